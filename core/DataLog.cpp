@@ -1,0 +1,302 @@
+#include "DataLog.h"
+
+#include "Cp932.h"
+#include "FileNames.h"
+#include "FileOps.h"
+#include "NumberFormat.h"
+#include "TextLines.h"
+
+#include <QDate>
+
+#include <cmath>
+#include <limits>
+
+namespace puka {
+
+QString LogContents::skippedNotice() const {
+    if (skipped.empty())
+        return QString();
+    QString text = QStringLiteral("「%1」に読み取れない行が %2 行ありました。\r\nこれらの行は表示や計算に使わず、ファイルにはそのまま残します。")
+                       .arg(files::kData)
+                       .arg(skipped.size());
+    const size_t shown = std::min<size_t>(skipped.size(), 5);
+    for (size_t i = 0; i < shown; ++i)
+        text += QStringLiteral("\r\n　%1 行目: %2").arg(skipped[i].lineNumber).arg(skipped[i].reason);
+    if (skipped.size() > shown)
+        text += QStringLiteral("\r\n　…");
+    return text;
+}
+
+namespace datalog {
+namespace {
+
+bool validDateText(const QString& t) {
+    if (t.size() != 10 || t.at(4) != QLatin1Char('/') || t.at(7) != QLatin1Char('/'))
+        return false;
+    for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (t.at(i) < QLatin1Char('0') || t.at(i) > QLatin1Char('9'))
+            return false;
+    return QDate::fromString(t, QStringLiteral("yyyy/MM/dd")).isValid();
+}
+
+std::optional<float> toFloat(const QString& text) {
+    const auto v = parseNumber(text);
+    if (!v)
+        return std::nullopt;
+    const float f = static_cast<float>(*v);
+    if (!std::isfinite(f))
+        return std::nullopt;
+    return f;
+}
+
+const QByteArray kLineEnd("\r\n");
+
+// One line of the log as it stands in the file, with its record when it is one.
+struct RawLine {
+    QByteArray bytes;
+    std::optional<WeightRecord> record;
+};
+
+std::optional<std::vector<RawLine>> readRawLines(const QString& path, Status* status) {
+    const auto file = readFileBytes(path, status);
+    if (!file)
+        return std::nullopt;
+    std::vector<RawLine> lines;
+    for (QByteArray& bytes : splitLines(file->bytes)) {
+        RawLine line;
+        if (const auto text = cp932::decode(bytes))
+            line.record = parseLine(*text);
+        line.bytes = std::move(bytes);
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+std::optional<QByteArray> encodeLine(const QString& line, Status* status) {
+    QString bad;
+    auto bytes = cp932::encode(line, &bad);
+    if (!bytes) {
+        *status = Status::failure(cp932::unencodableMessage(bad));
+        return std::nullopt;
+    }
+    bytes->append(kLineEnd);
+    return bytes;
+}
+
+} // namespace
+
+std::optional<WeightRecord> parseLine(const QString& line, QString* reason) {
+    auto fail = [reason](const QString& why) -> std::optional<WeightRecord> {
+        if (reason)
+            *reason = why;
+        return std::nullopt;
+    };
+    const auto fields = splitFields(line);
+    if (!fields)
+        return fail(QStringLiteral("引用符（\"）が閉じていません（行が途中で切れています）"));
+    if (fields->size() < 6)
+        return fail(QStringLiteral("項目が足りません（%1 項目）").arg(fields->size()));
+    if (fields->size() > 6)
+        return fail(QStringLiteral("項目が多すぎます（%1 項目）").arg(fields->size()));
+    WeightRecord r;
+    r.date = fields->at(0);
+    if (!validDateText(r.date))
+        return fail(QStringLiteral("日付「%1」が正しくありません").arg(r.date));
+    r.situation = fields->at(1);
+    const auto weight = toFloat(fields->at(2));
+    if (!weight)
+        return fail(QStringLiteral("体重「%1」が数値ではありません").arg(fields->at(2)));
+    r.weight = *weight;
+    r.comment = fields->at(3);
+    // An empty body fat is the older form of the log, which the conversion at start-up updates.
+    if (!fields->at(4).isEmpty()) {
+        const auto fat = toFloat(fields->at(4));
+        if (!fat)
+            return fail(QStringLiteral("体脂肪率「%1」が数値ではありません").arg(fields->at(4)));
+        r.bodyFat = *fat;
+    }
+    r.spare = fields->at(5);
+    return r;
+}
+
+QString formatLine(const WeightRecord& r) {
+    return quoted(r.date) + QLatin1Char(',') + quoted(r.situation) + QLatin1Char(',') + shortestText(r.weight) +
+           QLatin1Char(',') + quoted(r.comment) + QLatin1Char(',') + shortestText(r.bodyFat) + QLatin1Char(',') +
+           quoted(r.spare);
+}
+
+QString formatLine64(const WeightRecord& r, double weight, double bodyFat) {
+    return quoted(r.date) + QLatin1Char(',') + quoted(r.situation) + QLatin1Char(',') + shortestText(weight) +
+           QLatin1Char(',') + quoted(r.comment) + QLatin1Char(',') + shortestText(bodyFat) + QLatin1Char(',') +
+           quoted(r.spare);
+}
+
+QString recordProblem(const WeightRecord& r) {
+    for (const auto& [text, what] : {std::pair{&r.date, QStringLiteral("日付")},
+                                     std::pair{&r.situation, QStringLiteral("状況")},
+                                     std::pair{&r.comment, QStringLiteral("一言日記")},
+                                     std::pair{&r.spare, QStringLiteral("予備欄")}}) {
+        const QString problem = textFieldProblem(*text, what);
+        if (!problem.isEmpty())
+            return problem;
+    }
+    return QString();
+}
+
+LogContents READ_DATA(const QString& dir) {
+    LogContents c;
+    const auto file = readFileBytes(resolveFile(dir, files::kData), &c.status);
+    if (!file || !file->exists)
+        return c;
+    c.exists = true;
+    bool lastTerminated = true;
+    const std::vector<QByteArray> raw = splitLines(file->bytes, &lastTerminated);
+    c.records.reserve(raw.size());
+    const auto whole = cp932::decode(file->bytes);
+    // When the whole file decodes, its lines are cut from the decoded text in the same
+    // places (line ends never occur inside a code page 932 character).
+    QStringList decoded;
+    if (whole)
+        decoded = [&] {
+            QStringList out;
+            out.reserve(static_cast<qsizetype>(raw.size()));
+            const QString& text = *whole;
+            qsizetype start = 0;
+            for (qsizetype i = 0; i < text.size(); ++i) {
+                const QChar ch = text.at(i);
+                if (ch != QLatin1Char('\r') && ch != QLatin1Char('\n'))
+                    continue;
+                out.append(text.mid(start, i - start));
+                if (ch == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+                    ++i;
+                start = i + 1;
+            }
+            if (start < text.size())
+                out.append(text.mid(start));
+            return out;
+        }();
+    for (size_t i = 0; i < raw.size(); ++i) {
+        const int lineNumber = static_cast<int>(i) + 1;
+        std::optional<QString> text;
+        if (whole)
+            text = decoded.at(static_cast<qsizetype>(i));
+        else
+            text = cp932::decode(raw[i]);
+        if (!text) {
+            c.skipped.push_back({lineNumber, QStringLiteral("Shift_JIS として読めない文字があります")});
+            continue;
+        }
+        if (text->trimmed().isEmpty())
+            continue;
+        QString reason;
+        if (auto record = parseLine(*text, &reason)) {
+            c.records.push_back(std::move(*record));
+        } else {
+            if (i + 1 == raw.size() && !lastTerminated)
+                reason = QStringLiteral("最後の行が途中で切れています（%1）").arg(reason);
+            c.skipped.push_back({lineNumber, reason});
+        }
+    }
+    return c;
+}
+
+Status APPEND_DATA(const QString& dir, const WeightRecord& record) {
+    const QString problem = recordProblem(record);
+    if (!problem.isEmpty())
+        return Status::failure(problem);
+    Status status;
+    const auto line = encodeLine(formatLine(record), &status);
+    if (!line)
+        return status;
+    return appendToFile(resolveFile(dir, files::kData), *line);
+}
+
+Status INSERT_DATA(const QString& dir, const WeightRecord& record) {
+    const QString problem = recordProblem(record);
+    if (!problem.isEmpty())
+        return Status::failure(problem);
+    Status status;
+    const auto newLine = encodeLine(formatLine(record), &status);
+    if (!newLine)
+        return status;
+    const QString path = resolveFile(dir, files::kData);
+    const auto lines = readRawLines(path, &status);
+    if (!lines)
+        return status;
+    QByteArray out;
+    bool done = false;
+    for (const RawLine& line : *lines) {
+        if (!done && line.record && line.record->date > record.date) {
+            out += *newLine;
+            done = true;
+        }
+        out += line.bytes + kLineEnd;
+    }
+    if (!done)
+        out += *newLine;
+    return writeFileAtomic(path, out, resolveFile(dir, files::kDataCopy));
+}
+
+Status REWRITE_DATA(const QString& dir, const QString& copyName, const RecordRule& rule, int* changed) {
+    if (changed)
+        *changed = 0;
+    Status status;
+    const QString path = resolveFile(dir, files::kData);
+    const auto lines = readRawLines(path, &status);
+    if (!lines)
+        return status;
+    QByteArray out;
+    out.reserve(static_cast<qsizetype>(lines->size()) * 48);
+    int count = 0;
+    for (const RawLine& line : *lines) {
+        if (line.record) {
+            WeightRecord r = *line.record;
+            if (rule(r)) {
+                const QString problem = recordProblem(r);
+                if (!problem.isEmpty())
+                    return Status::failure(problem);
+                const auto bytes = encodeLine(formatLine(r), &status);
+                if (!bytes)
+                    return status;
+                out += *bytes;
+                ++count;
+                continue;
+            }
+        }
+        out += line.bytes + kLineEnd;
+    }
+    status = writeFileAtomic(path, out, resolveFile(dir, copyName));
+    if (status && changed)
+        *changed = count;
+    return status;
+}
+
+Status WRITE_DATA(const QString& dir, const std::vector<WeightRecord>& records) {
+    QStringList lines;
+    lines.reserve(static_cast<qsizetype>(records.size()));
+    for (const WeightRecord& r : records) {
+        const QString problem = recordProblem(r);
+        if (!problem.isEmpty())
+            return Status::failure(problem);
+        lines.append(formatLine(r));
+    }
+    Status status;
+    const auto bytes = encodeLines(lines, &status);
+    if (!bytes)
+        return status;
+    return writeFileAtomic(resolveFile(dir, files::kData), *bytes, resolveFile(dir, files::kDataCopy));
+}
+
+std::optional<QByteArray> encodeLines(const QStringList& lines, Status* status) {
+    QByteArray out;
+    for (const QString& line : lines) {
+        const auto bytes = encodeLine(line, status);
+        if (!bytes)
+            return std::nullopt;
+        out += *bytes;
+    }
+    return out;
+}
+
+} // namespace datalog
+} // namespace puka

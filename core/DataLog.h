@@ -1,0 +1,75 @@
+#pragma once
+
+#include "Status.h"
+#include "WeightRecord.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace puka {
+
+/// A line of the log that could not be read as a measurement.
+struct SkippedLine {
+    int lineNumber = 0; ///< counted from 1
+    QString reason;     ///< Japanese, for the user
+};
+
+/// Everything a view needs from one pass over the measurement log.
+struct LogContents {
+    bool exists = false;                  ///< false when there is no "データ.txt"
+    std::vector<WeightRecord> records;    ///< the readable records in file order
+    std::vector<SkippedLine> skipped;     ///< lines that are no measurement, in file order
+    Status status;                        ///< a failure to read the file at all
+
+    bool empty() const { return records.empty(); }
+    /// The Japanese notice for skipped lines, or an empty string when none were skipped.
+    QString skippedNotice() const;
+};
+
+/// The measurement log "データ.txt" of a working directory.
+namespace datalog {
+
+/// Parses one decoded line; nothing (and a reason) when it is no measurement.
+std::optional<WeightRecord> parseLine(const QString& line, QString* reason = nullptr);
+
+/// The line of a record (without line end): numbers in their 7-digit shortest form.
+QString formatLine(const WeightRecord& record);
+/// The line of a record whose weight and body fat are 64-bit values (new start, conversions).
+QString formatLine64(const WeightRecord& record, double weight, double bodyFat);
+
+/// The Japanese message when a record cannot be written (a double quote, a line break or a
+/// character that code page 932 cannot hold in one of its texts), or an empty string.
+QString recordProblem(const WeightRecord& record);
+
+/// READ_DATA: every record of the log in file order.
+LogContents READ_DATA(const QString& dir);
+
+/// APPEND_DATA: the record as one new last line.
+Status APPEND_DATA(const QString& dir, const WeightRecord& record);
+
+/// INSERT_DATA: the record directly before the first record of a later date, after all
+/// records of its own date; the whole log is replaced at once through "データコピー.txt".
+Status INSERT_DATA(const QString& dir, const WeightRecord& record);
+
+/// A change to one record for REWRITE_DATA: returns true when it changed the record.
+using RecordRule = std::function<bool(WeightRecord&)>;
+
+/// REWRITE_DATA: every record as changed by @p rule, the whole log replaced at once
+/// through @p copyName. Unchanged lines, and lines that are no measurement, keep their
+/// bytes. @p changed receives how many records the rule changed.
+Status REWRITE_DATA(const QString& dir, const QString& copyName, const RecordRule& rule, int* changed = nullptr);
+
+/// WRITE_DATA: the log replaced by @p records in the given order.
+Status WRITE_DATA(const QString& dir, const std::vector<WeightRecord>& records);
+
+/// The bytes of a log holding @p lines (each followed by CR LF), or a failure when a line
+/// holds a character that code page 932 cannot hold.
+std::optional<QByteArray> encodeLines(const QStringList& lines, Status* status);
+
+} // namespace datalog
+} // namespace puka

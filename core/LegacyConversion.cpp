@@ -1,0 +1,187 @@
+#include "LegacyConversion.h"
+
+#include "Cp932.h"
+#include "DataLog.h"
+#include "FileNames.h"
+#include "FileOps.h"
+#include "NumberFormat.h"
+#include "TextLines.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace puka::legacy {
+namespace {
+
+const QByteArray kLineEnd("\r\n");
+
+// Keeps @p bytes under a fresh backup name; returns the name used.
+Status keepBackup(const QString& dir, const QString& wanted, const QByteArray& bytes, QString* used) {
+    const QString name = freshName(dir, wanted);
+    const Status s = writeFileAtomic(QDir(dir).filePath(name), bytes);
+    if (s)
+        *used = name;
+    return s;
+}
+
+} // namespace
+
+QString title() { return QStringLiteral("データ変換および体脂肪率確認"); }
+
+QString promptRenzoku() {
+    return QStringLiteral("連続体重.txtを検出しました。\r\n\r\n変換する場合は現在の体脂肪率を入力してください。");
+}
+
+QString promptData() {
+    return QStringLiteral(
+        "Pukapuka☆ダイエットのデータを検出しました。\r\n\r\n変換する場合は現在の体脂肪率を入力してください。");
+}
+
+QString freshName(const QString& dir, const QString& name) {
+    if (!fileExists(dir, name))
+        return name;
+    const QFileInfo fi(name);
+    for (int i = 2;; ++i) {
+        const QString candidate = fi.completeBaseName() + QString::number(i) + QLatin1Char('.') + fi.suffix();
+        if (!fileExists(dir, candidate))
+            return candidate;
+    }
+}
+
+bool needsRenzoku(const QString& dir) {
+    QFile f(resolveFile(dir, files::kLegacyLog));
+    return f.open(QIODevice::ReadOnly);
+}
+
+Status CONV_RENZOKU(const QString& dir, const QString& answer, Result* result) {
+    Result r;
+    if (answer.isEmpty()) {
+        if (result)
+            *result = r;
+        return {};
+    }
+    const double fat = leadingNumber(answer);
+    Status status;
+    const QString sourcePath = resolveFile(dir, files::kLegacyLog);
+    const auto source = readFileBytes(sourcePath, &status);
+    if (!source)
+        return status;
+    if (!source->exists)
+        return Status::failure(QStringLiteral("「%1」が見つかりません。").arg(files::kLegacyLog));
+
+    QByteArray out;
+    for (const QByteArray& raw : splitLines(source->bytes)) {
+        const auto text = cp932::decode(raw);
+        const auto fields = text ? splitFields(*text) : std::nullopt;
+        if (fields && fields->isEmpty())
+            continue;
+        const auto weight = fields && fields->size() >= 3 ? parseNumber(fields->at(2)) : std::nullopt;
+        if (!weight) {
+            // the line stays readable in the backup of the old file
+            ++r.keptAsIs;
+            continue;
+        }
+        WeightRecord rec;
+        rec.date = fields->at(0);
+        rec.situation = fields->at(1);
+        const QString problem = datalog::recordProblem(rec);
+        if (!problem.isEmpty()) {
+            ++r.keptAsIs;
+            continue;
+        }
+        out += *cp932::encode(datalog::formatLine64(rec, *weight, fat)) + kLineEnd;
+        ++r.records;
+    }
+
+    // An existing log is kept before it is replaced, so that nothing is lost.
+    const QString logPath = resolveFile(dir, files::kData);
+    const auto oldLog = readFileBytes(logPath, &status);
+    if (!oldLog)
+        return status;
+    if (oldLog->exists) {
+        status = keepBackup(dir, files::kDataBackup, oldLog->bytes, &r.oldLogBackupName);
+        if (!status)
+            return status;
+    }
+    status = writeFileAtomic(logPath, out, resolveFile(dir, files::kDataWork));
+    if (!status)
+        return status;
+    r.backupName = freshName(dir, files::kLegacyLogBackup);
+    status = renameFile(sourcePath, QDir(dir).filePath(r.backupName));
+    if (!status)
+        return status;
+    r.converted = true;
+    if (result)
+        *result = r;
+    return {};
+}
+
+bool needsData(const QString& dir) {
+    Status status;
+    const auto file = readFileBytes(resolveFile(dir, files::kData), &status);
+    if (!file || !file->exists)
+        return false;
+    for (const QByteArray& raw : splitLines(file->bytes)) {
+        const auto text = cp932::decode(raw);
+        if (!text)
+            return false;
+        const auto fields = splitFields(*text);
+        if (fields && fields->isEmpty())
+            continue;
+        // only the first record is tested
+        return fields && fields->size() >= 5 && fields->at(4).isEmpty();
+    }
+    return false;
+}
+
+Status CONV_DATA(const QString& dir, const QString& answer, Result* result) {
+    Result r;
+    if (answer.isEmpty()) {
+        if (result)
+            *result = r;
+        return {};
+    }
+    const QString fatText = shortestText(leadingNumber(answer));
+    Status status;
+    const QString logPath = resolveFile(dir, files::kData);
+    const auto old = readFileBytes(logPath, &status);
+    if (!old)
+        return status;
+    if (!old->exists)
+        return Status::failure(QStringLiteral("「%1」が見つかりません。").arg(files::kData));
+
+    QByteArray out;
+    for (const QByteArray& raw : splitLines(old->bytes)) {
+        const auto text = cp932::decode(raw);
+        const auto fields = text ? splitFields(*text) : std::nullopt;
+        const auto weight = fields && fields->size() == 6 ? parseNumber(fields->at(2)) : std::nullopt;
+        if (!weight) {
+            if (!raw.trimmed().isEmpty()) {
+                out += raw + kLineEnd;
+                ++r.keptAsIs;
+            }
+            continue;
+        }
+        const QStringList& f = *fields;
+        const QString line = quoted(f.at(0)) + QLatin1Char(',') + quoted(f.at(1)) + QLatin1Char(',') +
+                             shortestText(*weight) + QLatin1Char(',') + quoted(f.at(3)) + QLatin1Char(',') + fatText +
+                             QLatin1Char(',') + quoted(f.at(5));
+        out += *cp932::encode(line) + kLineEnd;
+        ++r.records;
+    }
+
+    // The old log is kept first; then the new one replaces it in one step, so there is
+    // never a moment without a log.
+    status = keepBackup(dir, files::kDataBackup, old->bytes, &r.backupName);
+    if (!status)
+        return status;
+    status = writeFileAtomic(logPath, out, resolveFile(dir, files::kDataWork));
+    if (!status)
+        return status;
+    r.converted = true;
+    if (result)
+        *result = r;
+    return {};
+}
+
+} // namespace puka::legacy

@@ -1,0 +1,137 @@
+#include "NumberFormat.h"
+
+#include <QLocale>
+
+#include <cmath>
+
+namespace puka {
+namespace {
+
+QString withoutExponent(double value, int significant) {
+    QString s = QString::number(value, 'g', significant);
+    if (s.contains(QLatin1Char('e'))) {
+        // Very large or small values: write them positionally, trimmed of trailing zeros.
+        s = QString::number(value, 'f', 20);
+        if (s.contains(QLatin1Char('.'))) {
+            while (s.endsWith(QLatin1Char('0')))
+                s.chop(1);
+            if (s.endsWith(QLatin1Char('.')))
+                s.chop(1);
+        }
+    }
+    if (s == QLatin1String("-0"))
+        s = QStringLiteral("0");
+    return s;
+}
+
+// Rounds a positional decimal text half away from zero to @p decimals decimals.
+QString roundText(const QString& text, int decimals) {
+    if (text == QLatin1String("nan") || text.contains(QLatin1String("inf")))
+        return text;
+    const bool negative = text.startsWith(QLatin1Char('-'));
+    const QString body = negative ? text.mid(1) : text;
+    const qsizetype dot = body.indexOf(QLatin1Char('.'));
+    QString intPart = dot < 0 ? body : body.left(dot);
+    QString frac = dot < 0 ? QString() : body.mid(dot + 1);
+    bool roundUp = false;
+    if (frac.size() > decimals) {
+        roundUp = frac.at(decimals) >= QLatin1Char('5');
+        frac.truncate(decimals);
+    }
+    while (frac.size() < decimals)
+        frac.append(QLatin1Char('0'));
+    QString digits = intPart + frac;
+    if (roundUp) {
+        qsizetype i = digits.size() - 1;
+        while (i >= 0) {
+            if (digits[i] == QLatin1Char('9')) {
+                digits[i] = QLatin1Char('0');
+                --i;
+            } else {
+                digits[i] = QChar(digits[i].unicode() + 1);
+                break;
+            }
+        }
+        if (i < 0)
+            digits.prepend(QLatin1Char('1'));
+    }
+    QString intDigits = digits.left(digits.size() - decimals);
+    while (intDigits.size() > 1 && intDigits.startsWith(QLatin1Char('0')))
+        intDigits.remove(0, 1);
+    if (intDigits.isEmpty())
+        intDigits = QStringLiteral("0");
+    QString result = intDigits;
+    if (decimals > 0)
+        result += QLatin1Char('.') + digits.right(decimals);
+    bool zero = true;
+    for (QChar c : result)
+        if (c.isDigit() && c != QLatin1Char('0'))
+            zero = false;
+    if (negative && !zero)
+        result.prepend(QLatin1Char('-'));
+    return result;
+}
+
+} // namespace
+
+QString shortestText(float value) { return withoutExponent(static_cast<double>(value), 7); }
+QString shortestText(double value) { return withoutExponent(value, 15); }
+
+QString fixedText(float value, int decimals) { return roundText(shortestText(value), decimals); }
+QString fixedText(double value, int decimals) { return roundText(shortestText(value), decimals); }
+
+namespace fmt {
+QString kg(float value) { return fixedText(value, 1) + QStringLiteral("Kg"); }
+QString one(float value) { return fixedText(value, 1); }
+QString percent(float ratio) { return fixedText(ratio * 100.0f, 1) + QLatin1Char('%'); }
+QString percent(double ratio) { return fixedText(ratio * 100.0, 1) + QLatin1Char('%'); }
+QString kg3(double value) { return fixedText(value, 3) + QStringLiteral("Kg"); }
+QString grams(double value) { return fixedText(value, 0) + QLatin1Char('g'); }
+} // namespace fmt
+
+std::optional<double> parseNumber(const QString& text) {
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return std::nullopt;
+    for (QChar c : t) {
+        // only plain decimal notation: no "nan", "inf", hex or thousands separators
+        if (!(c.isDigit() || c == QLatin1Char('.') || c == QLatin1Char('-') || c == QLatin1Char('+') ||
+              c == QLatin1Char('e') || c == QLatin1Char('E')))
+            return std::nullopt;
+    }
+    bool ok = false;
+    const double v = QLocale::c().toDouble(t, &ok);
+    if (!ok || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+double leadingNumber(const QString& text) {
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
+        ++i;
+    const qsizetype start = i;
+    if (i < n && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
+        ++i;
+    bool point = false;
+    bool digit = false;
+    while (i < n) {
+        const QChar c = text[i];
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
+            digit = true;
+        } else if (c == QLatin1Char('.') && !point) {
+            point = true;
+        } else {
+            break;
+        }
+        ++i;
+    }
+    if (!digit)
+        return 0.0;
+    bool ok = false;
+    const double v = QLocale::c().toDouble(text.mid(start, i - start), &ok);
+    return ok && std::isfinite(v) ? v : 0.0;
+}
+
+} // namespace puka

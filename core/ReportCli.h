@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+#include <QStringList>
+
+namespace puka::report {
+
+/// Runs pukapuka-report with @p args (without the program name): the standard output goes
+/// to @p out, a one-line message to @p err. Returns the exit status: 0, or 2 for a usage
+/// error or an unreadable data file.
+int run(const QStringList& args, QByteArray* out, QByteArray* err);
+
+/// The usage text.
+QByteArray usage();
+
+} // namespace puka::report

@@ -1,0 +1,233 @@
+#include "Settings.h"
+
+#include "Cp932.h"
+#include "FileNames.h"
+#include "FileOps.h"
+#include "NumberFormat.h"
+#include "TextLines.h"
+
+#include <optional>
+
+namespace puka::settings {
+namespace {
+
+// The lines of a setting file, or nothing when it is missing or unreadable.
+struct Lines {
+    bool missing = false;
+    QStringList lines; ///< non-blank decoded lines
+    QString problem;
+};
+
+Lines readLines(const QString& dir, const QString& name, bool keepBlank = false) {
+    Lines result;
+    Status status;
+    const auto file = readFileBytes(resolveFile(dir, name), &status);
+    if (!file) {
+        result.problem = status.message();
+        return result;
+    }
+    if (!file->exists) {
+        result.missing = true;
+        return result;
+    }
+    const DecodedLines decoded = decodeLines(file->bytes);
+    for (const QString& line : decoded.lines)
+        if (keepBlank || !line.trimmed().isEmpty())
+            result.lines.append(line);
+    if (decoded.undecodable > 0)
+        result.problem = QStringLiteral("「%1」に Shift_JIS として読めない行がありました。").arg(name);
+    return result;
+}
+
+QString malformed(const QString& name, const QString& fallback) {
+    return QStringLiteral("「%1」の内容が読み取れませんでした。\r\n%2として続けます。").arg(name, fallback);
+}
+
+QStringList fieldsOf(const QString& line) {
+    const auto fields = splitFields(line);
+    return fields ? *fields : QStringList();
+}
+
+std::optional<int> integerIn(const QString& text, int low, int high) {
+    const auto v = parseNumber(text);
+    if (!v || *v != static_cast<int>(*v) || *v < low || *v > high)
+        return std::nullopt;
+    return static_cast<int>(*v);
+}
+
+// One-value files: the first field of the first line, or the default with a problem.
+Setting<int> readFlag(const QString& dir, const QString& name, int fieldIndex, int low, int high, int fallback,
+                      const QString& fallbackText) {
+    Setting<int> s;
+    s.value = fallback;
+    const Lines l = readLines(dir, name);
+    s.missing = l.missing;
+    if (l.missing)
+        return s;
+    const QStringList fields = l.lines.isEmpty() ? QStringList() : fieldsOf(l.lines.first());
+    const auto v = fields.size() > fieldIndex ? integerIn(fields.at(fieldIndex), low, high) : std::nullopt;
+    if (v)
+        s.value = *v;
+    else
+        s.problem = malformed(name, fallbackText);
+    return s;
+}
+
+Status writeLines(const QString& dir, const QString& name, const QStringList& lines) {
+    QByteArray out;
+    for (const QString& line : lines) {
+        QString bad;
+        const auto bytes = cp932::encode(line, &bad);
+        if (!bytes)
+            return Status::failure(cp932::unencodableMessage(bad));
+        out += *bytes + QByteArrayLiteral("\r\n");
+    }
+    return writeFileAtomic(resolveFile(dir, name), out);
+}
+
+// A number in the plain form stands between two blanks: 1 is written " 1 ".
+QString plainNumber(int value) { return QLatin1Char(' ') + QString::number(value) + QLatin1Char(' '); }
+
+} // namespace
+
+Setting<int> READ_SETTEI(const QString& dir) {
+    return readFlag(dir, files::kHelpTour, 1, 0, 1, kDefaultHelpTour, QStringLiteral("ヘルプツアーはオン"));
+}
+
+Status WRITE_SETTEI(const QString& dir, int flag) {
+    return writeLines(dir, files::kHelpTour, {quoted(QStringLiteral("ヘルプツアー")) + QLatin1Char(',') +
+                                                  QString::number(flag)});
+}
+
+Setting<Steps> READ_KIZAMI(const QString& dir) {
+    Setting<Steps> s;
+    const Lines l = readLines(dir, files::kSteps);
+    s.missing = l.missing;
+    if (l.missing)
+        return s;
+    const QStringList first = l.lines.size() > 0 ? fieldsOf(l.lines.at(0)) : QStringList();
+    const QStringList second = l.lines.size() > 1 ? fieldsOf(l.lines.at(1)) : QStringList();
+    if (first.isEmpty() || second.isEmpty() || first.first().isEmpty() || second.first().isEmpty()) {
+        s.problem = malformed(files::kSteps, QStringLiteral("体重・体脂肪率とも 0.1 刻み"));
+        return s;
+    }
+    s.value.weightStep = first.first();
+    s.value.fatStep = second.first();
+    return s;
+}
+
+Status WRITE_KIZAMI(const QString& dir, const Steps& steps) {
+    for (const QString& t : {steps.weightStep, steps.fatStep}) {
+        const QString problem = textFieldProblem(t, QStringLiteral("刻み"));
+        if (!problem.isEmpty())
+            return Status::failure(problem);
+    }
+    return writeLines(dir, files::kSteps, {steps.weightStep, steps.fatStep});
+}
+
+Setting<int> READ_JIKAN(const QString& dir) {
+    return readFlag(dir, files::kTimeStamp, 0, 0, 1, kDefaultTimeStamp, QStringLiteral("時間の自動記録はオフ"));
+}
+
+Status WRITE_JIKAN(const QString& dir, int value) { return writeLines(dir, files::kTimeStamp, {plainNumber(value)}); }
+
+Setting<QString> READ_IDOU(const QString& dir) {
+    Setting<QString> s;
+    s.value = kDefaultWindow;
+    const Lines l = readLines(dir, files::kMovingAverage);
+    s.missing = l.missing;
+    if (l.missing)
+        return s;
+    const QStringList fields = l.lines.isEmpty() ? QStringList() : fieldsOf(l.lines.first());
+    if (fields.isEmpty() || fields.first().isEmpty())
+        s.problem = malformed(files::kMovingAverage, QStringLiteral("移動平均は 10 回"));
+    else
+        s.value = fields.first();
+    return s;
+}
+
+Status WRITE_IDOU(const QString& dir, const QString& text) {
+    const QString problem = textFieldProblem(text, QStringLiteral("移動平均"));
+    if (!problem.isEmpty())
+        return Status::failure(problem);
+    return writeLines(dir, files::kMovingAverage, {text});
+}
+
+QStringList idouChoices() {
+    QStringList choices;
+    for (int i = 1; i <= 30; ++i)
+        choices.append(QString::number(i));
+    return choices;
+}
+
+Setting<Profile> READ_PRIVATE(const QString& dir) {
+    Setting<Profile> s;
+    const Lines l = readLines(dir, files::kProfile);
+    s.missing = l.missing;
+    if (l.missing)
+        return s;
+    // The labels are written but never interpreted: the value is the second field of each line.
+    auto value = [&](int line) {
+        const QStringList f = l.lines.size() > line ? fieldsOf(l.lines.at(line)) : QStringList();
+        return f.size() > 1 ? std::optional<QString>(f.at(1)) : std::nullopt;
+    };
+    const auto name = value(0);
+    const auto height = value(1) ? parseNumber(*value(1)) : std::nullopt;
+    const auto target = value(2) ? parseNumber(*value(2)) : std::nullopt;
+    if (name)
+        s.value.userName = *name;
+    if (height)
+        s.value.height = static_cast<float>(*height);
+    if (target)
+        s.value.targetWeight = static_cast<float>(*target);
+    if (!name || !height || !target)
+        s.problem = malformed(files::kProfile, QStringLiteral("読めなかった項目は空"));
+    return s;
+}
+
+Status WRITE_PRIVATE(const QString& dir, const Profile& p) {
+    const QString problem = textFieldProblem(p.userName, QStringLiteral("氏名"));
+    if (!problem.isEmpty())
+        return Status::failure(problem);
+    return writeLines(dir, files::kProfile,
+                      {quoted(QStringLiteral("氏名")) + QLatin1Char(',') + quoted(p.userName),
+                       quoted(QStringLiteral("身長")) + QLatin1Char(',') + shortestText(p.height),
+                       quoted(QStringLiteral("目標体重")) + QLatin1Char(',') + shortestText(p.targetWeight)});
+}
+
+Setting<QString> READ_KIZUKI(const QString& dir) {
+    Setting<QString> s;
+    const Lines l = readLines(dir, files::kNotes, true);
+    s.missing = l.missing;
+    s.problem = l.problem;
+    // Every line is followed by CR LF, then the final CR LF is removed again: the memo reads
+    // back exactly as it was saved, empty lines included.
+    s.value = l.lines.join(QStringLiteral("\r\n"));
+    return s;
+}
+
+Status WRITE_KIZUKI(const QString& dir, const QString& text) {
+    const QString problem = freeTextProblem(text);
+    if (!problem.isEmpty())
+        return Status::failure(problem);
+    QString normalized = text;
+    normalized.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    normalized.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    normalized.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    const auto bytes = cp932::encode(normalized + QStringLiteral("\r\n"));
+    return writeFileAtomic(resolveFile(dir, files::kNotes), *bytes);
+}
+
+Setting<int> READ_MARKER(const QString& dir) {
+    return readFlag(dir, files::kMarker, 0, 0, 2, kDefaultMarker, QStringLiteral("マーカーは丸"));
+}
+
+Status WRITE_MARKER(const QString& dir, int mode) { return writeLines(dir, files::kMarker, {QString::number(mode)}); }
+
+QString SET_TITLE(const QString& userName) {
+    if (userName.isEmpty())
+        return QStringLiteral(" Pukapuka☆ダイエット");
+    return QLatin1Char(' ') + userName + QStringLiteral(" の Pukapuka☆ダイエット");
+}
+
+} // namespace puka::settings

@@ -1,0 +1,83 @@
+#include "SituationList.h"
+
+#include "Cp932.h"
+#include "FileNames.h"
+#include "FileOps.h"
+#include "TextLines.h"
+
+namespace puka::situations {
+namespace {
+
+const QString kWhat = QStringLiteral("状況");
+
+Status writeAll(const QString& dir, const QStringList& lines, const QString& copyName) {
+    QByteArray out;
+    for (const QString& line : lines) {
+        QString bad;
+        const auto bytes = cp932::encode(line, &bad);
+        if (!bytes)
+            return Status::failure(cp932::unencodableMessage(bad));
+        out += *bytes + QByteArrayLiteral("\r\n");
+    }
+    const QString path = resolveFile(dir, files::kSituations);
+    return writeFileAtomic(path, out, copyName.isEmpty() ? QString() : resolveFile(dir, copyName));
+}
+
+} // namespace
+
+List READ_JYOUKYOU(const QString& dir) {
+    List list;
+    Status status;
+    const auto file = readFileBytes(resolveFile(dir, files::kSituations), &status);
+    if (!file) {
+        list.problem = status.message();
+        return list;
+    }
+    if (!file->exists) {
+        list.missing = true;
+        return list;
+    }
+    const DecodedLines decoded = decodeLines(file->bytes);
+    int torn = 0;
+    for (const QString& line : decoded.lines) {
+        if (const auto fields = splitFields(line))
+            list.words += *fields;
+        else
+            ++torn;
+    }
+    if (decoded.undecodable + torn > 0)
+        list.problem = QStringLiteral("「%1」に読み取れない行が %2 行ありました。")
+                           .arg(files::kSituations)
+                           .arg(decoded.undecodable + torn);
+    return list;
+}
+
+Status ADD_JYOUKYOU(const QString& dir, const QString& word) {
+    const QString problem = textFieldProblem(word, kWhat);
+    if (!problem.isEmpty())
+        return Status::failure(problem);
+    const auto bytes = cp932::encode(quoted(word) + QStringLiteral("\r\n"));
+    return appendToFile(resolveFile(dir, files::kSituations), *bytes);
+}
+
+Status writePlain(const QString& dir, const QStringList& words) {
+    for (const QString& w : words) {
+        const QString problem = textFieldProblem(w, kWhat);
+        if (!problem.isEmpty())
+            return Status::failure(problem);
+    }
+    return writeAll(dir, words, QString());
+}
+
+Status writeQuoted(const QString& dir, const QStringList& words, const QString& copyName) {
+    QStringList lines;
+    for (const QString& w : words) {
+        const QString problem = textFieldProblem(w, kWhat);
+        if (!problem.isEmpty())
+            return Status::failure(problem);
+        lines.append(quoted(w));
+    }
+    return writeAll(dir, lines, copyName);
+}
+
+} // namespace puka::situations

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "Status.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace puka {
+
+/// The situation list file "状況リスト.txt": one word a line, plain or in double quotes.
+namespace situations {
+
+struct List {
+    QStringList words;
+    bool missing = false;
+    QString problem; ///< Japanese, when lines could not be read
+};
+
+/// READ_JYOUKYOU's reading: every field of every line is one word, in file order.
+/// A plain line "朝,夜" gives two words; a quoted line keeps its commas and blanks.
+List READ_JYOUKYOU(const QString& dir);
+
+/// ADD_JYOUKYOU's file side: the word appended as one quoted line.
+Status ADD_JYOUKYOU(const QString& dir, const QString& word);
+
+/// The whole list written anew in the plain form, one word a line (list editing).
+Status writePlain(const QString& dir, const QStringList& words);
+
+/// The whole list written anew in the quoted form through @p copyName (the renaming).
+Status writeQuoted(const QString& dir, const QStringList& words, const QString& copyName);
+
+} // namespace situations
+} // namespace puka

@@ -1,0 +1,115 @@
+#include "TextLines.h"
+
+#include "Cp932.h"
+
+namespace puka {
+
+std::vector<QByteArray> splitLines(const QByteArray& bytes, bool* lastTerminated) {
+    std::vector<QByteArray> lines;
+    lines.reserve(static_cast<size_t>(bytes.size() / 40 + 1));
+    const char* data = bytes.constData();
+    const qsizetype n = bytes.size();
+    qsizetype start = 0;
+    bool terminated = true;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = data[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        lines.emplace_back(data + start, i - start);
+        if (c == '\r' && i + 1 < n && data[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n) {
+        lines.emplace_back(data + start, n - start);
+        terminated = false;
+    }
+    if (lastTerminated)
+        *lastTerminated = terminated;
+    return lines;
+}
+
+std::optional<QStringList> splitFields(const QString& line) {
+    QStringList fields;
+    const QChar* p = line.constData();
+    const qsizetype n = line.size();
+    qsizetype i = 0;
+    auto isBlank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+    while (true) {
+        while (i < n && isBlank(p[i]))
+            ++i;
+        if (i >= n)
+            break;
+        if (p[i] == QLatin1Char('"')) {
+            const qsizetype close = line.indexOf(QLatin1Char('"'), i + 1);
+            if (close < 0)
+                return std::nullopt;
+            fields.append(line.mid(i + 1, close - i - 1));
+            i = close + 1;
+            while (i < n && p[i] != QLatin1Char(','))
+                ++i;
+        } else {
+            qsizetype end = i;
+            while (end < n && p[end] != QLatin1Char(','))
+                ++end;
+            qsizetype last = end;
+            while (last > i && isBlank(p[last - 1]))
+                --last;
+            fields.append(line.mid(i, last - i));
+            i = end;
+        }
+        if (i >= n)
+            break;
+        ++i; // the comma
+    }
+    return fields;
+}
+
+QString quoted(const QString& text) { return QLatin1Char('"') + text + QLatin1Char('"'); }
+
+QString textFieldProblem(const QString& text, const QString& what) {
+    if (text.contains(QLatin1Char('"')))
+        return QStringLiteral("%1に半角の「\"」は使えません。\r\n全角の「”」などに置き換えてください。").arg(what);
+    if (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')))
+        return QStringLiteral("%1に改行は使えません。").arg(what);
+    return freeTextProblem(text);
+}
+
+QString freeTextProblem(const QString& text) {
+    QString bad;
+    if (!cp932::encode(text, &bad))
+        return cp932::unencodableMessage(bad);
+    return QString();
+}
+
+DecodedLines decodeLines(const QByteArray& bytes) {
+    DecodedLines result;
+    // Line ends never occur inside a code page 932 character, so a file that decodes
+    // whole can be split after decoding; otherwise each line is decoded alone.
+    if (auto whole = cp932::decode(bytes)) {
+        qsizetype start = 0;
+        const QString& text = *whole;
+        const qsizetype n = text.size();
+        for (qsizetype i = 0; i < n; ++i) {
+            const QChar c = text.at(i);
+            if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+                continue;
+            result.lines.append(text.mid(start, i - start));
+            if (c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+            start = i + 1;
+        }
+        if (start < n)
+            result.lines.append(text.mid(start));
+        return result;
+    }
+    for (const QByteArray& raw : splitLines(bytes)) {
+        if (auto line = cp932::decode(raw))
+            result.lines.append(*line);
+        else
+            ++result.undecodable;
+    }
+    return result;
+}
+
+} // namespace puka

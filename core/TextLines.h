@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace puka {
+
+/// Splits file bytes into lines at CR LF, LF or a lone CR. A final line end yields no
+/// empty last line; @p lastTerminated tells whether the last line had its line end.
+std::vector<QByteArray> splitLines(const QByteArray& bytes, bool* lastTerminated = nullptr);
+
+/// The fields of one line by the field rules shared by every data and setting file:
+/// blanks before a field are skipped; a field starting with a double quote runs to the
+/// next double quote (whatever follows up to the comma is skipped); any other field runs
+/// to the next comma with its trailing blanks dropped. A blank line has no fields.
+/// Returns nothing when a quoted field has no closing quote (a torn line).
+std::optional<QStringList> splitFields(const QString& line);
+
+/// A text in the quoted write form: "text".
+QString quoted(const QString& text);
+
+/// The Japanese message when @p text cannot stand in a text field of our files, or an
+/// empty string when it can: no double quote, no line break, only code page 932 characters.
+/// @p what names the field for the user ("状況", "一言日記", ...).
+QString textFieldProblem(const QString& text, const QString& what);
+
+/// Like textFieldProblem() for multi-line text that is written whole (the notes memo):
+/// only the characters must be held by code page 932.
+QString freeTextProblem(const QString& text);
+
+/// Decoded lines of a text file; lines that are no valid code page 932 are counted, not kept.
+struct DecodedLines {
+    QStringList lines;
+    int undecodable = 0;
+};
+DecodedLines decodeLines(const QByteArray& bytes);
+
+} // namespace puka

@@ -1,0 +1,75 @@
+#include "ReportCli.h"
+#include "TestSupport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+using namespace puka;
+
+namespace {
+
+struct RunResult {
+    int status;
+    QString out;
+    QString err;
+};
+
+RunResult runReport(const QStringList& args) {
+    QByteArray out;
+    QByteArray err;
+    const int status = report::run(args, &out, &err);
+    return {status, QString::fromUtf8(out), QString::fromUtf8(err)};
+}
+
+} // namespace
+
+TEST(Report, DiaryOfTheSamplePrintsEveryRecordWithHeader) {
+    const RunResult r = runReport({QStringLiteral("-C"), test::sampleDir(), QStringLiteral("diary")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines.at(0), QStringLiteral("# msgMemoList"));
+    EXPECT_EQ(lines.at(1), QStringLiteral("回数\t日付\t行動\t体重\t前差\t差\t脂肪\t一言日記（言い訳など）"));
+    EXPECT_EQ(lines.at(2), QStringLiteral("1\t2003/07/25\tはじめの一歩\t75.5\t0.0\t→\t22.3\t"));
+}
+
+TEST(Report, JsonHasRowsAndColoursOfTheSameShape) {
+    const RunResult r =
+        runReport({QStringLiteral("-C"), test::sampleDir(), QStringLiteral("--format"), QStringLiteral("json"),
+                   QStringLiteral("diary")});
+    ASSERT_EQ(r.status, 0);
+    const QJsonObject root = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    EXPECT_EQ(root.value(QStringLiteral("view")).toString(), QStringLiteral("diary"));
+    const QJsonObject grid = root.value(QStringLiteral("grids")).toObject().value(QStringLiteral("msgMemoList")).toObject();
+    const QJsonArray rows = grid.value(QStringLiteral("rows")).toArray();
+    const QJsonArray colours = grid.value(QStringLiteral("colours")).toArray();
+    ASSERT_EQ(rows.size(), colours.size());
+    ASSERT_GT(rows.size(), 1);
+    EXPECT_EQ(rows.at(1).toArray().at(4).toString(), QStringLiteral("0.0"));
+    EXPECT_EQ(colours.at(1).toArray().at(5).toString(), QStringLiteral("#FFFFC0"));
+    EXPECT_TRUE(colours.at(1).toArray().at(4).isNull());
+}
+
+TEST(Report, UsageErrorsExitWithTwoAndOneLine) {
+    for (const QStringList& args : {QStringList{}, QStringList{QStringLiteral("nosuchview")},
+                                    QStringList{QStringLiteral("--format"), QStringLiteral("xml"), QStringLiteral("diary")},
+                                    QStringList{QStringLiteral("--today"), QStringLiteral("2003-01-01"), QStringLiteral("diary")},
+                                    QStringList{QStringLiteral("-C")}, QStringList{QStringLiteral("--bogus"), QStringLiteral("diary")},
+                                    QStringList{QStringLiteral("-C"), QStringLiteral("/no/such/folder"), QStringLiteral("diary")},
+                                    QStringList{QStringLiteral("diary"), QStringLiteral("--extra")}}) {
+        const RunResult r = runReport(args);
+        EXPECT_EQ(r.status, 2) << args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
+    }
+}
+
+TEST(Report, MissingLogIsAnError) {
+    test::WorkDir dir;
+    const RunResult r = runReport({QStringLiteral("-C"), dir.path(), QStringLiteral("diary")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("データ.txt")));
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace puka::test {
+
+/// A fresh working directory for one test, removed afterwards.
+class WorkDir {
+public:
+    WorkDir();
+    QString path() const { return m_dir->path(); }
+    /// Writes @p bytes to @p name in the folder.
+    void write(const QString& name, const QByteArray& bytes) const;
+    /// Writes @p text to @p name encoded in code page 932.
+    void writeText(const QString& name, const QString& text) const;
+    /// The bytes of @p name, or an empty array when it does not exist.
+    QByteArray read(const QString& name) const;
+    bool exists(const QString& name) const;
+    /// Copies every file of the shipped sample data set into the folder.
+    void copySample() const;
+    /// The names of the files in the folder, sorted.
+    QStringList files() const;
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+/// The folder of the shipped sample data set.
+QString sampleDir();
+
+/// @p text in code page 932 (the test fails when it cannot be encoded).
+QByteArray sjis(const QString& text);
+
+} // namespace puka::test
