@@ -8,9 +8,17 @@ std::optional<QDateTime>& fixed() {
 }
 } // namespace
 
-QDate today() { return fixed() ? fixed()->date() : QDate::currentDate(); }
-QTime now() { return fixed() ? fixed()->time() : QTime::currentTime(); }
-void setFixed(const std::optional<QDateTime>& when) { fixed() = when; }
-QString timeText(const QTime& t) { return t.toString(QStringLiteral("H:mm:ss")); }
+QDate today() {
+    return fixed() ? fixed()->date() : QDate::currentDate();
+}
+QTime now() {
+    return fixed() ? fixed()->time() : QTime::currentTime();
+}
+void setFixed(const std::optional<QDateTime>& when) {
+    fixed() = when;
+}
+QString timeText(const QTime& t) {
+    return t.toString(QStringLiteral("H:mm:ss"));
+}
 
 } // namespace puka::clock

@@ -16,7 +16,8 @@ namespace puka {
 QString LogContents::skippedNotice() const {
     if (skipped.empty())
         return QString();
-    QString text = QStringLiteral("「%1」に読み取れない行が %2 行ありました。\r\nこれらの行は表示や計算に使わず、ファイルにはそのまま残します。")
+    QString text = QStringLiteral("「%1」に読み取れない行が %2 "
+                                  "行ありました。\r\nこれらの行は表示や計算に使わず、ファイルにはそのまま残します。")
                        .arg(files::kData)
                        .arg(skipped.size());
     const size_t shown = std::min<size_t>(skipped.size(), 5);
@@ -132,10 +133,9 @@ QString formatLine64(const WeightRecord& r, double weight, double bodyFat) {
 }
 
 QString recordProblem(const WeightRecord& r) {
-    for (const auto& [text, what] : {std::pair{&r.date, QStringLiteral("日付")},
-                                     std::pair{&r.situation, QStringLiteral("状況")},
-                                     std::pair{&r.comment, QStringLiteral("一言日記")},
-                                     std::pair{&r.spare, QStringLiteral("予備欄")}}) {
+    for (const auto& [text, what] :
+         {std::pair{&r.date, QStringLiteral("日付")}, std::pair{&r.situation, QStringLiteral("状況")},
+          std::pair{&r.comment, QStringLiteral("一言日記")}, std::pair{&r.spare, QStringLiteral("予備欄")}}) {
         const QString problem = textFieldProblem(*text, what);
         if (!problem.isEmpty())
             return problem;

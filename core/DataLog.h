@@ -21,10 +21,10 @@ struct SkippedLine {
 
 /// Everything a view needs from one pass over the measurement log.
 struct LogContents {
-    bool exists = false;                  ///< false when there is no "データ.txt"
-    std::vector<WeightRecord> records;    ///< the readable records in file order
-    std::vector<SkippedLine> skipped;     ///< lines that are no measurement, in file order
-    Status status;                        ///< a failure to read the file at all
+    bool exists = false;               ///< false when there is no "データ.txt"
+    std::vector<WeightRecord> records; ///< the readable records in file order
+    std::vector<SkippedLine> skipped;  ///< lines that are no measurement, in file order
+    Status status;                     ///< a failure to read the file at all
 
     bool empty() const { return records.empty(); }
     /// The Japanese notice for skipped lines, or an empty string when none were skipped.

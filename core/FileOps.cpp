@@ -21,9 +21,13 @@ int injected(FileStep step, const QString& path) {
     return h ? h(step, path) : 0;
 }
 
-QByteArray native(const QString& path) { return QFile::encodeName(path); }
+QByteArray native(const QString& path) {
+    return QFile::encodeName(path);
+}
 
-QString fileNameOf(const QString& path) { return QFileInfo(path).fileName(); }
+QString fileNameOf(const QString& path) {
+    return QFileInfo(path).fileName();
+}
 
 // Each helper returns 0 or the errno of the failure, injected or real.
 int openForWrite(const QString& path, int flags, mode_t mode, int* fd) {
@@ -78,7 +82,9 @@ int renameOver(const QString& from, const QString& to) {
 
 } // namespace
 
-void setFaultHook(FaultHook h) { hook() = std::move(h); }
+void setFaultHook(FaultHook h) {
+    hook() = std::move(h);
+}
 
 QString writeFailureMessage(const QString& path, int error) {
     QString reason;
@@ -107,16 +113,16 @@ std::optional<FileBytes> readFileBytes(const QString& path, Status* status) {
         return result;
     if (!f.open(QIODevice::ReadOnly)) {
         if (status)
-            *status = Status::failure(QStringLiteral("「%1」を読み込めませんでした。\r\n%2")
-                                          .arg(fileNameOf(path), f.errorString()));
+            *status = Status::failure(
+                QStringLiteral("「%1」を読み込めませんでした。\r\n%2").arg(fileNameOf(path), f.errorString()));
         return std::nullopt;
     }
     result.exists = true;
     result.bytes = f.readAll();
     if (f.error() != QFileDevice::NoError) {
         if (status)
-            *status = Status::failure(QStringLiteral("「%1」を読み込めませんでした。\r\n%2")
-                                          .arg(fileNameOf(path), f.errorString()));
+            *status = Status::failure(
+                QStringLiteral("「%1」を読み込めませんでした。\r\n%2").arg(fileNameOf(path), f.errorString()));
         return std::nullopt;
     }
     return result;

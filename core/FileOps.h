@@ -12,10 +12,10 @@ namespace puka {
 
 /// The low-level steps of writing a file, as seen by the fault hook.
 enum class FileStep {
-    Open,     ///< opening or creating a file for writing
-    Write,    ///< one write call
-    Flush,    ///< fsync of a file or of its folder
-    Rename,   ///< renaming the complete copy over the old name
+    Open,   ///< opening or creating a file for writing
+    Write,  ///< one write call
+    Flush,  ///< fsync of a file or of its folder
+    Rename, ///< renaming the complete copy over the old name
 };
 
 /// Tests install a hook that may make any step fail: it returns 0 to let the step run,

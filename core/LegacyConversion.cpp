@@ -26,7 +26,9 @@ Status keepBackup(const QString& dir, const QString& wanted, const QByteArray& b
 
 } // namespace
 
-QString title() { return QStringLiteral("データ変換および体脂肪率確認"); }
+QString title() {
+    return QStringLiteral("データ変換および体脂肪率確認");
+}
 
 QString promptRenzoku() {
     return QStringLiteral("連続体重.txtを検出しました。\r\n\r\n変換する場合は現在の体脂肪率を入力してください。");

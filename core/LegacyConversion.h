@@ -18,9 +18,9 @@ QString promptData();
 /// What a conversion did, for the caller's message.
 struct Result {
     bool converted = false;
-    int records = 0;         ///< records written
-    int keptAsIs = 0;        ///< lines that were no record, carried over unchanged or left in the backup
-    QString backupName;      ///< the name the old file now has
+    int records = 0;          ///< records written
+    int keptAsIs = 0;         ///< lines that were no record, carried over unchanged or left in the backup
+    QString backupName;       ///< the name the old file now has
     QString oldLogBackupName; ///< conversion A: where an existing log was kept, if there was one
 };
 

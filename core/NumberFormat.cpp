@@ -74,19 +74,39 @@ QString roundText(const QString& text, int decimals) {
 
 } // namespace
 
-QString shortestText(float value) { return withoutExponent(static_cast<double>(value), 7); }
-QString shortestText(double value) { return withoutExponent(value, 15); }
+QString shortestText(float value) {
+    return withoutExponent(static_cast<double>(value), 7);
+}
+QString shortestText(double value) {
+    return withoutExponent(value, 15);
+}
 
-QString fixedText(float value, int decimals) { return roundText(shortestText(value), decimals); }
-QString fixedText(double value, int decimals) { return roundText(shortestText(value), decimals); }
+QString fixedText(float value, int decimals) {
+    return roundText(shortestText(value), decimals);
+}
+QString fixedText(double value, int decimals) {
+    return roundText(shortestText(value), decimals);
+}
 
 namespace fmt {
-QString kg(float value) { return fixedText(value, 1) + QStringLiteral("Kg"); }
-QString one(float value) { return fixedText(value, 1); }
-QString percent(float ratio) { return fixedText(ratio * 100.0f, 1) + QLatin1Char('%'); }
-QString percent(double ratio) { return fixedText(ratio * 100.0, 1) + QLatin1Char('%'); }
-QString kg3(double value) { return fixedText(value, 3) + QStringLiteral("Kg"); }
-QString grams(double value) { return fixedText(value, 0) + QLatin1Char('g'); }
+QString kg(float value) {
+    return fixedText(value, 1) + QStringLiteral("Kg");
+}
+QString one(float value) {
+    return fixedText(value, 1);
+}
+QString percent(float ratio) {
+    return fixedText(ratio * 100.0f, 1) + QLatin1Char('%');
+}
+QString percent(double ratio) {
+    return fixedText(ratio * 100.0, 1) + QLatin1Char('%');
+}
+QString kg3(double value) {
+    return fixedText(value, 3) + QStringLiteral("Kg");
+}
+QString grams(double value) {
+    return fixedText(value, 0) + QLatin1Char('g');
+}
 } // namespace fmt
 
 std::optional<double> parseNumber(const QString& text) {

@@ -18,12 +18,12 @@ QString fixedText(double value, int decimals);
 
 /// The display formats used by every panel.
 namespace fmt {
-QString kg(float value);          ///< "0.0Kg": 65.3Kg, -0.4Kg
-QString one(float value);         ///< "0.0"
-QString percent(float ratio);     ///< "0.0%": the ratio times 100, 0.123 gives 12.3%
+QString kg(float value);      ///< "0.0Kg": 65.3Kg, -0.4Kg
+QString one(float value);     ///< "0.0"
+QString percent(float ratio); ///< "0.0%": the ratio times 100, 0.123 gives 12.3%
 QString percent(double ratio);
-QString kg3(double value);        ///< "0.000Kg"
-QString grams(double value);      ///< "0g"
+QString kg3(double value);   ///< "0.000Kg"
+QString grams(double value); ///< "0g"
 } // namespace fmt
 
 /// Reads a number field: a decimal number with "." as separator, blanks around it allowed.

@@ -12,8 +12,8 @@
 namespace puka::report {
 namespace {
 
-const QStringList kViews = {QStringLiteral("main"),  QStringLiteral("range"),    QStringLiteral("analysis"),
-                            QStringLiteral("graph"), QStringLiteral("daily"),    QStringLiteral("calendar"),
+const QStringList kViews = {QStringLiteral("main"),  QStringLiteral("range"), QStringLiteral("analysis"),
+                            QStringLiteral("graph"), QStringLiteral("daily"), QStringLiteral("calendar"),
                             QStringLiteral("diary")};
 
 struct Options {

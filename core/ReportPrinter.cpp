@@ -9,9 +9,13 @@
 namespace puka::report {
 namespace {
 
-QString hexColour(Rgb c) { return QStringLiteral("#%1").arg(c, 6, 16, QLatin1Char('0')).toUpper(); }
+QString hexColour(Rgb c) {
+    return QStringLiteral("#%1").arg(c, 6, 16, QLatin1Char('0')).toUpper();
+}
 
-QString numberText(double v) { return std::isnan(v) ? QString() : QString::number(v, 'g', 15); }
+QString numberText(double v) {
+    return std::isnan(v) ? QString() : QString::number(v, 'g', 15);
+}
 
 QJsonValue limitsJson(const AxisLimits& a) {
     if (!a.min && !a.max)

@@ -86,7 +86,9 @@ Status writeLines(const QString& dir, const QString& name, const QStringList& li
 }
 
 // A number in the plain form stands between two blanks: 1 is written " 1 ".
-QString plainNumber(int value) { return QLatin1Char(' ') + QString::number(value) + QLatin1Char(' '); }
+QString plainNumber(int value) {
+    return QLatin1Char(' ') + QString::number(value) + QLatin1Char(' ');
+}
 
 } // namespace
 
@@ -95,8 +97,8 @@ Setting<int> READ_SETTEI(const QString& dir) {
 }
 
 Status WRITE_SETTEI(const QString& dir, int flag) {
-    return writeLines(dir, files::kHelpTour, {quoted(QStringLiteral("ヘルプツアー")) + QLatin1Char(',') +
-                                                  QString::number(flag)});
+    return writeLines(dir, files::kHelpTour,
+                      {quoted(QStringLiteral("ヘルプツアー")) + QLatin1Char(',') + QString::number(flag)});
 }
 
 Setting<Steps> READ_KIZAMI(const QString& dir) {
@@ -129,7 +131,9 @@ Setting<int> READ_JIKAN(const QString& dir) {
     return readFlag(dir, files::kTimeStamp, 0, 0, 1, kDefaultTimeStamp, QStringLiteral("時間の自動記録はオフ"));
 }
 
-Status WRITE_JIKAN(const QString& dir, int value) { return writeLines(dir, files::kTimeStamp, {plainNumber(value)}); }
+Status WRITE_JIKAN(const QString& dir, int value) {
+    return writeLines(dir, files::kTimeStamp, {plainNumber(value)});
+}
 
 Setting<QString> READ_IDOU(const QString& dir) {
     Setting<QString> s;
@@ -222,7 +226,9 @@ Setting<int> READ_MARKER(const QString& dir) {
     return readFlag(dir, files::kMarker, 0, 0, 2, kDefaultMarker, QStringLiteral("マーカーは丸"));
 }
 
-Status WRITE_MARKER(const QString& dir, int mode) { return writeLines(dir, files::kMarker, {QString::number(mode)}); }
+Status WRITE_MARKER(const QString& dir, int mode) {
+    return writeLines(dir, files::kMarker, {QString::number(mode)});
+}
 
 QString SET_TITLE(const QString& userName) {
     if (userName.isEmpty())

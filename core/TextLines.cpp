@@ -65,7 +65,9 @@ std::optional<QStringList> splitFields(const QString& line) {
     return fields;
 }
 
-QString quoted(const QString& text) { return QLatin1Char('"') + text + QLatin1Char('"'); }
+QString quoted(const QString& text) {
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
 
 QString textFieldProblem(const QString& text, const QString& what) {
     if (text.contains(QLatin1Char('"')))

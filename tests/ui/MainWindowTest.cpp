@@ -1,0 +1,83 @@
+#include "TestSupport.h"
+#include "frmMain.h"
+
+#include <QFrame>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using namespace puka;
+
+namespace {
+
+QFrame* panel(const ui::frmMain& w, const char* name) {
+    return w.findChild<QFrame*>(QString::fromUtf8(name));
+}
+
+QToolButton* button(const ui::frmMain& w, const char* name) {
+    return w.findChild<QToolButton*>(QString::fromUtf8(name));
+}
+
+const char* const kPanels[] = {"fraMain",   "fraTaijyu", "fraBunseki", "fraRenTai",
+                               "fraAvgTai", "fraCale",   "fraMemo",    "fraSettei"};
+
+int visiblePanels(const ui::frmMain& w) {
+    int n = 0;
+    for (const char* name : kPanels)
+        n += panel(w, name)->isVisible() ? 1 : 0;
+    return n;
+}
+
+} // namespace
+
+TEST(MainWindow, CaptionCarriesTheProfileName) {
+    test::WorkDir dir;
+    dir.copySample();
+    ui::frmMain w(dir.path());
+    EXPECT_EQ(w.windowTitle(), QStringLiteral(" ｔ＆Ｔ の Pukapuka☆ダイエット"));
+}
+
+TEST(MainWindow, CaptionWithoutProfileHasItsLeadingBlank) {
+    test::WorkDir dir;
+    ui::frmMain w(dir.path());
+    EXPECT_EQ(w.windowTitle(), QStringLiteral(" Pukapuka☆ダイエット"));
+}
+
+TEST(MainWindow, ToolbarHasEveryButtonWithCaptionAndTooltip) {
+    test::WorkDir dir;
+    ui::frmMain w(dir.path());
+    const std::pair<const char*, const char*> expected[] = {
+        {"cmdMain", "メイン"},        {"cmdRentai", "全グラフ"}, {"cmdAvgtai", "日平均"}, {"cmdTaijyu", "範囲指定"},
+        {"cmdBunseki", "分析リスト"}, {"cmdCale", "カレンダー"}, {"cmdMemo", "一言日記"}, {"cmdSettei", "編集"},
+        {"cmdHelp", "ヘルプ"},        {"cmdOwari", "終了"}};
+    for (const auto& [name, caption] : expected) {
+        QToolButton* b = button(w, name);
+        ASSERT_NE(b, nullptr) << name;
+        EXPECT_EQ(b->text(), QString::fromUtf8(caption));
+        EXPECT_FALSE(b->toolTip().isEmpty());
+        EXPECT_FALSE(b->icon().isNull()) << name;
+    }
+    QToolButton* help = button(w, "chkHelp");
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isCheckable());
+    EXPECT_EQ(help->toolTip(), QStringLiteral("ヘルプツアーのＯｎ／Ｏｆｆです"));
+}
+
+TEST(MainWindow, PanelButtonsShowExactlyOnePanel) {
+    test::WorkDir dir;
+    dir.copySample();
+    ui::frmMain w(dir.path());
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    EXPECT_TRUE(panel(w, "fraMain")->isVisible());
+    const std::pair<const char*, const char*> switches[] = {{"cmdRentai", "fraRenTai"}, {"cmdAvgtai", "fraAvgTai"},
+                                                            {"cmdTaijyu", "fraTaijyu"}, {"cmdBunseki", "fraBunseki"},
+                                                            {"cmdCale", "fraCale"},     {"cmdMemo", "fraMemo"},
+                                                            {"cmdSettei", "fraSettei"}, {"cmdMain", "fraMain"}};
+    for (const auto& [buttonName, panelName] : switches) {
+        QTest::mouseClick(button(w, buttonName), Qt::LeftButton);
+        EXPECT_TRUE(panel(w, panelName)->isVisible()) << panelName;
+        EXPECT_EQ(visiblePanels(w), 1);
+    }
+}

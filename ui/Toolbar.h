@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QWidget>
+
+class QAbstractButton;
+class QToolButton;
+
+namespace puka::ui {
+
+/// The row of picture buttons across the top of the main window.
+class Toolbar : public QWidget {
+    Q_OBJECT
+public:
+    explicit Toolbar(QWidget* parent = nullptr);
+
+    /// The button of @p objectName ("cmdMain" ... "cmdOwari", "chkHelp").
+    QToolButton* button(const QString& objectName) const;
+
+private:
+    QToolButton* addButton(const QString& name, const QString& caption, const QString& tooltip);
+};
+
+} // namespace puka::ui
