@@ -37,13 +37,13 @@ TEST(Report, DiaryOfTheSamplePrintsEveryRecordWithHeader) {
 }
 
 TEST(Report, JsonHasRowsAndColoursOfTheSameShape) {
-    const RunResult r =
-        runReport({QStringLiteral("-C"), test::sampleDir(), QStringLiteral("--format"), QStringLiteral("json"),
-                   QStringLiteral("diary")});
+    const RunResult r = runReport({QStringLiteral("-C"), test::sampleDir(), QStringLiteral("--format"),
+                                   QStringLiteral("json"), QStringLiteral("diary")});
     ASSERT_EQ(r.status, 0);
     const QJsonObject root = QJsonDocument::fromJson(r.out.toUtf8()).object();
     EXPECT_EQ(root.value(QStringLiteral("view")).toString(), QStringLiteral("diary"));
-    const QJsonObject grid = root.value(QStringLiteral("grids")).toObject().value(QStringLiteral("msgMemoList")).toObject();
+    const QJsonObject grid =
+        root.value(QStringLiteral("grids")).toObject().value(QStringLiteral("msgMemoList")).toObject();
     const QJsonArray rows = grid.value(QStringLiteral("rows")).toArray();
     const QJsonArray colours = grid.value(QStringLiteral("colours")).toArray();
     ASSERT_EQ(rows.size(), colours.size());
@@ -54,12 +54,13 @@ TEST(Report, JsonHasRowsAndColoursOfTheSameShape) {
 }
 
 TEST(Report, UsageErrorsExitWithTwoAndOneLine) {
-    for (const QStringList& args : {QStringList{}, QStringList{QStringLiteral("nosuchview")},
-                                    QStringList{QStringLiteral("--format"), QStringLiteral("xml"), QStringLiteral("diary")},
-                                    QStringList{QStringLiteral("--today"), QStringLiteral("2003-01-01"), QStringLiteral("diary")},
-                                    QStringList{QStringLiteral("-C")}, QStringList{QStringLiteral("--bogus"), QStringLiteral("diary")},
-                                    QStringList{QStringLiteral("-C"), QStringLiteral("/no/such/folder"), QStringLiteral("diary")},
-                                    QStringList{QStringLiteral("diary"), QStringLiteral("--extra")}}) {
+    for (const QStringList& args :
+         {QStringList{}, QStringList{QStringLiteral("nosuchview")},
+          QStringList{QStringLiteral("--format"), QStringLiteral("xml"), QStringLiteral("diary")},
+          QStringList{QStringLiteral("--today"), QStringLiteral("2003-01-01"), QStringLiteral("diary")},
+          QStringList{QStringLiteral("-C")}, QStringList{QStringLiteral("--bogus"), QStringLiteral("diary")},
+          QStringList{QStringLiteral("-C"), QStringLiteral("/no/such/folder"), QStringLiteral("diary")},
+          QStringList{QStringLiteral("diary"), QStringLiteral("--extra")}}) {
         const RunResult r = runReport(args);
         EXPECT_EQ(r.status, 2) << args.join(QLatin1Char(' ')).toStdString();
         EXPECT_TRUE(r.out.isEmpty());

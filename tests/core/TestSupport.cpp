@@ -9,7 +9,9 @@
 
 namespace puka::test {
 
-WorkDir::WorkDir() : m_dir(std::make_unique<QTemporaryDir>()) { EXPECT_TRUE(m_dir->isValid()); }
+WorkDir::WorkDir() : m_dir(std::make_unique<QTemporaryDir>()) {
+    EXPECT_TRUE(m_dir->isValid());
+}
 
 void WorkDir::write(const QString& name, const QByteArray& bytes) const {
     QFile f(QDir(path()).filePath(name));
@@ -17,7 +19,9 @@ void WorkDir::write(const QString& name, const QByteArray& bytes) const {
     ASSERT_EQ(f.write(bytes), bytes.size());
 }
 
-void WorkDir::writeText(const QString& name, const QString& text) const { write(name, sjis(text)); }
+void WorkDir::writeText(const QString& name, const QString& text) const {
+    write(name, sjis(text));
+}
 
 QByteArray WorkDir::read(const QString& name) const {
     QFile f(QDir(path()).filePath(name));
@@ -26,7 +30,9 @@ QByteArray WorkDir::read(const QString& name) const {
     return f.readAll();
 }
 
-bool WorkDir::exists(const QString& name) const { return QFile::exists(QDir(path()).filePath(name)); }
+bool WorkDir::exists(const QString& name) const {
+    return QFile::exists(QDir(path()).filePath(name));
+}
 
 void WorkDir::copySample() const {
     const QDir sample(sampleDir());
@@ -37,9 +43,13 @@ void WorkDir::copySample() const {
     }
 }
 
-QStringList WorkDir::files() const { return QDir(path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
+QStringList WorkDir::files() const {
+    return QDir(path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
 
-QString sampleDir() { return QStringLiteral(PUKAPUKA_SAMPLE_DIR); }
+QString sampleDir() {
+    return QStringLiteral(PUKAPUKA_SAMPLE_DIR);
+}
 
 QByteArray sjis(const QString& text) {
     QString bad;
