@@ -1,9 +1,12 @@
 #include "ReportCli.h"
 
+#include "BmiMeter.h"
 #include "Clock.h"
 #include "DataLog.h"
 #include "DiaryView.h"
+#include "MainView.h"
 #include "ReportPrinter.h"
+#include "Settings.h"
 
 #include <QDate>
 #include <QDir>
@@ -106,6 +109,30 @@ int run(const QStringList& args, QByteArray* out, QByteArray* err) {
             *err = QStringLiteral("pukapuka-report: 「データ.txt」の読み取れない %1 行を飛ばしました\n")
                        .arg(log.skipped.size())
                        .toUtf8();
+    } else if (o.view == QLatin1String("main")) {
+        QDate day = clock::today();
+        for (int k = 0; k < o.viewArgs.size(); ++k) {
+            if (o.viewArgs.at(k) == QLatin1String("--date") && k + 1 < o.viewArgs.size()) {
+                day = QDate::fromString(o.viewArgs.at(++k), QStringLiteral("yyyy/MM/dd"));
+                if (!day.isValid())
+                    return fail(
+                        err,
+                        QStringLiteral("--date の日付「%1」が正しくありません（YYYY/MM/DD）").arg(o.viewArgs.at(k)));
+            } else {
+                return fail(err,
+                            QStringLiteral("main のオプションは --date YYYY/MM/DD です: %1").arg(o.viewArgs.at(k)));
+            }
+        }
+        LogContents log;
+        if (!readLog(o, &log, &error))
+            return fail(err, error);
+        const float height = settings::READ_PRIVATE(o.dir).value.height;
+        const MainView main = mainview::DSP_MAIN(log.records, day, height);
+        BmiMeter meter;
+        std::optional<QString> bodyType;
+        if (meter.SET_BMI_HANTEI(main.values.currentWeight, height, main.values.recordCount))
+            bodyType = meter.figures().currentType.word;
+        view = mainview::viewModel(main, bodyType);
     } else {
         return fail(err, QStringLiteral("表示「%1」はまだありません").arg(o.view));
     }
