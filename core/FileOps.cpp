@@ -151,12 +151,14 @@ Status writeFileAtomic(const QString& path, const QByteArray& bytes, const QStri
             ::unlink(native(copyPath).constData());
         return Status::failure(writeFailureMessage(path, err));
     }
-    if (int e = flushFolderOf(path))
-        return Status::failure(writeFailureMessage(path, e));
+    // The new content is in place once the rename succeeded; a folder that cannot be flushed
+    // only delays when the rename reaches the disk, so it is no failure to report.
+    flushFolderOf(path);
     return {};
 }
 
 Status appendToFile(const QString& path, const QByteArray& lineIn) {
+    const bool existed = QFileInfo::exists(path);
     int fd = -1;
     int err = openForWrite(path, O_WRONLY | O_CREAT | O_APPEND, 0644, &fd);
     if (err != 0)
@@ -190,6 +192,9 @@ Status appendToFile(const QString& path, const QByteArray& lineIn) {
         if (::ftruncate(fd, oldSize) == 0)
             ::fsync(fd);
         ::close(fd);
+        // a file this append created goes again, so nothing is left that was not there
+        if (!existed)
+            ::unlink(native(path).constData());
         return Status::failure(writeFailureMessage(path, err));
     }
     if (::close(fd) != 0)
@@ -200,8 +205,7 @@ Status appendToFile(const QString& path, const QByteArray& lineIn) {
 Status renameFile(const QString& from, const QString& to) {
     if (int e = renameOver(from, to))
         return Status::failure(writeFailureMessage(to, e));
-    if (int e = flushFolderOf(to))
-        return Status::failure(writeFailureMessage(to, e));
+    flushFolderOf(to);
     return {};
 }
 

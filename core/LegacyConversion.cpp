@@ -8,6 +8,7 @@
 #include "TextLines.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace puka::legacy {
@@ -105,13 +106,29 @@ Status CONV_RENZOKU(const QString& dir, const QString& answer, Result* result) {
         if (!status)
             return status;
     }
+    // A step that fails undoes the steps before it: the folder is as it was, and the
+    // conversion is asked for again at the next start.
+    auto dropBackup = [&] {
+        if (!r.oldLogBackupName.isEmpty())
+            QFile::remove(QDir(dir).filePath(r.oldLogBackupName));
+    };
     status = writeFileAtomic(logPath, out, resolveFile(dir, files::kDataWork));
-    if (!status)
+    if (!status) {
+        dropBackup();
         return status;
+    }
     r.backupName = freshName(dir, files::kLegacyLogBackup);
     status = renameFile(sourcePath, QDir(dir).filePath(r.backupName));
-    if (!status)
-        return status;
+    if (!status) {
+        const Status undone = oldLog->exists
+                                  ? writeFileAtomic(logPath, oldLog->bytes, resolveFile(dir, files::kDataWork))
+                                  : Status(QFile::remove(logPath) ? Status() : Status::failure(QString()));
+        if (undone)
+            dropBackup();
+        return Status::failure(
+            QStringLiteral("「%1」を「%2」に変えられなかったため、変換を取りやめました。\r\n%3")
+                .arg(files::kLegacyLog, r.backupName, status.message().section(QStringLiteral("\r\n"), 1, 1)));
+    }
     r.converted = true;
     if (result)
         *result = r;
@@ -178,8 +195,11 @@ Status CONV_DATA(const QString& dir, const QString& answer, Result* result) {
     if (!status)
         return status;
     status = writeFileAtomic(logPath, out, resolveFile(dir, files::kDataWork));
-    if (!status)
+    if (!status) {
+        // the old log is still in place: the backup of it is not needed
+        QFile::remove(QDir(dir).filePath(r.backupName));
         return status;
+    }
     r.converted = true;
     if (result)
         *result = r;

@@ -10,14 +10,24 @@ namespace {
 QString withoutExponent(double value, int significant) {
     QString s = QString::number(value, 'g', significant);
     if (s.contains(QLatin1Char('e'))) {
-        // Very large or small values: write them positionally, trimmed of trailing zeros.
-        s = QString::number(value, 'f', 20);
-        if (s.contains(QLatin1Char('.'))) {
-            while (s.endsWith(QLatin1Char('0')))
-                s.chop(1);
-            if (s.endsWith(QLatin1Char('.')))
-                s.chop(1);
+        // Very large or small values: the same significant digits, written positionally.
+        const QString e = QString::number(value, 'e', significant - 1); // "-1.234568e+30"
+        const bool negative = e.startsWith(QLatin1Char('-'));
+        const qsizetype ePos = e.indexOf(QLatin1Char('e'));
+        QString digits = e.mid(negative ? 1 : 0, ePos - (negative ? 1 : 0)).remove(QLatin1Char('.'));
+        const int exponent = e.mid(ePos + 1).toInt();
+        while (digits.size() > 1 && digits.endsWith(QLatin1Char('0')))
+            digits.chop(1);
+        if (exponent >= 0) {
+            if (digits.size() <= exponent + 1)
+                s = digits + QString(exponent + 1 - digits.size(), QLatin1Char('0'));
+            else
+                s = digits.left(exponent + 1) + QLatin1Char('.') + digits.mid(exponent + 1);
+        } else {
+            s = QStringLiteral("0.") + QString(-exponent - 1, QLatin1Char('0')) + digits;
         }
+        if (negative)
+            s.prepend(QLatin1Char('-'));
     }
     if (s == QLatin1String("-0"))
         s = QStringLiteral("0");

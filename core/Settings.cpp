@@ -120,6 +120,9 @@ Setting<Steps> READ_KIZAMI(const QString& dir) {
 
 Status WRITE_KIZAMI(const QString& dir, const Steps& steps) {
     for (const QString& t : {steps.weightStep, steps.fatStep}) {
+        // an empty line would not read back as a step
+        if (t.trimmed().isEmpty())
+            return Status::failure(QStringLiteral("刻みが入力されていません。"));
         const QString problem = textFieldProblem(t, QStringLiteral("刻み"));
         if (!problem.isEmpty())
             return Status::failure(problem);

@@ -7,6 +7,17 @@
 
 #include <gtest/gtest.h>
 
+void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+void PrintTo(const QByteArray& bytes, std::ostream* os) {
+    if (const auto text = puka::cp932::decode(bytes))
+        *os << "cp932 \"" << text->toStdString() << '"';
+    else
+        *os << "bytes " << bytes.toHex(' ').toStdString();
+}
+
 namespace puka::test {
 
 WorkDir::WorkDir() : m_dir(std::make_unique<QTemporaryDir>()) {

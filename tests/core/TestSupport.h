@@ -5,6 +5,12 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <ostream>
+
+// Readable failure output for Qt strings and file bytes (found by argument-dependent lookup).
+// Every test source should see these through this header, so that all agree on one printer.
+void PrintTo(const QString& text, std::ostream* os);
+void PrintTo(const QByteArray& bytes, std::ostream* os);
 
 namespace puka::test {
 

@@ -1,0 +1,165 @@
+#include "CoreTestHelpers.h"
+
+#include "DataLog.h"
+#include "FileNames.h"
+#include "LegacyConversion.h"
+
+#include <gtest/gtest.h>
+
+using namespace puka;
+using test::crlfLines;
+
+namespace {
+
+QByteArray renzokuLog() {
+    return crlfLines({QStringLiteral(R"("2001/01/05","起床後",70.5)"), QStringLiteral(R"("2001/01/05","夕食後",71)"),
+                      QStringLiteral(R"("2001/01/06","朝,散歩後",70.25)")});
+}
+
+// An older log: field 5 is empty, comments and the spare field are set.
+QByteArray olderLog() {
+    return crlfLines({QStringLiteral(R"("2002/03/01","起床後",68.5,"がんばる","","")"),
+                      QStringLiteral(R"("2002/03/01","夕食後",69,"","","x")"),
+                      QStringLiteral(R"("2002/03/02","起床後",68.4,"9:05:03","","")")});
+}
+
+} // namespace
+
+TEST(LegacyRenzoku, ThreeLinesAndAnswer25) {
+    test::WorkDir dir;
+    dir.write(files::kLegacyLog, renzokuLog());
+    ASSERT_TRUE(legacy::needsRenzoku(dir.path()));
+    legacy::Result result;
+    const Status s = legacy::CONV_RENZOKU(dir.path(), QStringLiteral("25"), &result);
+    ASSERT_TRUE(s) << s.message().toStdString();
+    EXPECT_TRUE(result.converted);
+    EXPECT_EQ(result.records, 3);
+    EXPECT_EQ(result.backupName, files::kLegacyLogBackup);
+    EXPECT_TRUE(result.oldLogBackupName.isEmpty());
+    EXPECT_EQ(dir.read(files::kData), crlfLines({QStringLiteral(R"("2001/01/05","起床後",70.5,"",25,"")"),
+                                                 QStringLiteral(R"("2001/01/05","夕食後",71,"",25,"")"),
+                                                 QStringLiteral(R"("2001/01/06","朝,散歩後",70.25,"",25,"")")}));
+    EXPECT_EQ(dir.read(files::kLegacyLogBackup), renzokuLog());
+    EXPECT_EQ(dir.files(), (QStringList{files::kData, files::kLegacyLogBackup}));
+    // the conversion does not run again, and its log passes the older-log test
+    EXPECT_FALSE(legacy::needsRenzoku(dir.path()));
+    EXPECT_FALSE(legacy::needsData(dir.path()));
+    const LogContents log = datalog::READ_DATA(dir.path());
+    ASSERT_EQ(log.records.size(), 3u);
+    EXPECT_EQ(log.records[2],
+              test::record(QStringLiteral("2001/01/06"), QStringLiteral("朝,散歩後"), 70.25f, QString(), 25));
+}
+
+TEST(LegacyRenzoku, AnswerIsReadByItsLeadingNumber) {
+    for (const auto& [answer, fat] : {std::pair{"22.5%", 22.5f}, std::pair{"abc", 0.0f}, std::pair{" 18", 18.0f}}) {
+        test::WorkDir dir;
+        dir.write(files::kLegacyLog, renzokuLog());
+        ASSERT_TRUE(legacy::CONV_RENZOKU(dir.path(), QString::fromUtf8(answer)));
+        for (const WeightRecord& r : datalog::READ_DATA(dir.path()).records)
+            EXPECT_EQ(r.bodyFat, fat) << answer;
+    }
+}
+
+TEST(LegacyRenzoku, ExistingLogAndTakenBackupNamesAreKept) {
+    test::WorkDir dir;
+    dir.copySample();
+    const QByteArray sampleLog = dir.read(files::kData);
+    dir.write(files::kLegacyLog, renzokuLog());
+    dir.write(files::kLegacyLogBackup, "older backup A");
+    dir.write(files::kDataBackup, "older backup B");
+    dir.write(QStringLiteral("データbak2.TXT"), "older backup C");
+    legacy::Result result;
+    ASSERT_TRUE(legacy::CONV_RENZOKU(dir.path(), QStringLiteral("25"), &result));
+    EXPECT_EQ(result.backupName, QStringLiteral("連続体重bak2.txt"));
+    EXPECT_EQ(result.oldLogBackupName, QStringLiteral("データbak3.txt"));
+    EXPECT_EQ(dir.read(QStringLiteral("連続体重bak2.txt")), renzokuLog());
+    EXPECT_EQ(dir.read(QStringLiteral("データbak3.txt")), sampleLog);
+    EXPECT_EQ(dir.read(files::kLegacyLogBackup), "older backup A");
+    EXPECT_EQ(dir.read(files::kDataBackup), "older backup B");
+    EXPECT_EQ(dir.read(QStringLiteral("データbak2.TXT")), "older backup C");
+    EXPECT_FALSE(dir.exists(files::kLegacyLog));
+    EXPECT_EQ(datalog::READ_DATA(dir.path()).records.size(), 3u);
+}
+
+TEST(LegacyRenzoku, EmptyAnswerChangesNothing) {
+    test::WorkDir dir;
+    dir.copySample();
+    dir.write(files::kLegacyLog, renzokuLog());
+    const auto before = test::snapshot(dir);
+    legacy::Result result;
+    result.converted = true;
+    EXPECT_TRUE(legacy::CONV_RENZOKU(dir.path(), QString(), &result));
+    EXPECT_FALSE(result.converted);
+    EXPECT_TRUE(test::sameFiles(before, test::snapshot(dir)));
+    EXPECT_TRUE(legacy::needsRenzoku(dir.path()));
+}
+
+TEST(LegacyData, EveryRecordGetsTheAnswerAndKeepsItsComment) {
+    test::WorkDir dir;
+    dir.write(files::kData, olderLog());
+    ASSERT_TRUE(legacy::needsData(dir.path()));
+    legacy::Result result;
+    const Status s = legacy::CONV_DATA(dir.path(), QStringLiteral("23.5"), &result);
+    ASSERT_TRUE(s) << s.message().toStdString();
+    EXPECT_EQ(result.records, 3);
+    EXPECT_EQ(result.backupName, files::kDataBackup);
+    EXPECT_EQ(dir.read(files::kData), crlfLines({QStringLiteral(R"("2002/03/01","起床後",68.5,"がんばる",23.5,"")"),
+                                                 QStringLiteral(R"("2002/03/01","夕食後",69,"",23.5,"x")"),
+                                                 QStringLiteral(R"("2002/03/02","起床後",68.4,"9:05:03",23.5,"")")}));
+    EXPECT_EQ(dir.read(files::kDataBackup), olderLog());
+    EXPECT_EQ(dir.files(), (QStringList{files::kData, files::kDataBackup}));
+    EXPECT_FALSE(legacy::needsData(dir.path()));
+}
+
+TEST(LegacyData, UnreadableLinesAreCarriedOver) {
+    test::WorkDir dir;
+    const QByteArray bad = crlfLines({QStringLiteral(R"("2002/03/01","起床後",abc,"","","")")});
+    dir.write(files::kData, olderLog() + bad);
+    legacy::Result result;
+    ASSERT_TRUE(legacy::CONV_DATA(dir.path(), QStringLiteral("20"), &result));
+    EXPECT_EQ(result.records, 3);
+    EXPECT_EQ(result.keptAsIs, 1);
+    EXPECT_TRUE(dir.read(files::kData).endsWith(bad));
+}
+
+TEST(LegacyData, TakenBackupNameGivesAFreshOne) {
+    test::WorkDir dir;
+    dir.write(files::kData, olderLog());
+    dir.write(files::kDataBackup, "older backup");
+    legacy::Result result;
+    ASSERT_TRUE(legacy::CONV_DATA(dir.path(), QStringLiteral("20"), &result));
+    EXPECT_EQ(result.backupName, QStringLiteral("データbak2.txt"));
+    EXPECT_EQ(dir.read(QStringLiteral("データbak2.txt")), olderLog());
+    EXPECT_EQ(dir.read(files::kDataBackup), "older backup");
+    EXPECT_EQ(dir.files(), (QStringList{files::kData, files::kDataBackup, QStringLiteral("データbak2.txt")}));
+}
+
+TEST(LegacyData, EmptyAnswerChangesNothing) {
+    test::WorkDir dir;
+    dir.write(files::kData, olderLog());
+    const auto before = test::snapshot(dir);
+    EXPECT_TRUE(legacy::CONV_DATA(dir.path(), QString()));
+    EXPECT_TRUE(test::sameFiles(before, test::snapshot(dir)));
+    EXPECT_TRUE(legacy::needsData(dir.path()));
+}
+
+TEST(LegacyData, OnlyTheFirstRecordIsTested) {
+    test::WorkDir dir;
+    EXPECT_FALSE(legacy::needsData(dir.path()));
+    dir.write(files::kData, crlfLines({QStringLiteral(R"("2002/03/01","起床後",68.5,"",22,"")"),
+                                       QStringLiteral(R"("2002/03/02","起床後",68.4,"","","")")}));
+    EXPECT_FALSE(legacy::needsData(dir.path()));
+    dir.write(files::kData, "\r\n" + crlfLines({QStringLiteral(R"("2002/03/02","起床後",68.4,"","","")"),
+                                                QStringLiteral(R"("2002/03/01","起床後",68.5,"",22,"")")}));
+    EXPECT_TRUE(legacy::needsData(dir.path()));
+    EXPECT_FALSE(legacy::needsData(test::sampleDir()));
+}
+
+TEST(LegacyNames, FreshNameCountsUpFromTwo) {
+    test::WorkDir dir;
+    EXPECT_EQ(legacy::freshName(dir.path(), files::kDataBackup), files::kDataBackup);
+    dir.write(QStringLiteral("データbak.TXT"), "x");
+    EXPECT_EQ(legacy::freshName(dir.path(), files::kDataBackup), QStringLiteral("データbak2.txt"));
+    dir.write(QStringLiteral("データbak2.txt"), "x");
+    EXPECT_EQ(legacy::freshName(dir.path(), files::kDataBackup), QStringLiteral("データbak3.txt"));
+}
