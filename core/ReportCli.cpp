@@ -1,12 +1,8 @@
 #include "ReportCli.h"
 
-#include "BmiMeter.h"
 #include "Clock.h"
-#include "DataLog.h"
-#include "DiaryView.h"
-#include "MainView.h"
 #include "ReportPrinter.h"
-#include "Settings.h"
+#include "ReportViews.h"
 
 #include <QDate>
 #include <QDir>
@@ -15,34 +11,26 @@
 namespace puka::report {
 namespace {
 
-const QStringList kViews = {QStringLiteral("main"),  QStringLiteral("range"), QStringLiteral("analysis"),
-                            QStringLiteral("graph"), QStringLiteral("daily"), QStringLiteral("calendar"),
-                            QStringLiteral("diary")};
-
-struct Options {
-    QString dir = QStringLiteral(".");
-    QString format = QStringLiteral("tsv");
-    QString view;
-    QStringList viewArgs;
+struct ViewEntry {
+    const char* name;
+    ViewBuilder build;
 };
+
+const ViewEntry kViews[] = {
+    {"main", mainView},   {"range", rangeView},       {"analysis", analysisView}, {"graph", graphView},
+    {"daily", dailyView}, {"calendar", calendarView}, {"diary", diaryView},
+};
+
+QString viewNames() {
+    QStringList names;
+    for (const ViewEntry& v : kViews)
+        names.append(QString::fromUtf8(v.name));
+    return names.join(QStringLiteral(", "));
+}
 
 int fail(QByteArray* err, const QString& message) {
     *err = (QStringLiteral("pukapuka-report: ") + message + QLatin1Char('\n')).toUtf8();
     return 2;
-}
-
-// The log a view stands on; a missing or unreadable one is an error of the report.
-bool readLog(const Options& o, LogContents* log, QString* error) {
-    *log = datalog::READ_DATA(o.dir);
-    if (!log->status.ok()) {
-        *error = log->status.message().split(QStringLiteral("\r\n")).join(QLatin1Char(' '));
-        return false;
-    }
-    if (!log->exists) {
-        *error = QStringLiteral("%1 に「データ.txt」がありません").arg(QDir::toNativeSeparators(o.dir));
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -54,7 +42,8 @@ QByteArray usage() {
 }
 
 int run(const QStringList& args, QByteArray* out, QByteArray* err) {
-    Options o;
+    QString dir = QStringLiteral(".");
+    QString format = QStringLiteral("tsv");
     int i = 0;
     for (; i < args.size(); ++i) {
         const QString& a = args.at(i);
@@ -65,7 +54,7 @@ int run(const QStringList& args, QByteArray* out, QByteArray* err) {
             return true;
         };
         if (a == QLatin1String("-C")) {
-            if (!value(&o.dir))
+            if (!value(&dir))
                 return fail(err, QStringLiteral("-C にはフォルダを指定してください"));
         } else if (a == QLatin1String("--today")) {
             QString text;
@@ -76,7 +65,7 @@ int run(const QStringList& args, QByteArray* out, QByteArray* err) {
                 return fail(err, QStringLiteral("--today の日付「%1」が正しくありません（YYYY/MM/DD）").arg(text));
             clock::setFixed(QDateTime(d, QTime(12, 0)));
         } else if (a == QLatin1String("--format")) {
-            if (!value(&o.format) || (o.format != QLatin1String("tsv") && o.format != QLatin1String("json")))
+            if (!value(&format) || (format != QLatin1String("tsv") && format != QLatin1String("json")))
                 return fail(err, QStringLiteral("--format は tsv か json です"));
         } else if (a == QLatin1String("-h") || a == QLatin1String("--help")) {
             *out = usage();
@@ -88,55 +77,25 @@ int run(const QStringList& args, QByteArray* out, QByteArray* err) {
         }
     }
     if (i >= args.size())
-        return fail(err, QStringLiteral("表示（VIEW）を指定してください: ") + kViews.join(QStringLiteral(", ")));
-    o.view = args.at(i);
-    o.viewArgs = args.mid(i + 1);
-    if (!kViews.contains(o.view))
-        return fail(err, QStringLiteral("知らない表示「%1」です: ").arg(o.view) + kViews.join(QStringLiteral(", ")));
-    if (!QFileInfo(o.dir).isDir())
-        return fail(err, QStringLiteral("フォルダ「%1」がありません").arg(o.dir));
+        return fail(err, QStringLiteral("表示（VIEW）を指定してください: ") + viewNames());
+    const QString name = args.at(i);
+    ViewBuilder build = nullptr;
+    for (const ViewEntry& v : kViews)
+        if (name == QLatin1String(v.name))
+            build = v.build;
+    if (!build)
+        return fail(err, QStringLiteral("知らない表示「%1」です: ").arg(name) + viewNames());
+    if (!QFileInfo(dir).isDir())
+        return fail(err, QStringLiteral("フォルダ「%1」がありません").arg(dir));
 
     ViewModel view;
     QString error;
-    if (o.view == QLatin1String("diary")) {
-        if (!o.viewArgs.isEmpty())
-            return fail(err, QStringLiteral("diary にオプションはありません: %1").arg(o.viewArgs.first()));
-        LogContents log;
-        if (!readLog(o, &log, &error))
-            return fail(err, error);
-        view = diary::view(log);
-        if (!log.skipped.empty())
-            *err = QStringLiteral("pukapuka-report: 「データ.txt」の読み取れない %1 行を飛ばしました\n")
-                       .arg(log.skipped.size())
-                       .toUtf8();
-    } else if (o.view == QLatin1String("main")) {
-        QDate day = clock::today();
-        for (int k = 0; k < o.viewArgs.size(); ++k) {
-            if (o.viewArgs.at(k) == QLatin1String("--date") && k + 1 < o.viewArgs.size()) {
-                day = QDate::fromString(o.viewArgs.at(++k), QStringLiteral("yyyy/MM/dd"));
-                if (!day.isValid())
-                    return fail(
-                        err,
-                        QStringLiteral("--date の日付「%1」が正しくありません（YYYY/MM/DD）").arg(o.viewArgs.at(k)));
-            } else {
-                return fail(err,
-                            QStringLiteral("main のオプションは --date YYYY/MM/DD です: %1").arg(o.viewArgs.at(k)));
-            }
-        }
-        LogContents log;
-        if (!readLog(o, &log, &error))
-            return fail(err, error);
-        const float height = settings::READ_PRIVATE(o.dir).value.height;
-        const MainView main = mainview::DSP_MAIN(log.records, day, height);
-        BmiMeter meter;
-        std::optional<QString> bodyType;
-        if (meter.SET_BMI_HANTEI(main.values.currentWeight, height, main.values.recordCount))
-            bodyType = meter.figures().currentType.word;
-        view = mainview::viewModel(main, bodyType);
-    } else {
-        return fail(err, QStringLiteral("表示「%1」はまだありません").arg(o.view));
-    }
-    *out = o.format == QLatin1String("json") ? toJson(view) : toTsv(view);
+    QString warning;
+    if (!build(ViewRequest{dir, args.mid(i + 1)}, &view, &error, &warning))
+        return fail(err, error);
+    if (!warning.isEmpty())
+        *err = (QStringLiteral("pukapuka-report: ") + warning + QLatin1Char('\n')).toUtf8();
+    *out = format == QLatin1String("json") ? toJson(view) : toTsv(view);
     return 0;
 }
 
