@@ -1,0 +1,113 @@
+#include "GridTableModel.h"
+
+#include <QBrush>
+
+namespace puka::ui {
+
+Qt::Alignment toQtAlignment(Align align) {
+    switch (align) {
+    case Align::LeftCenter:
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    case Align::CenterCenter:
+        return Qt::AlignCenter;
+    case Align::RightCenter:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    }
+    return Qt::AlignLeft | Qt::AlignVCenter;
+}
+
+GridTableModel::GridTableModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void GridTableModel::setGrid(GridModel grid) {
+    beginResetModel();
+    m_grid = std::move(grid);
+    // a model built by hand may leave the colours out; every body cell needs its slot
+    if (m_grid.colours.size() != m_grid.cells.size())
+        m_grid.colours.resize(m_grid.cells.size(), 0);
+    endResetModel();
+}
+
+bool GridTableModel::isBodyCell(int gridRow, int col) const {
+    return gridRow >= 1 && gridRow <= m_grid.bodyRows() && col >= 0 && col < m_grid.columnCount();
+}
+
+void GridTableModel::setCellText(int gridRow, int col, const QString& text) {
+    if (gridRow == 0 && col >= 0 && col < m_grid.columnCount()) {
+        m_grid.columns[static_cast<size_t>(col)].header = text;
+        Q_EMIT headerDataChanged(Qt::Horizontal, col, col);
+        return;
+    }
+    if (!isBodyCell(gridRow, col))
+        return;
+    m_grid.cell(gridRow - 1, col) = text;
+    const QModelIndex changed = index(gridRow - 1, col);
+    Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
+}
+
+void GridTableModel::setCellColour(int gridRow, int col, std::optional<Rgb> colour) {
+    if (!isBodyCell(gridRow, col))
+        return;
+    if (colour)
+        m_grid.setColour(gridRow - 1, col, *colour);
+    else
+        m_grid.colours[static_cast<size_t>(gridRow - 1) * m_grid.columns.size() + static_cast<size_t>(col)] = 0;
+    const QModelIndex changed = index(gridRow - 1, col);
+    Q_EMIT dataChanged(changed, changed, {Qt::BackgroundRole});
+}
+
+int GridTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_grid.bodyRows();
+}
+
+int GridTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_grid.columnCount();
+}
+
+QVariant GridTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid())
+        return {};
+    const int row = index.row();
+    const int col = index.column();
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        return m_grid.cell(row, col);
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(toQtAlignment(m_grid.columns[static_cast<size_t>(col)].align));
+    case Qt::BackgroundRole:
+        if (const auto colour = m_grid.colour(row, col))
+            return QBrush(QColor::fromRgb(*colour));
+        if (col < m_grid.fixedCols)
+            return QBrush(fixedCellColour());
+        return {};
+    default:
+        return {};
+    }
+}
+
+QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Vertical) {
+        if (role == Qt::DisplayRole)
+            return section + 1;
+        return {};
+    }
+    if (section < 0 || section >= m_grid.columnCount())
+        return {};
+    const GridColumn& column = m_grid.columns[static_cast<size_t>(section)];
+    switch (role) {
+    case Qt::DisplayRole:
+        return column.header;
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(toQtAlignment(column.headerAlign));
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags GridTableModel::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+}
+
+} // namespace puka::ui

@@ -1,0 +1,105 @@
+#include "PrinterPageSink.h"
+
+#include "UiFont.h"
+
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include <cmath>
+
+namespace puka::ui {
+
+PrinterPageSink::PrinterPageSink(std::unique_ptr<QPrinter> printer) : m_printer(std::move(printer)) {
+    m_font = uiFont(10);
+    m_resolution = m_printer->resolution() > 0 ? m_printer->resolution() : 1200;
+    m_open = m_painter.begin(m_printer.get());
+    if (m_open) {
+        m_painter.setFont(m_font);
+        m_painter.setPen(Qt::black);
+        m_painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        m_painter.setRenderHint(QPainter::Antialiasing);
+    }
+}
+
+PrinterPageSink::~PrinterPageSink() {
+    if (m_open && !ended())
+        endDoc();
+}
+
+std::unique_ptr<PrinterPageSink> PrinterPageSink::toDefaultPrinter(const QString& documentName) {
+    QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull() && !QPrinterInfo::availablePrinters().isEmpty())
+        info = QPrinterInfo::availablePrinters().constFirst();
+    auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    printer->setDocName(documentName);
+    return std::make_unique<PrinterPageSink>(std::move(printer));
+}
+
+std::unique_ptr<PrinterPageSink> PrinterPageSink::toPdf(const QString& path, const QString& documentName) {
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(path);
+    printer->setDocName(documentName);
+    printer->setCreator(QStringLiteral("Pukapuka☆ダイエット"));
+    // about the hard margins of a desk printer, so a page laid out for paper fits the file too
+    printer->setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(6, 6, 6, 6), QPageLayout::Millimeter));
+    return std::make_unique<PrinterPageSink>(std::move(printer));
+}
+
+double PrinterPageSink::toDevice(int twips) const {
+    return twips * m_resolution / 1440.0;
+}
+
+int PrinterPageSink::toTwips(double devicePixels) const {
+    return static_cast<int>(std::lround(devicePixels * 1440.0 / m_resolution));
+}
+
+int PrinterPageSink::textWidth(const QString& text) const {
+    return toTwips(QFontMetricsF(m_font, m_printer.get()).horizontalAdvance(text));
+}
+
+int PrinterPageSink::lineHeight() const {
+    return toTwips(QFontMetricsF(m_font, m_printer.get()).lineSpacing());
+}
+
+int PrinterPageSink::averageCharWidth() const {
+    // a CJK face's own average counts its kanji; a character column is a half-width character
+    static const QString sample = QStringLiteral("0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    return toTwips(QFontMetricsF(m_font, m_printer.get()).horizontalAdvance(sample) / sample.size());
+}
+
+int PrinterPageSink::pageHeight() const {
+    return toTwips(m_printer->height());
+}
+
+void PrinterPageSink::newPage() {
+    if (m_open)
+        m_printer->newPage();
+}
+
+void PrinterPageSink::putText(int xTwips, int yTwips, const QString& text) {
+    if (!m_open)
+        return;
+    const QFontMetricsF metrics(m_font, m_printer.get());
+    m_painter.drawText(QPointF(toDevice(xTwips), toDevice(yTwips) + metrics.ascent()), text);
+}
+
+void PrinterPageSink::putPicture(const QPixmap& picture, const QRect& twips) {
+    if (!m_open)
+        return;
+    const QRectF target(toDevice(twips.x()), toDevice(twips.y()), toDevice(twips.width()), toDevice(twips.height()));
+    m_painter.drawPixmap(target, picture, QRectF(picture.rect()));
+}
+
+bool PrinterPageSink::finish() {
+    if (!m_open)
+        return false;
+    m_open = false;
+    return m_painter.end();
+}
+
+} // namespace puka::ui

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "Dialogs.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace puka::ui {
+
+/// The real boxes: QMessageBox, QInputDialog and QFileDialog with Japanese button texts,
+/// modal to the given window.
+class QtDialogs : public Dialogs {
+public:
+    explicit QtDialogs(QWidget* parent = nullptr) : m_parent(parent) {}
+
+    void setParent(QWidget* parent) { m_parent = parent; }
+
+protected:
+    Answer showMessage(const QString& prompt, const QString& title, Icon icon, Buttons buttons,
+                       DefaultButton defaultButton) override;
+    QString showInput(const QString& prompt, const QString& title, const QString& defaultText) override;
+    QString askSaveFileName(const QString& title, const QString& suggestedName, const QString& filter) override;
+
+private:
+    QPointer<QWidget> m_parent;
+};
+
+} // namespace puka::ui

@@ -1,0 +1,103 @@
+#include "ScriptedDialogs.h"
+
+#include <QDebug>
+
+namespace puka::ui {
+namespace {
+
+bool fits(Dialogs::Answer answer, Dialogs::Buttons buttons) {
+    switch (buttons) {
+    case Dialogs::Buttons::Ok:
+        return answer == Dialogs::Answer::Ok;
+    case Dialogs::Buttons::OkCancel:
+        return answer == Dialogs::Answer::Ok || answer == Dialogs::Answer::Cancel;
+    case Dialogs::Buttons::YesNo:
+        return answer == Dialogs::Answer::Yes || answer == Dialogs::Answer::No;
+    }
+    return false;
+}
+
+Dialogs::Answer safeAnswer(Dialogs::Buttons buttons) {
+    switch (buttons) {
+    case Dialogs::Buttons::Ok:
+        return Dialogs::Answer::Ok;
+    case Dialogs::Buttons::OkCancel:
+        return Dialogs::Answer::Cancel;
+    case Dialogs::Buttons::YesNo:
+        return Dialogs::Answer::No;
+    }
+    return Dialogs::Answer::Cancel;
+}
+
+} // namespace
+
+QList<ScriptedDialogs::Call> ScriptedDialogs::takeCalls() {
+    QList<Call> taken;
+    taken.swap(m_calls);
+    return taken;
+}
+
+void ScriptedDialogs::unexpected(const Call& call, const QString& why) {
+    m_unexpected.append(call);
+    const QString text =
+        QStringLiteral("unexpected dialog (%1): title \"%2\", prompt \"%3\"").arg(why, call.title, call.prompt);
+    if (m_onFailure)
+        m_onFailure(text);
+    else
+        qWarning().noquote() << text;
+}
+
+Dialogs::Answer ScriptedDialogs::showMessage(const QString& prompt, const QString& title, Icon icon, Buttons buttons,
+                                             DefaultButton defaultButton) {
+    Call call;
+    call.kind = Kind::Message;
+    call.prompt = prompt;
+    call.title = title;
+    call.icon = icon;
+    call.buttons = buttons;
+    call.def = defaultButton;
+    m_calls.append(call);
+    // a notice with only OK asks nothing: it is recorded, never answered from the queue
+    if (buttons == Buttons::Ok)
+        return Answer::Ok;
+    if (m_answers.isEmpty()) {
+        unexpected(call, QStringLiteral("no answer queued"));
+        return safeAnswer(buttons);
+    }
+    const Answer answer = m_answers.dequeue();
+    if (!fits(answer, buttons)) {
+        unexpected(call, QStringLiteral("the queued answer is not one of its buttons"));
+        return safeAnswer(buttons);
+    }
+    return answer;
+}
+
+QString ScriptedDialogs::showInput(const QString& prompt, const QString& title, const QString& defaultText) {
+    Call call;
+    call.kind = Kind::Input;
+    call.prompt = prompt;
+    call.title = title;
+    call.defaultText = defaultText;
+    m_calls.append(call);
+    if (m_inputs.isEmpty()) {
+        unexpected(call, QStringLiteral("no input queued"));
+        return {};
+    }
+    return m_inputs.dequeue();
+}
+
+QString ScriptedDialogs::askSaveFileName(const QString& title, const QString& suggestedName, const QString& filter) {
+    Call call;
+    call.kind = Kind::SaveFileName;
+    call.title = title;
+    call.defaultText = suggestedName;
+    call.filter = filter;
+    m_calls.append(call);
+    if (m_fileNames.isEmpty()) {
+        unexpected(call, QStringLiteral("no file name queued"));
+        return {};
+    }
+    return m_fileNames.dequeue();
+}
+
+} // namespace puka::ui

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "Dialogs.h"
+
+#include <QList>
+#include <QQueue>
+#include <QString>
+
+#include <functional>
+
+namespace puka::ui {
+
+/// The test double of Dialogs: the answers are queued before the action, and every box the
+/// code under test shows is recorded. A box with only OK is a notice: it is recorded and
+/// answered OK without taking a queued answer. Any other box with no suitable queued answer
+/// is a fault of the test or of the code: it is recorded in unexpectedCalls(), reported to the
+/// failure handler and answered conservatively (Cancel, No, an empty text).
+class ScriptedDialogs : public Dialogs {
+public:
+    enum class Kind { Message, Input, SaveFileName };
+    struct Call {
+        Kind kind = Kind::Message;
+        QString prompt;
+        QString title;
+        Icon icon = Icon::Information;
+        Buttons buttons = Buttons::Ok;
+        DefaultButton def = DefaultButton::First;
+        QString defaultText; ///< the input's default text, or the suggested file name
+        QString filter;      ///< the save question's file filter
+    };
+
+    ScriptedDialogs() = default;
+
+    void queueAnswer(Answer answer) { m_answers.enqueue(answer); }
+    void queueInput(const QString& text) { m_inputs.enqueue(text); }
+    void queueFileName(const QString& path) { m_fileNames.enqueue(path); }
+
+    /// Every box shown so far, in order.
+    const QList<Call>& calls() const { return m_calls; }
+    /// The calls so far, which are then forgotten.
+    QList<Call> takeCalls();
+    /// The boxes that found no suitable queued answer.
+    const QList<Call>& unexpectedCalls() const { return m_unexpected; }
+    /// Queued answers, inputs and file names that were never asked for.
+    int unusedAnswers() const { return static_cast<int>(m_answers.size() + m_inputs.size() + m_fileNames.size()); }
+
+    /// Called with a description of every unexpected box, for example to fail the running test.
+    void setFailureHandler(std::function<void(const QString&)> handler) { m_onFailure = std::move(handler); }
+
+protected:
+    Answer showMessage(const QString& prompt, const QString& title, Icon icon, Buttons buttons,
+                       DefaultButton defaultButton) override;
+    QString showInput(const QString& prompt, const QString& title, const QString& defaultText) override;
+    QString askSaveFileName(const QString& title, const QString& suggestedName, const QString& filter) override;
+
+private:
+    void unexpected(const Call& call, const QString& why);
+
+    QQueue<Answer> m_answers;
+    QQueue<QString> m_inputs;
+    QQueue<QString> m_fileNames;
+    QList<Call> m_calls;
+    QList<Call> m_unexpected;
+    std::function<void(const QString&)> m_onFailure;
+};
+
+} // namespace puka::ui
