@@ -6,9 +6,8 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pukapuka"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Pukapuka☆ダイエット"));
     // the data files live in the working directory
     puka::ui::frmMain window(QDir::currentPath());
-    window.show();
+    window.startup();
     return QApplication::exec();
 }

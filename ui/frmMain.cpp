@@ -1,13 +1,22 @@
 #include "frmMain.h"
 
-#include "Settings.h"
+#include "Clock.h"
+#include "FileNames.h"
+#include "HelpWindow.h"
+#include "LegacyConversion.h"
+#include "SituationList.h"
 #include "Toolbar.h"
+#include "controls/QtDialogs.h"
+#include "panels/MainPanel.h"
+#include "panels/SetteiPanel.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QIcon>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -17,11 +26,23 @@ static void initPictures() {
 }
 
 namespace puka::ui {
+namespace {
 
-frmMain::frmMain(const QString& workDir, QWidget* parent) : QMainWindow(parent), m_workDir(workDir) {
+const QString kSampleDay = QStringLiteral("2003/11/08");
+
+} // namespace
+
+frmMain::frmMain(const QString& workDir, Dialogs* dialogs, QWidget* parent) : QMainWindow(parent) {
     initPictures();
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/app/pukapuka.svg")));
+    m_state.workDir = workDir;
+    if (!dialogs) {
+        m_ownDialogs = std::make_unique<QtDialogs>(this);
+        dialogs = m_ownDialogs.get();
+    }
+    m_state.dialogs = dialogs;
+    setWindowTitle(settings::SET_TITLE(QString()));
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -36,22 +57,23 @@ frmMain::frmMain(const QString& workDir, QWidget* parent) : QMainWindow(parent),
 
     // All panels share one place; exactly one of them is visible.
     auto* stack = new QWidget(central);
-    auto* grid = new QGridLayout(stack);
-    grid->setContentsMargins(8, 8, 8, 8);
+    m_panels = new QGridLayout(stack);
+    m_panels->setContentsMargins(8, 8, 8, 8);
     layout->addWidget(stack, 1);
     setCentralWidget(central);
 
-    fraMain = makePanel("fraMain", QStringLiteral("メイン"));
-    fraTaijyu = makePanel("fraTaijyu", QStringLiteral("範囲指定"));
-    fraBunseki = makePanel("fraBunseki", QStringLiteral("分析リスト"));
-    fraRenTai = makePanel("fraRenTai", QStringLiteral("全グラフ"));
-    fraAvgTai = makePanel("fraAvgTai", QStringLiteral("日平均"));
-    fraCale = makePanel("fraCale", QStringLiteral("カレンダー"));
-    fraMemo = makePanel("fraMemo", QStringLiteral("一言日記"));
-    fraSettei = makePanel("fraSettei", QStringLiteral("編集"));
-    for (QFrame* panel : {fraMain, fraTaijyu, fraBunseki, fraRenTai, fraAvgTai, fraCale, fraMemo, fraSettei}) {
+    fraMain = new MainPanel(m_state, stack);
+    fraTaijyu = makePlaceholder("fraTaijyu", QStringLiteral("範囲指定"));
+    fraBunseki = makePlaceholder("fraBunseki", QStringLiteral("分析リスト"));
+    fraRenTai = makePlaceholder("fraRenTai", QStringLiteral("全グラフ"));
+    fraAvgTai = makePlaceholder("fraAvgTai", QStringLiteral("日平均"));
+    fraCale = makePlaceholder("fraCale", QStringLiteral("カレンダー"));
+    fraMemo = makePlaceholder("fraMemo", QStringLiteral("一言日記"));
+    fraSettei = new SetteiPanel(m_state, stack);
+    for (QFrame* panel : {static_cast<QFrame*>(fraMain), fraTaijyu, fraBunseki, fraRenTai, fraAvgTai, fraCale, fraMemo,
+                          static_cast<QFrame*>(fraSettei)}) {
         panel->setParent(stack);
-        grid->addWidget(panel, 0, 0);
+        m_panels->addWidget(panel, 0, 0);
     }
 
     const std::pair<const char*, QFrame*> switches[] = {
@@ -63,19 +85,26 @@ frmMain::frmMain(const QString& workDir, QWidget* parent) : QMainWindow(parent),
         connect(m_toolbar->button(QString::fromUtf8(name)), &QToolButton::clicked, this,
                 [this, target] { showPanel(target); });
     }
-    connect(m_toolbar->button(QStringLiteral("cmdOwari")), &QToolButton::clicked, this, &QWidget::close);
+    connect(m_toolbar->button(QStringLiteral("cmdOwari")), &QToolButton::clicked, this, &frmMain::onQuit);
+    connect(m_toolbar->button(QStringLiteral("cmdHelp")), &QToolButton::clicked, this, &frmMain::onHelp);
+    chkHelp = m_toolbar->button(QStringLiteral("chkHelp"));
+    connect(chkHelp, &QToolButton::clicked, this, &frmMain::onHelpTourClicked);
 
-    const auto profile = settings::READ_PRIVATE(m_workDir);
-    setWindowTitle(settings::SET_TITLE(profile.value.userName));
+    connect(fraMain, &MainPanel::situationAdded, this, [this](const QString& word) { fraMain->appendSituation(word); });
+    connect(fraMain, &MainPanel::meterChanged, fraSettei, &SetteiPanel::followJudgement);
+
+    m_help = new HelpWindow(this);
     HIDE_PANELS();
     fraMain->setVisible(true);
-    resize(1024, 768);
+    resize(1100, 780);
+    setMinimumSize(1024, 700);
 }
 
-QFrame* frmMain::makePanel(const char* name, const QString& title) {
+frmMain::~frmMain() = default;
+
+QFrame* frmMain::makePlaceholder(const char* name, const QString& title) {
     auto* panel = new QFrame(this);
     panel->setObjectName(QString::fromUtf8(name));
-    panel->setFrameShape(QFrame::NoFrame);
     auto* layout = new QVBoxLayout(panel);
     auto* caption = new QLabel(title, panel);
     caption->setAlignment(Qt::AlignCenter);
@@ -86,8 +115,137 @@ QFrame* frmMain::makePanel(const char* name, const QString& title) {
     return panel;
 }
 
+void frmMain::startup() {
+    AppState& s = m_state;
+    QStringList& notices = m_startupNotices;
+    notices.clear();
+    auto note = [&notices](const QString& problem) {
+        if (!problem.isEmpty())
+            notices.append(problem);
+    };
+
+    showNormal();
+    s.startupGuard = true;
+    HIDE_PANELS();
+    fraMain->selectDate(clock::today());
+    fraSettei->clearWeightLabel();
+
+    const auto profile = settings::READ_PRIVATE(s.workDir);
+    note(profile.problem);
+    s.profile = profile.value;
+    setWindowTitle(settings::SET_TITLE(s.profile.userName));
+
+    READ_JYOUKYOU();
+
+    const auto window = settings::READ_IDOU(s.workDir);
+    note(window.problem);
+    s.movingAverage = window.value;
+    const auto timeStamp = settings::READ_JIKAN(s.workDir);
+    note(timeStamp.problem);
+    s.timeStamp = timeStamp.value;
+    fraSettei->setTimeStamp(s.timeStamp);
+
+    convertOlderFiles();
+
+    fraMain->DSP_MAIN();
+    const LogContents& log = fraMain->lastLog();
+    if (!log.status.ok())
+        note(log.status.message());
+    else if (!log.exists)
+        note(QStringLiteral("「%1」が見つかりません。\r\n編集画面の「新規スタート」から記録を始めてください。")
+                 .arg(files::kData));
+    note(log.skippedNotice());
+
+    const auto marker = settings::READ_MARKER(s.workDir);
+    note(marker.problem);
+    s.markerMode = marker.value;
+    fraMain->SET_MARKER();
+
+    fraMain->SET_BMI_HANTEI();
+    fraSettei->SET_METER_BASE();
+    fraSettei->DSP_METER();
+
+    const auto notes = settings::READ_KIZUKI(s.workDir);
+    note(notes.problem);
+    s.notesText = notes.value;
+    const auto tour = settings::READ_SETTEI(s.workDir);
+    note(tour.problem);
+    s.helpTour = tour.value;
+    const auto steps = settings::READ_KIZAMI(s.workDir);
+    note(steps.problem);
+    s.steps = steps.value;
+
+    show();
+    QApplication::processEvents();
+    fraMain->setVisible(true);
+    {
+        const QSignalBlocker block(chkHelp);
+        chkHelp->setChecked(s.helpTour != 0);
+    }
+    fraMain->setStepButtonsEnabled(false);
+    tellAboutFiles(notices);
+
+    CHECK_SAMPLE();
+    if (s.sampleMode) {
+        fraMain->selectDate(QDate::fromString(kSampleDay, QStringLiteral("yyyy/MM/dd")));
+        fraMain->DSP_MAIN();
+        fraMain->SET_BMI_HANTEI();
+        fraSettei->SET_METER_BASE();
+        fraSettei->DSP_METER();
+        s.dialogs->message(QStringLiteral("サンプルとして2003年11月08日のデータを表示させています。"),
+                           QStringLiteral("サンプル表示"), Dialogs::Icon::Information);
+    }
+    fraMain->selectMixedMode();
+    QApplication::processEvents();
+    s.startupGuard = false;
+
+    s.guidanceText = introductionText();
+    DSP_HELP();
+}
+
+void frmMain::READ_JYOUKYOU() {
+    const auto list = situations::READ_JYOUKYOU(m_state.workDir);
+    if (!list.problem.isEmpty())
+        m_startupNotices.append(list.problem);
+    fraMain->setSituations(list.words);
+}
+
+void frmMain::convertOlderFiles() {
+    Dialogs& dialogs = *m_state.dialogs;
+    auto report = [&](const Status& status) {
+        if (!status)
+            dialogs.message(status.message(), QStringLiteral("データ変換"), Dialogs::Icon::Critical);
+    };
+    if (legacy::needsRenzoku(m_state.workDir)) {
+        const QString answer = dialogs.input(legacy::promptRenzoku(), legacy::title());
+        if (!answer.isEmpty())
+            report(legacy::CONV_RENZOKU(m_state.workDir, answer));
+    }
+    if (legacy::needsData(m_state.workDir)) {
+        const QString answer = dialogs.input(legacy::promptData(), legacy::title());
+        if (!answer.isEmpty())
+            report(legacy::CONV_DATA(m_state.workDir, answer));
+    }
+}
+
+void frmMain::tellAboutFiles(const QStringList& notices) {
+    // a damaged file never stops the program: it says what it found and goes on
+    if (notices.isEmpty())
+        return;
+    m_state.dialogs->message(notices.join(QStringLiteral("\r\n\r\n")), QStringLiteral("データファイルの確認"),
+                             Dialogs::Icon::Information);
+}
+
+void frmMain::CHECK_SAMPLE() {
+    const MainValues& m = m_state.main;
+    const Profile& p = m_state.profile;
+    m_state.sampleMode = m.startDate == QLatin1String("2003/07/25") && p.userName == QStringLiteral("ｔ＆Ｔ") &&
+                         p.targetWeight == 65.0f && p.height == 168.5f;
+}
+
 void frmMain::HIDE_PANELS() {
-    for (QFrame* panel : {fraTaijyu, fraBunseki, fraRenTai, fraMain, fraSettei, fraCale, fraMemo, fraAvgTai})
+    for (QFrame* panel : {fraTaijyu, fraBunseki, fraRenTai, static_cast<QFrame*>(fraMain),
+                          static_cast<QFrame*>(fraSettei), fraCale, fraMemo, fraAvgTai})
         panel->setVisible(false);
 }
 
@@ -97,6 +255,71 @@ void frmMain::showPanel(QFrame* panel) {
         return;
     HIDE_PANELS();
     panel->setVisible(true);
+}
+
+void frmMain::DSP_HELP() {
+    if (m_state.helpTour != 0)
+        m_state.dialogs->message(m_state.guidanceText, QStringLiteral("ヘルプツアー"), Dialogs::Icon::Information);
+}
+
+void frmMain::onHelpTourClicked() {
+    if (m_state.startupGuard)
+        return;
+    if (chkHelp->isChecked()) {
+        m_state.dialogs->message(QStringLiteral("ヘルプツアー機能をオンにします。"), QStringLiteral("ヘルプツアーＯＮ"),
+                                 Dialogs::Icon::Information);
+        m_state.helpTour = 1;
+    } else {
+        m_state.dialogs->message(QStringLiteral("ヘルプツアー機能をオフにします。"),
+                                 QStringLiteral("ヘルプツアーＯＦＦ"), Dialogs::Icon::Information);
+        m_state.helpTour = 0;
+    }
+    const Status s = settings::WRITE_SETTEI(m_state.workDir, m_state.helpTour);
+    if (!s)
+        m_state.dialogs->message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
+}
+
+void frmMain::onHelp() {
+    m_help->showTopic();
+}
+
+void frmMain::onQuit() {
+    close();
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    // every change was written when it was made: nothing to ask, nothing to save
+    m_help->close();
+    QMainWindow::closeEvent(event);
+}
+
+QString frmMain::introductionText() {
+    const char* const lines[] = {
+        "Pukapuka☆ダイエットに興味をもっていただきありがとうございます。(^o^)／",
+        "",
+        "このソフトは「体重計乗るだけダイエット」を楽しくサポートするダイエット支援ソフトです。",
+        "体重と体脂肪率、状況を入力するだけの超簡単入力！",
+        "多彩な表示内容でダイエット意識の継続を促します。 ",
+        "",
+        "<入力方法>",
+        "①「状況選択」リストから体重測定時の状況を選択します。",
+        "",
+        "②前回の体重と体脂肪率が表示されますので↑↓ボタンで今回の体重と体脂肪率を指定します。",
+        "表示欄に直接入力することもできます。",
+        "",
+        "③あとはフロッピーアイコン（保存ボタン）をクリックするだけ。",
+        "",
+        "リストとグラフに結果が表示されます。",
+        "",
+        "左上のフェイスマークはその日での体重変動に連動しています。",
+        "減っていれば「笑い」、変動なければ「ニコ」、増えたら「ムスッ」です。",
+        "",
+        "一日の終わりを「笑い」か「ニコ」で締めくくろう！",
+    };
+    QString text;
+    for (const char* line : lines)
+        text += QString::fromUtf8(line) + QStringLiteral("\r\n");
+    return text;
 }
 
 } // namespace puka::ui

@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "UiTestSupport.h"
 #include "frmMain.h"
 
 #include <QFrame>
@@ -32,16 +33,15 @@ int visiblePanels(const ui::frmMain& w) {
 } // namespace
 
 TEST(MainWindow, CaptionCarriesTheProfileName) {
-    test::WorkDir dir;
-    dir.copySample();
-    ui::frmMain w(dir.path());
-    EXPECT_EQ(w.windowTitle(), QStringLiteral(" ｔ＆Ｔ の Pukapuka☆ダイエット"));
+    test::Window t([](const test::WorkDir& d) { d.copySample(); });
+    t.start();
+    EXPECT_EQ(t.w().windowTitle(), QStringLiteral(" ｔ＆Ｔ の Pukapuka☆ダイエット"));
 }
 
 TEST(MainWindow, CaptionWithoutProfileHasItsLeadingBlank) {
-    test::WorkDir dir;
-    ui::frmMain w(dir.path());
-    EXPECT_EQ(w.windowTitle(), QStringLiteral(" Pukapuka☆ダイエット"));
+    test::Window t(nullptr);
+    t.start();
+    EXPECT_EQ(t.w().windowTitle(), QStringLiteral(" Pukapuka☆ダイエット"));
 }
 
 TEST(MainWindow, ToolbarHasEveryButtonWithCaptionAndTooltip) {

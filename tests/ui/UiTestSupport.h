@@ -1,0 +1,56 @@
+#pragma once
+
+#include "TestSupport.h"
+#include "controls/ScriptedDialogs.h"
+#include "frmMain.h"
+
+#include <QDate>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include <memory>
+
+namespace puka::test {
+
+/// A main window on a scratch working directory with scripted dialogs and a fixed clock.
+class Window {
+public:
+    /// @p setUp fills the folder before the window is made.
+    explicit Window(const std::function<void(const WorkDir&)>& setUp, const QDateTime& now = defaultNow());
+    ~Window();
+
+    static QDateTime defaultNow() { return QDateTime(QDate(2026, 12, 7), QTime(9, 5, 3)); }
+
+    /// Runs the start-up sequence.
+    void start();
+    /// A new window on the same folder, as after a restart.
+    void restart();
+
+    ui::frmMain& w() { return *m_window; }
+    ui::ScriptedDialogs& dialogs() { return m_dialogs; }
+    const WorkDir& dir() const { return m_dir; }
+
+    template <class T> T* find(const QString& name) {
+        T* widget = m_window->findChild<T*>(name);
+        EXPECT_NE(widget, nullptr) << name.toStdString();
+        return widget;
+    }
+    /// Clicks the button of @p name.
+    void click(const QString& name);
+    /// Picks @p word in the situation list.
+    void pickSituation(const QString& word);
+    /// The prompts and titles of the boxes shown since the last call, forgotten afterwards.
+    QList<ui::ScriptedDialogs::Call> takeCalls() { return m_dialogs.takeCalls(); }
+
+private:
+    WorkDir m_dir;
+    ui::ScriptedDialogs m_dialogs;
+    std::unique_ptr<ui::frmMain> m_window;
+};
+
+/// The profile and settings of a user who is not the sample.
+void writeOwnProfile(const WorkDir& dir, int helpTour = 0);
+
+} // namespace puka::test

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "BmiMeter.h"
+#include "MainView.h"
+#include "Settings.h"
+
+#include <QString>
+
+namespace puka::ui {
+
+class Dialogs;
+
+/// The state the panels of the main window share: the working directory, the profile and
+/// settings as read at start-up and changed by the handlers, and what the last main-view
+/// pass left for the others.
+struct AppState {
+    QString workDir;
+    Dialogs* dialogs = nullptr;
+
+    Profile profile;
+    Steps steps;
+    int helpTour = settings::kDefaultHelpTour;
+    int timeStamp = settings::kDefaultTimeStamp;
+    int markerMode = settings::kDefaultMarker;
+    QString movingAverage = settings::kDefaultWindow;
+    QString notesText;
+
+    bool startupGuard = false; ///< while set, handlers of controls set by the program do nothing
+    bool sampleMode = false;   ///< the shipped sample data are loaded: saving is refused
+    QString guidanceText;      ///< what the help tour says for the panel that opened last
+
+    MainValues main; ///< what the last main-view pass computed
+    BmiMeter meter;
+};
+
+} // namespace puka::ui

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "DataLog.h"
+#include "MainView.h"
+
+#include <QDate>
+#include <QFrame>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+class QRadioButton;
+class QToolButton;
+
+namespace puka::ui {
+
+struct AppState;
+class BmiScale;
+class ChartView;
+class GridView;
+class MonthCalendar;
+
+/// The main panel: the month calendar, the measurement entry, the day list and chart, the
+/// progress figures, the face mark and the small BMI indicator.
+class MainPanel : public QFrame {
+    Q_OBJECT
+public:
+    MainPanel(AppState& state, QWidget* parent = nullptr);
+
+    /// DSP_MAIN: rebuilds the panel for the date selected in the calendar.
+    void DSP_MAIN();
+    /// SET_BMI_HANTEI: judges the current BMI; tells the meter when its scroll value changes.
+    void SET_BMI_HANTEI();
+    /// SET_MARKER: the marker style of both chart series from the marker mode.
+    void SET_MARKER();
+    /// Selects @p date in the calendar without running its click handler.
+    void selectDate(const QDate& date);
+    QDate selectedDate() const;
+    /// Fills the situation choice with @p words.
+    void setSituations(const QStringList& words);
+    void appendSituation(const QString& word);
+    /// Enables or disables the four up and down buttons.
+    void setStepButtonsEnabled(bool enabled);
+    /// Selects the chart mode 混合 as a click would.
+    void selectMixedMode();
+
+    /// The log as the last DSP_MAIN read it: lines it skipped, whether it exists.
+    const LogContents& lastLog() const { return m_log; }
+
+Q_SIGNALS:
+    /// The free input added a word to the situation list file.
+    void situationAdded(const QString& word);
+    /// The BMI judgement has moved the meter: its display must follow.
+    void meterChanged();
+
+private:
+    void buildEntry(QWidget* box);
+    void paint(const MainView& view);
+    void READY_INPUT();
+    void onSituationClicked(QListWidgetItem* item);
+    void onFree();
+    void onTime();
+    void onStep(QLineEdit* field, const QString& step, int direction);
+    void onSave();
+    void onChartMode();
+    void onChartClicked();
+    void onDateClicked(const QDate& date);
+    void showFace(const QString& name);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    AppState& m_state;
+    LogContents m_log;
+    QString m_selectedSituation;
+
+    MonthCalendar* mtvmain;
+    GridView* msgDayList;
+    ChartView* mcrMain;
+    QRadioButton* optTai;
+    QRadioButton* optShi;
+    QRadioButton* optKon;
+    QLabel* lblDspNissuu;
+    QLabel* lblDspTai;
+    QLabel* lblDspBmi;
+    QLabel* lblDspHiman;
+    QLabel* lblMHyouka;
+    BmiScale* m_indicator;
+    QLabel* imgwara;
+    QLabel* imgniko;
+    QLabel* imgkana;
+    QLabel* imgNashi;
+    QListWidget* lstAct;
+    QToolButton* cmdFree;
+    QToolButton* cmdJikan;
+    QLineEdit* txtTaiInp;
+    QLineEdit* txtShiInp;
+    QPushButton* cmdUp;
+    QPushButton* cmdDn;
+    QPushButton* cmdUp1;
+    QPushButton* cmdDn1;
+    QToolButton* cmdTaiHozon;
+};
+
+} // namespace puka::ui
