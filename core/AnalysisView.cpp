@@ -1,0 +1,366 @@
+#include "AnalysisView.h"
+
+#include "NumberFormat.h"
+
+#include <QDate>
+#include <QStringList>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numeric>
+#include <utility>
+
+namespace puka::analysis {
+namespace {
+
+const QString kDateFormat = QStringLiteral("yyyy/MM/dd");
+
+GridModel emptyGrid(const QString& name, const std::vector<std::pair<QString, int>>& columns) {
+    GridModel g;
+    g.name = name;
+    g.fixedCols = 0;
+    g.fontPt = 11;
+    for (const auto& [header, width] : columns)
+        g.columns.push_back({header, width, Align::RightCenter, Align::CenterCenter});
+    return g;
+}
+
+GridModel gridB1() {
+    return emptyGrid(QStringLiteral("msgB1"), {{QStringLiteral("回数"), 1150},
+                                               {QStringLiteral("日付"), 1500},
+                                               {QStringLiteral("体重"), 1165},
+                                               {QStringLiteral("初回差"), 1160}});
+}
+
+GridModel gridB2() {
+    return emptyGrid(QStringLiteral("msgB2"), {{QStringLiteral("区切り"), 1150},
+                                               {QStringLiteral("日付"), 1500},
+                                               {QStringLiteral("達成"), 1165},
+                                               {QStringLiteral("経過"), 1160}});
+}
+
+GridModel gridB3() {
+    return emptyGrid(QStringLiteral("msgB3"), {{QStringLiteral("回数"), 1150},
+                                               {QStringLiteral("体重"), 1150},
+                                               {QStringLiteral("平均体重"), 1520},
+                                               {QStringLiteral("差"), 1150}});
+}
+
+GridModel gridB4() {
+    return emptyGrid(QStringLiteral("msgB4"), {{QStringLiteral("順位"), 1150},
+                                               {QStringLiteral("体重範囲"), 2000},
+                                               {QStringLiteral("累積"), 910},
+                                               {QStringLiteral("差"), 910}});
+}
+
+// Beyond 10 grid rows (header included) the newest row is kept in view.
+void scrollToEnd(GridModel* g) {
+    g->topRow = g->bodyRows() + 1 > 10 ? g->bodyRows() : 0;
+}
+
+QString caption(BandStep step) {
+    return step == BandStep::One ? QStringLiteral("    体重推移累積番付 < 1.0Kg刻み >")
+                                 : QStringLiteral("    体重推移累積番付 < 0.5Kg刻み >");
+}
+
+qint64 daysBetween(const QString& from, const QString& to) {
+    return QDate::fromString(from, kDateFormat).daysTo(QDate::fromString(to, kDateFormat));
+}
+
+} // namespace
+
+AnalysisView SET_BUNSEKI_GRID() {
+    AnalysisView v;
+    v.msgB1 = gridB1();
+    v.msgB2 = gridB2();
+    v.msgB3 = gridB3();
+    v.msgB4 = gridB4();
+    v.fraB4Caption = caption(BandStep::Half);
+    return v;
+}
+
+float roundTenth(float x) {
+    const float scaled = x * 10.0f;
+    return static_cast<float>(std::floor(static_cast<double>(scaled) + 0.5) / 10.0);
+}
+
+void DSP_JIKEIRETSU(const AnalysisSnapshot& s, DiffMode mode, GridModel* msgB1) {
+    if (s.empty())
+        return;
+    GridModel g = gridB1();
+    g.columns[3].header = mode == DiffMode::Previous ? QStringLiteral("前回差") : QStringLiteral("初回差");
+    const int count = s.count();
+    g.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        float d = 0;
+        if (i > 0)
+            d = s.weight[static_cast<size_t>(i)] -
+                (mode == DiffMode::Previous ? s.weight[static_cast<size_t>(i) - 1] : s.weight[0]);
+        d = roundTenth(d);
+        const QString sign = d == 0 ? QStringLiteral("±") : d > 0 ? QStringLiteral("+") : QString();
+        const int row = g.addRow();
+        g.cell(row, 0) = QString::number(i + 1) + QStringLiteral("回目");
+        g.cell(row, 1) = s.date[static_cast<size_t>(i)];
+        g.cell(row, 2) = fmt::kg(s.weight[static_cast<size_t>(i)]);
+        g.cell(row, 3) = sign + fmt::kg(d);
+    }
+    scrollToEnd(&g);
+    *msgB1 = std::move(g);
+}
+
+void DSP_KUGIRI(const AnalysisSnapshot& s, GridModel* msgB2, QString* label5_0) {
+    if (s.empty())
+        return;
+    const float first = s.weight[0];
+    const float bestLoss = roundTenth(first - s.minWeight);
+    const double steps = std::floor(static_cast<double>(bestLoss) / 0.5);
+    const int n = steps <= 0 ? 0 : steps >= kMaxMilestoneRows ? kMaxMilestoneRows : static_cast<int>(steps);
+
+    GridModel g = gridB2();
+    g.reserve(n);
+    for (int k = 0; k < n; ++k)
+        g.addRow();
+    // A record that reaches a milestone reaches every lower one too, so the reached milestones
+    // are always the first `next` ones and each record only looks at the milestones above them.
+    const QDate start = QDate::fromString(s.date[0], kDateFormat);
+    int next = 0;
+    qint64 previousDays = 0;
+    for (int i = 0; i < s.count() && next < n; ++i) {
+        const float loss = first - s.weight[static_cast<size_t>(i)];
+        if (!(0.5 * (next + 1) <= static_cast<double>(loss)))
+            continue;
+        const qint64 days = start.daysTo(QDate::fromString(s.date[static_cast<size_t>(i)], kDateFormat));
+        while (next < n && 0.5 * (next + 1) <= static_cast<double>(loss)) {
+            g.cell(next, 0) = fixedText(0.5 * (next + 1), 1) + QStringLiteral("Kg減");
+            g.cell(next, 1) = s.date[static_cast<size_t>(i)];
+            g.cell(next, 2) = QString::number(days) + QStringLiteral("日後");
+            g.cell(next, 3) = QString::number(days - previousDays) + QStringLiteral("日後");
+            previousDays = days;
+            ++next;
+        }
+    }
+    scrollToEnd(&g);
+    *msgB2 = std::move(g);
+    if (n == 0)
+        return; // no milestone: the label keeps what it said before
+    *label5_0 = QStringLiteral("最高　") + fmt::kg(first - s.minWeight) + QStringLiteral("減を達成してから　") +
+                QString::number(daysBetween(s.minWeightDate, s.date.back())) + QStringLiteral("日経過");
+}
+
+void DSP_HEIKIN_SUII(const AnalysisSnapshot& s, GridModel* msgB3, QString* label5_1) {
+    if (s.empty())
+        return;
+    GridModel g = gridB3();
+    const int count = s.count();
+    g.reserve(count);
+    float sum = 0;
+    float previousMean = 0;
+    int streak = 0;
+    for (int i = 1; i <= count; ++i) {
+        const float weight = s.weight[static_cast<size_t>(i) - 1];
+        sum += weight;
+        const float mean = sum / static_cast<float>(i);
+        float grams = 0;
+        QString sign;
+        if (i > 1) {
+            grams = (mean - previousMean) * 1000.0f;
+            if (grams == 0) {
+                sign = QStringLiteral("±");
+                ++streak;
+            } else if (grams > 0) {
+                sign = QStringLiteral("+");
+                streak = 0;
+            } else {
+                ++streak;
+            }
+        }
+        const int row = g.addRow();
+        g.cell(row, 0) = QString::number(i) + QStringLiteral("回目");
+        g.cell(row, 1) = fmt::kg(weight);
+        g.cell(row, 2) = fixedText(mean, 3) + QStringLiteral("Kg");
+        g.cell(row, 3) = sign + fixedText(grams, 0) + QLatin1Char('g');
+        previousMean = mean;
+    }
+    scrollToEnd(&g);
+    *msgB3 = std::move(g);
+    *label5_1 = streak > 0 ? QStringLiteral("連続マイナス記録 ") + QString::number(streak) + QStringLiteral("回達成！")
+                           : QStringLiteral("平均を上回ってしまいました...");
+}
+
+std::vector<int> exchangeOrder(const std::vector<int>& visits) {
+    const int n = static_cast<int>(visits.size());
+    std::vector<int> item(visits.size());
+    std::iota(item.begin(), item.end(), 0);
+    std::vector<int> value = visits;
+    if (n < 2)
+        return item;
+
+    // A max tree over the positions finds the next larger count to the right in log n steps.
+    int size = 1;
+    while (size < n)
+        size <<= 1;
+    std::vector<int> tree(2 * static_cast<size_t>(size), std::numeric_limits<int>::min());
+    for (int p = 0; p < n; ++p)
+        tree[static_cast<size_t>(size + p)] = value[static_cast<size_t>(p)];
+    for (int node = size - 1; node > 0; --node)
+        tree[static_cast<size_t>(node)] =
+            std::max(tree[2 * static_cast<size_t>(node)], tree[2 * static_cast<size_t>(node) + 1]);
+    const auto at = [&tree](int node) { return tree[static_cast<size_t>(node)]; };
+    const auto update = [&](int p) {
+        int node = size + p;
+        tree[static_cast<size_t>(node)] = value[static_cast<size_t>(p)];
+        for (node >>= 1; node > 0; node >>= 1)
+            tree[static_cast<size_t>(node)] = std::max(at(2 * node), at(2 * node + 1));
+    };
+    // the first position at or after `from` whose count exceeds `x`, or -1
+    const auto firstAbove = [&](int from, int x) {
+        if (from >= n)
+            return -1;
+        int node = size + from;
+        if (at(node) > x)
+            return from;
+        for (;;) {
+            while (node > 1 && (node & 1))
+                node >>= 1;
+            if (node <= 1)
+                return -1;
+            ++node;
+            if (at(node) > x)
+                break;
+        }
+        while (node < size) {
+            node <<= 1;
+            if (at(node) <= x)
+                ++node;
+        }
+        return node - size;
+    };
+
+    // Pass j of the exchange sort swaps position j with each later count that beats the one
+    // it holds at that moment: those are the rising record counts after j. The held items
+    // move one step along that chain, and the largest count lands at j.
+    std::vector<int> chain;
+    for (int j = 0; j + 1 < n; ++j) {
+        chain.clear();
+        int from = j;
+        int held = value[static_cast<size_t>(j)];
+        for (int m; (m = firstAbove(from + 1, held)) >= 0;) {
+            chain.push_back(m);
+            held = value[static_cast<size_t>(m)];
+            from = m;
+        }
+        int carriedItem = item[static_cast<size_t>(j)];
+        int carriedValue = value[static_cast<size_t>(j)];
+        for (int m : chain) {
+            std::swap(item[static_cast<size_t>(m)], carriedItem);
+            std::swap(value[static_cast<size_t>(m)], carriedValue);
+            update(m);
+        }
+        item[static_cast<size_t>(j)] = carriedItem;
+        value[static_cast<size_t>(j)] = carriedValue;
+    }
+    return item;
+}
+
+void DSP_BANZUKE(const AnalysisSnapshot& s, BandStep stepChoice, GridModel* msgB4, QString* fraB4Caption) {
+    if (s.empty())
+        return;
+    *fraB4Caption = caption(stepChoice);
+    const float step = stepChoice == BandStep::One ? 1.0f : 0.5f;
+    const double top = std::floor(static_cast<double>(s.maxWeight)) + 1;
+    const double bottom = std::floor(static_cast<double>(s.minWeight));
+    const double lastBand = std::round((top - bottom) / step);
+    const auto lowerOf = [&](qint64 j) {
+        return roundTenth(static_cast<float>(bottom) + static_cast<float>(j) * step);
+    };
+
+    // Bands are disjoint and ascending, so the one band a weight can fall in is found by
+    // division; its neighbours are checked too because the bounds are rounded single values.
+    std::vector<qint64> bandOfRecord;
+    bandOfRecord.reserve(s.weight.size());
+    for (const float w : s.weight) {
+        const double guess = std::floor((static_cast<double>(w) - bottom) / step);
+        if (!(guess >= -1 && guess <= lastBand + 1 && guess < 9e15))
+            continue;
+        const qint64 g = static_cast<qint64>(guess);
+        for (qint64 j = std::max<qint64>(g - 1, 0); j <= g + 1 && j <= lastBand; ++j) {
+            const float lower = lowerOf(j);
+            const float upper = static_cast<float>(static_cast<double>(lower) + step - 0.01);
+            if (lower <= w && w < upper) {
+                bandOfRecord.push_back(j);
+                break;
+            }
+        }
+    }
+    std::sort(bandOfRecord.begin(), bandOfRecord.end());
+    // Bands without a visit neither show nor change the order of the others in the exchange
+    // sort, so only the visited bands are ranked, in ascending weight order.
+    std::vector<qint64> band;
+    std::vector<int> visits;
+    for (size_t i = 0; i < bandOfRecord.size();) {
+        size_t end = i;
+        while (end < bandOfRecord.size() && bandOfRecord[end] == bandOfRecord[i])
+            ++end;
+        band.push_back(bandOfRecord[i]);
+        visits.push_back(static_cast<int>(end - i));
+        i = end;
+    }
+    const std::vector<int> order = exchangeOrder(visits);
+
+    GridModel g = gridB4();
+    g.reserve(static_cast<int>(order.size()));
+    int above = 0;
+    for (size_t r = 0; r < order.size(); ++r) {
+        const size_t b = static_cast<size_t>(order[r]);
+        const float lower = lowerOf(band[b]);
+        const int row = g.addRow();
+        g.cell(row, 0) = QString::number(row + 1) + QStringLiteral("位");
+        g.cell(row, 1) = fmt::one(lower) + QStringLiteral("～") +
+                         fixedText(static_cast<double>(lower) + (static_cast<double>(step) - 0.1), 1) +
+                         QStringLiteral("Kg");
+        g.cell(row, 2) = QString::number(visits[b]) + QStringLiteral("回");
+        if (r > 0)
+            g.cell(row, 3) = QString::number(above - visits[b]) + QStringLiteral("回");
+        above = visits[b];
+    }
+    *msgB4 = std::move(g);
+}
+
+void fill(const AnalysisSnapshot& snapshot, DiffMode mode, BandStep step, AnalysisView* view) {
+    DSP_JIKEIRETSU(snapshot, mode, &view->msgB1);
+    DSP_KUGIRI(snapshot, &view->msgB2, &view->label5_0);
+    DSP_HEIKIN_SUII(snapshot, &view->msgB3, &view->label5_1);
+    DSP_BANZUKE(snapshot, step, &view->msgB4, &view->fraB4Caption);
+}
+
+ViewModel viewModel(const AnalysisView& view) {
+    ViewModel v;
+    v.view = QStringLiteral("analysis");
+    v.grids = {view.msgB1, view.msgB2, view.msgB3, view.msgB4};
+    v.labels = {{QStringLiteral("Label5(0)"), view.label5_0},
+                {QStringLiteral("Label5(1)"), view.label5_1},
+                {QStringLiteral("fraB4"), view.fraB4Caption}};
+    return v;
+}
+
+QString guidanceText() {
+    return QStringList{
+        QStringLiteral("登録されている体重データを元に４つの分析結果を一覧表示します。"),
+        QString(),
+        QStringLiteral("　・時系列連続体重：体重の推移です。前回との差と初回との差で切り替えができます。"),
+        QString(),
+        QStringLiteral("　・区切り経過　　　：０．５Ｋｇを区切りとして何日後に達成したかが把握できます。"),
+        QString(),
+        QStringLiteral("　・体重平均推移　　：体重推移の平均です。停滞期でも下がっていくので励みになります。"),
+        QString(),
+        QStringLiteral(
+            "　・体重推移累積番付：何回その体重区間に滞在したかが把握できます。停滞期も楽しく乗りきれます！？"),
+        QString(),
+        QString(),
+        QStringLiteral("これらの情報を利用してダイエットの励みにしましょう。"),
+    }
+        .join(QStringLiteral("\r\n"));
+}
+
+} // namespace puka::analysis
