@@ -1,10 +1,23 @@
 #include "ReportViews.h"
 
+#include "CalendarView.h"
+#include "Clock.h"
+
 namespace puka::report {
 
-bool calendarView(const ViewRequest&, ViewModel*, QString* error, QString*) {
-    *error = QStringLiteral("表示「calendar」はまだありません");
-    return false;
+bool calendarView(const ViewRequest& request, ViewModel* view, QString* error, QString* warning) {
+    const QString simple = QStringLiteral("--simple");
+    const ViewOptions options(request.args, {simple}, {});
+    if (!options.ok()) {
+        *error = options.error();
+        return false;
+    }
+    LogContents log;
+    if (!readLogFor(request.dir, &log, error, warning))
+        return false;
+    const calendar::Mode mode = options.has(simple) ? calendar::Mode::Simple : calendar::Mode::Detailed;
+    *view = calendar::viewModel(calendar::DSP_CALE(log.records, mode, clock::today()));
+    return true;
 }
 
 } // namespace puka::report

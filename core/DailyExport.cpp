@@ -1,0 +1,64 @@
+#include "DailyExport.h"
+
+#include "DataLog.h"
+#include "FileNames.h"
+#include "FileOps.h"
+#include "NumberFormat.h"
+
+namespace puka::daily {
+namespace {
+
+enum Col { Date = 1, Mean = 2 };
+
+} // namespace
+
+QStringList exportLines(const GridModel& grid) {
+    QStringList lines;
+    lines.reserve(grid.bodyRows());
+    for (int r = 0; r < grid.bodyRows(); ++r) {
+        // an empty mean (a day without measurement) reads as 0, like any text without a number
+        const double value = leadingNumber(grid.cell(r, Mean));
+        lines.append(QLatin1Char('"') + grid.cell(r, Date) + QStringLiteral("\",") + shortestText(value));
+    }
+    return lines;
+}
+
+Status exportAverages(const QString& dir, const GridModel& grid) {
+    Status status;
+    const auto bytes = datalog::encodeLines(exportLines(grid), &status);
+    if (!bytes)
+        return status;
+    return writeFileAtomic(resolveFile(dir, files::kDailyExport), *bytes);
+}
+
+QString exportDoneMessage() {
+    return QStringLiteral("日毎平均.txt のファイル名で保存しました。 エクセルなどの表計算ソフトにも読み込めます。");
+}
+
+QString exportDoneTitle() {
+    return QStringLiteral("保存終了");
+}
+
+QString exportFailedTitle() {
+    return QStringLiteral("保存できません");
+}
+
+QString printQuestion() {
+    return QStringLiteral("表示中のデータを印刷しますか？ \r\n\r\n良かったらＯＫボタンを押してください");
+}
+
+QString printQuestionTitle() {
+    return QStringLiteral("印刷確認");
+}
+
+AveragePrintout printout(const GridModel& grid) {
+    AveragePrintout page;
+    page.lines.reserve(static_cast<size_t>(grid.bodyRows()) + 2);
+    page.lines.push_back({kPrintListX, 0, {QStringLiteral("\u3000日付け    \u3000  体重")}});
+    page.lines.push_back({kPrintListX, std::nullopt, {QStringLiteral("-------------------")}});
+    for (int r = 0; r < grid.bodyRows(); ++r)
+        page.lines.push_back({kPrintListX, std::nullopt, {grid.cell(r, Date), grid.cell(r, Mean)}});
+    return page;
+}
+
+} // namespace puka::daily
