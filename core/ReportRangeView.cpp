@@ -1,10 +1,49 @@
 #include "ReportViews.h"
 
+#include "RangeView.h"
+#include "Settings.h"
+
 namespace puka::report {
 
-bool rangeView(const ViewRequest&, ViewModel*, QString* error, QString*) {
-    *error = QStringLiteral("表示「range」はまだありません");
-    return false;
+bool rangeView(const ViewRequest& request, ViewModel* view, QString* error, QString* warning) {
+    const QString key = QStringLiteral("--key");
+    const QString weekday = QStringLiteral("--weekday");
+    const QString from = QStringLiteral("--from");
+    const QString to = QStringLiteral("--to");
+    const ViewOptions options(request.args, {}, {key, weekday, from, to});
+    if (!options.ok()) {
+        *error = options.error();
+        return false;
+    }
+    range::Conditions conditions;
+    if (options.has(weekday)) {
+        const QString text = options.value(weekday);
+        bool ok = false;
+        const int day = text.toInt(&ok);
+        if (!ok || day < 0 || day > 6) {
+            *error = QStringLiteral("--weekday は 0（日）から 6（土）の数です: 「%1」").arg(text);
+            return false;
+        }
+        conditions.selectedWeekday = day;
+    }
+    LogContents log;
+    if (!readLogFor(request.dir, &log, error, warning))
+        return false;
+    const float height = settings::READ_PRIVATE(request.dir).value.height;
+
+    // the panel always opens with the opening build; a change of condition then rebuilds
+    range::RangeView shown = range::DSP_TAIJYU(log.records, height);
+    const bool rebuild = options.has(key) || options.has(weekday) || options.has(from) || options.has(to);
+    if (rebuild) {
+        conditions.keyword = options.value(key);
+        conditions.startText = options.has(from) ? options.value(from) : shown.startText;
+        conditions.endText = options.has(to) ? options.value(to) : shown.endText;
+        shown = range::refresh(log.records, height, conditions);
+    }
+    // the opening selects "体重"; the builders keep the chosen option
+    range::applyChartOption(shown.chart, range::ChartOption::optTai2);
+    *view = range::viewModel(shown);
+    return true;
 }
 
 } // namespace puka::report
