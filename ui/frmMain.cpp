@@ -7,7 +7,13 @@
 #include "SituationList.h"
 #include "Toolbar.h"
 #include "controls/QtDialogs.h"
+#include "panels/AnalysisPanel.h"
+#include "panels/CalendarPanel.h"
+#include "panels/DailyPanel.h"
+#include "panels/GraphPanel.h"
 #include "panels/MainPanel.h"
+#include "panels/MemoPanel.h"
+#include "panels/RangePanel.h"
 #include "panels/SetteiPanel.h"
 
 #include <QApplication>
@@ -62,35 +68,32 @@ frmMain::frmMain(const QString& workDir, Dialogs* dialogs, QWidget* parent) : QM
     layout->addWidget(stack, 1);
     setCentralWidget(central);
 
-    fraMain = new MainPanel(m_state, stack);
-    fraTaijyu = makePlaceholder("fraTaijyu", QStringLiteral("範囲指定"));
-    fraBunseki = makePlaceholder("fraBunseki", QStringLiteral("分析リスト"));
-    fraRenTai = makePlaceholder("fraRenTai", QStringLiteral("全グラフ"));
-    fraAvgTai = makePlaceholder("fraAvgTai", QStringLiteral("日平均"));
-    fraCale = makePlaceholder("fraCale", QStringLiteral("カレンダー"));
-    fraMemo = makePlaceholder("fraMemo", QStringLiteral("一言日記"));
-    fraSettei = new SetteiPanel(m_state, stack);
-    for (QFrame* panel : {static_cast<QFrame*>(fraMain), fraTaijyu, fraBunseki, fraRenTai, fraAvgTai, fraCale, fraMemo,
-                          static_cast<QFrame*>(fraSettei)}) {
-        panel->setParent(stack);
+    fraMain = new MainPanel(m_state, *this, stack);
+    fraTaijyu = new RangePanel(m_state, *this, stack);
+    fraBunseki = new AnalysisPanel(m_state, *this, stack);
+    fraRenTai = new GraphPanel(m_state, *this, stack);
+    fraAvgTai = new DailyPanel(m_state, *this, stack);
+    fraCale = new CalendarPanel(m_state, *this, stack);
+    fraMemo = new MemoPanel(m_state, *this, stack);
+    fraSettei = new SetteiPanel(m_state, *this, stack);
+    for (Panel* panel : panels())
         m_panels->addWidget(panel, 0, 0);
-    }
 
-    const std::pair<const char*, QFrame*> switches[] = {
+    const std::pair<const char*, Panel*> switches[] = {
         {"cmdMain", fraMain},       {"cmdRentai", fraRenTai}, {"cmdAvgtai", fraAvgTai}, {"cmdTaijyu", fraTaijyu},
         {"cmdBunseki", fraBunseki}, {"cmdCale", fraCale},     {"cmdMemo", fraMemo},     {"cmdSettei", fraSettei},
     };
     for (const auto& [name, panel] : switches) {
-        QFrame* target = panel;
+        Panel* target = panel;
         connect(m_toolbar->button(QString::fromUtf8(name)), &QToolButton::clicked, this,
-                [this, target] { showPanel(target); });
+                [this, target] { openPanel(target); });
     }
     connect(m_toolbar->button(QStringLiteral("cmdOwari")), &QToolButton::clicked, this, &frmMain::onQuit);
     connect(m_toolbar->button(QStringLiteral("cmdHelp")), &QToolButton::clicked, this, &frmMain::onHelp);
     chkHelp = m_toolbar->button(QStringLiteral("chkHelp"));
     connect(chkHelp, &QToolButton::clicked, this, &frmMain::onHelpTourClicked);
 
-    connect(fraMain, &MainPanel::situationAdded, this, [this](const QString& word) { fraMain->appendSituation(word); });
+    connect(fraMain, &MainPanel::situationAdded, this, &frmMain::appendSituation);
     connect(fraMain, &MainPanel::meterChanged, fraSettei, &SetteiPanel::followJudgement);
 
     m_help = new HelpWindow(this);
@@ -101,19 +104,6 @@ frmMain::frmMain(const QString& workDir, Dialogs* dialogs, QWidget* parent) : QM
 }
 
 frmMain::~frmMain() = default;
-
-QFrame* frmMain::makePlaceholder(const char* name, const QString& title) {
-    auto* panel = new QFrame(this);
-    panel->setObjectName(QString::fromUtf8(name));
-    auto* layout = new QVBoxLayout(panel);
-    auto* caption = new QLabel(title, panel);
-    caption->setAlignment(Qt::AlignCenter);
-    QFont f = caption->font();
-    f.setPointSize(f.pointSize() + 6);
-    caption->setFont(f);
-    layout->addWidget(caption);
-    return panel;
-}
 
 void frmMain::startup() {
     AppState& s = m_state;
@@ -207,7 +197,49 @@ void frmMain::READ_JYOUKYOU() {
     const auto list = situations::READ_JYOUKYOU(m_state.workDir);
     if (!list.problem.isEmpty())
         m_startupNotices.append(list.problem);
-    fraMain->setSituations(list.words);
+    setSituationLists(list.words);
+}
+
+void frmMain::setSituationLists(const QStringList& words) {
+    for (Panel* panel : panels())
+        panel->setSituations(words);
+}
+
+void frmMain::appendSituation(const QString& word) {
+    for (Panel* panel : panels())
+        panel->appendSituation(word);
+}
+
+void frmMain::DSP_MAIN() {
+    fraMain->DSP_MAIN();
+}
+
+void frmMain::showMainPanelFor(const QDate& date) {
+    fraMain->selectDate(date);
+    fraMain->DSP_MAIN();
+    HIDE_PANELS();
+    fraMain->setVisible(true);
+}
+
+void frmMain::setCaptionFor(const QString& userName) {
+    setWindowTitle(settings::SET_TITLE(userName));
+}
+
+void frmMain::endProgram() {
+    m_help->close();
+    close();
+    QApplication::quit();
+}
+
+QList<Panel*> frmMain::panels() const {
+    return {fraMain, fraTaijyu, fraBunseki, fraRenTai, fraAvgTai, fraCale, fraMemo, fraSettei};
+}
+
+Panel* frmMain::visiblePanel() const {
+    for (Panel* panel : panels())
+        if (panel->isVisible())
+            return panel;
+    return nullptr;
 }
 
 void frmMain::convertOlderFiles() {
@@ -244,17 +276,17 @@ void frmMain::CHECK_SAMPLE() {
 }
 
 void frmMain::HIDE_PANELS() {
-    for (QFrame* panel : {fraTaijyu, fraBunseki, fraRenTai, static_cast<QFrame*>(fraMain),
-                          static_cast<QFrame*>(fraSettei), fraCale, fraMemo, fraAvgTai})
+    for (Panel* panel : {static_cast<Panel*>(fraTaijyu), static_cast<Panel*>(fraBunseki),
+                         static_cast<Panel*>(fraRenTai), static_cast<Panel*>(fraMain), static_cast<Panel*>(fraSettei),
+                         static_cast<Panel*>(fraCale), static_cast<Panel*>(fraMemo), static_cast<Panel*>(fraAvgTai)})
         panel->setVisible(false);
 }
 
-void frmMain::showPanel(QFrame* panel) {
+void frmMain::openPanel(Panel* panel) {
     // a panel's button does nothing while its panel is visible
     if (panel->isVisible())
         return;
-    HIDE_PANELS();
-    panel->setVisible(true);
+    panel->open();
 }
 
 void frmMain::DSP_HELP() {

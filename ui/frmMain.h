@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppState.h"
+#include "panels/PanelHost.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -13,14 +14,21 @@ class QToolButton;
 
 namespace puka::ui {
 
+class AnalysisPanel;
+class CalendarPanel;
+class DailyPanel;
 class Dialogs;
+class GraphPanel;
 class HelpWindow;
 class MainPanel;
+class MemoPanel;
+class Panel;
+class RangePanel;
 class SetteiPanel;
 class Toolbar;
 
 /// The main window: the toolbar across the top and eight panels, one visible at a time.
-class frmMain : public QMainWindow {
+class frmMain : public QMainWindow, public PanelHost {
     Q_OBJECT
 public:
     /// A window working on the data files of @p workDir, asking the user through @p dialogs
@@ -32,10 +40,17 @@ public:
     /// with the help tour on, ends with the introduction.
     void startup();
 
-    /// Makes every panel invisible.
-    void HIDE_PANELS();
-    /// DSP_HELP: shows the guidance text when the help tour is on.
-    void DSP_HELP();
+    void HIDE_PANELS() override;
+    void DSP_HELP() override;
+    void DSP_MAIN() override;
+    void showMainPanelFor(const QDate& date) override;
+    void READ_JYOUKYOU() override;
+    void setSituationLists(const QStringList& words) override;
+    void appendSituation(const QString& word) override;
+    void setCaptionFor(const QString& userName) override;
+    void endProgram() override;
+    /// The panel that is visible now.
+    Panel* visiblePanel() const;
     /// CHECK_SAMPLE: whether the loaded data are the shipped sample data set.
     void CHECK_SAMPLE();
 
@@ -50,9 +65,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QFrame* makePlaceholder(const char* name, const QString& title);
-    void showPanel(QFrame* panel);
-    void READ_JYOUKYOU();
+    QList<Panel*> panels() const;
+    void openPanel(Panel* panel);
     void convertOlderFiles();
     void tellAboutFiles(const QStringList& notices);
     void onHelpTourClicked();
@@ -66,12 +80,12 @@ private:
     HelpWindow* m_help = nullptr;
     QStringList m_startupNotices;
     MainPanel* fraMain = nullptr;
-    QFrame* fraTaijyu = nullptr;
-    QFrame* fraBunseki = nullptr;
-    QFrame* fraRenTai = nullptr;
-    QFrame* fraAvgTai = nullptr;
-    QFrame* fraCale = nullptr;
-    QFrame* fraMemo = nullptr;
+    RangePanel* fraTaijyu = nullptr;
+    AnalysisPanel* fraBunseki = nullptr;
+    GraphPanel* fraRenTai = nullptr;
+    DailyPanel* fraAvgTai = nullptr;
+    CalendarPanel* fraCale = nullptr;
+    MemoPanel* fraMemo = nullptr;
     SetteiPanel* fraSettei = nullptr;
     QToolButton* chkHelp = nullptr;
 };

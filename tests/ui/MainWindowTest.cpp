@@ -65,11 +65,12 @@ TEST(MainWindow, ToolbarHasEveryButtonWithCaptionAndTooltip) {
 }
 
 TEST(MainWindow, PanelButtonsShowExactlyOnePanel) {
-    test::WorkDir dir;
-    dir.copySample();
-    ui::frmMain w(dir.path());
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    test::Window t([](const test::WorkDir& d) {
+        d.copySample();
+        d.writeText(QStringLiteral("設定.TXT"), QStringLiteral("\"ヘルプツアー\",0\r\n"));
+    });
+    t.start();
+    const ui::frmMain& w = t.w();
     EXPECT_TRUE(panel(w, "fraMain")->isVisible());
     const std::pair<const char*, const char*> switches[] = {{"cmdRentai", "fraRenTai"}, {"cmdAvgtai", "fraAvgTai"},
                                                             {"cmdTaijyu", "fraTaijyu"}, {"cmdBunseki", "fraBunseki"},

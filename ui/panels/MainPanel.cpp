@@ -6,6 +6,7 @@
 #include "DataLog.h"
 #include "MeasurementEntry.h"
 #include "NumberFormat.h"
+#include "PanelHost.h"
 #include "Settings.h"
 #include "SituationList.h"
 #include "TextLines.h"
@@ -66,8 +67,7 @@ QPushButton* arrowButton(const char* name, const QString& text, QWidget* parent)
 
 } // namespace
 
-MainPanel::MainPanel(AppState& state, QWidget* parent) : QFrame(parent), m_state(state) {
-    setObjectName(QStringLiteral("fraMain"));
+MainPanel::MainPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(state, host, "fraMain", parent) {
 
     // left column: the calendar, the face and the progress figures
     mtvmain = new MonthCalendar(this);
@@ -269,7 +269,13 @@ bool MainPanel::eventFilter(QObject* watched, QEvent* event) {
         if (auto* field = qobject_cast<QLineEdit*>(watched))
             QTimer::singleShot(0, field, &QLineEdit::selectAll);
     }
-    return QFrame::eventFilter(watched, event);
+    return Panel::eventFilter(watched, event);
+}
+
+void MainPanel::open() {
+    // the main panel is shown as it was left: it is rebuilt only by its own actions
+    m_host.HIDE_PANELS();
+    setVisible(true);
 }
 
 void MainPanel::selectDate(const QDate& date) {

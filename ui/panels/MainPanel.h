@@ -3,8 +3,8 @@
 #include "DataLog.h"
 #include "MainView.h"
 
+#include "Panel.h"
 #include <QDate>
-#include <QFrame>
 
 class QLabel;
 class QLineEdit;
@@ -24,10 +24,13 @@ class MonthCalendar;
 
 /// The main panel: the month calendar, the measurement entry, the day list and chart, the
 /// progress figures, the face mark and the small BMI indicator.
-class MainPanel : public QFrame {
+class MainPanel : public Panel {
     Q_OBJECT
 public:
-    MainPanel(AppState& state, QWidget* parent = nullptr);
+    MainPanel(AppState& state, PanelHost& host, QWidget* parent = nullptr);
+
+    void open() override;
+    QString helpPage() const override { return QStringLiteral("main.html"); }
 
     /// DSP_MAIN: rebuilds the panel for the date selected in the calendar.
     void DSP_MAIN();
@@ -39,8 +42,8 @@ public:
     void selectDate(const QDate& date);
     QDate selectedDate() const;
     /// Fills the situation choice with @p words.
-    void setSituations(const QStringList& words);
-    void appendSituation(const QString& word);
+    void setSituations(const QStringList& words) override;
+    void appendSituation(const QString& word) override;
     /// Enables or disables the four up and down buttons.
     void setStepButtonsEnabled(bool enabled);
     /// Selects the chart mode 混合 as a click would.
@@ -70,7 +73,6 @@ private:
     void showFace(const QString& name);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    AppState& m_state;
     LogContents m_log;
     QString m_selectedSituation;
 

@@ -2,7 +2,9 @@
 
 #include "AppState.h"
 #include "BmiScale.h"
+#include "PanelHost.h"
 #include "Settings.h"
+#include "SituationEditing.h"
 #include "controls/Dialogs.h"
 
 #include <QCheckBox>
@@ -46,8 +48,7 @@ QFrame* fractionBar(QWidget* parent) {
 
 } // namespace
 
-SetteiPanel::SetteiPanel(AppState& state, QWidget* parent) : QFrame(parent), m_state(state) {
-    setObjectName(QStringLiteral("fraSettei"));
+SetteiPanel::SetteiPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(state, host, "fraSettei", parent) {
 
     chkJikan = new QCheckBox(QStringLiteral("一言日記に自動的に時間を記録"), this);
     chkJikan->setObjectName(QStringLiteral("chkJikan"));
@@ -143,6 +144,11 @@ SetteiPanel::SetteiPanel(AppState& state, QWidget* parent) : QFrame(parent), m_s
     layout->addWidget(chkJikan);
     layout->addWidget(m_meterBox, 0, Qt::AlignLeft);
     layout->addStretch(1);
+}
+
+void SetteiPanel::open() {
+    m_host.HIDE_PANELS();
+    showWithGuidance(editing::guidanceText());
 }
 
 void SetteiPanel::setTimeStamp(int value) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QFrame>
+#include "Panel.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -9,15 +9,17 @@ class QScrollBar;
 
 namespace puka::ui {
 
-struct AppState;
 class BmiScale;
 
 /// The edit panel: the automatic time stamp switch and the BMI meter, which simulates BMI,
 /// weight and obesity degree.
-class SetteiPanel : public QFrame {
+class SetteiPanel : public Panel {
     Q_OBJECT
 public:
-    SetteiPanel(AppState& state, QWidget* parent = nullptr);
+    SetteiPanel(AppState& state, PanelHost& host, QWidget* parent = nullptr);
+
+    void open() override;
+    QString helpPage() const override { return QStringLiteral("settings.html"); }
 
     /// SET_METER_BASE: the meter's weight and height figures from the last record and the profile.
     void SET_METER_BASE();
@@ -34,7 +36,6 @@ private:
     void paintMeter();
     void onTimeStampClicked();
 
-    AppState& m_state;
     QCheckBox* chkJikan;
     QGroupBox* m_meterBox;
     BmiScale* m_scale;

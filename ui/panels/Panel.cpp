@@ -1,0 +1,23 @@
+#include "Panel.h"
+
+#include "AppState.h"
+#include "PanelHost.h"
+
+#include <QApplication>
+
+namespace puka::ui {
+
+Panel::Panel(AppState& state, PanelHost& host, const char* objectName, QWidget* parent)
+    : QFrame(parent), m_state(state), m_host(host) {
+    setObjectName(QString::fromUtf8(objectName));
+}
+
+void Panel::showWithGuidance(const QString& guidance) {
+    setVisible(true);
+    // the panel is drawn before the help tour's box covers it
+    QApplication::processEvents();
+    m_state.guidanceText = guidance;
+    m_host.DSP_HELP();
+}
+
+} // namespace puka::ui
