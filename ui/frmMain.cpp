@@ -6,6 +6,8 @@
 #include "LegacyConversion.h"
 #include "SituationList.h"
 #include "Toolbar.h"
+#include "controls/OpenPageSink.h"
+#include "controls/PageSink.h"
 #include "controls/QtDialogs.h"
 #include "panels/AnalysisPanel.h"
 #include "panels/CalendarPanel.h"
@@ -48,6 +50,9 @@ frmMain::frmMain(const QString& workDir, Dialogs* dialogs, QWidget* parent) : QM
         dialogs = m_ownDialogs.get();
     }
     m_state.dialogs = dialogs;
+    m_state.openPage = [this](QWidget* parent, const QString& pdfName) {
+        return openPageSink(parent, *m_state.dialogs, pdfName);
+    };
     setWindowTitle(settings::SET_TITLE(QString()));
 
     auto* central = new QWidget(this);
