@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the program and the tests need, when any is missing.
-# Usage: scripts/deps.sh [--demo]   (--demo adds what the demo launch uses: Xvfb for xvfb-run)
+# Usage: scripts/deps.sh [--demo|--shots]   (--demo adds Xvfb for xvfb-run; --shots also xdotool and ImageMagick)
 set -euo pipefail
 
 packages=(
@@ -10,9 +10,10 @@ packages=(
     libgtest-dev clang-format
     fonts-noto-cjk
 )
-if [ "${1:-}" = "--demo" ]; then
-    packages+=(xvfb xauth)
-fi
+case "${1:-}" in
+    --demo) packages+=(xvfb xauth) ;;
+    --shots) packages+=(xvfb xauth xdotool imagemagick) ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
