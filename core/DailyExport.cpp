@@ -4,6 +4,7 @@
 #include "FileNames.h"
 #include "FileOps.h"
 #include "NumberFormat.h"
+#include "TextLines.h"
 
 namespace puka::daily {
 namespace {
@@ -25,7 +26,7 @@ QStringList exportLines(const GridModel& grid) {
 
 Status exportAverages(const QString& dir, const GridModel& grid) {
     Status status;
-    const auto bytes = datalog::encodeLines(exportLines(grid), &status);
+    const auto bytes = encodeLines(exportLines(grid), &status);
     if (!bytes)
         return status;
     return writeFileAtomic(resolveFile(dir, files::kDailyExport), *bytes);

@@ -73,17 +73,6 @@ std::optional<std::vector<RawLine>> readRawLines(const QString& path, Status* st
     return lines;
 }
 
-std::optional<QByteArray> encodeLine(const QString& line, Status* status) {
-    QString bad;
-    auto bytes = cp932::encode(line, &bad);
-    if (!bytes) {
-        *status = Status::failure(cp932::unencodableMessage(bad));
-        return std::nullopt;
-    }
-    bytes->append(kLineEnd);
-    return bytes;
-}
-
 } // namespace
 
 std::optional<WeightRecord> parseLine(const QString& line, QString* reason) {
@@ -285,17 +274,6 @@ Status WRITE_DATA(const QString& dir, const std::vector<WeightRecord>& records) 
     if (!bytes)
         return status;
     return writeFileAtomic(resolveFile(dir, files::kData), *bytes, resolveFile(dir, files::kDataCopy));
-}
-
-std::optional<QByteArray> encodeLines(const QStringList& lines, Status* status) {
-    QByteArray out;
-    for (const QString& line : lines) {
-        const auto bytes = encodeLine(line, status);
-        if (!bytes)
-            return std::nullopt;
-        out += *bytes;
-    }
-    return out;
 }
 
 } // namespace datalog

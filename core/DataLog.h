@@ -67,9 +67,5 @@ Status REWRITE_DATA(const QString& dir, const QString& copyName, const RecordRul
 /// WRITE_DATA: the log replaced by @p records in the given order.
 Status WRITE_DATA(const QString& dir, const std::vector<WeightRecord>& records);
 
-/// The bytes of a log holding @p lines (each followed by CR LF), or a failure when a line
-/// holds a character that code page 932 cannot hold.
-std::optional<QByteArray> encodeLines(const QStringList& lines, Status* status);
-
 } // namespace datalog
 } // namespace puka

@@ -144,7 +144,7 @@ Status start(const QString& dir, const Input& input, Result* result) {
     r.record = startRecord(input, today);
 
     Status status;
-    const auto newLog = datalog::encodeLines(
+    const auto newLog = encodeLines(
         {datalog::formatLine64(r.record, leadingNumber(input.weightText), leadingNumber(input.fatText))}, &status);
     if (!newLog)
         return status;

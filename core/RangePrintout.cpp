@@ -1,5 +1,7 @@
 #include "RangePrintout.h"
 
+#include <algorithm>
+
 namespace puka::range {
 namespace {
 
@@ -38,6 +40,17 @@ QString printPrompt() {
 
 QString printTitle() {
     return QStringLiteral("印刷確認");
+}
+
+QSize chartPictureSize(const QSize& ownTwips) {
+    if (ownTwips.width() <= 0 || ownTwips.height() <= 0)
+        return QSize();
+    const int maxHeight = kTextTopTwips - kChartYTwips - kChartGapTwips;
+    const double scale = std::min({1.0, static_cast<double>(maxHeight) / ownTwips.height(),
+                                   static_cast<double>(kChartMaxWidthTwips) / ownTwips.width()});
+    // rounding down keeps the scaled picture inside both bounds
+    return QSize(std::max(1, static_cast<int>(ownTwips.width() * scale)),
+                 std::max(1, static_cast<int>(ownTwips.height() * scale)));
 }
 
 std::vector<PrintOp> printout(const GridModel& grid) {

@@ -2,6 +2,7 @@
 
 #include "ViewModel.h"
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -37,6 +38,10 @@ inline constexpr int kTextTopTwips = 5000;
 inline constexpr int kValueColumnTwips = 3000;
 /// Print zones begin every this many average character widths from the left margin.
 inline constexpr int kZoneColumns = 14;
+/// The least room left between the chart picture and the header line, in twips.
+inline constexpr int kChartGapTwips = 200;
+/// The widest the chart picture is drawn, in twips: what A4 and Letter paper both print.
+inline constexpr int kChartMaxWidthTwips = 10000;
 
 /// The header line of the table: ideographic and ASCII blanks between the titles.
 QString printHeaderLine();
@@ -46,6 +51,14 @@ QString printRuleLine();
 QString printPrompt();
 /// The title of the confirmation before printing.
 QString printTitle();
+
+/**
+ * The size in twips the chart picture is drawn at, from its own size @p ownTwips: its own size
+ * where that fits, else scaled down with its proportions kept so that it ends above the header
+ * line and within the paper's width. A chart shown large on the screen would otherwise cover
+ * the table printed under it.
+ */
+QSize chartPictureSize(const QSize& ownTwips);
 
 /**
  * The printed page of the range view from the grid `msgBunseki` as a build filled it: the

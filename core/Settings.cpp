@@ -20,21 +20,13 @@ struct Lines {
 
 Lines readLines(const QString& dir, const QString& name, bool keepBlank = false) {
     Lines result;
-    Status status;
-    const auto file = readFileBytes(resolveFile(dir, name), &status);
-    if (!file) {
-        result.problem = status.message();
-        return result;
-    }
-    if (!file->exists) {
-        result.missing = true;
-        return result;
-    }
-    const DecodedLines decoded = decodeLines(file->bytes);
-    for (const QString& line : decoded.lines)
+    const TextFile file = readTextFile(dir, name);
+    result.missing = file.missing;
+    result.problem = file.problem;
+    for (const QString& line : file.decoded.lines)
         if (keepBlank || !line.trimmed().isEmpty())
             result.lines.append(line);
-    if (decoded.undecodable > 0)
+    if (file.decoded.undecodable > 0)
         result.problem = QStringLiteral("「%1」に Shift_JIS として読めない行がありました。").arg(name);
     return result;
 }
@@ -74,15 +66,11 @@ Setting<int> readFlag(const QString& dir, const QString& name, int fieldIndex, i
 }
 
 Status writeLines(const QString& dir, const QString& name, const QStringList& lines) {
-    QByteArray out;
-    for (const QString& line : lines) {
-        QString bad;
-        const auto bytes = cp932::encode(line, &bad);
-        if (!bytes)
-            return Status::failure(cp932::unencodableMessage(bad));
-        out += *bytes + QByteArrayLiteral("\r\n");
-    }
-    return writeFileAtomic(resolveFile(dir, name), out);
+    Status status;
+    const auto bytes = encodeLines(lines, &status);
+    if (!bytes)
+        return status;
+    return writeFileAtomic(resolveFile(dir, name), *bytes);
 }
 
 // A number in the plain form stands between two blanks: 1 is written " 1 ".

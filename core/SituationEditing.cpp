@@ -21,17 +21,6 @@ QString listLine(const QString& word) {
     return quoted(word);
 }
 
-std::optional<QByteArray> encodeLine(const QString& line, Status* status) {
-    QString bad;
-    auto bytes = cp932::encode(line, &bad);
-    if (!bytes) {
-        *status = Status::failure(cp932::unencodableMessage(bad));
-        return std::nullopt;
-    }
-    bytes->append(kLineEnd);
-    return bytes;
-}
-
 // A word read from a hand-edited list may hold a double quote inside; a plain line carries it
 // unchanged, so it does not stop the rest of the list from being saved.
 QString listProblem(const QString& word) {

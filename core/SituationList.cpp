@@ -11,33 +11,22 @@ namespace {
 const QString kWhat = QStringLiteral("状況");
 
 Status writeAll(const QString& dir, const QStringList& lines, const QString& copyName) {
-    QByteArray out;
-    for (const QString& line : lines) {
-        QString bad;
-        const auto bytes = cp932::encode(line, &bad);
-        if (!bytes)
-            return Status::failure(cp932::unencodableMessage(bad));
-        out += *bytes + QByteArrayLiteral("\r\n");
-    }
+    Status status;
+    const auto bytes = encodeLines(lines, &status);
+    if (!bytes)
+        return status;
     const QString path = resolveFile(dir, files::kSituations);
-    return writeFileAtomic(path, out, copyName.isEmpty() ? QString() : resolveFile(dir, copyName));
+    return writeFileAtomic(path, *bytes, copyName.isEmpty() ? QString() : resolveFile(dir, copyName));
 }
 
 } // namespace
 
 List READ_JYOUKYOU(const QString& dir) {
     List list;
-    Status status;
-    const auto file = readFileBytes(resolveFile(dir, files::kSituations), &status);
-    if (!file) {
-        list.problem = status.message();
-        return list;
-    }
-    if (!file->exists) {
-        list.missing = true;
-        return list;
-    }
-    const DecodedLines decoded = decodeLines(file->bytes);
+    const TextFile file = readTextFile(dir, files::kSituations);
+    list.missing = file.missing;
+    list.problem = file.problem;
+    const DecodedLines& decoded = file.decoded;
     int torn = 0;
     for (const QString& line : decoded.lines) {
         if (const auto fields = splitFields(line))

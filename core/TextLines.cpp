@@ -1,6 +1,8 @@
 #include "TextLines.h"
 
 #include "Cp932.h"
+#include "FileNames.h"
+#include "FileOps.h"
 
 namespace puka {
 
@@ -111,6 +113,42 @@ DecodedLines decodeLines(const QByteArray& bytes) {
         else
             ++result.undecodable;
     }
+    return result;
+}
+
+std::optional<QByteArray> encodeLine(const QString& line, Status* status) {
+    QString bad;
+    auto bytes = cp932::encode(line, &bad);
+    if (!bytes) {
+        *status = Status::failure(cp932::unencodableMessage(bad));
+        return std::nullopt;
+    }
+    bytes->append("\r\n");
+    return bytes;
+}
+
+std::optional<QByteArray> encodeLines(const QStringList& lines, Status* status) {
+    QByteArray out;
+    for (const QString& line : lines) {
+        const auto bytes = encodeLine(line, status);
+        if (!bytes)
+            return std::nullopt;
+        out += *bytes;
+    }
+    return out;
+}
+
+TextFile readTextFile(const QString& dir, const QString& name) {
+    TextFile result;
+    Status status;
+    const auto file = readFileBytes(resolveFile(dir, name), &status);
+    if (!file) {
+        result.problem = status.message();
+        return result;
+    }
+    result.missing = !file->exists;
+    if (file->exists)
+        result.decoded = decodeLines(file->bytes);
     return result;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Status.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -32,11 +34,25 @@ QString textFieldProblem(const QString& text, const QString& what);
 /// only the characters must be held by code page 932.
 QString freeTextProblem(const QString& text);
 
+/// @p line in code page 932 followed by CR LF; nothing, and a message naming the character,
+/// when code page 932 cannot hold it.
+std::optional<QByteArray> encodeLine(const QString& line, Status* status);
+/// Each of @p lines so, one after the other.
+std::optional<QByteArray> encodeLines(const QStringList& lines, Status* status);
+
 /// Decoded lines of a text file; lines that are no valid code page 932 are counted, not kept.
 struct DecodedLines {
     QStringList lines;
     int undecodable = 0;
 };
 DecodedLines decodeLines(const QByteArray& bytes);
+
+/// The decoded lines of the file @p name in @p dir (the extension in any case).
+struct TextFile {
+    bool missing = false; ///< there is no such file
+    DecodedLines decoded;
+    QString problem; ///< the Japanese message when the file could not be read
+};
+TextFile readTextFile(const QString& dir, const QString& name);
 
 } // namespace puka
