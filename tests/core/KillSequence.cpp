@@ -2,6 +2,7 @@
 
 #include "DataLog.h"
 #include "FileNames.h"
+#include "TextLines.h"
 
 #include <QDate>
 
@@ -32,7 +33,7 @@ QByteArray initialLog() {
                                                         70.0f + static_cast<float>(day % 17) / 10,
                                                         QStringLiteral("いつもの一言日記"))));
     Status status;
-    return datalog::encodeLines(lines, &status).value_or(QByteArray());
+    return encodeLines(lines, &status).value_or(QByteArray());
 }
 
 int stepCount() {
