@@ -432,6 +432,23 @@ TEST(RangePrintout, WithoutRowsThePageHoldsChartHeaderAndRuleOnly) {
     EXPECT_EQ(ops.back().text, range::printRuleLine());
 }
 
+TEST(RangePrintout, ChartPictureKeepsItsSizeUnlessItWouldReachTheTextOrLeaveThePaper) {
+    // small enough: its own size
+    EXPECT_EQ(range::chartPictureSize(QSize(6000, 4000)), QSize(6000, 4000));
+    EXPECT_EQ(range::chartPictureSize(QSize(6000, 4800)), QSize(6000, 4800));
+    // too tall: scaled with its proportions so that it ends above the header line
+    const QSize tall = range::chartPictureSize(QSize(9000, 6000));
+    EXPECT_LE(tall.height(), range::kTextTopTwips - range::kChartGapTwips);
+    EXPECT_GE(tall.height(), range::kTextTopTwips - range::kChartGapTwips - 1);
+    EXPECT_NEAR(tall.width() * 6000.0 / tall.height(), 9000.0, 3.0);
+    // too wide for the paper: scaled to its width
+    const QSize wide = range::chartPictureSize(QSize(20000, 4000));
+    EXPECT_LE(wide.width(), range::kChartMaxWidthTwips);
+    EXPECT_NEAR(wide.height(), 2000, 1);
+    // nothing to draw
+    EXPECT_TRUE(range::chartPictureSize(QSize(0, 100)).isEmpty());
+}
+
 namespace {
 
 struct ReportRun {

@@ -1,10 +1,26 @@
 #pragma once
 
 #include "Panel.h"
+#include "RangeConditions.h"
+#include "RangeView.h"
+
+#include <array>
+
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+class QRadioButton;
+class QToolButton;
 
 namespace puka::ui {
 
-/// The panel fraTaijyu.
+class ChartView;
+class GridView;
+
+/// The range panel fraTaijyu: the measurements filtered by situation keyword, weekday and
+/// period, as a list and a chart, and their printout.
 class RangePanel : public Panel {
     Q_OBJECT
 public:
@@ -12,6 +28,60 @@ public:
 
     void open() override;
     QString helpPage() const override { return QStringLiteral("range.html"); }
+    void setSituations(const QStringList& words) override;
+    void appendSituation(const QString& word) override;
+
+    /// The weekday the weekday buttons chose, 0 Sunday to 6 Saturday, or range::kAllWeekdays.
+    int selectedWeekday() const { return m_selectedWeekday; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* buildSituationBox();
+    QWidget* buildWeekdayBox();
+    QWidget* buildPeriodBox();
+
+    /// The conditions as the controls hold them now.
+    range::Conditions conditions() const;
+    /// The chart option whose button is checked.
+    range::ChartOption checkedOption() const;
+    /// Shows a build in the grid and the chart, the chart as the checked option shows it.
+    void paint(range::RangeView view);
+    /// REFRESH_TAIJYU: rebuilds the list and chart under the current conditions.
+    void REFRESH_TAIJYU();
+    /// RESET_KIKAN_COLOR: every period button back to the normal colour.
+    void RESET_KIKAN_COLOR();
+    void applyCheckedOption();
+
+    void onPeriod(range::Period period, QPushButton* button);
+    void onWeekday(int weekday);
+    void onAllWeekdays();
+    void onSituationClicked(QListWidgetItem* item);
+    void onAllSituations();
+    void onKeyEntered();
+    void onSearch();
+    void onPrint();
+
+    int m_selectedWeekday = range::kAllWeekdays;
+
+    QListWidget* lstAct2;
+    QLineEdit* txtKey;
+    QPushButton* cmdKensaku;
+    QPushButton* cmdAllact;
+    std::array<QPushButton*, 7> cmdWeek{};
+    QPushButton* cmdAllWeek;
+    std::array<QPushButton*, 8> cmdKikan{}; ///< cmdKikan1 to cmdKikan8
+    QPushButton* cmdAllDay;
+    QPushButton* cmdKikanF;
+    QComboBox* cboStdate;
+    QComboBox* cboEddate;
+    GridView* msgBunseki;
+    ChartView* mcrBunseki;
+    QRadioButton* optTai2;
+    QRadioButton* optShi2;
+    QRadioButton* optKon2;
+    QToolButton* cmdPriData;
 };
 
 } // namespace puka::ui
