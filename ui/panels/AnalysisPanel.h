@@ -1,10 +1,21 @@
 #pragma once
 
+#include "AnalysisSnapshot.h"
+#include "AnalysisView.h"
+
 #include "Panel.h"
+
+class QGroupBox;
+class QLabel;
+class QRadioButton;
 
 namespace puka::ui {
 
-/// The panel fraBunseki.
+class GraphPanel;
+class GridView;
+
+/// The panel fraBunseki: the time series, the milestones, the running-mean trend and the
+/// band ranking, all four from the snapshot the whole-period graph loads.
 class AnalysisPanel : public Panel {
     Q_OBJECT
 public:
@@ -12,6 +23,35 @@ public:
 
     void open() override;
     QString helpPage() const override { return QStringLiteral("analysis.html"); }
+
+    /// The graph panel whose DSP_RENTAI loads the snapshot the lists read; opening this panel
+    /// rebuilds that graph too. Without one the panel loads a snapshot of its own.
+    void setGraphPanel(GraphPanel* graph) { m_graph = graph; }
+
+private:
+    const AnalysisSnapshot& snapshot() const;
+    analysis::DiffMode diffMode() const;
+    analysis::BandStep bandStep() const;
+    void paint();
+    void onOption1();
+    void onOption2();
+
+    GraphPanel* m_graph = nullptr;
+    AnalysisSnapshot m_ownSnapshot;
+    /// What the panel shows; a list that a fill leaves alone keeps its texts here.
+    AnalysisView m_view;
+
+    GridView* msgB1;
+    GridView* msgB2;
+    GridView* msgB3;
+    GridView* msgB4;
+    QLabel* label5_0;
+    QLabel* label5_1;
+    QGroupBox* fraB4;
+    QRadioButton* option1_0;
+    QRadioButton* option1_1;
+    QRadioButton* option2_0;
+    QRadioButton* option2_1;
 };
 
 } // namespace puka::ui

@@ -1,14 +1,266 @@
 #include "GraphPanel.h"
 
+#include "AppState.h"
+#include "DataLog.h"
 #include "PanelHost.h"
+#include "Settings.h"
+#include "controls/ChartView.h"
+#include "controls/Dialogs.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <functional>
 
 namespace puka::ui {
+namespace {
 
-GraphPanel::GraphPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(state, host, "fraRenTai", parent) {}
+const QColor kWeightColour(0x2B, 0x6C, 0xD9);
+const QColor kAverageColour(0xDD, 0x3C, 0x3C);
+const QColor kFatColour(0x3C, 0xA0, 0x5A);
+
+QLabel* summaryLabel(const char* name, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromUtf8(name));
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QFont f = label->font();
+    f.setPointSizeF(f.pointSizeF() + 1);
+    label->setFont(f);
+    return label;
+}
+
+QRadioButton* choiceButton(const char* name, const QString& text, QWidget* parent) {
+    auto* b = new QRadioButton(text, parent);
+    b->setObjectName(QString::fromUtf8(name));
+    return b;
+}
+
+// Catches Enter in the combo before the line edit and the combo each report it (a plain
+// QComboBox reports one Enter twice), so that one key press applies the window once.
+class EnterFilter : public QObject {
+public:
+    EnterFilter(QObject* parent, std::function<void()> onEnter) : QObject(parent), m_onEnter(std::move(onEnter)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                m_onEnter();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_onEnter;
+};
+
+} // namespace
+
+AnalysisSnapshot readSnapshot(AppState& state) {
+    const LogContents log = datalog::READ_DATA(state.workDir);
+    if (!log.status.ok())
+        state.dialogs->message(log.status.message(), QStringLiteral("読み込みエラー"), Dialogs::Icon::Critical);
+    return AnalysisSnapshot::load(log.records);
+}
+
+GraphPanel::GraphPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(state, host, "fraRenTai", parent) {
+    // the summary across the top, the target toggle at its right
+    auto* summary = new QFrame(this);
+    summary->setObjectName(QStringLiteral("graphSummary"));
+    summary->setStyleSheet(QStringLiteral("QFrame#graphSummary { background: #F6F8FC; border: 1px solid #D5DCE7; "
+                                          "border-radius: 4px; }"));
+    lblNichis = summaryLabel("lblNichis", summary);
+    lblKiro = summaryLabel("lblKiro", summary);
+    cmdMokuChk = new QPushButton(summary);
+    cmdMokuChk->setObjectName(QStringLiteral("cmdMokuChk"));
+    cmdMokuChk->setToolTip(QStringLiteral("グラフの下限を目標体重と最小体重で切り替えます"));
+    cmdMokuChk->setAutoDefault(false);
+    cmdMokuChk->setMinimumSize(190, 40);
+    {
+        QFont f = cmdMokuChk->font();
+        f.setPointSizeF(f.pointSizeF() + 1);
+        f.setBold(true);
+        cmdMokuChk->setFont(f);
+    }
+    auto* texts = new QVBoxLayout;
+    texts->setSpacing(4);
+    texts->addWidget(lblNichis);
+    texts->addWidget(lblKiro);
+    auto* summaryRow = new QHBoxLayout(summary);
+    summaryRow->setContentsMargins(12, 8, 12, 8);
+    summaryRow->addLayout(texts, 1);
+    summaryRow->addSpacing(12);
+    summaryRow->addWidget(cmdMokuChk, 0, Qt::AlignVCenter);
+
+    mcrRentai = new ChartView(this);
+    mcrRentai->setObjectName(QStringLiteral("mcrRentai"));
+    mcrRentai->setMinimumSize(480, 300);
+    mcrRentai->setAxisTitle(ChartView::Axis::Primary, QStringLiteral("体重 (Kg)"));
+    mcrRentai->setAxisTitle(ChartView::Axis::Secondary, QStringLiteral("体脂肪率 (%)"));
+
+    // the series choice and the moving-average window under the chart
+    auto* choiceBox = new QGroupBox(QStringLiteral("表示"), this);
+    optTai1 = choiceButton("optTai1", QStringLiteral("体重"), choiceBox);
+    optShi1 = choiceButton("optShi1", QStringLiteral("体脂肪率"), choiceBox);
+    optKon1 = choiceButton("optKon1", QStringLiteral("混合"), choiceBox);
+    auto* choices = new QButtonGroup(this);
+    auto* choiceRow = new QHBoxLayout(choiceBox);
+    choiceRow->setContentsMargins(10, 4, 10, 4);
+    choiceRow->setSpacing(16);
+    const std::pair<QRadioButton*, graph::SeriesChoice> buttons[] = {
+        {optTai1, graph::SeriesChoice::Weight},
+        {optShi1, graph::SeriesChoice::BodyFat},
+        {optKon1, graph::SeriesChoice::Mixed},
+    };
+    for (const auto& [button, choice] : buttons) {
+        choices->addButton(button);
+        choiceRow->addWidget(button);
+        const graph::SeriesChoice c = choice;
+        connect(button, &QRadioButton::clicked, this, [this, c] { showSeries(c); });
+    }
+
+    auto* windowBox = new QGroupBox(QStringLiteral("移動平均"), this);
+    cboIdou = new QComboBox(windowBox);
+    cboIdou->setObjectName(QStringLiteral("cboIdou"));
+    cboIdou->setToolTip(QStringLiteral("何回分の体重を平均するかを選ぶか入力してEnterキーを押してください"));
+    cboIdou->setEditable(true);
+    cboIdou->setInsertPolicy(QComboBox::NoInsert);
+    cboIdou->setCompleter(nullptr);
+    cboIdou->setMaxVisibleItems(15);
+    cboIdou->setMinimumWidth(80);
+    cboIdou->addItems(settings::idouChoices());
+    auto* windowRow = new QHBoxLayout(windowBox);
+    windowRow->setContentsMargins(10, 4, 10, 4);
+    windowRow->addWidget(cboIdou);
+    windowRow->addWidget(new QLabel(QStringLiteral("回分"), windowBox));
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(choiceBox);
+    bottom->addWidget(windowBox);
+    bottom->addStretch(1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(8);
+    layout->addWidget(summary);
+    layout->addWidget(mcrRentai, 1);
+    layout->addLayout(bottom);
+
+    // An item chosen from the list applies at once. A plain editable combo also reports an
+    // item when a typed text that matches one loses the focus; the window is applied only
+    // by a choice or by Enter, so that report is cut off here.
+    disconnect(cboIdou->lineEdit(), &QLineEdit::editingFinished, cboIdou, nullptr);
+    connect(cboIdou, &QComboBox::activated, this, &GraphPanel::onWindowApplied);
+    auto* enter = new EnterFilter(this, [this] { onWindowApplied(); });
+    cboIdou->installEventFilter(enter);
+    cboIdou->lineEdit()->installEventFilter(enter);
+    connect(cmdMokuChk, &QPushButton::clicked, this, &GraphPanel::onMokuChk);
+
+    // an empty build gives the chart its three series, so their colours can be set now
+    m_view = graph::DSP_RENTAI(m_snapshot, m_state.profile.targetWeight, QString(), m_targetOn);
+    paint();
+    mcrRentai->setSeriesColour(0, kWeightColour);
+    mcrRentai->setSeriesColour(1, kAverageColour);
+    mcrRentai->setSeriesColour(2, kFatColour);
+}
 
 void GraphPanel::open() {
+    DSP_RENTAI();
+    // the panel always opens on the weight view, whatever was chosen before
+    optTai1->setChecked(true);
+    showSeries(graph::SeriesChoice::Weight);
     m_host.HIDE_PANELS();
-    setVisible(true);
+    showWithGuidance(graph::guidanceText());
+}
+
+void GraphPanel::DSP_RENTAI() {
+    // the combo takes the setting read at start-up; from then on it keeps what the user typed
+    if (m_shownWindow != m_state.movingAverage) {
+        cboIdou->setEditText(m_state.movingAverage);
+        m_shownWindow = m_state.movingAverage;
+    }
+    m_snapshot = readSnapshot(m_state);
+    m_view = graph::DSP_RENTAI(m_snapshot, m_state.profile.targetWeight, cboIdou->currentText(), m_targetOn);
+    paint();
+    showAllSeries();
+}
+
+void GraphPanel::paint() {
+    mcrRentai->setChart(m_view.mcrRentai);
+    lblNichis->setText(m_view.lblNichis);
+    lblKiro->setText(m_view.lblKiro);
+    cmdMokuChk->setText(m_view.cmdMokuChk);
+    // without a record there is no weight to bound the chart by
+    cmdMokuChk->setEnabled(!m_snapshot.empty());
+    paintMokuChkColour();
+}
+
+void GraphPanel::showSeries(graph::SeriesChoice choice) {
+    // the choice is worked out on the series' axes alone: the points stay where they are
+    ChartModel shown;
+    for (const ChartSeries& s : m_view.mcrRentai.series)
+        shown.series.push_back(ChartSeries{s.name, s.secondaryAxis, {}, true});
+    graph::applySeriesChoice(choice, &shown);
+    for (size_t i = 0; i < shown.series.size(); ++i)
+        mcrRentai->setSeriesVisible(static_cast<int>(i), shown.series[i].visible);
+    mcrRentai->setAxisVisible(ChartView::Axis::Primary, shown.primary.visible);
+    mcrRentai->setAxisVisible(ChartView::Axis::Secondary, shown.secondary.visible);
+}
+
+void GraphPanel::showAllSeries() {
+    for (int i = 0; i < mcrRentai->seriesCount(); ++i)
+        mcrRentai->setSeriesVisible(i, true);
+    mcrRentai->setAxisVisible(ChartView::Axis::Primary, true);
+    mcrRentai->setAxisVisible(ChartView::Axis::Secondary, true);
+}
+
+void GraphPanel::onWindowApplied() {
+    const QString text = cboIdou->currentText();
+    if (text.isEmpty())
+        return;
+    const std::optional<int> window = graph::windowOf(text);
+    if (!window) {
+        cboIdou->clearEditText();
+        return;
+    }
+    graph::SET_IDOU_HEIKIN(m_snapshot, *window, &m_view.mcrRentai);
+    mcrRentai->setChart(m_view.mcrRentai);
+    const Status s = settings::WRITE_IDOU(m_state.workDir, text);
+    if (!s) {
+        m_state.dialogs->message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
+        return;
+    }
+    m_state.movingAverage = text;
+    m_shownWindow = text;
+}
+
+void GraphPanel::onMokuChk() {
+    m_targetOn = !m_targetOn;
+    const double minimum = graph::primaryMinimum(m_snapshot, m_state.profile.targetWeight, m_targetOn);
+    // kept in the shown model too, so that a new moving average keeps the bound
+    m_view.mcrRentai.primary.min = minimum;
+    mcrRentai->setAxisLimits(ChartView::Axis::Primary, minimum, m_view.mcrRentai.primary.max);
+    paintMokuChkColour();
+}
+
+void GraphPanel::paintMokuChkColour() {
+    // an empty palette hands the button back the system's button face
+    QPalette palette;
+    if (const std::optional<Rgb> colour = graph::mokuChkColour(m_targetOn))
+        palette.setColor(QPalette::Button, QColor::fromRgb(*colour));
+    cmdMokuChk->setPalette(palette);
 }
 
 } // namespace puka::ui
