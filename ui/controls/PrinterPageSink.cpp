@@ -13,7 +13,8 @@
 namespace puka::ui {
 
 PrinterPageSink::PrinterPageSink(std::unique_ptr<QPrinter> printer) : m_printer(std::move(printer)) {
-    m_font = uiFont(10);
+    // 9 points keeps the daily list's second print zone on an A4 page
+    m_font = uiFont(9);
     m_resolution = m_printer->resolution() > 0 ? m_printer->resolution() : 1200;
     m_open = m_painter.begin(m_printer.get());
     if (m_open) {
@@ -46,7 +47,7 @@ std::unique_ptr<PrinterPageSink> PrinterPageSink::toPdf(const QString& path, con
     printer->setCreator(QStringLiteral("Pukapuka☆ダイエット"));
     // about the hard margins of a desk printer, so a page laid out for paper fits the file too
     printer->setPageLayout(
-        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(6, 6, 6, 6), QPageLayout::Millimeter));
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(4, 4, 4, 4), QPageLayout::Millimeter));
     return std::make_unique<PrinterPageSink>(std::move(printer));
 }
 

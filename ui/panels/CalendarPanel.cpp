@@ -1,15 +1,223 @@
 #include "CalendarPanel.h"
 
+#include "AppState.h"
+#include "Clock.h"
+#include "DataLog.h"
 #include "PanelHost.h"
+#include "controls/GridView.h"
+#include "controls/Twips.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
 
 namespace puka::ui {
+namespace {
+
+/// The faces are this wide and high, all three in one place.
+constexpr int kFaceTwips = 480;
+
+QString colourCss(Rgb c) {
+    return QStringLiteral("#%1").arg(c, 6, 16, QLatin1Char('0'));
+}
+
+QLabel* namedLabel(const char* name, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromUtf8(name));
+    return label;
+}
+
+QLabel* legendLabel(const char* name, Rgb colour, QWidget* parent) {
+    QLabel* label = namedLabel(name, parent);
+    label->setAlignment(Qt::AlignCenter);
+    label->setMinimumWidth(120);
+    label->setStyleSheet(QStringLiteral("background: %1; border: 1px solid #b8aec8; border-radius: 3px; "
+                                        "color: #2e2a38; padding: 4px 10px;")
+                             .arg(colourCss(colour)));
+    return label;
+}
+
+QLabel* facePicture(const char* name, int size, QWidget* parent) {
+    QLabel* label = namedLabel(name, parent);
+    const QIcon icon(QStringLiteral(":/pictures/faces/%1.svg").arg(QString::fromUtf8(name)));
+    label->setPixmap(icon.pixmap(size, size));
+    label->setFixedSize(size, size);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+QFrame* colourBar(Rgb colour, QWidget* parent) {
+    auto* bar = new QFrame(parent);
+    bar->setFixedHeight(10);
+    bar->setMinimumWidth(60);
+    bar->setStyleSheet(QStringLiteral("background: %1; border: 1px solid #b8aec8;").arg(colourCss(colour)));
+    return bar;
+}
+
+QLabel* emphasised(QLabel* label, double growPt) {
+    QFont f = label->font();
+    f.setPointSizeF(f.pointSizeF() + growPt);
+    f.setBold(true);
+    label->setFont(f);
+    return label;
+}
+
+} // namespace
 
 CalendarPanel::CalendarPanel(AppState& state, PanelHost& host, QWidget* parent)
-    : Panel(state, host, "fraCale", parent) {}
+    : Panel(state, host, "fraCale", parent) {
+    // the legend across the top, in the order of the colours' meaning
+    const std::array<Rgb, 5> legend = calendar::legendColours();
+    lblDn_c = legendLabel("lblDn_c", legend[0], this);
+    lblUp_c = legendLabel("lblUp_c", legend[1], this);
+    lblSm_c = legendLabel("lblSm_c", legend[2], this);
+    lblOne_c = legendLabel("lblOne_c", legend[3], this);
+    lblNon_c = legendLabel("lblNon_c", legend[4], this);
+
+    for (int i = 0; i < 2; ++i) {
+        auto* b = new QPushButton(calendar::modeCaption(static_cast<calendar::Mode>(i)), this);
+        b->setObjectName(QStringLiteral("cmdSel1(%1)").arg(i));
+        b->setAutoDefault(false);
+        b->setMinimumWidth(96);
+        connect(b, &QPushButton::clicked, this, [this, i] { onSelect(i); });
+        cmdSel1[static_cast<size_t>(i)] = b;
+    }
+
+    msgList2 = new GridView(this);
+    msgList2->setObjectName(QStringLiteral("msgList2"));
+    msgList2->setModel(calendar::SET_CALE_GRID());
+    msgList2->setToolTip(QStringLiteral("日付をダブルクリックするとその日のメイン画面を表示します"));
+    msgList2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    msgList2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // all 31 days are seen at once: the grid is as wide as its columns, with room for the scroll bar
+    msgList2->setFixedWidth(msgList2->horizontalHeader()->length() + 2 * msgList2->frameWidth() +
+                            msgList2->verticalScrollBar()->sizeHint().width());
+
+    // the balance: good days against bad days, with the face at the lower left
+    const int faceSize = twipsToPixels(kFaceTwips, this);
+    imgWara2 = facePicture("imgWara2", faceSize, this);
+    imgNiko2 = facePicture("imgNiko2", faceSize, this);
+    imgKana2 = facePicture("imgKana2", faceSize, this);
+    lblGenT = emphasised(namedLabel("lblGenT", this), 3);
+    lblZouT = emphasised(namedLabel("lblZouT", this), 3);
+    lblHugou = emphasised(namedLabel("lblHugou", this), 6);
+    lblHugou->setAlignment(Qt::AlignCenter);
+    lblHugou->setMinimumWidth(40);
+    for (QLabel* total : {lblGenT, lblZouT}) {
+        total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        total->setMinimumWidth(64);
+    }
+
+    auto* legendRow = new QHBoxLayout;
+    legendRow->setSpacing(6);
+    for (QLabel* l : {lblDn_c, lblUp_c, lblSm_c, lblOne_c, lblNon_c})
+        legendRow->addWidget(l);
+    legendRow->addStretch(1);
+    legendRow->addWidget(cmdSel1[0]);
+    legendRow->addWidget(cmdSel1[1]);
+
+    auto* faceBox = new QWidget(this);
+    auto* faceStack = new QGridLayout(faceBox);
+    faceStack->setContentsMargins(0, 0, 0, 0);
+    for (QLabel* face : {imgWara2, imgNiko2, imgKana2})
+        faceStack->addWidget(face, 0, 0, Qt::AlignCenter);
+
+    const std::array<Rgb, 4> bars = calendar::colourBars();
+    auto* balance = new QGridLayout;
+    balance->setHorizontalSpacing(10);
+    balance->setVerticalSpacing(4);
+    balance->addWidget(faceBox, 0, 0, 2, 1, Qt::AlignLeft | Qt::AlignVCenter);
+    balance->setColumnMinimumWidth(1, 8);
+    balance->addWidget(new QLabel(QStringLiteral("体重減 ／ 増減無し"), this), 0, 2);
+    balance->addWidget(lblGenT, 0, 3);
+    balance->addWidget(lblHugou, 0, 4);
+    balance->addWidget(new QLabel(QStringLiteral("体重増 ／ １回だけ"), this), 0, 5);
+    balance->addWidget(lblZouT, 0, 6);
+    auto* goodBars = new QHBoxLayout;
+    auto* badBars = new QHBoxLayout;
+    for (auto* row : {goodBars, badBars})
+        row->setSpacing(4);
+    goodBars->addWidget(colourBar(bars[0], this));
+    goodBars->addWidget(colourBar(bars[1], this));
+    badBars->addWidget(colourBar(bars[2], this));
+    badBars->addWidget(colourBar(bars[3], this));
+    balance->addLayout(goodBars, 1, 2, 1, 2);
+    balance->addLayout(badBars, 1, 5, 1, 2);
+    balance->setColumnStretch(7, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(8);
+    layout->addLayout(legendRow);
+    layout->addWidget(msgList2, 1, Qt::AlignLeft);
+    layout->addLayout(balance);
+
+    connect(msgList2, &GridView::cellDoubleClicked, this, &CalendarPanel::onDoubleClick);
+    setMode(calendar::Mode::Detailed);
+}
 
 void CalendarPanel::open() {
+    if (isVisible())
+        return;
     m_host.HIDE_PANELS();
+    setMode(calendar::Mode::Detailed);
+    DSP_CALE();
+    showWithGuidance(calendar::guidanceText());
+}
+
+void CalendarPanel::setMode(calendar::Mode mode) {
+    m_mode = mode;
+    for (int i = 0; i < 2; ++i) {
+        QPushButton* b = cmdSel1[static_cast<size_t>(i)];
+        const std::optional<Rgb> colour = calendar::modeButtonColour(mode, i);
+        if (!colour) {
+            // back to the system's button face
+            b->setPalette(QPalette());
+            continue;
+        }
+        QPalette p = b->palette();
+        p.setColor(QPalette::Button, QColor::fromRgb(*colour));
+        b->setPalette(p);
+    }
+}
+
+void CalendarPanel::DSP_CALE() {
+    const LogContents log = datalog::READ_DATA(m_state.workDir);
+    paint(calendar::DSP_CALE(log.records, m_mode, clock::today()));
+}
+
+void CalendarPanel::paint(const calendar::CalendarView& view) {
+    msgList2->setModel(view.grid);
+    lblDn_c->setText(view.lblDn_c);
+    lblUp_c->setText(view.lblUp_c);
+    lblSm_c->setText(view.lblSm_c);
+    lblOne_c->setText(view.lblOne_c);
+    lblNon_c->setText(view.lblNon_c);
+    lblGenT->setText(view.lblGenT);
+    lblZouT->setText(view.lblZouT);
+    lblHugou->setText(view.lblHugou);
+    for (QLabel* face : {imgWara2, imgNiko2, imgKana2})
+        face->setVisible(face->objectName() == view.face);
+}
+
+void CalendarPanel::onSelect(int index) {
+    m_host.HIDE_PANELS();
+    setMode(static_cast<calendar::Mode>(index));
+    DSP_CALE();
     setVisible(true);
+}
+
+void CalendarPanel::onDoubleClick(int row, int col) {
+    // the header, the month column and days a month does not have lead nowhere
+    const std::optional<QDate> date = calendar::dateOfCell(msgList2->model(), row, col);
+    if (!date)
+        return;
+    m_host.showMainPanelFor(*date);
 }
 
 } // namespace puka::ui

@@ -1,10 +1,20 @@
 #pragma once
 
+#include "CalendarView.h"
+
 #include "Panel.h"
+
+#include <array>
+
+class QLabel;
+class QPushButton;
 
 namespace puka::ui {
 
-/// The panel fraCale.
+class GridView;
+
+/// The colour calendar: every month of the log as a row of days, each measured day coloured
+/// by how the weight moved within it, with the counts of each kind and a face for the balance.
 class CalendarPanel : public Panel {
     Q_OBJECT
 public:
@@ -12,6 +22,31 @@ public:
 
     void open() override;
     QString helpPage() const override { return QStringLiteral("calendar.html"); }
+
+private:
+    /// Sets the display mode and the back colours of the mode buttons.
+    void setMode(calendar::Mode mode);
+    /// DSP_CALE: reads the log and paints the grid, the counts, the sign and the face.
+    void DSP_CALE();
+    void paint(const calendar::CalendarView& view);
+    void onSelect(int index);
+    void onDoubleClick(int row, int col);
+
+    calendar::Mode m_mode = calendar::Mode::Detailed;
+
+    GridView* msgList2;
+    std::array<QPushButton*, 2> cmdSel1;
+    QLabel* lblDn_c;
+    QLabel* lblUp_c;
+    QLabel* lblSm_c;
+    QLabel* lblOne_c;
+    QLabel* lblNon_c;
+    QLabel* lblGenT;
+    QLabel* lblZouT;
+    QLabel* lblHugou;
+    QLabel* imgWara2;
+    QLabel* imgNiko2;
+    QLabel* imgKana2;
 };
 
 } // namespace puka::ui

@@ -1,14 +1,191 @@
 #include "DailyPanel.h"
 
+#include "AppState.h"
+#include "DailyExport.h"
+#include "DataLog.h"
 #include "PanelHost.h"
+#include "controls/ChartView.h"
+#include "controls/Dialogs.h"
+#include "controls/GridView.h"
+#include "controls/PageSink.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
 
 namespace puka::ui {
+namespace {
 
-DailyPanel::DailyPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(state, host, "fraAvgTai", parent) {}
+/// Room left between the chart picture and the list beside it on the page.
+constexpr int kChartGapTwips = 200;
+
+QPushButton* commandButton(const char* name, const QString& caption, const QString& tooltip, QWidget* parent) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromUtf8(name));
+    b->setToolTip(tooltip);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QComboBox* dateCombo(const char* name, QWidget* parent) {
+    auto* c = new QComboBox(parent);
+    c->setObjectName(QString::fromUtf8(name));
+    c->setEditable(true);
+    // a typed date chooses the period; it is not a new entry of the list
+    c->setInsertPolicy(QComboBox::NoInsert);
+    c->setMaxVisibleItems(20);
+    c->setMinimumContentsLength(9);
+    c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    return c;
+}
+
+/// Draws the chart at its own size where the page wants it, made smaller when a wide window
+/// would reach into the list that stands beside it.
+void drawChart(PageSink& page, const QPixmap& picture, const daily::AveragePrintout& layout) {
+    if (picture.isNull())
+        return;
+    const double dpi = picture.logicalDpiX() > 0 ? picture.logicalDpiX() : 96.0;
+    const QSizeF own = picture.deviceIndependentSize() * (1440.0 / dpi);
+    const double room = daily::kPrintListX - kChartGapTwips - layout.chartXTwips;
+    if (own.width() <= room) {
+        page.drawPicture(picture, layout.chartXTwips, layout.chartYTwips);
+        return;
+    }
+    const QSizeF fitted = own.scaled(room, own.height(), Qt::KeepAspectRatio);
+    page.drawPicture(picture, layout.chartXTwips, layout.chartYTwips, qRound(fitted.width()), qRound(fitted.height()));
+}
+
+} // namespace
+
+DailyPanel::DailyPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(state, host, "fraAvgTai", parent) {
+    msgAvgtai = new GridView(this);
+    msgAvgtai->setObjectName(QStringLiteral("msgAvgtai"));
+    msgAvgtai->setModel(daily::SET_HIHEIKIN_GRID());
+    msgAvgtai->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    msgAvgtai->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // the three columns are seen whole: the list is as wide as they are
+    msgAvgtai->setFixedWidth(msgAvgtai->horizontalHeader()->length() + 2 * msgAvgtai->frameWidth() +
+                             msgAvgtai->verticalScrollBar()->sizeHint().width());
+
+    mcrAvgtai = new ChartView(this);
+    mcrAvgtai->setObjectName(QStringLiteral("mcrAvgtai"));
+    mcrAvgtai->setMinimumSize(420, 300);
+    mcrAvgtai->setSeriesColour(0, QColor(0x3a, 0x6e, 0xd8));
+    mcrAvgtai->setAxisTitle(ChartView::Axis::Primary, QStringLiteral("体重（Kg）"));
+    mcrAvgtai->setAxisVisible(ChartView::Axis::Secondary, false);
+
+    cboStdate2 = dateCombo("cboStdate2", this);
+    cboEddate2 = dateCombo("cboEddate2", this);
+    cmdKikanF2 = commandButton("cmdKikanF2", QStringLiteral("指定した期間で表示"),
+                               QStringLiteral("開始日から終了日までの平均を表示します"), this);
+    cmdAvgHozon = commandButton("cmdAvgHozon", QStringLiteral("平均データを保存"),
+                                QStringLiteral("表示中の平均データを 日毎平均.txt に保存します"), this);
+    cmdAvgPri = commandButton("cmdAvgPri", QStringLiteral("平均データを印刷"),
+                              QStringLiteral("表示中のグラフと平均データを印刷します"), this);
+
+    auto* period = new QHBoxLayout;
+    period->setSpacing(6);
+    period->addWidget(new QLabel(QStringLiteral("期間"), this));
+    period->addWidget(cboStdate2);
+    period->addWidget(new QLabel(QStringLiteral("～"), this));
+    period->addWidget(cboEddate2);
+    period->addWidget(cmdKikanF2);
+    period->addStretch(1);
+    period->addWidget(cmdAvgHozon);
+    period->addWidget(cmdAvgPri);
+
+    auto* body = new QHBoxLayout;
+    body->addWidget(msgAvgtai);
+    body->addWidget(mcrAvgtai, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(period);
+    layout->addLayout(body, 1);
+
+    connect(cmdKikanF2, &QPushButton::clicked, this, &DailyPanel::onPeriod);
+    connect(cmdAvgHozon, &QPushButton::clicked, this, &DailyPanel::onExport);
+    connect(cmdAvgPri, &QPushButton::clicked, this, &DailyPanel::onPrint);
+}
 
 void DailyPanel::open() {
+    if (isVisible())
+        return;
+    const LogContents log = datalog::READ_DATA(m_state.workDir);
+    m_view = daily::DSP_HIHEIKIN(log.records);
+    paintList();
+    paintCombos();
     m_host.HIDE_PANELS();
-    setVisible(true);
+    showWithGuidance(daily::guidanceText());
+}
+
+void DailyPanel::paintList() {
+    msgAvgtai->setModel(m_view.grid);
+    mcrAvgtai->setChart(m_view.chart);
+}
+
+void DailyPanel::paintCombos() {
+    for (const auto& [combo, text] : {std::pair{cboStdate2, m_view.startText}, std::pair{cboEddate2, m_view.endText}}) {
+        const QSignalBlocker block(combo);
+        combo->clear();
+        combo->addItems(m_view.dateList);
+        // the entry is chosen too, so that the opened list shows where the text stands
+        combo->setCurrentIndex(combo->findText(text));
+        combo->setEditText(text);
+    }
+}
+
+void DailyPanel::onPeriod() {
+    const LogContents log = datalog::READ_DATA(m_state.workDir);
+    const Status s =
+        daily::DSP_HIHEIKIN_KIKAN(log.records, cboStdate2->currentText(), cboEddate2->currentText(), &m_view);
+    if (!s) {
+        m_state.dialogs->message(s.message(), daily::periodRefusalTitle(), Dialogs::Icon::Warning);
+        return;
+    }
+    // the combos keep what the user chose
+    paintList();
+}
+
+void DailyPanel::onExport() {
+    Dialogs& dialogs = *m_state.dialogs;
+    const Status s = daily::exportAverages(m_state.workDir, msgAvgtai->model());
+    if (!s) {
+        dialogs.message(s.message(), daily::exportFailedTitle(), Dialogs::Icon::Critical);
+        return;
+    }
+    dialogs.message(daily::exportDoneMessage(), daily::exportDoneTitle(), Dialogs::Icon::Information);
+}
+
+void DailyPanel::onPrint() {
+    Dialogs& dialogs = *m_state.dialogs;
+    const auto answer = dialogs.message(daily::printQuestion(), daily::printQuestionTitle(), Dialogs::Icon::Question,
+                                        Dialogs::Buttons::OkCancel);
+    if (answer != Dialogs::Answer::Ok)
+        return;
+    const QPixmap picture = mcrAvgtai->copyToClipboard();
+    const daily::AveragePrintout layout = daily::printout(msgAvgtai->model());
+    // the opener has told the user why when there is no page
+    const std::unique_ptr<PageSink> page = m_state.openPage(this, QStringLiteral("日毎平均.pdf"));
+    if (!page)
+        return;
+    page->setX(layout.chartXTwips);
+    page->setY(layout.chartYTwips);
+    drawChart(*page, picture, layout);
+    for (const daily::AveragePrintout::Line& line : layout.lines) {
+        page->setX(line.xTwips);
+        if (line.yTwips)
+            page->setY(*line.yTwips);
+        page->printZones(line.zones);
+    }
+    if (!page->endDoc())
+        dialogs.message(QStringLiteral("印刷を完了できませんでした。\r\nプリンターの状態を確認してください。"),
+                        QStringLiteral("印刷"), Dialogs::Icon::Critical);
 }
 
 } // namespace puka::ui

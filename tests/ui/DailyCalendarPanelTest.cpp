@@ -1,0 +1,461 @@
+#include "CalendarView.h"
+#include "DailyAverages.h"
+#include "DailyExport.h"
+#include "FileNames.h"
+#include "FileOps.h"
+#include "UiTestSupport.h"
+#include "controls/ChartView.h"
+#include "controls/GridView.h"
+#include "controls/MonthCalendar.h"
+#include "controls/RecordingPageSink.h"
+#include "panels/MainPanel.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+using namespace puka;
+using Call = ui::ScriptedDialogs::Call;
+using Answer = ui::Dialogs::Answer;
+using Icon = ui::Dialogs::Icon;
+using Buttons = ui::Dialogs::Buttons;
+using Op = ui::RecordingPageSink::Op;
+
+namespace {
+
+// 11/01 up, 11/02 once, 11/03 nothing, 11/04 down, 11/05 back to its first weight, 12/01 once
+const QString kLog = QStringLiteral("\"2026/11/01\",\"起床後\",60,\"\",25,\"\"\r\n"
+                                    "\"2026/11/01\",\"就寝前\",60.4,\"\",25,\"\"\r\n"
+                                    "\"2026/11/02\",\"起床後\",60.1,\"\",25,\"\"\r\n"
+                                    "\"2026/11/04\",\"起床後\",59.9,\"\",25,\"\"\r\n"
+                                    "\"2026/11/04\",\"就寝前\",59.5,\"\",25,\"\"\r\n"
+                                    "\"2026/11/05\",\"起床後\",59.8,\"\",25,\"\"\r\n"
+                                    "\"2026/11/05\",\"昼食後\",60,\"\",25,\"\"\r\n"
+                                    "\"2026/11/05\",\"就寝前\",59.8,\"\",25,\"\"\r\n"
+                                    "\"2026/12/01\",\"起床後\",59,\"\",25,\"\"\r\n");
+
+void ownLog(const test::WorkDir& d, int helpTour) {
+    test::writeOwnProfile(d, helpTour);
+    d.writeText(files::kData, kLog);
+}
+
+/// A window on the log above, started, with no box left over from the start.
+struct Fixture {
+    explicit Fixture(int helpTour = 0) : t([helpTour](const test::WorkDir& d) { ownLog(d, helpTour); }) {
+        t.start();
+        t.takeCalls();
+    }
+    test::Window t;
+};
+
+ui::GridView* grid(test::Window& t, const char* name) {
+    return t.find<ui::GridView>(QString::fromUtf8(name));
+}
+
+QStringList column(const GridModel& g, int col) {
+    QStringList texts;
+    for (int r = 0; r < g.bodyRows(); ++r)
+        texts.append(g.cell(r, col));
+    return texts;
+}
+
+QComboBox* combo(test::Window& t, const char* name) {
+    return t.find<QComboBox>(QString::fromUtf8(name));
+}
+
+void choosePeriod(test::Window& t, const QString& start, const QString& end) {
+    combo(t, "cboStdate2")->setEditText(start);
+    combo(t, "cboEddate2")->setEditText(end);
+    t.click(QStringLiteral("cmdKikanF2"));
+}
+
+/// A recording page whose record outlives the panel's hold on it.
+class KeptPage : public ui::RecordingPageSink {
+public:
+    explicit KeptPage(QList<Op>* out) : m_out(out) {}
+    ~KeptPage() override { *m_out = ops(); }
+
+private:
+    QList<Op>* m_out;
+};
+
+struct PrintRecord {
+    int opened = 0;
+    QString pdfName;
+    QList<Op> ops;
+
+    QList<Op> of(Op::Kind kind) const {
+        QList<Op> found;
+        for (const Op& op : ops)
+            if (op.kind == kind)
+                found.append(op);
+        return found;
+    }
+};
+
+void recordPrintouts(test::Window& t, PrintRecord* record) {
+    t.w().state().openPage = [record](QWidget*, const QString& pdfName) -> std::unique_ptr<ui::PageSink> {
+        ++record->opened;
+        record->pdfName = pdfName;
+        return std::make_unique<KeptPage>(&record->ops);
+    };
+}
+
+/// Makes every file write fail while it lives.
+struct FailingWrites {
+    FailingWrites() {
+        setFaultHook([](FileStep, const QString&) { return EACCES; });
+    }
+    ~FailingWrites() { setFaultHook(nullptr); }
+};
+
+QColor buttonColour(test::Window& t, int index) {
+    return t.find<QPushButton>(QStringLiteral("cmdSel1(%1)").arg(index))->palette().color(QPalette::Button);
+}
+
+QString labelText(test::Window& t, const char* name) {
+    return t.find<QLabel>(QString::fromUtf8(name))->text();
+}
+
+QString visibleFace(test::Window& t) {
+    for (const char* name : {"imgWara2", "imgNiko2", "imgKana2"})
+        if (!t.find<QLabel>(QString::fromUtf8(name))->isHidden())
+            return QString::fromUtf8(name);
+    return QString();
+}
+
+/// A double-click as the window system delivers it: a click, then the second press as a double-click.
+void doubleClick(QAbstractItemView* view, const QModelIndex& index) {
+    const QPoint at = view->visualRect(index).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+}
+
+void doubleClickCell(test::Window& t, int row, int col) {
+    ui::GridView* g = grid(t, "msgList2");
+    doubleClick(g, g->tableModel()->index(row - 1, col));
+}
+
+const QColor kSelected = QColor::fromRgb(calendar::kSelectedButtonColour);
+
+} // namespace
+
+TEST(DailyPanel, OpensOnTheWholeLogAndReopeningForgetsThePeriod) {
+    Fixture f;
+    test::Window& t = f.t;
+    t.click(QStringLiteral("cmdAvgtai"));
+    EXPECT_EQ(t.w().visiblePanel()->objectName(), QStringLiteral("fraAvgTai"));
+    const GridModel& whole = grid(t, "msgAvgtai")->model();
+    ASSERT_EQ(whole.bodyRows(), 31);
+    EXPECT_EQ(whole.cell(0, 1), QStringLiteral("26/11/01"));
+    EXPECT_EQ(whole.cell(0, 2), QStringLiteral("60.2"));
+    EXPECT_EQ(whole.cell(30, 1), QStringLiteral("26/12/01"));
+    EXPECT_EQ(t.find<ui::ChartView>(QStringLiteral("mcrAvgtai"))->chartModel().categoryCount(), 31);
+    for (const char* name : {"cboStdate2", "cboEddate2"})
+        EXPECT_EQ(combo(t, name)->count(), 31) << name;
+    EXPECT_EQ(combo(t, "cboStdate2")->currentText(), QStringLiteral("26/11/01"));
+    EXPECT_EQ(combo(t, "cboEddate2")->currentText(), QStringLiteral("26/12/01"));
+
+    choosePeriod(t, QStringLiteral("26/11/02"), QStringLiteral("26/11/04"));
+    EXPECT_TRUE(t.takeCalls().isEmpty());
+    const GridModel& chosen = grid(t, "msgAvgtai")->model();
+    EXPECT_EQ(column(chosen, 0), (QStringList{"1", "2", "3"}));
+    EXPECT_EQ(column(chosen, 1), (QStringList{"26/11/02", "26/11/03", "26/11/04"}));
+    EXPECT_EQ(column(chosen, 2), (QStringList{"60.1", "", "59.7"}));
+    EXPECT_EQ(t.find<ui::ChartView>(QStringLiteral("mcrAvgtai"))->chartModel().categoryCount(), 3);
+    // the combos keep the chosen period and their lists
+    EXPECT_EQ(combo(t, "cboStdate2")->currentText(), QStringLiteral("26/11/02"));
+    EXPECT_EQ(combo(t, "cboEddate2")->currentText(), QStringLiteral("26/11/04"));
+    EXPECT_EQ(combo(t, "cboEddate2")->count(), 31);
+
+    // the button of the visible panel rebuilds nothing
+    t.click(QStringLiteral("cmdAvgtai"));
+    EXPECT_EQ(grid(t, "msgAvgtai")->model().bodyRows(), 3);
+
+    t.click(QStringLiteral("cmdMain"));
+    t.click(QStringLiteral("cmdAvgtai"));
+    EXPECT_EQ(grid(t, "msgAvgtai")->model().bodyRows(), 31);
+    EXPECT_EQ(combo(t, "cboStdate2")->currentText(), QStringLiteral("26/11/01"));
+    EXPECT_EQ(combo(t, "cboEddate2")->currentText(), QStringLiteral("26/12/01"));
+    EXPECT_EQ(combo(t, "cboStdate2")->count(), 31);
+}
+
+TEST(DailyPanel, PeriodThatIsNoPeriodIsRefusedAndChangesNothing) {
+    Fixture f;
+    test::Window& t = f.t;
+    t.click(QStringLiteral("cmdAvgtai"));
+    choosePeriod(t, QStringLiteral("26/11/02"), QStringLiteral("26/11/04"));
+    const GridModel before = grid(t, "msgAvgtai")->model();
+    const ChartModel chartBefore = t.find<ui::ChartView>(QStringLiteral("mcrAvgtai"))->chartModel();
+
+    const std::pair<QString, QString> refused[] = {
+        {QStringLiteral("26/11/20"), QStringLiteral("26/11/05")}, // End before Start
+        {QStringLiteral("26/11/02"), QStringLiteral("26/13/01")}, // no date
+        {QStringLiteral(""), QStringLiteral("26/11/05")},
+    };
+    for (const auto& [start, end] : refused) {
+        choosePeriod(t, start, end);
+        const auto calls = t.takeCalls();
+        ASSERT_EQ(calls.size(), 1) << start.toStdString() << " " << end.toStdString();
+        EXPECT_EQ(calls[0].title, daily::periodRefusalTitle());
+        EXPECT_EQ(calls[0].icon, Icon::Warning);
+        QDate s, e;
+        EXPECT_EQ(calls[0].prompt, daily::readPeriod(start, end, &s, &e).message());
+        EXPECT_EQ(grid(t, "msgAvgtai")->model().cells, before.cells);
+        EXPECT_EQ(t.find<ui::ChartView>(QStringLiteral("mcrAvgtai"))->chartModel().categoryCount(),
+                  chartBefore.categoryCount());
+        // the user's texts stay to be corrected
+        EXPECT_EQ(combo(t, "cboStdate2")->currentText(), start);
+        EXPECT_EQ(combo(t, "cboEddate2")->currentText(), end);
+    }
+}
+
+TEST(DailyExport, WritesTheListAsShownAndSaysSo) {
+    Fixture f;
+    test::Window& t = f.t;
+    t.click(QStringLiteral("cmdAvgtai"));
+    choosePeriod(t, QStringLiteral("26/11/02"), QStringLiteral("26/11/04"));
+    t.click(QStringLiteral("cmdAvgHozon"));
+    auto calls = t.takeCalls();
+    ASSERT_EQ(calls.size(), 1);
+    EXPECT_EQ(calls[0].prompt,
+              QStringLiteral("日毎平均.txt のファイル名で保存しました。 エクセルなどの表計算ソフトにも読み込めます。"));
+    EXPECT_EQ(calls[0].title, QStringLiteral("保存終了"));
+    EXPECT_EQ(calls[0].icon, Icon::Information);
+    EXPECT_EQ(t.dir().read(QStringLiteral("日毎平均.txt")),
+              test::sjis(QStringLiteral("\"26/11/02\",60.1\r\n\"26/11/03\",0\r\n\"26/11/04\",59.7\r\n")));
+
+    // a second export replaces the first: the whole log is listed again after reopening
+    t.click(QStringLiteral("cmdMain"));
+    t.click(QStringLiteral("cmdAvgtai"));
+    t.click(QStringLiteral("cmdAvgHozon"));
+    t.takeCalls();
+    const QByteArray whole = t.dir().read(QStringLiteral("日毎平均.txt"));
+    EXPECT_EQ(whole.count("\r\n"), 31);
+    EXPECT_TRUE(whole.startsWith(test::sjis(QStringLiteral("\"26/11/01\",60.2\r\n"))));
+}
+
+TEST(DailyExport, FailedWriteIsReportedAndKeepsTheFormerFile) {
+    Fixture f;
+    test::Window& t = f.t;
+    const QByteArray former = test::sjis(QStringLiteral("\"03/11/08\",65\r\n"));
+    t.dir().write(QStringLiteral("日毎平均.txt"), former);
+    t.click(QStringLiteral("cmdAvgtai"));
+    {
+        FailingWrites failing;
+        t.click(QStringLiteral("cmdAvgHozon"));
+    }
+    const auto calls = t.takeCalls();
+    ASSERT_EQ(calls.size(), 1);
+    EXPECT_EQ(calls[0].title, daily::exportFailedTitle());
+    EXPECT_EQ(calls[0].icon, Icon::Critical);
+    EXPECT_FALSE(calls[0].prompt.isEmpty());
+    EXPECT_EQ(t.dir().read(QStringLiteral("日毎平均.txt")), former);
+}
+
+TEST(DailyPrint, ChartStandsBesideTheListAsShown) {
+    Fixture f;
+    test::Window& t = f.t;
+    PrintRecord printed;
+    recordPrintouts(t, &printed);
+    t.click(QStringLiteral("cmdAvgtai"));
+    choosePeriod(t, QStringLiteral("26/11/02"), QStringLiteral("26/11/04"));
+    QApplication::clipboard()->clear();
+
+    t.dialogs().queueAnswer(Answer::Ok);
+    t.click(QStringLiteral("cmdAvgPri"));
+    const auto calls = t.takeCalls();
+    ASSERT_EQ(calls.size(), 1);
+    EXPECT_EQ(calls[0].prompt,
+              QStringLiteral("表示中のデータを印刷しますか？ \r\n\r\n良かったらＯＫボタンを押してください"));
+    EXPECT_EQ(calls[0].title, QStringLiteral("印刷確認"));
+    EXPECT_EQ(calls[0].icon, Icon::Question);
+    EXPECT_EQ(calls[0].buttons, Buttons::OkCancel);
+    ASSERT_EQ(printed.opened, 1);
+    EXPECT_EQ(printed.pdfName, QStringLiteral("日毎平均.pdf"));
+
+    // the chart comes first, at the top left, and keeps clear of the list
+    ASSERT_FALSE(printed.ops.isEmpty());
+    const Op chart = printed.ops.first();
+    ASSERT_EQ(chart.kind, Op::Kind::Picture);
+    EXPECT_EQ(chart.x, 0);
+    EXPECT_EQ(chart.y, 0);
+    EXPECT_FALSE(chart.pictureSize.isEmpty());
+    EXPECT_GT(chart.width, 0);
+    EXPECT_LT(chart.width, daily::kPrintListX);
+    EXPECT_NEAR(double(chart.width) / chart.height, double(chart.pictureSize.width()) / chart.pictureSize.height(),
+                0.02);
+    EXPECT_EQ(printed.of(Op::Kind::Picture).size(), 1);
+
+    const QList<Op> texts = printed.of(Op::Kind::Text);
+    QStringList lines;
+    for (const Op& op : texts) {
+        EXPECT_GE(op.x, daily::kPrintListX) << op.text.toStdString();
+        lines.append(op.text);
+    }
+    EXPECT_EQ(lines, (QStringList{QStringLiteral("\u3000日付け    \u3000  体重"), QStringLiteral("-------------------"),
+                                  "26/11/02", "60.1", "26/11/03", "26/11/04", "59.7"}));
+    ASSERT_EQ(texts.size(), 7);
+    EXPECT_EQ(texts[0].x, 9500);
+    EXPECT_EQ(texts[0].y, 0);
+    EXPECT_EQ(texts[1].x, 9500);
+    EXPECT_GT(texts[1].y, texts[0].y);
+    // the mean stands in the print zone after its date, on the date's line
+    EXPECT_EQ(texts[2].x, 9500);
+    EXPECT_EQ(texts[3].y, texts[2].y);
+    EXPECT_EQ(texts[3].x % (ui::PageSink::kZoneColumns * 100), 0);
+    EXPECT_GT(texts[3].x, 9500);
+    EXPECT_EQ(texts[4].x, 9500);
+    EXPECT_EQ(printed.ops.last().kind, Op::Kind::EndDoc);
+    // the chart's picture stays on the clipboard
+    EXPECT_FALSE(QApplication::clipboard()->pixmap().isNull());
+}
+
+TEST(DailyPrint, CancelledQuestionPrintsNothingAndLeavesTheClipboard) {
+    Fixture f;
+    test::Window& t = f.t;
+    PrintRecord printed;
+    recordPrintouts(t, &printed);
+    t.click(QStringLiteral("cmdAvgtai"));
+    QApplication::clipboard()->setText(QStringLiteral("前のコピー"));
+
+    t.dialogs().queueAnswer(Answer::Cancel);
+    t.click(QStringLiteral("cmdAvgPri"));
+    EXPECT_EQ(t.takeCalls().size(), 1);
+    EXPECT_EQ(printed.opened, 0);
+    EXPECT_TRUE(printed.ops.isEmpty());
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("前のコピー"));
+    EXPECT_TRUE(QApplication::clipboard()->pixmap().isNull());
+}
+
+TEST(DailyCalendarHelpTour, SpeaksWhenAPanelOpensOnly) {
+    Fixture f(1);
+    test::Window& t = f.t;
+    t.click(QStringLiteral("cmdAvgtai"));
+    auto calls = t.takeCalls();
+    ASSERT_EQ(calls.size(), 1);
+    EXPECT_EQ(calls[0].title, QStringLiteral("ヘルプツアー"));
+    EXPECT_EQ(calls[0].prompt, daily::guidanceText());
+    // the button of the visible panel says nothing more
+    t.click(QStringLiteral("cmdAvgtai"));
+    EXPECT_TRUE(t.takeCalls().isEmpty());
+
+    t.click(QStringLiteral("cmdCale"));
+    calls = t.takeCalls();
+    ASSERT_EQ(calls.size(), 1);
+    EXPECT_EQ(calls[0].prompt, calendar::guidanceText());
+    t.click(QStringLiteral("cmdSel1(1)"));
+    t.click(QStringLiteral("cmdCale"));
+    EXPECT_TRUE(t.takeCalls().isEmpty());
+}
+
+TEST(CalendarPanel, OpensInDetailedModeWithTheCountsAndTheFace) {
+    Fixture f;
+    test::Window& t = f.t;
+    t.click(QStringLiteral("cmdCale"));
+    EXPECT_EQ(t.w().visiblePanel()->objectName(), QStringLiteral("fraCale"));
+    const GridModel& g = grid(t, "msgList2")->model();
+    ASSERT_EQ(g.bodyRows(), 2);
+    EXPECT_EQ(g.cell(0, 0), QStringLiteral("2026年11月"));
+    EXPECT_EQ(g.cell(1, 0), QStringLiteral("2026年12月"));
+    EXPECT_EQ(g.colour(0, 1), calendar::kUpColour);
+    EXPECT_EQ(g.colour(0, 2), calendar::kOnceColour);
+    EXPECT_EQ(g.colour(0, 3), std::nullopt);
+    EXPECT_EQ(g.colour(0, 4), calendar::kDownColour);
+    EXPECT_EQ(g.colour(0, 5), calendar::kNoChangeColour);
+    EXPECT_EQ(g.colour(1, 1), calendar::kOnceColour);
+
+    EXPECT_EQ(labelText(t, "lblDn_c"), QStringLiteral("体重減  1日"));
+    EXPECT_EQ(labelText(t, "lblUp_c"), QStringLiteral("体重増  1日"));
+    EXPECT_EQ(labelText(t, "lblSm_c"), QStringLiteral("増減無し  1日"));
+    EXPECT_EQ(labelText(t, "lblOne_c"), QStringLiteral("１回だけ計測  2日"));
+    // 2026/11/01 to yesterday 2026/12/06 are 36 days, 5 of them measured
+    EXPECT_EQ(labelText(t, "lblNon_c"), QStringLiteral("未計測  31日"));
+    EXPECT_EQ(labelText(t, "lblGenT"), QStringLiteral("2日"));
+    EXPECT_EQ(labelText(t, "lblZouT"), QStringLiteral("3日"));
+    EXPECT_EQ(labelText(t, "lblHugou"), QStringLiteral("<"));
+    EXPECT_EQ(visibleFace(t), QStringLiteral("imgKana2"));
+
+    EXPECT_EQ(t.find<QPushButton>(QStringLiteral("cmdSel1(0)"))->text(), QStringLiteral("詳細表示"));
+    EXPECT_EQ(t.find<QPushButton>(QStringLiteral("cmdSel1(1)"))->text(), QStringLiteral("簡易表示"));
+    EXPECT_EQ(buttonColour(t, 0), kSelected);
+    EXPECT_NE(buttonColour(t, 1), kSelected);
+}
+
+TEST(CalendarPanel, SimpleModeRecoloursOnlyAndReopeningReturnsToDetailed) {
+    Fixture f;
+    test::Window& t = f.t;
+    t.click(QStringLiteral("cmdCale"));
+    const QColor face = buttonColour(t, 1);
+
+    t.click(QStringLiteral("cmdSel1(1)"));
+    EXPECT_EQ(t.w().visiblePanel()->objectName(), QStringLiteral("fraCale"));
+    const GridModel& g = grid(t, "msgList2")->model();
+    EXPECT_EQ(g.colour(0, 1), calendar::kUpColour);
+    EXPECT_EQ(g.colour(0, 2), calendar::kUpColour);
+    EXPECT_EQ(g.colour(0, 4), calendar::kDownColour);
+    EXPECT_EQ(g.colour(0, 5), calendar::kDownColour);
+    EXPECT_EQ(g.colour(1, 1), calendar::kUpColour);
+    EXPECT_EQ(labelText(t, "lblSm_c"), QStringLiteral("増減無し  1日"));
+    EXPECT_EQ(labelText(t, "lblOne_c"), QStringLiteral("１回だけ計測  2日"));
+    EXPECT_EQ(labelText(t, "lblHugou"), QStringLiteral("<"));
+    EXPECT_EQ(buttonColour(t, 1), kSelected);
+    EXPECT_EQ(buttonColour(t, 0), face);
+
+    t.click(QStringLiteral("cmdSel1(0)"));
+    EXPECT_EQ(grid(t, "msgList2")->model().colour(0, 2), calendar::kOnceColour);
+    EXPECT_EQ(buttonColour(t, 0), kSelected);
+
+    t.click(QStringLiteral("cmdSel1(1)"));
+    t.click(QStringLiteral("cmdMain"));
+    t.click(QStringLiteral("cmdCale"));
+    EXPECT_EQ(grid(t, "msgList2")->model().colour(0, 2), calendar::kOnceColour);
+    EXPECT_EQ(buttonColour(t, 0), kSelected);
+    EXPECT_EQ(buttonColour(t, 1), face);
+}
+
+TEST(CalendarPanel, DoubleClickOnADayShowsThatDayOnTheMainPanel) {
+    Fixture f;
+    test::Window& t = f.t;
+    t.click(QStringLiteral("cmdCale"));
+    doubleClickCell(t, 1, 4);
+    EXPECT_EQ(t.w().visiblePanel(), t.w().mainPanel());
+    EXPECT_EQ(t.find<ui::MonthCalendar>(QStringLiteral("mtvmain"))->selectedDate(), QDate(2026, 11, 4));
+    EXPECT_EQ(grid(t, "msgDayList")->model().bodyRows(), 2);
+    EXPECT_TRUE(t.takeCalls().isEmpty());
+
+    // a day without measurements is shown as well
+    t.click(QStringLiteral("cmdCale"));
+    doubleClickCell(t, 2, 15);
+    EXPECT_EQ(t.w().visiblePanel(), t.w().mainPanel());
+    EXPECT_EQ(t.find<ui::MonthCalendar>(QStringLiteral("mtvmain"))->selectedDate(), QDate(2026, 12, 15));
+    EXPECT_EQ(grid(t, "msgDayList")->model().bodyRows(), 0);
+}
+
+TEST(CalendarPanel, DoubleClickOnACellThatIsNoDateDoesNothing) {
+    Fixture f;
+    test::Window& t = f.t;
+    t.click(QStringLiteral("cmdCale"));
+    const QDate before = t.find<ui::MonthCalendar>(QStringLiteral("mtvmain"))->selectedDate();
+
+    ui::GridView* g = grid(t, "msgList2");
+    QSignalSpy delivered(g, &ui::GridView::cellDoubleClicked);
+    doubleClickCell(t, 1, 31); // November has 30 days
+    auto* months = g->findChild<QTableView*>(QStringLiteral("gridFrozenColumn"));
+    ASSERT_NE(months, nullptr);
+    doubleClick(months, g->tableModel()->index(0, 0));
+    Q_EMIT g->cellDoubleClicked(0, 5); // the header row
+    EXPECT_EQ(delivered.count(), 3);
+
+    EXPECT_EQ(t.w().visiblePanel()->objectName(), QStringLiteral("fraCale"));
+    EXPECT_EQ(t.find<ui::MonthCalendar>(QStringLiteral("mtvmain"))->selectedDate(), before);
+    EXPECT_TRUE(t.takeCalls().isEmpty());
+}
