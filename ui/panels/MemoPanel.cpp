@@ -1,14 +1,131 @@
 #include "MemoPanel.h"
 
+#include "AppState.h"
+#include "DataLog.h"
+#include "DiarySave.h"
+#include "DiaryView.h"
 #include "PanelHost.h"
+#include "Settings.h"
+#include "controls/Dialogs.h"
+#include "controls/GridView.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 namespace puka::ui {
+namespace {
 
-MemoPanel::MemoPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(state, host, "fraMemo", parent) {}
+constexpr int kCommentColumn = 7;
+
+} // namespace
+
+MemoPanel::MemoPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(state, host, "fraMemo", parent) {
+    // the comment editor: caption, field and save button in one row
+    auto* caption = new QLabel(QStringLiteral("一言入力欄 →"), this);
+    QFont cf = caption->font();
+    cf.setBold(true);
+    caption->setFont(cf);
+    txtMemo = new QLineEdit(this);
+    txtMemo->setObjectName(QStringLiteral("txtMemo"));
+    txtMemo->setMinimumHeight(28);
+    cmdMemoHozon = new QPushButton(QStringLiteral("一言日記保存"), this);
+    cmdMemoHozon->setObjectName(QStringLiteral("cmdMemoHozon"));
+    cmdMemoHozon->setMinimumHeight(28);
+    cmdMemoHozon->setEnabled(false);
+
+    msgMemoList = new GridView(this);
+    msgMemoList->setObjectName(QStringLiteral("msgMemoList"));
+    msgMemoList->setModel(diary::SET_MEMO_GRID());
+
+    // the notes memo: its save button stands above the field's right end
+    auto* notesBox = new QGroupBox(QStringLiteral("気付きメモ"), this);
+    notesBox->setObjectName(QStringLiteral("fraKizuki"));
+    txtKizuki = new QPlainTextEdit(notesBox);
+    txtKizuki->setObjectName(QStringLiteral("txtKizuki"));
+    txtKizuki->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtKizuki->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    txtKizuki->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #fffdf6; }"));
+    cmdKizukiHozon = new QPushButton(QStringLiteral("気付きメモ保存"), notesBox);
+    cmdKizukiHozon->setObjectName(QStringLiteral("cmdKizukiHozon"));
+
+    auto* editRow = new QHBoxLayout;
+    editRow->addWidget(caption);
+    editRow->addWidget(txtMemo, 1);
+    editRow->addWidget(cmdMemoHozon);
+
+    auto* notesTop = new QHBoxLayout;
+    notesTop->addStretch(1);
+    notesTop->addWidget(cmdKizukiHozon);
+    auto* notes = new QVBoxLayout(notesBox);
+    notes->addLayout(notesTop);
+    notes->addWidget(txtKizuki, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(editRow);
+    layout->addWidget(msgMemoList, 3);
+    layout->addSpacing(4);
+    layout->addWidget(notesBox, 2);
+
+    connect(msgMemoList, &GridView::cellClicked, this, &MemoPanel::onRowClicked);
+    connect(cmdMemoHozon, &QPushButton::clicked, this, &MemoPanel::onCommentSave);
+    // Enter stores like the button, but only once a row has been chosen
+    connect(txtMemo, &QLineEdit::returnPressed, this, [this] {
+        if (cmdMemoHozon->isEnabled())
+            onCommentSave();
+    });
+    connect(cmdKizukiHozon, &QPushButton::clicked, this, &MemoPanel::onNotesSave);
+}
 
 void MemoPanel::open() {
     m_host.HIDE_PANELS();
-    setVisible(true);
+    const LogContents log = datalog::READ_DATA(m_state.workDir);
+    m_shown = log.records;
+    msgMemoList->setModel(diary::DSP_MEMO(m_shown));
+    cmdMemoHozon->setEnabled(false);
+    m_row = 0;
+    showWithGuidance(diary::guidanceText());
+}
+
+void MemoPanel::setNotes(const QString& text) {
+    txtKizuki->setPlainText(text);
+}
+
+void MemoPanel::onRowClicked(int gridRow, int) {
+    // the header row holds no measurement
+    if (gridRow < 1)
+        return;
+    msgMemoList->setCurrentCell(gridRow, kCommentColumn);
+    txtMemo->setText(msgMemoList->cellText(gridRow, kCommentColumn));
+    m_row = gridRow;
+    cmdMemoHozon->setEnabled(true);
+    txtMemo->setFocus(Qt::OtherFocusReason);
+}
+
+void MemoPanel::onCommentSave() {
+    const QString comment = txtMemo->text();
+    const Status s = diary::saveComment(m_state.workDir, m_shown, m_row, comment);
+    if (!s) {
+        m_state.dialogs->message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
+        return;
+    }
+    msgMemoList->setCellText(m_row, kCommentColumn, comment);
+    m_shown[static_cast<size_t>(m_row - 1)].comment = comment;
+}
+
+void MemoPanel::onNotesSave() {
+    const QString text = txtKizuki->toPlainText();
+    const Status s = settings::WRITE_KIZUKI(m_state.workDir, text);
+    if (!s) {
+        m_state.dialogs->message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
+        return;
+    }
+    m_state.notesText = text;
 }
 
 } // namespace puka::ui

@@ -2,19 +2,34 @@
 
 #include "AppState.h"
 #include "BmiScale.h"
+#include "NewStart.h"
 #include "PanelHost.h"
+#include "ProfileEdit.h"
 #include "Settings.h"
 #include "SituationEditing.h"
 #include "controls/Dialogs.h"
+#include "controls/Twips.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
+#include <QFontMetricsF>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QToolButton>
 #include <QVBoxLayout>
+
+#include <functional>
 
 namespace puka::ui {
 namespace {
@@ -28,6 +43,7 @@ QLabel* figure(const char* name, QWidget* parent) {
     l->setObjectName(QString::fromUtf8(name));
     l->setAlignment(Qt::AlignCenter);
     l->setMinimumWidth(56);
+    l->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     l->setStyleSheet(QStringLiteral("background: white; border: 1px solid #c9c0d6; border-radius: 3px; "
                                     "padding: 1px 4px; font-weight: bold;"));
     return l;
@@ -46,6 +62,59 @@ QFrame* fractionBar(QWidget* parent) {
     return line;
 }
 
+// The situation list of the editor: it reports the row under the pointer when the left
+// button goes down and when it comes up, which is all the drag rule needs, and a choice
+// made with the keyboard.
+class SituationListWidget : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+
+    std::function<void(int)> pressed;
+    std::function<void(int)> released;
+    std::function<void()> chosenByKey;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        QListWidget::mousePressEvent(event);
+        if (event->button() == Qt::LeftButton && pressed)
+            pressed(indexAt(event->position().toPoint()).row());
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        QListWidget::mouseReleaseEvent(event);
+        if (event->button() != Qt::LeftButton || !released)
+            return;
+        // released over no item: the choice stays where the pointer last chose one
+        const QModelIndex at = indexAt(event->position().toPoint());
+        released(at.isValid() ? at.row() : currentRow());
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        QListWidget::keyPressEvent(event);
+        if (currentItem() && currentItem()->isSelected() && chosenByKey)
+            chosenByKey();
+    }
+};
+
+QToolButton* pictureButton(const char* name, const QString& caption, QWidget* parent) {
+    auto* b = new QToolButton(parent);
+    b->setObjectName(QString::fromUtf8(name));
+    b->setText(caption);
+    b->setIcon(QIcon(QStringLiteral(":/pictures/buttons/%1.svg").arg(QString::fromUtf8(name))));
+    b->setIconSize(QSize(28, 28));
+    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    b->setFixedSize(76, 58);
+    return b;
+}
+
+QLabel* note(const QString& t, QWidget* parent) {
+    auto* l = new QLabel(t, parent);
+    l->setStyleSheet(QStringLiteral("color: #8a7a99;"));
+    return l;
+}
+
+void showError(Dialogs& dialogs, const Status& s) {
+    dialogs.message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
+}
+
 } // namespace
 
 SetteiPanel::SetteiPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(state, host, "fraSettei", parent) {
@@ -59,18 +128,22 @@ SetteiPanel::SetteiPanel(AppState& state, PanelHost& host, QWidget* parent) : Pa
     m_meterBox->setToolTip(QStringLiteral("ＢＭＩと肥満度のシミュレーションができます"));
 
     m_scale = new BmiScale(BmiMeter::kMeterScale, QStringLiteral("Image2"), m_meterBox);
+    // the ruler and the scroll bar span the bands from 17 to 32 exactly
+    const int bandWidth = twipsToPixels(15 * BmiMeter::kMeterScale, this);
     auto* ruler = new QLabel(kRuler, m_meterBox);
     ruler->setObjectName(QStringLiteral("lblRuler"));
     QFont rf = ruler->font();
     rf.setPointSizeF(7);
+    rf.setPointSizeF(7 * bandWidth / QFontMetricsF(rf).horizontalAdvance(kRuler));
     ruler->setFont(rf);
+    ruler->setFixedWidth(bandWidth);
     HScroll1 = new QScrollBar(Qt::Horizontal, m_meterBox);
     HScroll1->setObjectName(QStringLiteral("HScroll1"));
     HScroll1->setRange(BmiMeter::kScrollMin, BmiMeter::kScrollMax);
     HScroll1->setSingleStep(1);
     HScroll1->setPageStep(10);
     HScroll1->setValue(m_state.meter.scrollValue());
-    HScroll1->setFixedWidth(m_scale->sizeHint().width());
+    HScroll1->setFixedWidth(bandWidth);
     connect(HScroll1, &QScrollBar::valueChanged, this, [this] { DSP_METER(); });
 
     lblHyouka = new QLabel(m_meterBox);
@@ -139,16 +212,553 @@ SetteiPanel::SetteiPanel(AppState& state, PanelHost& host, QWidget* parent) : Pa
     meter->addSpacing(6);
     meter->addLayout(obesityFormula);
 
-    auto* layout = new QVBoxLayout(this);
+    QGroupBox* editor = buildSituationEditor();
+    QGroupBox* profile = buildProfile();
+    QGroupBox* weightSteps = buildSteps(m_weightStep, QStringLiteral("体重入力 刻み指定　（体重計の刻み）"),
+                                        "optKizami", "txtKizami", QStringLiteral("Ｋｇ"));
+    weightSteps->setToolTip(QStringLiteral("メイン画面での体重指定の刻みを変更できます"));
+    QGroupBox* fatSteps = buildSteps(m_fatStep, QStringLiteral("体脂肪率入力 刻み指定　（体脂肪率計の刻み）"),
+                                     "optKizami1", "txtKizami2", QStringLiteral("％"));
+
+    cmdNew1 = new QPushButton(QStringLiteral("新規にスタートするとき"), this);
+    cmdNew1->setObjectName(QStringLiteral("cmdNew1"));
+    cmdNew1->setMinimumSize(cmdNew1->sizeHint().width() + 24, 30);
+    fraNew = buildNewStart();
+
+    auto* stepColumn = new QVBoxLayout;
+    stepColumn->addWidget(weightSteps);
+    stepColumn->addWidget(fatSteps);
+
+    auto* topRow = new QHBoxLayout;
+    topRow->addWidget(profile, 1);
+    topRow->addLayout(stepColumn);
+
+    auto* switchRow = new QHBoxLayout;
+    switchRow->addWidget(chkJikan);
+    switchRow->addStretch(1);
+    switchRow->addWidget(cmdNew1);
+
+    // the new start frame takes the meter's place while it is open
+    auto* lower = new QGridLayout;
+    lower->addWidget(m_meterBox, 0, 0, Qt::AlignLeft | Qt::AlignTop);
+    lower->addWidget(fraNew, 0, 0);
+    lower->setRowStretch(1, 1);
+
+    auto* right = new QVBoxLayout;
+    right->addLayout(topRow);
+    right->addLayout(switchRow);
+    right->addLayout(lower, 1);
+
+    auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(chkJikan);
-    layout->addWidget(m_meterBox, 0, Qt::AlignLeft);
-    layout->addStretch(1);
+    layout->addWidget(editor);
+    layout->addLayout(right, 1);
+}
+
+QGroupBox* SetteiPanel::buildSituationEditor() {
+    auto* box = new QGroupBox(QStringLiteral("状況リスト編集"), this);
+    box->setObjectName(QStringLiteral("fraKoumoku"));
+    box->setToolTip(QStringLiteral("状況データの編集枠です"));
+
+    auto* list = new SituationListWidget(box);
+    list->setObjectName(QStringLiteral("lstKoumoku"));
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setMinimumWidth(180);
+    list->pressed = [this](int row) { onSituationPressed(row); };
+    list->released = [this](int row) { onSituationReleased(row); };
+    list->chosenByKey = [this] { onSituationPressed(-1); };
+    lstKoumoku = list;
+
+    cmdNew2 = pictureButton("cmdNew2", QStringLiteral("追加"), box);
+    cmdSort = pictureButton("cmdSort", QStringLiteral("並び替え"), box);
+    cmdDel = pictureButton("cmdDel", QStringLiteral("削除"), box);
+    cmdDel2 = pictureButton("cmdDel2", QStringLiteral("全削除"), box);
+
+    auto* arrow = new QLabel(QStringLiteral("↓"), box);
+    arrow->setAlignment(Qt::AlignCenter);
+    txtChg = new QLineEdit(box);
+    txtChg->setObjectName(QStringLiteral("txtChg"));
+    cmdChg = new QPushButton(QStringLiteral("状況コメントを入れ替える"), box);
+    cmdChg->setObjectName(QStringLiteral("cmdChg"));
+
+    auto* buttons = new QVBoxLayout;
+    for (QToolButton* b : {cmdNew2, cmdSort, cmdDel, cmdDel2})
+        buttons->addWidget(b);
+    buttons->addStretch(1);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(lstKoumoku, 1);
+    top->addLayout(buttons);
+
+    auto* layout = new QVBoxLayout(box);
+    layout->addLayout(top, 1);
+    layout->addWidget(arrow);
+    layout->addWidget(txtChg);
+    layout->addWidget(cmdChg);
+
+    connect(cmdNew2, &QToolButton::clicked, this, &SetteiPanel::onAdd);
+    connect(cmdSort, &QToolButton::clicked, this, &SetteiPanel::onSort);
+    connect(cmdDel, &QToolButton::clicked, this, &SetteiPanel::onDelete);
+    connect(cmdDel2, &QToolButton::clicked, this, &SetteiPanel::onDeleteAll);
+    connect(cmdChg, &QPushButton::clicked, this, &SetteiPanel::onRename);
+    return box;
+}
+
+QLineEdit* SetteiPanel::newField(const char* name, QWidget* parent) {
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(QString::fromUtf8(name));
+    return field;
+}
+
+QGroupBox* SetteiPanel::buildProfile() {
+    auto* box = new QGroupBox(QStringLiteral("プライベートデータ"), this);
+    box->setObjectName(QStringLiteral("fraPriData"));
+    box->setToolTip(QStringLiteral("プライベートデータ編集枠です"));
+    txtPriData = newField("txtPriData", box);
+    txtSincyou = newField("txtSincyou", box);
+    txtMokuTai = newField("txtMokuTai", box);
+    for (QLineEdit* number : {txtSincyou, txtMokuTai}) {
+        number->setAlignment(Qt::AlignRight);
+        number->setMaximumWidth(90);
+    }
+    cmdPHozon1 =
+        new QPushButton(QIcon(QStringLiteral(":/pictures/buttons/cmdTaiHozon.svg")), QStringLiteral("データ変更"), box);
+    cmdPHozon1->setObjectName(QStringLiteral("cmdPHozon1"));
+    cmdPHozon1->setToolTip(QStringLiteral("表示中のデータで保存します"));
+
+    auto* grid = new QGridLayout(box);
+    grid->addWidget(new QLabel(QStringLiteral("名前"), box), 0, 0);
+    grid->addWidget(txtPriData, 0, 1, 1, 2);
+    grid->addWidget(note(QStringLiteral("※空欄可"), box), 0, 3);
+    grid->addWidget(new QLabel(QStringLiteral("身長"), box), 1, 0);
+    grid->addWidget(txtSincyou, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("ｃｍ"), box), 1, 2);
+    grid->addWidget(note(QStringLiteral("※半角文字で入力"), box), 1, 3);
+    grid->addWidget(new QLabel(QStringLiteral("目標体重"), box), 2, 0);
+    grid->addWidget(txtMokuTai, 2, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Ｋｇ"), box), 2, 2);
+    grid->addWidget(note(QStringLiteral("※半角文字で入力"), box), 2, 3);
+    grid->addWidget(cmdPHozon1, 3, 0, 1, 4, Qt::AlignRight);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(4, 1);
+
+    connect(cmdPHozon1, &QPushButton::clicked, this, &SetteiPanel::onProfileSave);
+    return box;
+}
+
+QGroupBox* SetteiPanel::buildSteps(StepControls& controls, const QString& title, const char* optionName,
+                                   const char* freeName, const QString& unit) {
+    auto* box = new QGroupBox(title, this);
+    controls.group = new QButtonGroup(box);
+    const QStringList captions = increments::optionCaptions(controls.kind);
+    auto* options = new QHBoxLayout;
+    for (int i = 0; i < 3; ++i) {
+        auto* option = new QRadioButton(captions.value(i), box);
+        option->setObjectName(QStringLiteral("%1(%2)").arg(QString::fromUtf8(optionName)).arg(i + 1));
+        controls.group->addButton(option, i + 1);
+        controls.options[static_cast<size_t>(i)] = option;
+        options->addWidget(option);
+        const StepControls* c = &controls;
+        connect(option, &QRadioButton::clicked, this, [this, c, i] { onOption(*c, i + 1); });
+    }
+    options->addStretch(1);
+
+    controls.free = newField(freeName, box);
+    controls.free->setToolTip(QStringLiteral("入力してEnterキー"));
+    controls.free->setAlignment(Qt::AlignRight);
+    controls.free->setFixedWidth(64);
+    auto* freeRow = new QHBoxLayout;
+    freeRow->addWidget(new QLabel(QStringLiteral("任意"), box));
+    freeRow->addWidget(controls.free);
+    freeRow->addWidget(new QLabel(unit, box));
+    freeRow->addStretch(1);
+    const StepControls* c = &controls;
+    connect(controls.free, &QLineEdit::returnPressed, this, [this, c] { onFreeStep(*c); });
+
+    auto* layout = new QVBoxLayout(box);
+    layout->setSpacing(4);
+    layout->addLayout(options);
+    layout->addLayout(freeRow);
+    return box;
+}
+
+QFrame* SetteiPanel::buildNewStart() {
+    auto* frame = new QFrame(this);
+    frame->setObjectName(QStringLiteral("fraNew"));
+    frame->setFrameShape(QFrame::StyledPanel);
+    frame->setAutoFillBackground(true);
+    frame->setStyleSheet(QStringLiteral("QFrame#fraNew { background: #fff8ef; border: 2px solid #e3a868; "
+                                        "border-radius: 6px; }"));
+
+    auto* title = new QLabel(QStringLiteral("新規スタート登録枠"), frame);
+    QFont tf = title->font();
+    tf.setBold(true);
+    tf.setPointSizeF(tf.pointSizeF() + 1);
+    title->setFont(tf);
+
+    txtPriData1 = newField("txtPriData1", frame);
+    txtSincyou1 = newField("txtSincyou1", frame);
+    txtMokuTai1 = newField("txtMokuTai1", frame);
+    txtNowTai = newField("txtNowTai", frame);
+    txtNowShi = newField("txtNowShi", frame);
+    txtNowJyou = newField("txtNowJyou", frame);
+    txtNowJyou->setText(newstart::defaultSituation());
+
+    struct Row {
+        const char* caption;
+        QLineEdit* field;
+        const char* unit;
+        const char* note;
+    };
+    const Row rows[] = {
+        {"名前", txtPriData1, "", "※空欄可"},
+        {"身長", txtSincyou1, "ｃｍ", "※半角文字で入力"},
+        {"目標体重", txtMokuTai1, "Ｋｇ", "※半角文字で入力"},
+        {"現体重", txtNowTai, "Ｋｇ", "※半角文字で入力"},
+        {"現体脂肪率", txtNowShi, "％", "※半角文字で入力"},
+        {"初期状況", txtNowJyou, "", ""},
+    };
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(10);
+    int r = 0;
+    for (const Row& row : rows) {
+        grid->addWidget(new QLabel(QString::fromUtf8(row.caption), frame), r, 0);
+        // the unit follows its field directly, the note after it
+        auto* line = new QHBoxLayout;
+        line->addWidget(row.field);
+        const QString unit = QString::fromUtf8(row.unit);
+        if (!unit.isEmpty()) {
+            auto* u = new QLabel(unit, frame);
+            u->setFixedWidth(34);
+            line->addWidget(u);
+        }
+        line->addWidget(note(QString::fromUtf8(row.note), frame));
+        line->addStretch(1);
+        grid->addLayout(line, r, 1);
+        ++r;
+    }
+    for (QLineEdit* text : {txtPriData1, txtNowJyou})
+        text->setFixedWidth(220);
+    for (QLineEdit* number : {txtSincyou1, txtMokuTai1, txtNowTai, txtNowShi}) {
+        number->setAlignment(Qt::AlignRight);
+        number->setFixedWidth(100);
+    }
+
+    cmdStHozon = new QPushButton(QStringLiteral("新規登録"), frame);
+    cmdStHozon->setObjectName(QStringLiteral("cmdStHozon"));
+    // Enter at the end of the field chain starts as a click does
+    cmdStHozon->setAutoDefault(true);
+    cmdYame = new QPushButton(QStringLiteral("キャンセル"), frame);
+    cmdYame->setObjectName(QStringLiteral("cmdYame"));
+    for (QPushButton* b : {cmdStHozon, cmdYame})
+        b->setMinimumSize(100, 30);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdStHozon);
+    buttons->addWidget(cmdYame);
+
+    auto* content = new QVBoxLayout;
+    content->addWidget(title);
+    content->addSpacing(6);
+    content->addLayout(grid);
+    content->addSpacing(10);
+    content->addLayout(buttons);
+
+    auto* centred = new QHBoxLayout(frame);
+    centred->setContentsMargins(16, 12, 16, 12);
+    centred->addStretch(1);
+    centred->addLayout(content);
+    centred->addStretch(1);
+
+    const QList<QWidget*> chain = {txtPriData1, txtSincyou1, txtMokuTai1, txtNowTai, txtNowShi, txtNowJyou, cmdStHozon};
+    for (int i = 0; i + 1 < chain.size(); ++i) {
+        auto* field = static_cast<QLineEdit*>(chain[i]);
+        QWidget* next = chain[i + 1];
+        connect(field, &QLineEdit::returnPressed, this, [next] { next->setFocus(Qt::TabFocusReason); });
+        setTabOrder(chain[i], next);
+    }
+    setTabOrder(cmdStHozon, cmdYame);
+
+    connect(cmdStHozon, &QPushButton::clicked, this, &SetteiPanel::onNewStart);
+    connect(cmdYame, &QPushButton::clicked, frame, &QFrame::hide);
+    connect(cmdNew1, &QPushButton::clicked, this, &SetteiPanel::onNewStartOpen);
+    frame->setVisible(false);
+    return frame;
 }
 
 void SetteiPanel::open() {
     m_host.HIDE_PANELS();
+    const profileedit::Fields fields = profileedit::fieldsOf(m_state.profile);
+    txtPriData->setText(fields.name);
+    txtSincyou->setText(fields.heightText);
+    txtMokuTai->setText(fields.targetText);
+    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{cmdSort, cmdDel, cmdChg})
+        b->setEnabled(false);
     showWithGuidance(editing::guidanceText());
+}
+
+void SetteiPanel::setSituations(const QStringList& words) {
+    lstKoumoku->clear();
+    lstKoumoku->addItems(words);
+}
+
+void SetteiPanel::appendSituation(const QString& word) {
+    lstKoumoku->addItem(word);
+}
+
+int SetteiPanel::chosenSituation() const {
+    // after a refill the list may have a current row that nobody chose
+    const QListWidgetItem* item = lstKoumoku->currentItem();
+    return item && item->isSelected() ? lstKoumoku->currentRow() : -1;
+}
+
+QStringList SetteiPanel::listedSituations() const {
+    QStringList words;
+    for (int i = 0; i < lstKoumoku->count(); ++i)
+        words.append(lstKoumoku->item(i)->text());
+    return words;
+}
+
+void SetteiPanel::markOrderChanged(bool changed) {
+    if (!changed) {
+        // a palette that sets nothing: the button follows the window's button face again
+        cmdSort->setPalette(QPalette());
+        return;
+    }
+    QPalette p = cmdSort->palette();
+    p.setColor(QPalette::Button, QColor::fromRgb(editing::kOrderChangedColour));
+    cmdSort->setPalette(p);
+}
+
+void SetteiPanel::onSituationPressed(int row) {
+    m_dragSource = row;
+    if (chosenSituation() < 0)
+        return;
+    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{cmdSort, cmdDel, cmdChg})
+        b->setEnabled(true);
+}
+
+void SetteiPanel::onSituationReleased(int row) {
+    const int source = m_dragSource;
+    m_dragSource = -1;
+    const auto drop = editing::dropWord(listedSituations(), source, row);
+    if (!drop)
+        return;
+    // only this list takes the new order; the file and the other lists wait for cmdSort
+    setSituations(drop->words);
+    lstKoumoku->setCurrentRow(drop->placedAt);
+    markOrderChanged(true);
+}
+
+void SetteiPanel::onAdd() {
+    Dialogs& dialogs = *m_state.dialogs;
+    const editing::Notice prompt = editing::addPrompt();
+    const QString word = dialogs.input(prompt.text, prompt.title);
+    if (word.isEmpty())
+        return;
+    bool added = false;
+    const Status s = editing::addWord(m_state.workDir, word, &added);
+    if (!s) {
+        showError(dialogs, s);
+        return;
+    }
+    if (added)
+        m_host.appendSituation(word);
+}
+
+void SetteiPanel::onSort() {
+    Dialogs& dialogs = *m_state.dialogs;
+    const QStringList words = listedSituations();
+    const Status s = editing::saveOrder(m_state.workDir, words);
+    if (!s) {
+        showError(dialogs, s);
+        return;
+    }
+    // the editor's own list already holds this order: it keeps the word the user chose
+    const int chosen = chosenSituation();
+    m_host.setSituationLists(words);
+    if (chosen >= 0)
+        lstKoumoku->setCurrentRow(chosen);
+    markOrderChanged(false);
+    const editing::Notice done = editing::sortDone();
+    dialogs.message(done.text, done.title, Dialogs::Icon::Information);
+}
+
+void SetteiPanel::onDelete() {
+    Dialogs& dialogs = *m_state.dialogs;
+    const int row = chosenSituation();
+    if (row < 0) {
+        const editing::Notice none = editing::noChoiceToDelete();
+        dialogs.message(none.text, none.title, Dialogs::Icon::Exclamation);
+        return;
+    }
+    const editing::Notice question = editing::deleteQuestion(lstKoumoku->item(row)->text());
+    if (dialogs.message(question.text, question.title, Dialogs::Icon::Exclamation, Dialogs::Buttons::OkCancel) !=
+        Dialogs::Answer::Ok)
+        return;
+    Status s;
+    const auto remaining = editing::deleteWord(m_state.workDir, listedSituations(), row, &s);
+    if (!remaining) {
+        if (!s)
+            showError(dialogs, s);
+        return;
+    }
+    m_host.setSituationLists(*remaining);
+    // the file now holds the editor's order, a dragged one included
+    markOrderChanged(false);
+    const editing::Notice done = editing::deleteDone();
+    dialogs.message(done.text, done.title, Dialogs::Icon::Information);
+}
+
+void SetteiPanel::onDeleteAll() {
+    Dialogs& dialogs = *m_state.dialogs;
+    const editing::Notice question = editing::deleteAllQuestion();
+    if (dialogs.message(question.text, question.title, Dialogs::Icon::Exclamation, Dialogs::Buttons::OkCancel) !=
+        Dialogs::Answer::Ok)
+        return;
+    const Status s = editing::deleteAll(m_state.workDir);
+    if (!s) {
+        showError(dialogs, s);
+        return;
+    }
+    m_host.setSituationLists({});
+    markOrderChanged(false);
+    const editing::Notice done = editing::deleteAllDone();
+    dialogs.message(done.text, done.title, Dialogs::Icon::Information);
+}
+
+void SetteiPanel::onRename() {
+    Dialogs& dialogs = *m_state.dialogs;
+    const QString newWord = txtChg->text();
+    if (newWord.isEmpty()) {
+        const editing::Notice empty = editing::renameEmpty();
+        dialogs.message(empty.text, empty.title, Dialogs::Icon::Exclamation);
+        return;
+    }
+    const int row = chosenSituation();
+    if (row < 0) {
+        const editing::Notice none = editing::noChoiceToRename();
+        dialogs.message(none.text, none.title, Dialogs::Icon::Exclamation);
+        return;
+    }
+    const QString oldWord = lstKoumoku->item(row)->text();
+    const editing::Notice question = editing::renameQuestion(oldWord, newWord);
+    if (dialogs.message(question.text, question.title, Dialogs::Icon::Exclamation, Dialogs::Buttons::OkCancel) !=
+        Dialogs::Answer::Ok)
+        return;
+    const Status s = editing::renameWord(m_state.workDir, oldWord, newWord);
+    if (!s) {
+        showError(dialogs, s);
+        return;
+    }
+    m_host.READ_JYOUKYOU();
+    m_host.DSP_MAIN();
+    const editing::Notice done = editing::renameDone();
+    dialogs.message(done.text, done.title, Dialogs::Icon::Information);
+    // the lists were read from the file again: no unsaved order is left
+    markOrderChanged(false);
+}
+
+void SetteiPanel::onNewStartOpen() {
+    for (QLineEdit* field : {txtPriData1, txtSincyou1, txtMokuTai1, txtNowTai, txtNowShi})
+        field->clear();
+    fraNew->setVisible(true);
+    fraNew->raise();
+    const newstart::Notice intro = newstart::introduction();
+    m_state.dialogs->message(intro.text, intro.title, Dialogs::Icon::Information);
+    txtPriData1->setFocus(Qt::OtherFocusReason);
+}
+
+void SetteiPanel::onNewStart() {
+    Dialogs& dialogs = *m_state.dialogs;
+    newstart::Input in;
+    in.name = txtPriData1->text();
+    in.heightText = txtSincyou1->text();
+    in.targetText = txtMokuTai1->text();
+    in.weightText = txtNowTai->text();
+    in.fatText = txtNowShi->text();
+    in.situationText = txtNowJyou->text();
+    if (const auto refusal = newstart::firstRefusal(in)) {
+        dialogs.message(refusal->text, refusal->title, Dialogs::Icon::Information);
+        return;
+    }
+    const newstart::Notice question = newstart::confirmQuestion();
+    if (dialogs.message(question.text, question.title, Dialogs::Icon::Exclamation, Dialogs::Buttons::OkCancel) !=
+        Dialogs::Answer::Ok)
+        return;
+    newstart::Result result;
+    const Status s = newstart::start(m_state.workDir, in, &result);
+    if (!s) {
+        // nothing was changed: the user can correct the cause and try again
+        showError(dialogs, s);
+        return;
+    }
+    const newstart::Notice done = newstart::finished(result.backupName);
+    dialogs.message(done.text, done.title, Dialogs::Icon::Information);
+    m_host.endProgram();
+}
+
+void SetteiPanel::onProfileSave() {
+    Dialogs& dialogs = *m_state.dialogs;
+    const profileedit::Fields fields{txtPriData->text(), txtSincyou->text(), txtMokuTai->text()};
+    if (const auto refusal = profileedit::firstRefusal(fields)) {
+        dialogs.message(refusal->text, refusal->title, Dialogs::Icon::Information);
+        return;
+    }
+    Profile saved;
+    const Status s = profileedit::save(m_state.workDir, fields, &saved);
+    if (!s) {
+        showError(dialogs, s);
+        return;
+    }
+    m_state.profile = saved;
+    m_host.setCaptionFor(saved.userName);
+    const newstart::Notice done = profileedit::savedNotice();
+    dialogs.message(done.text, done.title, Dialogs::Icon::Information);
+}
+
+void SetteiPanel::showSteps(const Steps& steps) {
+    showStep(m_weightStep, steps.weightStep);
+    showStep(m_fatStep, steps.fatStep);
+}
+
+void SetteiPanel::showStep(const StepControls& controls, const QString& step) {
+    const int index = increments::optionFor(step);
+    if (index > 0) {
+        controls.options[static_cast<size_t>(index - 1)]->setChecked(true);
+        return;
+    }
+    // a free value: no option stands for it
+    controls.group->setExclusive(false);
+    for (QRadioButton* option : controls.options)
+        option->setChecked(false);
+    controls.group->setExclusive(true);
+    controls.free->setText(step);
+}
+
+void SetteiPanel::onOption(const StepControls& controls, int index) {
+    // start-up selects the options from the file: that must not write it back
+    if (m_state.startupGuard)
+        return;
+    const Status s = increments::chooseOption(m_state.workDir, m_state.steps, controls.kind, index);
+    if (!s) {
+        showError(*m_state.dialogs, s);
+        const Steps& steps = m_state.steps;
+        showStep(controls, controls.kind == increments::Kind::Weight ? steps.weightStep : steps.fatStep);
+    }
+}
+
+void SetteiPanel::onFreeStep(const StepControls& controls) {
+    Dialogs& dialogs = *m_state.dialogs;
+    const QString typed = controls.free->text();
+    QString problem;
+    if (!increments::freeStep(typed, &problem)) {
+        dialogs.message(problem, increments::freeStepTitle(), Dialogs::Icon::Warning);
+        return;
+    }
+    const Status s = increments::confirmFree(m_state.workDir, m_state.steps, controls.kind, typed);
+    if (!s)
+        showError(dialogs, s);
 }
 
 void SetteiPanel::setTimeStamp(int value) {

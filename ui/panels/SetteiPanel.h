@@ -1,17 +1,29 @@
 #pragma once
 
+#include "Settings.h"
+#include "StepSettings.h"
+
 #include "Panel.h"
 
+#include <array>
+
+class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
 class QScrollBar;
+class QToolButton;
 
 namespace puka::ui {
 
 class BmiScale;
 
-/// The edit panel: the automatic time stamp switch and the BMI meter, which simulates BMI,
+/// The edit panel: the situation list editor, the new start, the profile, the input
+/// increments, the automatic time stamp switch and the BMI meter, which simulates BMI,
 /// weight and obesity degree.
 class SetteiPanel : public Panel {
     Q_OBJECT
@@ -20,6 +32,8 @@ public:
 
     void open() override;
     QString helpPage() const override { return QStringLiteral("settings.html"); }
+    void setSituations(const QStringList& words) override;
+    void appendSituation(const QString& word) override;
 
     /// SET_METER_BASE: the meter's weight and height figures from the last record and the profile.
     void SET_METER_BASE();
@@ -31,10 +45,76 @@ public:
     void setTimeStamp(int value);
     /// Clears the meter's weight label lblTai.
     void clearWeightLabel();
+    /// Shows the steps as read from their file in the options and free fields, writing nothing.
+    void showSteps(const Steps& steps);
 
 private:
+    /// The controls of one of the two increments.
+    struct StepControls {
+        increments::Kind kind;
+        QButtonGroup* group = nullptr;
+        std::array<QRadioButton*, 3> options{};
+        QLineEdit* free = nullptr;
+    };
+
+    QGroupBox* buildSituationEditor();
+    QGroupBox* buildProfile();
+    QGroupBox* buildSteps(StepControls& controls, const QString& title, const char* optionName, const char* freeName,
+                          const QString& unit);
+    QFrame* buildNewStart();
+    QLineEdit* newField(const char* name, QWidget* parent);
+
     void paintMeter();
     void onTimeStampClicked();
+
+    int chosenSituation() const;
+    QStringList listedSituations() const;
+    void markOrderChanged(bool changed);
+    void onSituationPressed(int row);
+    void onSituationReleased(int row);
+    void onAdd();
+    void onSort();
+    void onDelete();
+    void onDeleteAll();
+    void onRename();
+
+    void onNewStartOpen();
+    void onNewStart();
+    void onProfileSave();
+
+    void showStep(const StepControls& controls, const QString& step);
+    void onOption(const StepControls& controls, int index);
+    void onFreeStep(const StepControls& controls);
+
+    /// The drag source: the row of lstKoumoku under the pointer when its button went down.
+    int m_dragSource = -1;
+
+    QListWidget* lstKoumoku;
+    QToolButton* cmdNew2;
+    QToolButton* cmdSort;
+    QToolButton* cmdDel;
+    QToolButton* cmdDel2;
+    QLineEdit* txtChg;
+    QPushButton* cmdChg;
+
+    QPushButton* cmdNew1;
+    QFrame* fraNew;
+    QLineEdit* txtPriData1;
+    QLineEdit* txtSincyou1;
+    QLineEdit* txtMokuTai1;
+    QLineEdit* txtNowTai;
+    QLineEdit* txtNowShi;
+    QLineEdit* txtNowJyou;
+    QPushButton* cmdStHozon;
+    QPushButton* cmdYame;
+
+    QLineEdit* txtPriData;
+    QLineEdit* txtSincyou;
+    QLineEdit* txtMokuTai;
+    QPushButton* cmdPHozon1;
+
+    StepControls m_weightStep{increments::Kind::Weight};
+    StepControls m_fatStep{increments::Kind::Fat};
 
     QCheckBox* chkJikan;
     QGroupBox* m_meterBox;
