@@ -77,6 +77,7 @@ frmMain::frmMain(const QString& workDir, Dialogs* dialogs, QWidget* parent) : QM
     fraTaijyu = new RangePanel(m_state, *this, stack);
     fraBunseki = new AnalysisPanel(m_state, *this, stack);
     fraRenTai = new GraphPanel(m_state, *this, stack);
+    fraBunseki->setGraphPanel(fraRenTai);
     fraAvgTai = new DailyPanel(m_state, *this, stack);
     fraCale = new CalendarPanel(m_state, *this, stack);
     fraMemo = new MemoPanel(m_state, *this, stack);
@@ -163,12 +164,14 @@ void frmMain::startup() {
     const auto notes = settings::READ_KIZUKI(s.workDir);
     note(notes.problem);
     s.notesText = notes.value;
+    fraMemo->setNotes(s.notesText);
     const auto tour = settings::READ_SETTEI(s.workDir);
     note(tour.problem);
     s.helpTour = tour.value;
     const auto steps = settings::READ_KIZAMI(s.workDir);
     note(steps.problem);
     s.steps = steps.value;
+    fraSettei->showSteps(s.steps);
 
     show();
     QApplication::processEvents();

@@ -55,6 +55,7 @@ public:
     void CHECK_SAMPLE();
 
     const AppState& state() const { return m_state; }
+    AppState& state() { return m_state; }
     MainPanel* mainPanel() const { return fraMain; }
     HelpWindow* helpWindow() const { return m_help; }
 
