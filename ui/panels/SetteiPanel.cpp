@@ -134,7 +134,7 @@ SetteiPanel::SetteiPanel(AppState& state, PanelHost& host, QWidget* parent) : Pa
     ruler->setObjectName(QStringLiteral("lblRuler"));
     QFont rf = ruler->font();
     rf.setPointSizeF(7);
-    rf.setPointSizeF(7 * bandWidth / QFontMetricsF(rf).horizontalAdvance(kRuler));
+    rf.setPointSizeF(7 * 0.97 * bandWidth / QFontMetricsF(rf, ruler).horizontalAdvance(kRuler));
     ruler->setFont(rf);
     ruler->setFixedWidth(bandWidth);
     HScroll1 = new QScrollBar(Qt::Horizontal, m_meterBox);
