@@ -10,6 +10,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -103,19 +105,6 @@ std::vector<int> naiveExchange(std::vector<int> visits) {
                 std::swap(item[j], item[m]);
             }
     return item;
-}
-
-struct RunResult {
-    int status;
-    QString out;
-    QString err;
-};
-
-RunResult runReport(const QStringList& args) {
-    QByteArray out;
-    QByteArray err;
-    const int status = report::run(args, &out, &err);
-    return {status, QString::fromUtf8(out), QString::fromUtf8(err)};
 }
 
 } // namespace
@@ -465,15 +454,15 @@ TEST(AnalysisSample, ListsOfTheSampleDataAreConsistent) {
 
 TEST(AnalysisReport, OptionsChooseModeAndBandWidth) {
     const QString dir = test::sampleDir();
-    const RunResult plain = runReport({QStringLiteral("-C"), dir, QStringLiteral("analysis")});
+    const test::ReportRun plain = test::runReport({QStringLiteral("-C"), dir, QStringLiteral("analysis")});
     ASSERT_EQ(plain.status, 0) << plain.err.toStdString();
     EXPECT_TRUE(
         plain.out.startsWith(QStringLiteral("# msgB1\n回数\t日付\t体重\t前回差\n1回目\t2003/07/25\t75.5Kg\t±0.0Kg\n")));
     EXPECT_TRUE(plain.out.contains(QStringLiteral("fraB4\t    体重推移累積番付 < 0.5Kg刻み >\n")));
 
-    const RunResult json = runReport({QStringLiteral("-C"), dir, QStringLiteral("--format"), QStringLiteral("json"),
-                                      QStringLiteral("analysis"), QStringLiteral("--first"), QStringLiteral("--band"),
-                                      QStringLiteral("1.0")});
+    const test::ReportRun json = test::runReport(
+        {QStringLiteral("-C"), dir, QStringLiteral("--format"), QStringLiteral("json"), QStringLiteral("analysis"),
+         QStringLiteral("--first"), QStringLiteral("--band"), QStringLiteral("1.0")});
     ASSERT_EQ(json.status, 0) << json.err.toStdString();
     const QJsonObject root = QJsonDocument::fromJson(json.out.toUtf8()).object();
     const QJsonObject grids = root.value(QStringLiteral("grids")).toObject();
@@ -490,8 +479,8 @@ TEST(AnalysisReport, OptionsChooseModeAndBandWidth) {
 TEST(AnalysisReport, BadOptionsExitWithTwo) {
     for (const QStringList& extra : {QStringList{"--band", "0.7"}, QStringList{"--band", "1"}, QStringList{"--band"},
                                      QStringList{"--window", "3"}, QStringList{"--first", "x"}}) {
-        const RunResult r =
-            runReport(QStringList{QStringLiteral("-C"), test::sampleDir(), QStringLiteral("analysis")} + extra);
+        const test::ReportRun r =
+            test::runReport(QStringList{QStringLiteral("-C"), test::sampleDir(), QStringLiteral("analysis")} + extra);
         EXPECT_EQ(r.status, 2) << extra.join(QLatin1Char(' ')).toStdString();
         EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1);
     }

@@ -5,6 +5,8 @@
 #include "FileNames.h"
 #include "ReportCli.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -33,18 +35,6 @@ const std::vector<double>& points(const daily::DailyAverages& v) {
 std::vector<WeightRecord> fiveDays() {
     return {rec("2003/11/08", 66.0f), rec("2003/11/08", 66.4f), rec("2003/11/09", 65.5f),
             rec("2003/11/11", 65.0f), rec("2003/11/11", 64.7f), rec("2003/11/12", 64.3f)};
-}
-
-struct RunResult {
-    int status;
-    QString out;
-    QString err;
-};
-
-RunResult runReport(const QStringList& args) {
-    QByteArray out, err;
-    const int status = report::run(args, &out, &err);
-    return {status, QString::fromUtf8(out), QString::fromUtf8(err)};
 }
 
 } // namespace
@@ -279,7 +269,7 @@ TEST(DailyPrintout, ListStandsBesideTheChartAtX9500) {
 
 TEST(DailyReport, SampleListsEveryDayAndThePeriodOptionsNarrowIt) {
     const QStringList base = {QStringLiteral("-C"), test::sampleDir(), QStringLiteral("daily")};
-    const RunResult whole = runReport(base);
+    const test::ReportRun whole = test::runReport(base);
     ASSERT_EQ(whole.status, 0) << whole.err.toStdString();
     const QStringList lines = whole.out.split(QLatin1Char('\n'));
     EXPECT_EQ(lines.at(0), QStringLiteral("# msgAvgtai"));
@@ -291,7 +281,7 @@ TEST(DailyReport, SampleListsEveryDayAndThePeriodOptionsNarrowIt) {
     EXPECT_TRUE(lines.contains(QStringLiteral("cboStdate2\t03/07/25")));
     EXPECT_TRUE(lines.contains(QStringLiteral("cboEddate2\t03/11/22")));
 
-    const RunResult period = runReport(base + QStringList{"--from", "03/11/09", "--to", "03/11/11"});
+    const test::ReportRun period = test::runReport(base + QStringList{"--from", "03/11/09", "--to", "03/11/11"});
     ASSERT_EQ(period.status, 0) << period.err.toStdString();
     const QStringList p = period.out.split(QLatin1Char('\n'));
     EXPECT_TRUE(p.at(2).startsWith(QStringLiteral("1\t03/11/09\t")));
@@ -299,13 +289,13 @@ TEST(DailyReport, SampleListsEveryDayAndThePeriodOptionsNarrowIt) {
     EXPECT_EQ(p.at(5), QStringLiteral("cboStdate2\t03/11/09"));
 
     // an omitted bound keeps the last day of the log
-    const RunResult from = runReport(base + QStringList{"--from", "03/11/21"});
+    const test::ReportRun from = test::runReport(base + QStringList{"--from", "03/11/21"});
     ASSERT_EQ(from.status, 0);
     EXPECT_TRUE(from.out.contains(QStringLiteral("\n2\t03/11/22\t")));
 
     for (const QStringList& bad : {QStringList{"--from", "03/11/11", "--to", "03/11/09"},
                                    QStringList{"--from", "yesterday"}, QStringList{"--simple"}}) {
-        const RunResult r = runReport(base + bad);
+        const test::ReportRun r = test::runReport(base + bad);
         EXPECT_EQ(r.status, 2) << bad.join(QLatin1Char(' ')).toStdString();
         EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
     }

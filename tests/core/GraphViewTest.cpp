@@ -10,6 +10,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -57,21 +59,8 @@ int pointCount(const std::vector<double>& points) {
     return n;
 }
 
-struct RunResult {
-    int status;
-    QString out;
-    QString err;
-};
-
-RunResult runReport(const QStringList& args) {
-    QByteArray out;
-    QByteArray err;
-    const int status = report::run(args, &out, &err);
-    return {status, QString::fromUtf8(out), QString::fromUtf8(err)};
-}
-
 QJsonObject reportChart(const QStringList& args) {
-    const RunResult r = runReport(args);
+    const test::ReportRun r = test::runReport(args);
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     return QJsonDocument::fromJson(r.out.toUtf8())
         .object()
@@ -301,8 +290,8 @@ TEST(GraphReport, WindowComesFromTheFileOrTheOption) {
 
 TEST(GraphReport, BadWindowExitsWithTwoAndAStoredBadWindowDrawsNoAverage) {
     for (const char* value : {"0", "-2", "abc", "10abc", ""}) {
-        const RunResult r = runReport({QStringLiteral("-C"), test::sampleDir(), QStringLiteral("graph"),
-                                       QStringLiteral("--window"), QString::fromUtf8(value)});
+        const test::ReportRun r = test::runReport({QStringLiteral("-C"), test::sampleDir(), QStringLiteral("graph"),
+                                                   QStringLiteral("--window"), QString::fromUtf8(value)});
         EXPECT_EQ(r.status, 2) << value;
         EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1);
     }
@@ -317,7 +306,7 @@ TEST(GraphReport, BadWindowExitsWithTwoAndAStoredBadWindowDrawsNoAverage) {
 }
 
 TEST(GraphReport, LabelsAndCaptionArePrinted) {
-    const RunResult r = runReport({QStringLiteral("-C"), test::sampleDir(), QStringLiteral("graph")});
+    const test::ReportRun r = test::runReport({QStringLiteral("-C"), test::sampleDir(), QStringLiteral("graph")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains(QStringLiteral("\nlblKiro\t最小記録 ")));
     EXPECT_TRUE(r.out.contains(QStringLiteral("cmdMokuChk\t目標まで残り　")));

@@ -1,4 +1,3 @@
-#include "ReportCli.h"
 #include "TestSupport.h"
 
 #include <QJsonArray>
@@ -9,25 +8,8 @@
 
 using namespace puka;
 
-namespace {
-
-struct RunResult {
-    int status;
-    QString out;
-    QString err;
-};
-
-RunResult runReport(const QStringList& args) {
-    QByteArray out;
-    QByteArray err;
-    const int status = report::run(args, &out, &err);
-    return {status, QString::fromUtf8(out), QString::fromUtf8(err)};
-}
-
-} // namespace
-
 TEST(Report, DiaryOfTheSamplePrintsEveryRecordWithHeader) {
-    const RunResult r = runReport({QStringLiteral("-C"), test::sampleDir(), QStringLiteral("diary")});
+    const test::ReportRun r = test::runReport({QStringLiteral("-C"), test::sampleDir(), QStringLiteral("diary")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_GE(lines.size(), 3);
@@ -37,8 +19,8 @@ TEST(Report, DiaryOfTheSamplePrintsEveryRecordWithHeader) {
 }
 
 TEST(Report, JsonHasRowsAndColoursOfTheSameShape) {
-    const RunResult r = runReport({QStringLiteral("-C"), test::sampleDir(), QStringLiteral("--format"),
-                                   QStringLiteral("json"), QStringLiteral("diary")});
+    const test::ReportRun r = test::runReport({QStringLiteral("-C"), test::sampleDir(), QStringLiteral("--format"),
+                                               QStringLiteral("json"), QStringLiteral("diary")});
     ASSERT_EQ(r.status, 0);
     const QJsonObject root = QJsonDocument::fromJson(r.out.toUtf8()).object();
     EXPECT_EQ(root.value(QStringLiteral("view")).toString(), QStringLiteral("diary"));
@@ -61,7 +43,7 @@ TEST(Report, UsageErrorsExitWithTwoAndOneLine) {
           QStringList{QStringLiteral("-C")}, QStringList{QStringLiteral("--bogus"), QStringLiteral("diary")},
           QStringList{QStringLiteral("-C"), QStringLiteral("/no/such/folder"), QStringLiteral("diary")},
           QStringList{QStringLiteral("diary"), QStringLiteral("--extra")}}) {
-        const RunResult r = runReport(args);
+        const test::ReportRun r = test::runReport(args);
         EXPECT_EQ(r.status, 2) << args.join(QLatin1Char(' ')).toStdString();
         EXPECT_TRUE(r.out.isEmpty());
         EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
@@ -70,7 +52,7 @@ TEST(Report, UsageErrorsExitWithTwoAndOneLine) {
 
 TEST(Report, MissingLogIsAnError) {
     test::WorkDir dir;
-    const RunResult r = runReport({QStringLiteral("-C"), dir.path(), QStringLiteral("diary")});
+    const test::ReportRun r = test::runReport({QStringLiteral("-C"), dir.path(), QStringLiteral("diary")});
     EXPECT_EQ(r.status, 2);
     EXPECT_TRUE(r.err.contains(QStringLiteral("データ.txt")));
 }

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "Cp932.h"
+#include "ReportCli.h"
 
 #include <QDir>
 #include <QFile>
@@ -56,6 +57,13 @@ void WorkDir::copySample() const {
 
 QStringList WorkDir::files() const {
     return QDir(path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+ReportRun runReport(const QStringList& args) {
+    QByteArray out;
+    QByteArray err;
+    const int status = report::run(args, &out, &err);
+    return {status, QString::fromUtf8(out), QString::fromUtf8(err)};
 }
 
 QString sampleDir() {

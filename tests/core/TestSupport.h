@@ -38,6 +38,15 @@ private:
 /// The folder of the shipped sample data set.
 QString sampleDir();
 
+/// What one run of pukapuka-report printed.
+struct ReportRun {
+    int status;
+    QString out;
+    QString err;
+};
+/// Runs pukapuka-report in process with @p args.
+ReportRun runReport(const QStringList& args);
+
 /// @p text in code page 932 (the test fails when it cannot be encoded).
 QByteArray sjis(const QString& text);
 
