@@ -136,18 +136,20 @@ Status CONV_RENZOKU(const QString& dir, const QString& answer, Result* result) {
 }
 
 bool needsData(const QString& dir) {
-    Status status;
-    const auto file = readFileBytes(resolveFile(dir, files::kData), &status);
-    if (!file || !file->exists)
+    // only the first record is tested: start-up reads no further than its line
+    QFile f(resolveFile(dir, files::kData));
+    if (!f.open(QIODevice::ReadOnly))
         return false;
-    for (const QByteArray& raw : splitLines(file->bytes)) {
+    while (!f.atEnd()) {
+        QByteArray raw = f.readLine();
+        // a file with CR-only line ends reads as one line: its first record ends at the first CR
+        raw = raw.left(raw.indexOf('\r') >= 0 ? raw.indexOf('\r') : raw.size()).trimmed();
+        if (raw.isEmpty())
+            continue;
         const auto text = cp932::decode(raw);
-        if (!text)
-            return false;
-        const auto fields = splitFields(*text);
+        const auto fields = text ? splitFields(*text) : std::nullopt;
         if (fields && fields->isEmpty())
             continue;
-        // only the first record is tested
         return fields && fields->size() >= 5 && fields->at(4).isEmpty();
     }
     return false;
