@@ -95,4 +95,74 @@ QString unencodableMessage(const QString& badChar) {
         .arg(badChar);
 }
 
+namespace {
+
+const QByteArray kUtf8Bom("\xEF\xBB\xBF");
+
+// The length of the valid UTF-8 sequence at @p i (1 for ASCII), or 0 when there is none.
+int utf8SequenceAt(const unsigned char* p, qsizetype i, qsizetype n) {
+    const unsigned char c = p[i];
+    if (c < 0x80)
+        return 1;
+    int length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) {
+        length = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        length = 3;
+        if (c == 0xE0)
+            low = 0xA0; // no overlong forms
+        if (c == 0xED)
+            high = 0x9F; // no surrogates
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        length = 4;
+        if (c == 0xF0)
+            low = 0x90;
+        if (c == 0xF4)
+            high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (i + length > n)
+        return 0;
+    if (p[i + 1] < low || p[i + 1] > high)
+        return 0;
+    for (int k = 2; k < length; ++k)
+        if (p[i + k] < 0x80 || p[i + k] > 0xBF)
+            return 0;
+    return length;
+}
+
+} // namespace
+
+bool looksLikeUtf8(const QByteArray& bytes) {
+    if (bytes.startsWith(kUtf8Bom))
+        return true;
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    bool multiByte = false;
+    for (qsizetype i = 0; i < n;) {
+        const int length = utf8SequenceAt(p, i, n);
+        if (length == 0)
+            return false;
+        multiByte = multiByte || length > 1;
+        i += length;
+    }
+    return multiByte;
+}
+
+QString decodeUtf8(const QByteArray& bytes) {
+    const qsizetype skip = bytes.startsWith(kUtf8Bom) ? kUtf8Bom.size() : 0;
+    return QString::fromUtf8(bytes.constData() + skip, bytes.size() - skip);
+}
+
+QString utf8Message(const QString& fileName) {
+    return QStringLiteral("「%1」は UTF-8 で保存されているようです。\r\n"
+                          "このソフトのファイルは Shift_JIS で保存されている必要があります。"
+                          "メモ帳などで開き、文字コードを「ANSI」または「Shift_JIS」にして保存し直してください。\r\n"
+                          "それまでこのファイルには書き込みません（今の内容はそのまま残します）。")
+        .arg(fileName);
+}
+
 } // namespace puka::cp932

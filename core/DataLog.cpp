@@ -7,6 +7,7 @@
 #include "TextLines.h"
 
 #include <QDate>
+#include <QFileInfo>
 
 #include <cmath>
 #include <limits>
@@ -14,8 +15,9 @@
 namespace puka {
 
 QString LogContents::skippedNotice() const {
+    const QString encoding = utf8 ? cp932::utf8Message(files::kData) : QString();
     if (skipped.empty())
-        return QString();
+        return encoding;
     QString text = QStringLiteral("「%1」に読み取れない行が %2 "
                                   "行ありました。\r\nこれらの行は表示や計算に使わず、ファイルにはそのまま残します。")
                        .arg(files::kData)
@@ -25,7 +27,7 @@ QString LogContents::skippedNotice() const {
         text += QStringLiteral("\r\n　%1 行目: %2").arg(skipped[i].lineNumber).arg(skipped[i].reason);
     if (skipped.size() > shown)
         text += QStringLiteral("\r\n　…");
-    return text;
+    return encoding.isEmpty() ? text : encoding + QStringLiteral("\r\n\r\n") + text;
 }
 
 namespace datalog {
@@ -40,9 +42,13 @@ bool validDateText(const QString& t) {
     return QDate::fromString(t, QStringLiteral("yyyy/MM/dd")).isValid();
 }
 
+// No scale shows a million: a hand-edited value beyond that is a typing slip, and the views'
+// whole-number axes and rounding could not hold it.
+constexpr double kLargestValue = 1e6;
+
 std::optional<float> toFloat(const QString& text) {
     const auto v = parseNumber(text);
-    if (!v)
+    if (!v || std::fabs(*v) >= kLargestValue)
         return std::nullopt;
     const float f = static_cast<float>(*v);
     if (!std::isfinite(f))
@@ -58,10 +64,20 @@ struct RawLine {
     std::optional<WeightRecord> record;
 };
 
+// The writers never touch a log another editor saved in UTF-8.
+Status refuseUtf8(const QString& path) {
+    const QString refusal = writeRefusal(path, false);
+    return refusal.isEmpty() ? Status() : Status::failure(refusal);
+}
+
 std::optional<std::vector<RawLine>> readRawLines(const QString& path, Status* status) {
     const auto file = readFileBytes(path, status);
     if (!file)
         return std::nullopt;
+    if (cp932::looksLikeUtf8(file->bytes)) {
+        *status = Status::failure(cp932::utf8Message(QFileInfo(path).fileName()));
+        return std::nullopt;
+    }
     std::vector<RawLine> lines;
     for (QByteArray& bytes : splitLines(file->bytes)) {
         RawLine line;
@@ -95,14 +111,17 @@ std::optional<WeightRecord> parseLine(const QString& line, QString* reason) {
     r.situation = fields->at(1);
     const auto weight = toFloat(fields->at(2));
     if (!weight)
-        return fail(QStringLiteral("体重「%1」が数値ではありません").arg(fields->at(2)));
+        return fail(parseNumber(fields->at(2)) ? QStringLiteral("体重「%1」が大きすぎます").arg(fields->at(2))
+                                               : QStringLiteral("体重「%1」が数値ではありません").arg(fields->at(2)));
     r.weight = *weight;
     r.comment = fields->at(3);
     // An empty body fat is the older form of the log, which the conversion at start-up updates.
     if (!fields->at(4).isEmpty()) {
         const auto fat = toFloat(fields->at(4));
         if (!fat)
-            return fail(QStringLiteral("体脂肪率「%1」が数値ではありません").arg(fields->at(4)));
+            return fail(parseNumber(fields->at(4))
+                            ? QStringLiteral("体脂肪率「%1」が大きすぎます").arg(fields->at(4))
+                            : QStringLiteral("体脂肪率「%1」が数値ではありません").arg(fields->at(4)));
         r.bodyFat = *fat;
     }
     r.spare = fields->at(5);
@@ -138,10 +157,11 @@ LogContents READ_DATA(const QString& dir) {
     if (!file || !file->exists)
         return c;
     c.exists = true;
+    c.utf8 = cp932::looksLikeUtf8(file->bytes);
     bool lastTerminated = true;
     const std::vector<QByteArray> raw = splitLines(file->bytes, &lastTerminated);
     c.records.reserve(raw.size());
-    const auto whole = cp932::decode(file->bytes);
+    const auto whole = c.utf8 ? std::optional<QString>(cp932::decodeUtf8(file->bytes)) : cp932::decode(file->bytes);
     // When the whole file decodes, its lines are cut from the decoded text in the same
     // places (line ends never occur inside a code page 932 character).
     QStringList decoded;
@@ -197,7 +217,11 @@ Status APPEND_DATA(const QString& dir, const WeightRecord& record) {
     const auto line = encodeLine(formatLine(record), &status);
     if (!line)
         return status;
-    return appendToFile(resolveFile(dir, files::kData), *line);
+    const QString path = resolveFile(dir, files::kData);
+    status = refuseUtf8(path);
+    if (!status)
+        return status;
+    return appendToFile(path, *line);
 }
 
 Status INSERT_DATA(const QString& dir, const WeightRecord& record) {
@@ -273,7 +297,11 @@ Status WRITE_DATA(const QString& dir, const std::vector<WeightRecord>& records) 
     const auto bytes = encodeLines(lines, &status);
     if (!bytes)
         return status;
-    return writeFileAtomic(resolveFile(dir, files::kData), *bytes, resolveFile(dir, files::kDataCopy));
+    const QString path = resolveFile(dir, files::kData);
+    status = refuseUtf8(path);
+    if (!status)
+        return status;
+    return writeFileAtomic(path, *bytes, resolveFile(dir, files::kDataCopy));
 }
 
 } // namespace datalog

@@ -25,9 +25,11 @@ struct LogContents {
     std::vector<WeightRecord> records; ///< the readable records in file order
     std::vector<SkippedLine> skipped;  ///< lines that are no measurement, in file order
     Status status;                     ///< a failure to read the file at all
+    bool utf8 = false;                 ///< the log looks saved in UTF-8: read as such, never written
 
     bool empty() const { return records.empty(); }
-    /// The Japanese notice for skipped lines, or an empty string when none were skipped.
+    /// The Japanese notice for a log that looks saved in UTF-8 and for skipped lines, or an
+    /// empty string when the log read cleanly.
     QString skippedNotice() const;
 };
 
@@ -46,7 +48,9 @@ QString formatLine64(const WeightRecord& record, double weight, double bodyFat);
 /// character that code page 932 cannot hold in one of its texts), or an empty string.
 QString recordProblem(const WeightRecord& record);
 
-/// READ_DATA: every record of the log in file order.
+/// READ_DATA: every record of the log in file order. A log that looks saved in UTF-8 by
+/// another editor is read as UTF-8 so that nothing shows garbled; every writer below
+/// refuses such a log until it is saved as Shift_JIS again.
 LogContents READ_DATA(const QString& dir);
 
 /// APPEND_DATA: the record as one new last line.

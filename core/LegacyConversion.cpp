@@ -25,6 +25,27 @@ Status keepBackup(const QString& dir, const QString& wanted, const QByteArray& b
     return s;
 }
 
+// The message that refuses a body-fat answer no record could hold, or an empty string: a
+// conversion must not turn every record into a line the log reader skips.
+QString fatProblem(double fat) {
+    WeightRecord probe;
+    probe.date = QStringLiteral("2000/01/01");
+    if (datalog::parseLine(datalog::formatLine64(probe, 0, fat)))
+        return QString();
+    return QStringLiteral("体脂肪率「%1」は大きすぎて記録できません。\r\n変換は行いませんでした。")
+        .arg(shortestText(fat));
+}
+
+// True when the texts of an older log's six fields can be written in the quoted form.
+bool textsFit(const QStringList& f) {
+    WeightRecord texts;
+    texts.date = f.at(0);
+    texts.situation = f.at(1);
+    texts.comment = f.at(3);
+    texts.spare = f.at(5);
+    return datalog::recordProblem(texts).isEmpty();
+}
+
 } // namespace
 
 QString title() {
@@ -64,6 +85,8 @@ Status CONV_RENZOKU(const QString& dir, const QString& answer, Result* result) {
         return {};
     }
     const double fat = leadingNumber(answer);
+    if (const QString problem = fatProblem(fat); !problem.isEmpty())
+        return Status::failure(problem);
     Status status;
     const QString sourcePath = resolveFile(dir, files::kLegacyLog);
     const auto source = readFileBytes(sourcePath, &status);
@@ -140,6 +163,9 @@ bool needsData(const QString& dir) {
     QFile f(resolveFile(dir, files::kData));
     if (!f.open(QIODevice::ReadOnly))
         return false;
+    // a log saved in UTF-8 is not ours to convert; the reader tells the user about it
+    if (f.peek(3) == QByteArray("\xEF\xBB\xBF"))
+        return false;
     while (!f.atEnd()) {
         QByteArray raw = f.readLine();
         // a file with CR-only line ends reads as one line: its first record ends at the first CR
@@ -162,6 +188,8 @@ Status CONV_DATA(const QString& dir, const QString& answer, Result* result) {
             *result = r;
         return {};
     }
+    if (const QString problem = fatProblem(leadingNumber(answer)); !problem.isEmpty())
+        return Status::failure(problem);
     const QString fatText = shortestText(leadingNumber(answer));
     Status status;
     const QString logPath = resolveFile(dir, files::kData);
@@ -170,13 +198,17 @@ Status CONV_DATA(const QString& dir, const QString& answer, Result* result) {
         return status;
     if (!old->exists)
         return Status::failure(QStringLiteral("「%1」が見つかりません。").arg(files::kData));
+    if (cp932::looksLikeUtf8(old->bytes))
+        return Status::failure(cp932::utf8Message(QFileInfo(logPath).fileName()));
 
     QByteArray out;
     for (const QByteArray& raw : splitLines(old->bytes)) {
         const auto text = cp932::decode(raw);
         const auto fields = text ? splitFields(*text) : std::nullopt;
         const auto weight = fields && fields->size() == 6 ? parseNumber(fields->at(2)) : std::nullopt;
-        if (!weight) {
+        // A text the quoted form cannot hold (a plain field with a double quote in it) would
+        // come back changed: such a line, like any that is no record, is carried over as it is.
+        if (!weight || !textsFit(*fields)) {
             if (!raw.trimmed().isEmpty()) {
                 out += raw + kLineEnd;
                 ++r.keptAsIs;

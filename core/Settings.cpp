@@ -6,6 +6,7 @@
 #include "NumberFormat.h"
 #include "TextLines.h"
 
+#include <cmath>
 #include <optional>
 
 namespace puka::settings {
@@ -42,7 +43,8 @@ QStringList fieldsOf(const QString& line) {
 
 std::optional<int> integerIn(const QString& text, int low, int high) {
     const auto v = parseNumber(text);
-    if (!v || *v != static_cast<int>(*v) || *v < low || *v > high)
+    // the range first: a cast of a value beyond int is undefined
+    if (!v || *v < low || *v > high || *v != static_cast<int>(*v))
         return std::nullopt;
     return static_cast<int>(*v);
 }
@@ -167,8 +169,13 @@ Setting<Profile> READ_PRIVATE(const QString& dir) {
         return f.size() > 1 ? std::optional<QString>(f.at(1)) : std::nullopt;
     };
     const auto name = value(0);
-    const auto height = value(1) ? parseNumber(*value(1)) : std::nullopt;
-    const auto target = value(2) ? parseNumber(*value(2)) : std::nullopt;
+    // a number beyond a 32-bit value would read as infinity, which no writer could save again
+    auto number = [](const std::optional<QString>& text) -> std::optional<double> {
+        const auto v = text ? parseNumber(*text) : std::nullopt;
+        return v && std::isfinite(static_cast<float>(*v)) ? v : std::nullopt;
+    };
+    const auto height = number(value(1));
+    const auto target = number(value(2));
     if (name)
         s.value.userName = *name;
     if (height)
@@ -210,7 +217,12 @@ Status WRITE_KIZUKI(const QString& dir, const QString& text) {
     normalized.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     normalized.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     const auto bytes = cp932::encode(normalized + QStringLiteral("\r\n"));
-    return writeFileAtomic(resolveFile(dir, files::kNotes), *bytes);
+    // the memo shown came from the reader: lines it could not read would be lost by this rewrite
+    const QString path = resolveFile(dir, files::kNotes);
+    const QString refusal = writeRefusal(path, true);
+    if (!refusal.isEmpty())
+        return Status::failure(refusal);
+    return writeFileAtomic(path, *bytes);
 }
 
 Setting<int> READ_MARKER(const QString& dir) {

@@ -6,6 +6,8 @@
 #include "FileOps.h"
 #include "TextLines.h"
 
+#include <QFileInfo>
+
 namespace puka::editing {
 namespace {
 
@@ -40,7 +42,12 @@ Status writeList(const QString& dir, const QStringList& words) {
             return status;
         out += *bytes;
     }
-    return writeFileAtomic(resolveFile(dir, files::kSituations), out);
+    // the words came from the reader: lines it could not read would be lost by this rewrite
+    const QString path = resolveFile(dir, files::kSituations);
+    const QString refusal = writeRefusal(path, true);
+    if (!refusal.isEmpty())
+        return Status::failure(refusal);
+    return writeFileAtomic(path, out);
 }
 
 // The list file with every entry equal to @p oldWord replaced, one quoted entry a line;
@@ -114,7 +121,11 @@ Status addWord(const QString& dir, const QString& word, bool* added) {
     const auto line = encodeLine(listLine(word), &status);
     if (!line)
         return status;
-    status = appendToFile(resolveFile(dir, files::kSituations), *line);
+    const QString path = resolveFile(dir, files::kSituations);
+    const QString refusal = writeRefusal(path, false);
+    if (!refusal.isEmpty())
+        return Status::failure(refusal);
+    status = appendToFile(path, *line);
     if (status && added)
         *added = true;
     return status;
@@ -202,6 +213,8 @@ Status renameWord(const QString& dir, const QString& oldWord, const QString& new
         return status;
     int words = 0;
     std::optional<QByteArray> newList;
+    if (list->exists && cp932::looksLikeUtf8(list->bytes))
+        return Status::failure(cp932::utf8Message(QFileInfo(listPath).fileName()));
     if (list->exists) {
         newList = renamedList(list->bytes, oldWord, newWord, &words, &status);
         if (!newList)

@@ -16,6 +16,10 @@ Status writeAll(const QString& dir, const QStringList& lines, const QString& cop
     if (!bytes)
         return status;
     const QString path = resolveFile(dir, files::kSituations);
+    // the words came from the reader: lines it could not read would be lost by this rewrite
+    const QString refusal = writeRefusal(path, true);
+    if (!refusal.isEmpty())
+        return Status::failure(refusal);
     return writeFileAtomic(path, *bytes, copyName.isEmpty() ? QString() : resolveFile(dir, copyName));
 }
 
@@ -46,7 +50,11 @@ Status ADD_JYOUKYOU(const QString& dir, const QString& word) {
     if (!problem.isEmpty())
         return Status::failure(problem);
     const auto bytes = cp932::encode(quoted(word) + QStringLiteral("\r\n"));
-    return appendToFile(resolveFile(dir, files::kSituations), *bytes);
+    const QString path = resolveFile(dir, files::kSituations);
+    const QString refusal = writeRefusal(path, false);
+    if (!refusal.isEmpty())
+        return Status::failure(refusal);
+    return appendToFile(path, *bytes);
 }
 
 Status writePlain(const QString& dir, const QStringList& words) {

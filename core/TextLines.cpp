@@ -4,6 +4,8 @@
 #include "FileNames.h"
 #include "FileOps.h"
 
+#include <QFileInfo>
+
 namespace puka {
 
 std::vector<QByteArray> splitLines(const QByteArray& bytes, bool* lastTerminated) {
@@ -86,25 +88,35 @@ QString freeTextProblem(const QString& text) {
     return QString();
 }
 
+namespace {
+
+// Line ends never occur inside a code page 932 or UTF-8 character, so decoded text splits
+// in the same places as its bytes.
+QStringList splitText(const QString& text) {
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        lines.append(text.mid(start));
+    return lines;
+}
+
+} // namespace
+
 DecodedLines decodeLines(const QByteArray& bytes) {
     DecodedLines result;
-    // Line ends never occur inside a code page 932 character, so a file that decodes
-    // whole can be split after decoding; otherwise each line is decoded alone.
+    // a file that decodes whole is split after decoding; otherwise each line is decoded alone
     if (auto whole = cp932::decode(bytes)) {
-        qsizetype start = 0;
-        const QString& text = *whole;
-        const qsizetype n = text.size();
-        for (qsizetype i = 0; i < n; ++i) {
-            const QChar c = text.at(i);
-            if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
-                continue;
-            result.lines.append(text.mid(start, i - start));
-            if (c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n'))
-                ++i;
-            start = i + 1;
-        }
-        if (start < n)
-            result.lines.append(text.mid(start));
+        result.lines = splitText(*whole);
         return result;
     }
     for (const QByteArray& raw : splitLines(bytes)) {
@@ -147,9 +159,32 @@ TextFile readTextFile(const QString& dir, const QString& name) {
         return result;
     }
     result.missing = !file->exists;
-    if (file->exists)
-        result.decoded = decodeLines(file->bytes);
+    if (!file->exists)
+        return result;
+    if (cp932::looksLikeUtf8(file->bytes)) {
+        result.utf8 = true;
+        result.decoded.lines = splitText(cp932::decodeUtf8(file->bytes));
+        result.problem = cp932::utf8Message(QFileInfo(resolveFile(dir, name)).fileName());
+        return result;
+    }
+    result.decoded = decodeLines(file->bytes);
     return result;
+}
+
+QString writeRefusal(const QString& path, bool wholeReadNeeded) {
+    const auto file = readFileBytes(path, nullptr);
+    if (!file || !file->exists)
+        return QString();
+    const QString name = QFileInfo(path).fileName();
+    if (cp932::looksLikeUtf8(file->bytes))
+        return cp932::utf8Message(name);
+    if (wholeReadNeeded && !cp932::decode(file->bytes))
+        return QStringLiteral("「%1」に Shift_JIS として読めない行があるため、書き換えると"
+                              "その行が失われてしまいます。\r\n"
+                              "メモ帳などで読めない行を直してから、もう一度保存してください。\r\n"
+                              "ファイルは今の内容のままです。")
+            .arg(name);
+    return QString();
 }
 
 } // namespace puka

@@ -48,11 +48,21 @@ struct DecodedLines {
 DecodedLines decodeLines(const QByteArray& bytes);
 
 /// The decoded lines of the file @p name in @p dir (the extension in any case).
+/// A file that looks saved in UTF-8 (cp932::looksLikeUtf8) is read as UTF-8, with the notice
+/// for the user in @c problem.
 struct TextFile {
     bool missing = false; ///< there is no such file
+    bool utf8 = false;    ///< the file looks saved in UTF-8
     DecodedLines decoded;
     QString problem; ///< the Japanese message when the file could not be read
 };
 TextFile readTextFile(const QString& dir, const QString& name);
+
+/// Why the file at @p path must not be written now, or an empty string. A file that looks
+/// saved in UTF-8 is neither appended to nor rewritten: our lines would mix two encodings.
+/// With @p wholeReadNeeded (a rewrite made from what a reader showed) a file that does not
+/// decode whole as code page 932 is refused too, since the lines that could not be read
+/// would be lost. A missing or unreadable file is no reason here; the write reports that.
+QString writeRefusal(const QString& path, bool wholeReadNeeded);
 
 } // namespace puka

@@ -1,13 +1,23 @@
 // Every writer is run again and again with the k-th file step failing, for k = 1, 2, ... until
-// a run gets through without meeting the fault. After each failed run the folder must hold
-// exactly what it held before, and the message must name the file.
+// a run gets through without meeting the fault: once with a full disk (ENOSPC) at every step,
+// once with an I/O error, a refused permission or a read-only file system in turn. After each
+// failed run the folder must hold exactly what it held before, and the message must name the
+// file and say why.
 #include "CoreTestHelpers.h"
 
+#include "Clock.h"
+#include "DailyAverages.h"
+#include "DailyExport.h"
 #include "DataLog.h"
+#include "DiarySave.h"
 #include "FileNames.h"
 #include "LegacyConversion.h"
+#include "NewStart.h"
+#include "ProfileEdit.h"
 #include "Settings.h"
+#include "SituationEditing.h"
 #include "SituationList.h"
+#include "StepSettings.h"
 
 #include <QFileInfo>
 
@@ -15,6 +25,7 @@
 
 #include <cerrno>
 #include <functional>
+#include <iostream>
 
 using namespace puka;
 using test::crlfLines;
@@ -32,6 +43,12 @@ struct Writer {
 };
 
 using Snapshot = QMap<QString, QByteArray>;
+
+// How many failed runs the fault tests of this process made, for the summary line.
+int& injectedFaults() {
+    static int n = 0;
+    return n;
+}
 
 void PrintTo(const Writer& w, std::ostream* os) {
     *os << w.name;
@@ -169,6 +186,110 @@ std::vector<Writer> fileWriters() {
     };
 }
 
+// The writers behind the panels: the edit panel's list editing, new start, profile and steps,
+// the diary save and the daily-average export.
+std::vector<Writer> panelWriters() {
+    const int atomic = 4;
+    const int append = 3;
+    const auto words = [](const QString& d) { return situations::READ_JYOUKYOU(d).words; };
+    return {
+        {"editing_addWord",
+         sample,
+         [](const QString& d) { return editing::addWord(d, QStringLiteral("散歩後")); },
+         {files::kSituations},
+         append},
+        {"editing_saveOrder",
+         sample,
+         [=](const QString& d) {
+             QStringList w = words(d);
+             std::reverse(w.begin(), w.end());
+             return editing::saveOrder(d, w);
+         },
+         {files::kSituations},
+         atomic},
+        {"editing_deleteWord",
+         sample,
+         [=](const QString& d) {
+             Status s;
+             editing::deleteWord(d, words(d), 0, &s);
+             return s;
+         },
+         {files::kSituations},
+         atomic},
+        {"editing_deleteAll",
+         sample,
+         [](const QString& d) { return editing::deleteAll(d); },
+         {files::kSituations},
+         atomic - 1}, // an empty file needs no write call
+        {"editing_renameWord",
+         sample,
+         [](const QString& d) {
+             return editing::renameWord(d, QStringLiteral("起床後"), QStringLiteral("起きてすぐ"));
+         },
+         {files::kData, files::kSituations},
+         2 * atomic},
+        {"diary_saveComment",
+         sample,
+         [](const QString& d) {
+             return diary::saveComment(d, datalog::READ_DATA(d).records, 2, QStringLiteral("書き直した"));
+         },
+         {files::kData},
+         atomic},
+        {"newstart_start",
+         sample,
+         [](const QString& d) {
+             clock::setFixed(QDateTime(QDate(2026, 12, 7), QTime(8, 0)));
+             const Status s =
+                 newstart::start(d, {QStringLiteral("花子"), QStringLiteral("158.5"), QStringLiteral("50"),
+                                     QStringLiteral("70.5"), QStringLiteral("25"), newstart::defaultSituation()});
+             clock::setFixed(std::nullopt);
+             return s;
+         },
+         {files::kData, files::kProfile, QStringLiteral("データ_20261207.txt")},
+         3 * atomic},
+        {"profileedit_save",
+         sample,
+         [](const QString& d) {
+             return profileedit::save(d, {QStringLiteral("花子"), QStringLiteral("155"), QStringLiteral("48")});
+         },
+         {files::kProfile},
+         atomic},
+        {"increments_confirmFree",
+         sample,
+         [](const QString& d) {
+             Steps steps = settings::READ_KIZAMI(d).value;
+             return increments::confirmFree(d, steps, increments::Kind::Weight, QStringLiteral("0.05"));
+         },
+         {files::kSteps},
+         atomic},
+        {"increments_chooseOption",
+         sample,
+         [](const QString& d) {
+             Steps steps = settings::READ_KIZAMI(d).value;
+             return increments::chooseOption(d, steps, increments::Kind::Fat, 3);
+         },
+         {files::kSteps},
+         atomic},
+        {"daily_exportAverages",
+         [](const test::WorkDir& dir) {
+             dir.copySample();
+             dir.write(files::kDailyExport, test::sjis(QStringLiteral("\"03/01/01\",70\r\n")));
+         },
+         [](const QString& d) {
+             return daily::exportAverages(d, daily::DSP_HIHEIKIN(datalog::READ_DATA(d).records).grid);
+         },
+         {files::kDailyExport},
+         atomic},
+        {"daily_exportAverages_new_file",
+         sample,
+         [](const QString& d) {
+             return daily::exportAverages(d, daily::DSP_HIHEIKIN(datalog::READ_DATA(d).records).grid);
+         },
+         {files::kDailyExport},
+         atomic},
+    };
+}
+
 std::vector<Writer> conversions() {
     const int atomic = 4;
     return {
@@ -205,49 +326,60 @@ void faultAtEveryStep(
     ASSERT_TRUE(clean) << clean.message().toStdString();
     const auto expectedAfter = test::snapshot(reference);
 
-    int faults = 0;
-    for (int k = 1; k < 100; ++k) {
-        test::WorkDir dir;
-        w.prepare(dir);
-        const auto before = test::snapshot(dir);
-        int calls = 0;
-        bool hit = false;
-        FileStep hitStep{};
-        QString hitPath;
-        const int error = k % 2 ? ENOSPC : EIO;
-        Status s;
-        {
-            test::FaultGuard guard([&](FileStep step, const QString& path) {
-                // the folder flush after a rename is checked on its own below
-                if (QFileInfo(path).isDir())
-                    return 0;
-                if (++calls != k)
-                    return 0;
-                hit = true;
-                hitStep = step;
-                hitPath = QFileInfo(path).fileName();
-                return error;
-            });
-            s = w.run(dir.path());
+    // a full disk at every step, then the other refusals in turn
+    const std::vector<std::vector<int>> passes = {{ENOSPC}, {EIO, EACCES, EROFS}};
+    for (const std::vector<int>& errors : passes) {
+        int faults = 0;
+        for (int k = 1; k < 100; ++k) {
+            test::WorkDir dir;
+            w.prepare(dir);
+            const auto before = test::snapshot(dir);
+            int calls = 0;
+            bool hit = false;
+            FileStep hitStep{};
+            QString hitPath;
+            const int error = errors.at(static_cast<size_t>(k) % errors.size());
+            Status s;
+            {
+                test::FaultGuard guard([&](FileStep step, const QString& path) {
+                    // the folder flush after a rename is checked on its own below
+                    if (QFileInfo(path).isDir())
+                        return 0;
+                    if (++calls != k)
+                        return 0;
+                    hit = true;
+                    hitStep = step;
+                    hitPath = QFileInfo(path).fileName();
+                    return error;
+                });
+                s = w.run(dir.path());
+            }
+            if (!hit) {
+                EXPECT_TRUE(s) << s.message().toStdString();
+                EXPECT_TRUE(test::sameFiles(expectedAfter, test::snapshot(dir)));
+                break;
+            }
+            ++faults;
+            ++injectedFaults();
+            SCOPED_TRACE("fault " + std::to_string(k) + " (errno " + std::to_string(error) + ") at " +
+                         stepName(hitStep) + " of " + hitPath.toStdString());
+            EXPECT_FALSE(s.ok());
+            bool named = false;
+            for (const QString& f : w.namedFiles)
+                named = named || s.message().contains(f);
+            EXPECT_TRUE(named) << s.message().toStdString();
+            if (error == ENOSPC) {
+                EXPECT_TRUE(s.message().contains(QStringLiteral("空き容量"))) << s.message().toStdString();
+            }
+            if (error == EACCES || error == EROFS) {
+                EXPECT_TRUE(s.message().contains(QStringLiteral("権限"))) << s.message().toStdString();
+            }
+            check(before, test::snapshot(dir), s);
         }
-        if (!hit) {
-            EXPECT_TRUE(s) << s.message().toStdString();
-            EXPECT_TRUE(test::sameFiles(expectedAfter, test::snapshot(dir)));
-            break;
-        }
-        ++faults;
-        SCOPED_TRACE("fault " + std::to_string(k) + " at " + stepName(hitStep) + " of " + hitPath.toStdString());
-        EXPECT_FALSE(s.ok());
-        bool named = false;
-        for (const QString& f : w.namedFiles)
-            named = named || s.message().contains(f);
-        EXPECT_TRUE(named) << s.message().toStdString();
-        if (error == ENOSPC) {
-            EXPECT_TRUE(s.message().contains(QStringLiteral("空き容量"))) << s.message().toStdString();
-        }
-        check(before, test::snapshot(dir), s);
+        EXPECT_GE(faults, w.minSteps);
     }
-    EXPECT_GE(faults, w.minSteps);
+    std::cout << w.name << ": " << injectedFaults() << " fault cases injected" << std::endl;
+    injectedFaults() = 0;
 }
 
 class FaultAtEveryStep : public ::testing::TestWithParam<Writer> {};
@@ -286,6 +418,7 @@ std::string writerName(const ::testing::TestParamInfo<Writer>& info) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AtomicWrite, FaultAtEveryStep, ::testing::ValuesIn(fileWriters()), writerName);
+INSTANTIATE_TEST_SUITE_P(PanelWrite, FaultAtEveryStep, ::testing::ValuesIn(panelWriters()), writerName);
 INSTANTIATE_TEST_SUITE_P(Conversion, FaultAtEveryStep, ::testing::ValuesIn(conversions()), writerName);
 INSTANTIATE_TEST_SUITE_P(Conversion, ConversionFault, ::testing::ValuesIn(conversions()), writerName);
 
@@ -294,8 +427,8 @@ INSTANTIATE_TEST_SUITE_P(Conversion, ConversionFault, ::testing::ValuesIn(conver
 // content as kept while the new one stands.
 TEST(AtomicWrite, FolderFlushFailureReportsWhatTheFileHolds) {
     std::vector<Writer> all = fileWriters();
-    for (const Writer& w : conversions())
-        all.push_back(w);
+    for (const auto& more : {panelWriters(), conversions()})
+        all.insert(all.end(), more.begin(), more.end());
     for (const Writer& w : all) {
         SCOPED_TRACE(w.name);
         test::WorkDir dir;

@@ -112,18 +112,28 @@ TEST(KillDuringWrites, LogIsAlwaysOneWholeStateOfTheSequence) {
 
     int between = 0;
     int distinct = 0;
+    // a log in state i was killed during step i (or between steps); steps take turns by kind
+    int during[4] = {0, 0, 0, 0};
     for (size_t i = 0; i < landed.size(); ++i) {
         if (i > 0 && i + 1 < landed.size())
             between += landed[i];
         distinct += landed[i] > 0;
+        if (i > 0 && i < static_cast<size_t>(killtest::stepCount()))
+            during[i % 4] += landed[i];
     }
     std::cout << "kill runs: " << runs << ", seed " << seed << ", undisturbed run "
               << std::chrono::duration_cast<std::chrono::milliseconds>(whole).count() << " ms; before the first step "
               << landed.front() << ", between steps " << between << ", after the last step " << landed.back() << ", "
-              << distinct << " of " << landed.size() << " states seen" << std::endl;
+              << distinct << " of " << landed.size() << " states seen; during appends " << during[0] << ", inserts "
+              << during[1] << ", rewrites through a copy name " << during[2] << ", diary rewrites " << during[3]
+              << std::endl;
     RecordProperty("kill_runs", runs);
     RecordProperty("states_seen", distinct);
     if (runs >= 20) {
         EXPECT_GT(between, 0) << "no kill landed inside the sequence";
+    }
+    if (runs >= 200) {
+        EXPECT_GT(during[0], 0) << "no kill landed while appending";
+        EXPECT_GT(during[1] + during[2] + during[3], 0) << "no kill landed while rewriting";
     }
 }
