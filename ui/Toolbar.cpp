@@ -4,6 +4,8 @@
 
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QToolButton>
 
 namespace puka::ui {
@@ -13,20 +15,36 @@ struct ButtonSpec {
     const char* name;
     const char* caption;
     const char* tooltip;
+    const char* shortcut; ///< empty for a button without a key of its own
 };
 
-// Left to right, as the user finds them.
+// Left to right, as the user finds them; the panel buttons answer Alt and their place.
 const ButtonSpec kButtons[] = {
-    {"cmdMain", "メイン", "メイン画面を表示します"},
-    {"cmdRentai", "全グラフ", "現在までの体重グラフを表示します"},
-    {"cmdAvgtai", "日平均", "日毎の平均値を表示します"},
-    {"cmdTaijyu", "範囲指定", "表示条件を指定できます"},
-    {"cmdBunseki", "分析リスト", "体重分析画面を表示します"},
-    {"cmdCale", "カレンダー", "体重増減把握カレンダーを表示します"},
-    {"cmdMemo", "一言日記", "ちょっとした日記を表示します"},
-    {"cmdSettei", "編集", "編集画面を表示します"},
-    {"cmdHelp", "ヘルプ", "ヘルプファイルを開きます"},
-    {"cmdOwari", "終了", "プログラムを終了します"},
+    {"cmdMain", "メイン", "メイン画面を表示します", "Alt+1"},
+    {"cmdRentai", "全グラフ", "現在までの体重グラフを表示します", "Alt+2"},
+    {"cmdAvgtai", "日平均", "日毎の平均値を表示します", "Alt+3"},
+    {"cmdTaijyu", "範囲指定", "表示条件を指定できます", "Alt+4"},
+    {"cmdBunseki", "分析リスト", "体重分析画面を表示します", "Alt+5"},
+    {"cmdCale", "カレンダー", "体重増減把握カレンダーを表示します", "Alt+6"},
+    {"cmdMemo", "一言日記", "ちょっとした日記を表示します", "Alt+7"},
+    {"cmdSettei", "編集", "編集画面を表示します", "Alt+8"},
+    {"cmdHelp", "ヘルプ", "ヘルプファイルを開きます", ""},
+    {"cmdOwari", "終了", "プログラムを終了します", ""},
+};
+
+// A toolbar button that Enter presses as well as Space.
+class ToolbarButton : public QToolButton {
+public:
+    using QToolButton::QToolButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+            animateClick();
+            return;
+        }
+        QToolButton::keyPressEvent(event);
+    }
 };
 
 constexpr int kButtonHeightTwips = 840;
@@ -39,8 +57,14 @@ Toolbar::Toolbar(QWidget* parent) : QWidget(parent) {
     layout->setContentsMargins(6, 4, 6, 4);
     layout->setSpacing(2);
     for (const ButtonSpec& b : kButtons) {
-        layout->addWidget(
-            addButton(QString::fromUtf8(b.name), QString::fromUtf8(b.caption), QString::fromUtf8(b.tooltip)));
+        QString tooltip = QString::fromUtf8(b.tooltip);
+        QToolButton* button = addButton(QString::fromUtf8(b.name), QString::fromUtf8(b.caption), tooltip);
+        const QKeySequence key(QString::fromLatin1(b.shortcut));
+        if (!key.isEmpty()) {
+            button->setShortcut(key);
+            button->setToolTip(QStringLiteral("%1 (%2)").arg(tooltip, key.toString(QKeySequence::NativeText)));
+        }
+        layout->addWidget(button);
         if (qstrcmp(b.name, "cmdSettei") == 0)
             layout->addSpacing(12);
     }
@@ -54,7 +78,7 @@ Toolbar::Toolbar(QWidget* parent) : QWidget(parent) {
 }
 
 QToolButton* Toolbar::addButton(const QString& name, const QString& caption, const QString& tooltip) {
-    auto* button = new QToolButton(this);
+    auto* button = new ToolbarButton(this);
     button->setObjectName(name);
     button->setText(caption);
     button->setToolTip(tooltip);

@@ -24,6 +24,7 @@
 #include <QGridLayout>
 #include <QIcon>
 #include <QLabel>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -103,6 +104,10 @@ frmMain::frmMain(const QString& workDir, Dialogs* dialogs, QWidget* parent) : QM
     connect(fraMain, &MainPanel::meterChanged, fraSettei, &SetteiPanel::followJudgement);
 
     m_help = new HelpWindow(this);
+    // F1 opens the help at the page of the panel in view
+    auto* contextHelp = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    contextHelp->setObjectName(QStringLiteral("contextHelp"));
+    connect(contextHelp, &QShortcut::activated, this, &frmMain::onContextHelp);
     HIDE_PANELS();
     fraMain->setVisible(true);
     resize(1100, 780);
@@ -321,6 +326,12 @@ void frmMain::onHelpTourClicked() {
 
 void frmMain::onHelp() {
     m_help->showTopic();
+}
+
+void frmMain::onContextHelp() {
+    const Panel* panel = visiblePanel();
+    if (!panel || !m_help->showTopic(panel->helpPage()))
+        m_help->showTopic();
 }
 
 void frmMain::onQuit() {

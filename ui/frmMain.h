@@ -72,6 +72,7 @@ private:
     void tellAboutFiles(const QStringList& notices);
     void onHelpTourClicked();
     void onHelp();
+    void onContextHelp();
     void onQuit();
 
     AppState m_state;

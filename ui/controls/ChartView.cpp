@@ -144,6 +144,8 @@ ChartView::ChartView(QWidget* parent) : QChartView(parent) {
     initChartPictures();
     setRenderHint(QPainter::Antialiasing);
     setFrameShape(QFrame::NoFrame);
+    // a chart answers the mouse only: the Tab key passes it by
+    setFocusPolicy(Qt::NoFocus);
 
     auto* chart = new QChart();
     chart->setAnimationOptions(QChart::NoAnimation);

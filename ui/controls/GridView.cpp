@@ -101,6 +101,8 @@ void setUpTable(QTableView* view) {
 GridView::GridView(QWidget* parent) : QTableView(parent), m_model(new GridTableModel(this)) {
     setUpTable(this);
     setStyleSheet(QString::fromLatin1(kStyleSheet));
+    // Tab leaves the list for the next control; the arrow keys move within it
+    setTabKeyNavigation(false);
     auto* delegate = new TintSelectionDelegate(this);
     setItemDelegate(delegate);
     QTableView::setModel(m_model);

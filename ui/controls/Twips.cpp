@@ -17,4 +17,9 @@ int twipsToPixels(int twips, const QWidget* widget) {
     return static_cast<int>(std::lround(twips * dpi / 1440.0));
 }
 
+int scaledPixels(int pixels, const QWidget* widget) {
+    // 96 dpi is 15 twips to the pixel
+    return twipsToPixels(pixels * 15, widget);
+}
+
 } // namespace puka::ui

@@ -3,6 +3,7 @@
 #include "GraphPanel.h"
 #include "PanelHost.h"
 #include "controls/GridView.h"
+#include "controls/Twips.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -22,7 +23,7 @@ GridView* listGrid(const char* name, QWidget* parent) {
     // the four columns share the frame's width, so the lists fill their frames at any size
     grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    grid->setMinimumSize(300, 160);
+    grid->setMinimumSize(scaledPixels(300, parent), scaledPixels(160, parent));
     return grid;
 }
 
@@ -30,7 +31,7 @@ QLabel* resultLabel(const char* name, QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setObjectName(QString::fromUtf8(name));
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    label->setMinimumHeight(24);
+    label->setMinimumHeight(scaledPixels(24, parent));
     label->setStyleSheet(QStringLiteral("color: #B03A48; font-weight: bold;"));
     return label;
 }
@@ -105,6 +106,8 @@ AnalysisPanel::AnalysisPanel(AppState& state, PanelHost& host, QWidget* parent)
         layout->setRowStretch(i, 1);
         layout->setColumnStretch(i, 1);
     }
+    // frame by frame, left to right and top to bottom, each list before its options
+    setTabChain({msgB1, option1_0, option1_1, msgB2, msgB3, msgB4, option2_0, option2_1});
     paint();
 }
 

@@ -35,7 +35,7 @@ QLabel* namedLabel(const char* name, QWidget* parent) {
 QLabel* legendLabel(const char* name, Rgb colour, QWidget* parent) {
     QLabel* label = namedLabel(name, parent);
     label->setAlignment(Qt::AlignCenter);
-    label->setMinimumWidth(120);
+    label->setMinimumWidth(scaledPixels(120, parent));
     label->setStyleSheet(QStringLiteral("background: %1; border: 1px solid #b8aec8; border-radius: 3px; "
                                         "color: #2e2a38; padding: 4px 10px;")
                              .arg(colourCss(colour)));
@@ -53,8 +53,8 @@ QLabel* facePicture(const char* name, int size, QWidget* parent) {
 
 QFrame* colourBar(Rgb colour, QWidget* parent) {
     auto* bar = new QFrame(parent);
-    bar->setFixedHeight(10);
-    bar->setMinimumWidth(60);
+    bar->setFixedHeight(scaledPixels(10, parent));
+    bar->setMinimumWidth(scaledPixels(60, parent));
     bar->setStyleSheet(QStringLiteral("background: %1; border: 1px solid #b8aec8;").arg(colourCss(colour)));
     return bar;
 }
@@ -83,7 +83,7 @@ CalendarPanel::CalendarPanel(AppState& state, PanelHost& host, QWidget* parent)
         auto* b = new QPushButton(calendar::modeCaption(static_cast<calendar::Mode>(i)), this);
         b->setObjectName(QStringLiteral("cmdSel1(%1)").arg(i));
         b->setAutoDefault(false);
-        b->setMinimumWidth(96);
+        b->setMinimumWidth(scaledPixels(96, this));
         connect(b, &QPushButton::clicked, this, [this, i] { onSelect(i); });
         cmdSel1[static_cast<size_t>(i)] = b;
     }
@@ -107,10 +107,10 @@ CalendarPanel::CalendarPanel(AppState& state, PanelHost& host, QWidget* parent)
     lblZouT = emphasised(namedLabel("lblZouT", this), 3);
     lblHugou = emphasised(namedLabel("lblHugou", this), 6);
     lblHugou->setAlignment(Qt::AlignCenter);
-    lblHugou->setMinimumWidth(40);
+    lblHugou->setMinimumWidth(scaledPixels(40, this));
     for (QLabel* total : {lblGenT, lblZouT}) {
         total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        total->setMinimumWidth(64);
+        total->setMinimumWidth(scaledPixels(64, this));
     }
 
     auto* legendRow = new QHBoxLayout;
@@ -156,6 +156,8 @@ CalendarPanel::CalendarPanel(AppState& state, PanelHost& host, QWidget* parent)
     layout->addLayout(legendRow);
     layout->addWidget(msgList2, 1, Qt::AlignLeft);
     layout->addLayout(balance);
+
+    setTabChain({cmdSel1[0], cmdSel1[1], msgList2});
 
     connect(msgList2, &GridView::cellDoubleClicked, this, &CalendarPanel::onDoubleClick);
     setMode(calendar::Mode::Detailed);

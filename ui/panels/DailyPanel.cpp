@@ -8,6 +8,7 @@
 #include "controls/Dialogs.h"
 #include "controls/GridView.h"
 #include "controls/PageSink.h"
+#include "controls/Twips.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -74,7 +75,7 @@ DailyPanel::DailyPanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
 
     mcrAvgtai = new ChartView(this);
     mcrAvgtai->setObjectName(QStringLiteral("mcrAvgtai"));
-    mcrAvgtai->setMinimumSize(420, 300);
+    mcrAvgtai->setMinimumSize(scaledPixels(420, this), scaledPixels(300, this));
     mcrAvgtai->setSeriesColour(0, QColor(0x3a, 0x6e, 0xd8));
     mcrAvgtai->setAxisTitle(ChartView::Axis::Primary, QStringLiteral("体重（Kg）"));
     mcrAvgtai->setAxisVisible(ChartView::Axis::Secondary, false);
@@ -107,6 +108,8 @@ DailyPanel::DailyPanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(period);
     layout->addLayout(body, 1);
+
+    setTabChain({cboStdate2, cboEddate2, cmdKikanF2, cmdAvgHozon, cmdAvgPri, msgAvgtai});
 
     connect(cmdKikanF2, &QPushButton::clicked, this, &DailyPanel::onPeriod);
     connect(cmdAvgHozon, &QPushButton::clicked, this, &DailyPanel::onExport);

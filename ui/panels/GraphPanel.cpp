@@ -6,6 +6,7 @@
 #include "Settings.h"
 #include "controls/ChartView.h"
 #include "controls/Dialogs.h"
+#include "controls/Twips.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -87,7 +88,7 @@ GraphPanel::GraphPanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
     cmdMokuChk->setObjectName(QStringLiteral("cmdMokuChk"));
     cmdMokuChk->setToolTip(QStringLiteral("グラフの下限を目標体重と最小体重で切り替えます"));
     cmdMokuChk->setAutoDefault(false);
-    cmdMokuChk->setMinimumSize(190, 40);
+    cmdMokuChk->setMinimumSize(scaledPixels(190, this), scaledPixels(40, this));
     {
         QFont f = cmdMokuChk->font();
         f.setPointSizeF(f.pointSizeF() + 1);
@@ -106,7 +107,7 @@ GraphPanel::GraphPanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
 
     mcrRentai = new ChartView(this);
     mcrRentai->setObjectName(QStringLiteral("mcrRentai"));
-    mcrRentai->setMinimumSize(480, 300);
+    mcrRentai->setMinimumSize(scaledPixels(480, this), scaledPixels(300, this));
     mcrRentai->setAxisTitle(ChartView::Axis::Primary, QStringLiteral("体重 (Kg)"));
     mcrRentai->setAxisTitle(ChartView::Axis::Secondary, QStringLiteral("体脂肪率 (%)"));
 
@@ -139,7 +140,7 @@ GraphPanel::GraphPanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
     cboIdou->setInsertPolicy(QComboBox::NoInsert);
     cboIdou->setCompleter(nullptr);
     cboIdou->setMaxVisibleItems(15);
-    cboIdou->setMinimumWidth(80);
+    cboIdou->setMinimumWidth(scaledPixels(80, this));
     cboIdou->addItems(settings::idouChoices());
     auto* windowRow = new QHBoxLayout(windowBox);
     windowRow->setContentsMargins(10, 4, 10, 4);
@@ -167,6 +168,7 @@ GraphPanel::GraphPanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
     cboIdou->installEventFilter(enter);
     cboIdou->lineEdit()->installEventFilter(enter);
     connect(cmdMokuChk, &QPushButton::clicked, this, &GraphPanel::onMokuChk);
+    setTabChain({cmdMokuChk, optTai1, optShi1, optKon1, cboIdou});
 
     // an empty build gives the chart its three series, so their colours can be set now
     m_view = graph::DSP_RENTAI(m_snapshot, m_state.profile.targetWeight, QString(), m_targetOn);

@@ -14,6 +14,7 @@
 #include "controls/Dialogs.h"
 #include "controls/GridView.h"
 #include "controls/MonthCalendar.h"
+#include "controls/Twips.h"
 
 #include <QButtonGroup>
 #include <QEvent>
@@ -41,8 +42,9 @@ QString colourCss(Rgb c) {
 QLabel* facePicture(const char* name, QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setObjectName(QString::fromUtf8(name));
-    label->setPixmap(QIcon(QStringLiteral(":/pictures/faces/%1.svg").arg(QString::fromUtf8(name))).pixmap(96, 96));
-    label->setFixedSize(100, 100);
+    const int side = scaledPixels(96, parent);
+    label->setPixmap(QIcon(QStringLiteral(":/pictures/faces/%1.svg").arg(QString::fromUtf8(name))).pixmap(side, side));
+    label->setFixedSize(side + 4, side + 4);
     label->setAlignment(Qt::AlignCenter);
     return label;
 }
@@ -52,7 +54,7 @@ QToolButton* pictureButton(const char* name, const QString& tooltip, QWidget* pa
     b->setObjectName(QString::fromUtf8(name));
     b->setToolTip(tooltip);
     b->setIcon(QIcon(QStringLiteral(":/pictures/buttons/%1.svg").arg(QString::fromUtf8(name))));
-    b->setIconSize(QSize(32, 32));
+    b->setIconSize(QSize(scaledPixels(32, parent), scaledPixels(32, parent)));
     b->setAutoRaise(false);
     return b;
 }
@@ -60,7 +62,7 @@ QToolButton* pictureButton(const char* name, const QString& tooltip, QWidget* pa
 QPushButton* arrowButton(const char* name, const QString& text, QWidget* parent) {
     auto* b = new QPushButton(text, parent);
     b->setObjectName(QString::fromUtf8(name));
-    b->setFixedWidth(34);
+    b->setFixedWidth(scaledPixels(34, parent));
     b->setAutoDefault(false);
     return b;
 }
@@ -72,7 +74,7 @@ MainPanel::MainPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(
     // left column: the calendar, the face and the progress figures
     mtvmain = new MonthCalendar(this);
     mtvmain->setObjectName(QStringLiteral("mtvmain"));
-    mtvmain->setFixedSize(300, 210);
+    mtvmain->setFixedSize(scaledPixels(300, this), scaledPixels(210, this));
 
     auto* faces = new QWidget(this);
     auto* faceGrid = new QGridLayout(faces);
@@ -111,7 +113,7 @@ MainPanel::MainPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(
     lblMHyouka = new QLabel(bmiBox);
     lblMHyouka->setObjectName(QStringLiteral("lblMHyouka"));
     lblMHyouka->setAlignment(Qt::AlignCenter);
-    lblMHyouka->setMinimumHeight(26);
+    lblMHyouka->setMinimumHeight(scaledPixels(26, this));
     m_indicator = new BmiScale(BmiMeter::kIndicatorScale, QStringLiteral("Image1"), bmiBox);
     bmiLayout->addWidget(lblMHyouka);
     bmiLayout->addWidget(m_indicator, 0, Qt::AlignHCenter);
@@ -128,7 +130,7 @@ MainPanel::MainPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(
     mcrMain = new ChartView(this);
     mcrMain->setObjectName(QStringLiteral("mcrMain"));
     mcrMain->setToolTip(QStringLiteral("グラフをクリックするとマーカーの形が変わります"));
-    mcrMain->setMinimumSize(320, 220);
+    mcrMain->setMinimumSize(scaledPixels(320, this), scaledPixels(220, this));
     optTai = new QRadioButton(QStringLiteral("体重"), this);
     optTai->setObjectName(QStringLiteral("optTai"));
     optShi = new QRadioButton(QStringLiteral("体脂肪率"), this);
@@ -179,6 +181,10 @@ MainPanel::MainPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(
     mcrMain->setSeriesColour(0, QColor(0x3a, 0x6e, 0xd8));
     mcrMain->setSeriesColour(1, QColor(0xe0, 0x7a, 0x2e));
     showFace(QStringLiteral("imgNashi"));
+
+    // the calendar, the entry from the situation to the save button, the chart's choice, the list
+    setTabChain({mtvmain, lstAct, cmdFree, cmdJikan, txtTaiInp, cmdUp, cmdDn, txtShiInp, cmdUp1, cmdDn1, cmdTaiHozon,
+                 optTai, optShi, optKon, msgDayList});
 }
 
 void MainPanel::buildEntry(QWidget* box) {
@@ -193,7 +199,7 @@ void MainPanel::buildEntry(QWidget* box) {
     txtShiInp->setObjectName(QStringLiteral("txtShiInp"));
     for (QLineEdit* field : {txtTaiInp, txtShiInp}) {
         field->setAlignment(Qt::AlignRight);
-        field->setFixedWidth(90);
+        field->setFixedWidth(scaledPixels(90, box));
         QFont f = field->font();
         f.setPointSizeF(f.pointSizeF() + 3);
         field->setFont(f);
@@ -204,7 +210,7 @@ void MainPanel::buildEntry(QWidget* box) {
     cmdUp1 = arrowButton("cmdUp1", QStringLiteral("↑"), box);
     cmdDn1 = arrowButton("cmdDn1", QStringLiteral("↓"), box);
     cmdTaiHozon = pictureButton("cmdTaiHozon", QStringLiteral("測定値を保存します"), box);
-    cmdTaiHozon->setIconSize(QSize(40, 40));
+    cmdTaiHozon->setIconSize(QSize(scaledPixels(40, box), scaledPixels(40, box)));
 
     // the situation on the left, the two values and the save button on the right
     auto* listColumn = new QVBoxLayout;
@@ -252,15 +258,6 @@ void MainPanel::buildEntry(QWidget* box) {
         if (!txtShiInp->text().isEmpty())
             cmdTaiHozon->setFocus(Qt::TabFocusReason);
     });
-    setTabOrder(lstAct, cmdFree);
-    setTabOrder(cmdFree, cmdJikan);
-    setTabOrder(cmdJikan, txtTaiInp);
-    setTabOrder(txtTaiInp, cmdUp);
-    setTabOrder(cmdUp, cmdDn);
-    setTabOrder(cmdDn, txtShiInp);
-    setTabOrder(txtShiInp, cmdUp1);
-    setTabOrder(cmdUp1, cmdDn1);
-    setTabOrder(cmdDn1, cmdTaiHozon);
 }
 
 bool MainPanel::eventFilter(QObject* watched, QEvent* event) {

@@ -8,6 +8,7 @@
 #include "Settings.h"
 #include "controls/Dialogs.h"
 #include "controls/GridView.h"
+#include "controls/Twips.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -32,10 +33,10 @@ MemoPanel::MemoPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(
     caption->setFont(cf);
     txtMemo = new QLineEdit(this);
     txtMemo->setObjectName(QStringLiteral("txtMemo"));
-    txtMemo->setMinimumHeight(28);
+    txtMemo->setMinimumHeight(scaledPixels(28, this));
     cmdMemoHozon = new QPushButton(QStringLiteral("一言日記保存"), this);
     cmdMemoHozon->setObjectName(QStringLiteral("cmdMemoHozon"));
-    cmdMemoHozon->setMinimumHeight(28);
+    cmdMemoHozon->setMinimumHeight(scaledPixels(28, this));
     cmdMemoHozon->setEnabled(false);
 
     msgMemoList = new GridView(this);
@@ -49,6 +50,8 @@ MemoPanel::MemoPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(
     txtKizuki->setObjectName(QStringLiteral("txtKizuki"));
     txtKizuki->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtKizuki->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // Tab leaves the memo for the save button instead of writing a tab into it
+    txtKizuki->setTabChangesFocus(true);
     txtKizuki->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #fffdf6; }"));
     cmdKizukiHozon = new QPushButton(QStringLiteral("気付きメモ保存"), notesBox);
     cmdKizukiHozon->setObjectName(QStringLiteral("cmdKizukiHozon"));
@@ -71,6 +74,9 @@ MemoPanel::MemoPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(
     layout->addWidget(msgMemoList, 3);
     layout->addSpacing(4);
     layout->addWidget(notesBox, 2);
+
+    // each field before its save button
+    setTabChain({txtMemo, cmdMemoHozon, msgMemoList, txtKizuki, cmdKizukiHozon});
 
     connect(msgMemoList, &GridView::cellClicked, this, &MemoPanel::onRowClicked);
     connect(cmdMemoHozon, &QPushButton::clicked, this, &MemoPanel::onCommentSave);

@@ -20,4 +20,13 @@ void Panel::showWithGuidance(const QString& guidance) {
     m_host.DSP_HELP();
 }
 
+void Panel::setTabChain(std::initializer_list<QWidget*> widgets) {
+    QWidget* previous = nullptr;
+    for (QWidget* widget : widgets) {
+        if (previous)
+            setTabOrder(previous, widget);
+        previous = widget;
+    }
+}
+
 } // namespace puka::ui

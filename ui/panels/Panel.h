@@ -2,6 +2,8 @@
 
 #include <QFrame>
 
+#include <initializer_list>
+
 namespace puka::ui {
 
 struct AppState;
@@ -25,6 +27,8 @@ public:
 protected:
     /// Makes the panel visible, lets the window paint, then lets the help tour speak @p guidance.
     void showWithGuidance(const QString& guidance);
+    /// Lets the Tab key visit @p widgets in the order given, one after the other.
+    static void setTabChain(std::initializer_list<QWidget*> widgets);
 
     AppState& m_state;
     PanelHost& m_host;

@@ -110,7 +110,7 @@ RangePanel::RangePanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
 
     mcrBunseki = new ChartView(this);
     mcrBunseki->setObjectName(QStringLiteral("mcrBunseki"));
-    mcrBunseki->setMinimumSize(300, 220);
+    mcrBunseki->setMinimumSize(scaledPixels(300, this), scaledPixels(220, this));
     mcrBunseki->setSeriesColour(0, QColor(0x3a, 0x6e, 0xd8));
     mcrBunseki->setSeriesColour(1, QColor(0xe0, 0x7a, 0x2e));
 
@@ -134,7 +134,7 @@ RangePanel::RangePanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
     cmdPriData->setObjectName(QStringLiteral("cmdPriData"));
     cmdPriData->setToolTip(QStringLiteral("表示中のデータで印刷"));
     cmdPriData->setIcon(QIcon(QStringLiteral(":/pictures/buttons/cmdPriData.svg")));
-    cmdPriData->setIconSize(QSize(32, 32));
+    cmdPriData->setIconSize(QSize(scaledPixels(32, this), scaledPixels(32, this)));
     connect(cmdPriData, &QToolButton::clicked, this, &RangePanel::onPrint);
 
     // the conditions across the top, the list and the chart under them
@@ -161,17 +161,23 @@ RangePanel::RangePanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(conditionsRow);
     layout->addLayout(results, 1);
+
+    // the three condition boxes from the left, then the list, the chart's choice and the printout
+    setTabChain({lstAct2,     txtKey,      cmdKensaku,  cmdAllact,   cmdWeek[0],  cmdWeek[1],  cmdWeek[2],  cmdWeek[3],
+                 cmdWeek[4],  cmdWeek[5],  cmdWeek[6],  cmdAllWeek,  cmdKikan[0], cmdKikan[7], cmdKikan[1], cmdKikan[2],
+                 cmdKikan[3], cmdKikan[4], cmdKikan[5], cmdKikan[6], cmdAllDay,   cmdKikanF,   cboStdate,   cboEddate,
+                 msgBunseki,  optTai2,     optShi2,     optKon2,     cmdPriData});
 }
 
 QWidget* RangePanel::buildSituationBox() {
     auto* box = new QGroupBox(QStringLiteral("状況指定"), this);
     lstAct2 = new QListWidget(box);
     lstAct2->setObjectName(QStringLiteral("lstAct2"));
-    lstAct2->setMinimumWidth(130);
-    lstAct2->setFixedHeight(118);
+    lstAct2->setMinimumWidth(scaledPixels(130, this));
+    lstAct2->setFixedHeight(scaledPixels(118, this));
     txtKey = new QLineEdit(box);
     txtKey->setObjectName(QStringLiteral("txtKey"));
-    txtKey->setFixedWidth(110);
+    txtKey->setFixedWidth(scaledPixels(110, this));
     txtKey->installEventFilter(this);
     cmdKensaku = conditionButton(QStringLiteral("cmdKensaku"), QStringLiteral("検索"), box);
     cmdAllact = conditionButton(QStringLiteral("cmdAllact"), QStringLiteral("全部"), box);
@@ -198,7 +204,7 @@ QWidget* RangePanel::buildWeekdayBox() {
     grid->setHorizontalSpacing(3);
     for (int i = 0; i < 7; ++i) {
         cmdWeek[i] = conditionButton(QStringLiteral("cmdWeek(%1)").arg(i), range::weekdayName(i), box);
-        cmdWeek[i]->setMinimumWidth(28);
+        cmdWeek[i]->setMinimumWidth(scaledPixels(28, this));
         grid->addWidget(cmdWeek[i], 0, i);
         connect(cmdWeek[i], &QPushButton::clicked, this, [this, i] { onWeekday(i); });
     }
@@ -230,7 +236,7 @@ QWidget* RangePanel::buildPeriodBox() {
     };
     int place = 0;
     for (const auto& [period, button] : buttons) {
-        button->setMinimumWidth(56);
+        button->setMinimumWidth(scaledPixels(56, this));
         grid->addWidget(button, place / 5, place % 5);
         ++place;
         const Period p = period;
@@ -247,7 +253,7 @@ QWidget* RangePanel::buildPeriodBox() {
         // the date lists hold the log's dates only: a typed bound is not added to them
         c->setInsertPolicy(QComboBox::NoInsert);
         c->setMaxVisibleItems(16);
-        c->setMinimumWidth(110);
+        c->setMinimumWidth(scaledPixels(110, this));
     }
     auto* dates = new QHBoxLayout;
     dates->addWidget(cboStdate, 1);

@@ -42,7 +42,7 @@ QLabel* figure(const char* name, QWidget* parent) {
     auto* l = new QLabel(parent);
     l->setObjectName(QString::fromUtf8(name));
     l->setAlignment(Qt::AlignCenter);
-    l->setMinimumWidth(56);
+    l->setMinimumWidth(scaledPixels(56, parent));
     l->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     l->setStyleSheet(QStringLiteral("background: white; border: 1px solid #c9c0d6; border-radius: 3px; "
                                     "padding: 1px 4px; font-weight: bold;"));
@@ -99,9 +99,9 @@ QToolButton* pictureButton(const char* name, const QString& caption, QWidget* pa
     b->setObjectName(QString::fromUtf8(name));
     b->setText(caption);
     b->setIcon(QIcon(QStringLiteral(":/pictures/buttons/%1.svg").arg(QString::fromUtf8(name))));
-    b->setIconSize(QSize(28, 28));
+    b->setIconSize(QSize(scaledPixels(28, parent), scaledPixels(28, parent)));
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    b->setFixedSize(76, 58);
+    b->setFixedSize(scaledPixels(76, parent), scaledPixels(58, parent));
     return b;
 }
 
@@ -144,12 +144,14 @@ SetteiPanel::SetteiPanel(AppState& state, PanelHost& host, QWidget* parent) : Pa
     HScroll1->setPageStep(10);
     HScroll1->setValue(m_state.meter.scrollValue());
     HScroll1->setFixedWidth(bandWidth);
+    // the arrow keys move the meter as the mouse does
+    HScroll1->setFocusPolicy(Qt::StrongFocus);
     connect(HScroll1, &QScrollBar::valueChanged, this, [this] { DSP_METER(); });
 
     lblHyouka = new QLabel(m_meterBox);
     lblHyouka->setObjectName(QStringLiteral("lblHyouka"));
     lblHyouka->setAlignment(Qt::AlignCenter);
-    lblHyouka->setMinimumWidth(160);
+    lblHyouka->setMinimumWidth(scaledPixels(160, this));
     m_bmiFigure = figure("lblBmiFigure", m_meterBox);
     m_weightFigure = figure("lblWeightFigure", m_meterBox);
     m_heightFigure = figure("lblHeightFigure", m_meterBox);
@@ -222,7 +224,7 @@ SetteiPanel::SetteiPanel(AppState& state, PanelHost& host, QWidget* parent) : Pa
 
     cmdNew1 = new QPushButton(QStringLiteral("新規にスタートするとき"), this);
     cmdNew1->setObjectName(QStringLiteral("cmdNew1"));
-    cmdNew1->setMinimumSize(cmdNew1->sizeHint().width() + 24, 30);
+    cmdNew1->setMinimumSize(cmdNew1->sizeHint().width() + scaledPixels(24, this), scaledPixels(30, this));
     fraNew = buildNewStart();
 
     auto* stepColumn = new QVBoxLayout;
@@ -253,6 +255,32 @@ SetteiPanel::SetteiPanel(AppState& state, PanelHost& host, QWidget* parent) : Pa
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(editor);
     layout->addLayout(right, 1);
+
+    // the list editor on the left, then the right side from the top; the new start form
+    // takes the meter's place and its own order
+    setTabChain({lstKoumoku,
+                 cmdNew2,
+                 cmdSort,
+                 cmdDel,
+                 cmdDel2,
+                 txtChg,
+                 cmdChg,
+                 txtPriData,
+                 txtSincyou,
+                 txtMokuTai,
+                 cmdPHozon1,
+                 m_weightStep.options[0],
+                 m_weightStep.options[1],
+                 m_weightStep.options[2],
+                 m_weightStep.free,
+                 m_fatStep.options[0],
+                 m_fatStep.options[1],
+                 m_fatStep.options[2],
+                 m_fatStep.free,
+                 chkJikan,
+                 cmdNew1,
+                 HScroll1,
+                 txtPriData1});
 }
 
 QGroupBox* SetteiPanel::buildSituationEditor() {
@@ -263,7 +291,7 @@ QGroupBox* SetteiPanel::buildSituationEditor() {
     auto* list = new SituationListWidget(box);
     list->setObjectName(QStringLiteral("lstKoumoku"));
     list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setMinimumWidth(180);
+    list->setMinimumWidth(scaledPixels(180, this));
     list->pressed = [this](int row) { onSituationPressed(row); };
     list->released = [this](int row) { onSituationReleased(row); };
     list->chosenByKey = [this] { onSituationPressed(-1); };
@@ -319,7 +347,7 @@ QGroupBox* SetteiPanel::buildProfile() {
     txtMokuTai = newField("txtMokuTai", box);
     for (QLineEdit* number : {txtSincyou, txtMokuTai}) {
         number->setAlignment(Qt::AlignRight);
-        number->setMaximumWidth(90);
+        number->setMaximumWidth(scaledPixels(90, this));
     }
     cmdPHozon1 =
         new QPushButton(QIcon(QStringLiteral(":/pictures/buttons/cmdTaiHozon.svg")), QStringLiteral("データ変更"), box);
@@ -366,7 +394,7 @@ QGroupBox* SetteiPanel::buildSteps(StepControls& controls, const QString& title,
     controls.free = newField(freeName, box);
     controls.free->setToolTip(QStringLiteral("入力してEnterキー"));
     controls.free->setAlignment(Qt::AlignRight);
-    controls.free->setFixedWidth(64);
+    controls.free->setFixedWidth(scaledPixels(64, this));
     auto* freeRow = new QHBoxLayout;
     freeRow->addWidget(new QLabel(QStringLiteral("任意"), box));
     freeRow->addWidget(controls.free);
@@ -429,7 +457,7 @@ QFrame* SetteiPanel::buildNewStart() {
         const QString unit = QString::fromUtf8(row.unit);
         if (!unit.isEmpty()) {
             auto* u = new QLabel(unit, frame);
-            u->setFixedWidth(34);
+            u->setFixedWidth(scaledPixels(34, frame));
             line->addWidget(u);
         }
         line->addWidget(note(QString::fromUtf8(row.note), frame));
@@ -438,10 +466,10 @@ QFrame* SetteiPanel::buildNewStart() {
         ++r;
     }
     for (QLineEdit* text : {txtPriData1, txtNowJyou})
-        text->setFixedWidth(220);
+        text->setFixedWidth(scaledPixels(220, frame));
     for (QLineEdit* number : {txtSincyou1, txtMokuTai1, txtNowTai, txtNowShi}) {
         number->setAlignment(Qt::AlignRight);
-        number->setFixedWidth(100);
+        number->setFixedWidth(scaledPixels(100, frame));
     }
 
     cmdStHozon = new QPushButton(QStringLiteral("新規登録"), frame);
@@ -451,7 +479,7 @@ QFrame* SetteiPanel::buildNewStart() {
     cmdYame = new QPushButton(QStringLiteral("キャンセル"), frame);
     cmdYame->setObjectName(QStringLiteral("cmdYame"));
     for (QPushButton* b : {cmdStHozon, cmdYame})
-        b->setMinimumSize(100, 30);
+        b->setMinimumSize(scaledPixels(100, frame), scaledPixels(30, frame));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(cmdStHozon);
