@@ -150,9 +150,11 @@ void frmMain::startup() {
 
     fraMain->DSP_MAIN();
     const LogContents& log = fraMain->lastLog();
+    // an empty folder is a first start, not a fault: it is welcomed at the end of start-up
+    const bool noDiaryYet = log.status.ok() && !log.exists && !legacy::needsRenzoku(s.workDir);
     if (!log.status.ok())
         note(log.status.message());
-    else if (!log.exists)
+    else if (!log.exists && !noDiaryYet)
         note(QStringLiteral("「%1」が見つかりません。\r\n編集画面の「新規スタート」から記録を始めてください。")
                  .arg(files::kData));
     note(log.skippedNotice());
@@ -204,6 +206,25 @@ void frmMain::startup() {
 
     s.guidanceText = introductionText();
     DSP_HELP();
+
+    if (noDiaryYet)
+        welcomeNewUser();
+}
+
+void frmMain::welcomeNewUser() {
+    const char* const lines[] = {
+        "Pukapuka☆ダイエットへようこそ！",
+        "",
+        "このフォルダにはまだ体重の記録がありません。",
+        "これから編集画面の「新規スタート登録枠」を開きます。",
+        "名前、身長、目標体重、今の体重と体脂肪率を入力して「新規登録」を押すと、記録が始まります。",
+        "登録が終わるとプログラムは一旦終了します。次に起動したときから毎日の記録をつけられます。",
+    };
+    QStringList text;
+    for (const char* line : lines)
+        text.append(QString::fromUtf8(line));
+    m_state.dialogs->message(text.join(QStringLiteral("\r\n")), QStringLiteral("ようこそ"), Dialogs::Icon::Information);
+    fraSettei->openForNewStart();
 }
 
 void frmMain::READ_JYOUKYOU() {

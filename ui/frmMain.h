@@ -70,6 +70,8 @@ private:
     void openPanel(Panel* panel);
     void convertOlderFiles();
     void tellAboutFiles(const QStringList& notices);
+    /// A folder without any diary: says so kindly and opens the new-start form.
+    void welcomeNewUser();
     void onHelpTourClicked();
     void onHelp();
     void onContextHelp();

@@ -101,13 +101,61 @@ TEST(Startup, OwnDataShowTodayEmptyWithNoFace) {
     EXPECT_EQ(t.find<QLabel>(QStringLiteral("lblDspTai"))->text(), QStringLiteral("60.2Kg → 0.4Kg 減"));
 }
 
-TEST(Startup, MissingLogIsReportedAndTheProgramGoesOn) {
+TEST(Startup, EmptyFolderIsWelcomedIntoTheNewStart) {
+    test::Window t(nullptr);
+    t.start();
+    auto calls = t.takeCalls();
+    // without a settings file the help tour is on: its introduction comes first
+    ASSERT_EQ(calls.size(), 2);
+    EXPECT_EQ(calls[0].title, QStringLiteral("ヘルプツアー"));
+    EXPECT_EQ(calls[1].title, QStringLiteral("ようこそ"));
+    EXPECT_EQ(calls[1].icon, Icon::Information);
+    EXPECT_EQ(calls[1].buttons, Buttons::Ok);
+    EXPECT_TRUE(calls[1].prompt.contains(QStringLiteral("まだ体重の記録がありません")))
+        << calls[1].prompt.toStdString();
+    EXPECT_TRUE(t.find<QWidget>(QStringLiteral("fraSettei"))->isVisible());
+    EXPECT_FALSE(t.find<QWidget>(QStringLiteral("fraMain"))->isVisible());
+    EXPECT_TRUE(t.find<QWidget>(QStringLiteral("fraNew"))->isVisible());
+    EXPECT_EQ(t.w().focusWidget(), t.find<QLineEdit>(QStringLiteral("txtPriData1")));
+    EXPECT_TRUE(t.dir().files().isEmpty());
+
+    // the form opened for them starts the diary as the edit panel's own button does
+    t.find<QLineEdit>(QStringLiteral("txtPriData1"))->setText(QStringLiteral("花子"));
+    t.find<QLineEdit>(QStringLiteral("txtSincyou1"))->setText(QStringLiteral("160"));
+    t.find<QLineEdit>(QStringLiteral("txtMokuTai1"))->setText(QStringLiteral("50"));
+    t.find<QLineEdit>(QStringLiteral("txtNowTai"))->setText(QStringLiteral("55.5"));
+    t.find<QLineEdit>(QStringLiteral("txtNowShi"))->setText(QStringLiteral("27"));
+    t.dialogs().queueAnswer(Answer::Ok);
+    t.click(QStringLiteral("cmdStHozon"));
+    calls = t.takeCalls();
+    ASSERT_EQ(calls.size(), 2);
+    EXPECT_EQ(calls[1].title, QStringLiteral("新規登録終了"));
+    EXPECT_FALSE(t.w().isVisible());
+    ASSERT_EQ(records(t).size(), 1u);
+    EXPECT_EQ(records(t)[0].date, QStringLiteral("2026/12/07"));
+
+    t.restart();
+    for (const Call& call : t.takeCalls())
+        EXPECT_NE(call.title, QStringLiteral("ようこそ"));
+    EXPECT_TRUE(t.find<QWidget>(QStringLiteral("fraMain"))->isVisible());
+    EXPECT_EQ(t.w().windowTitle(), QStringLiteral(" 花子 の Pukapuka☆ダイエット"));
+    EXPECT_EQ(dayList(t).bodyRows(), 1);
+}
+
+TEST(Startup, FolderWithSettingsButNoLogIsWelcomedToo) {
     test::Window t([](const test::WorkDir& d) { test::writeOwnProfile(d); });
     t.start();
     const auto calls = t.takeCalls();
     ASSERT_EQ(calls.size(), 1);
-    EXPECT_TRUE(calls[0].prompt.contains(QStringLiteral("新規スタート"))) << calls[0].prompt.toStdString();
+    EXPECT_EQ(calls[0].title, QStringLiteral("ようこそ"));
+    EXPECT_TRUE(t.find<QWidget>(QStringLiteral("fraNew"))->isVisible());
     EXPECT_EQ(visibleFace(t), QStringLiteral("imgNashi"));
+
+    // the toolbar still opens the form the usual way
+    t.click(QStringLiteral("cmdMain"));
+    t.click(QStringLiteral("cmdSettei"));
+    t.click(QStringLiteral("cmdNew1"));
+    ASSERT_EQ(t.takeCalls().size(), 1);
 }
 
 TEST(Startup, SkippedLinesAreToldOnce) {
@@ -138,6 +186,9 @@ TEST(Startup, OlderLogAsksForBodyFatAndCancelChangesNothing) {
               QStringLiteral("連続体重.txtを検出しました。\r\n\r\n変換する場合は現在の体脂肪率を入力してください。"));
     EXPECT_EQ(t.dir().read(files::kLegacyLog), before);
     EXPECT_FALSE(t.dir().exists(files::kData));
+    // the older log is still there to convert: no welcome to a first start
+    EXPECT_TRUE(calls.back().prompt.contains(QStringLiteral("新規スタート"))) << calls.back().prompt.toStdString();
+    EXPECT_TRUE(t.find<QWidget>(QStringLiteral("fraMain"))->isVisible());
 }
 
 TEST(Startup, OlderLogConvertedWithTheAnswer) {

@@ -515,6 +515,11 @@ QFrame* SetteiPanel::buildNewStart() {
 }
 
 void SetteiPanel::open() {
+    prepareOpening();
+    showWithGuidance(editing::guidanceText());
+}
+
+void SetteiPanel::prepareOpening() {
     m_host.HIDE_PANELS();
     const profileedit::Fields fields = profileedit::fieldsOf(m_state.profile);
     txtPriData->setText(fields.name);
@@ -522,7 +527,6 @@ void SetteiPanel::open() {
     txtMokuTai->setText(fields.targetText);
     for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{cmdSort, cmdDel, cmdChg})
         b->setEnabled(false);
-    showWithGuidance(editing::guidanceText());
 }
 
 void SetteiPanel::setSituations(const QStringList& words) {
@@ -688,12 +692,26 @@ void SetteiPanel::onRename() {
 }
 
 void SetteiPanel::onNewStartOpen() {
+    showNewStartFrame();
+    const newstart::Notice intro = newstart::introduction();
+    m_state.dialogs->message(intro.text, intro.title, Dialogs::Icon::Information);
+    txtPriData1->setFocus(Qt::OtherFocusReason);
+}
+
+void SetteiPanel::showNewStartFrame() {
     for (QLineEdit* field : {txtPriData1, txtSincyou1, txtMokuTai1, txtNowTai, txtNowShi})
         field->clear();
     fraNew->setVisible(true);
     fraNew->raise();
-    const newstart::Notice intro = newstart::introduction();
-    m_state.dialogs->message(intro.text, intro.title, Dialogs::Icon::Information);
+}
+
+void SetteiPanel::openForNewStart() {
+    // the welcome that leads here has said what the panel's guidance would say
+    if (!isVisible()) {
+        prepareOpening();
+        setVisible(true);
+    }
+    showNewStartFrame();
     txtPriData1->setFocus(Qt::OtherFocusReason);
 }
 

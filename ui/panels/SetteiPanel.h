@@ -47,6 +47,9 @@ public:
     void clearWeightLabel();
     /// Shows the steps as read from their file in the options and free fields, writing nothing.
     void showSteps(const Steps& steps);
+    /// Opens the panel (unless it is open) with the new-start frame shown empty and the focus
+    /// in its first field, for a folder that holds no diary yet.
+    void openForNewStart();
 
 private:
     /// The controls of one of the two increments.
@@ -57,6 +60,8 @@ private:
         QLineEdit* free = nullptr;
     };
 
+    /// The panel's opening steps short of showing it.
+    void prepareOpening();
     QGroupBox* buildSituationEditor();
     QGroupBox* buildProfile();
     QGroupBox* buildSteps(StepControls& controls, const QString& title, const char* optionName, const char* freeName,
@@ -79,6 +84,7 @@ private:
     void onRename();
 
     void onNewStartOpen();
+    void showNewStartFrame();
     void onNewStart();
     void onProfileSave();
 
