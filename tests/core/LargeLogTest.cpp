@@ -1,0 +1,150 @@
+// A log larger than any 16-bit count: every list shows all of it.
+
+#include "CoreTestHelpers.h"
+
+#include "AnalysisSnapshot.h"
+#include "AnalysisView.h"
+#include "CalendarView.h"
+#include "DailyAverages.h"
+#include "DataLog.h"
+#include "DiaryView.h"
+#include "FileNames.h"
+#include "GraphView.h"
+#include "MainView.h"
+#include "RangeView.h"
+#include "TextLines.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace puka;
+
+namespace {
+
+constexpr int kTotal = 40000;
+constexpr int kTwiceDays = 3500;                         // days with two weigh-ins
+constexpr int kBusyDayRecords = kTotal - 2 * kTwiceDays; // all on the last day: 33,000
+const QDate kFirst(2010, 1, 1);
+const QDate kBusyDay = kFirst.addDays(kTwiceDays);
+
+// Weights in tenths of a kilogram: a slow loss from 100.0 kg to 65.0 kg, the second weight of
+// a day one of up, down or unchanged in turn; the busy last day between 64.0 and 64.9 kg.
+std::vector<WeightRecord> largeLog() {
+    std::vector<WeightRecord> log;
+    log.reserve(kTotal);
+    for (int day = 0; day < kTwiceDays; ++day) {
+        const QString date = kFirst.addDays(day).toString(QStringLiteral("yyyy/MM/dd"));
+        const int tenths = 1000 - day / 10;
+        const int second = tenths + (day % 3 == 0 ? 3 : day % 3 == 1 ? -2 : 0);
+        log.push_back(test::record(date, QStringLiteral("起床後"), tenths / 10.0f));
+        log.push_back(test::record(date, QStringLiteral("就寝前"), second / 10.0f, QStringLiteral("日記")));
+    }
+    const QString busy = kBusyDay.toString(QStringLiteral("yyyy/MM/dd"));
+    for (int i = 0; i < kBusyDayRecords; ++i)
+        log.push_back(test::record(busy, QStringLiteral("%1:00:00").arg(i % 24), (640 + i % 10) / 10.0f));
+    return log;
+}
+
+class LargeLog : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        s_dir = new test::WorkDir;
+        ASSERT_TRUE(datalog::WRITE_DATA(s_dir->path(), largeLog()));
+        s_log = new LogContents(datalog::READ_DATA(s_dir->path()));
+    }
+    static void TearDownTestSuite() {
+        delete s_log;
+        delete s_dir;
+    }
+    static const std::vector<WeightRecord>& records() { return s_log->records; }
+
+    static test::WorkDir* s_dir;
+    static LogContents* s_log;
+};
+test::WorkDir* LargeLog::s_dir = nullptr;
+LogContents* LargeLog::s_log = nullptr;
+
+TEST_F(LargeLog, ReadsEveryRecordBack) {
+    ASSERT_EQ(records().size(), size_t(kTotal));
+    EXPECT_TRUE(s_log->skipped.empty());
+    EXPECT_EQ(records(), largeLog());
+}
+
+TEST_F(LargeLog, MainDayListHoldsEveryRecordOfTheBusyDay) {
+    const MainView v = mainview::DSP_MAIN(records(), kBusyDay, 170.0f);
+    ASSERT_EQ(v.dayList.bodyRows(), kBusyDayRecords);
+    EXPECT_EQ(v.values.recordCount, kTotal);
+    EXPECT_EQ(v.dayList.cell(kBusyDayRecords - 1, 1), QStringLiteral("23:00:00"));
+    EXPECT_EQ(v.chart.categoryCount(), kBusyDayRecords);
+}
+
+TEST_F(LargeLog, RangeListsAllAndAKeywordItsShare) {
+    const range::RangeView all = range::DSP_TAIJYU(records(), 170.0f);
+    EXPECT_EQ(all.grid.bodyRows(), kTotal);
+    EXPECT_EQ(all.chart.categoryCount(), kTotal);
+    EXPECT_EQ(all.dates.size(), kTwiceDays + 1);
+
+    range::Conditions c;
+    c.keyword = QStringLiteral(":00:00");
+    c.startText = all.startText;
+    c.endText = all.endText;
+    EXPECT_EQ(range::refresh(records(), 170.0f, c).grid.bodyRows(), kBusyDayRecords);
+}
+
+TEST_F(LargeLog, AnalysisListsAreComplete) {
+    const AnalysisSnapshot snap = AnalysisSnapshot::load(records());
+    AnalysisView v = analysis::SET_BUNSEKI_GRID();
+    analysis::fill(snap, analysis::DiffMode::First, analysis::BandStep::Half, &v);
+    EXPECT_EQ(v.msgB1.bodyRows(), kTotal);
+    EXPECT_EQ(v.msgB1.cell(kTotal - 1, 0), QStringLiteral("40000回目"));
+    EXPECT_EQ(v.msgB3.bodyRows(), kTotal);
+    // a best loss of 36.0 kg from 100.0 kg is 72 half-kilogram milestones
+    EXPECT_EQ(v.msgB2.bodyRows(), 72);
+
+    int visits = 0;
+    for (int r = 0; r < v.msgB4.bodyRows(); ++r)
+        visits += v.msgB4.cell(r, 2).chopped(1).toInt();
+    EXPECT_EQ(visits, kTotal);
+    // the busy day fills two bands with half of its 33,000 visits each
+    EXPECT_GE(v.msgB4.cell(0, 2).chopped(1).toInt(), kBusyDayRecords / 2);
+    EXPECT_GE(v.msgB4.cell(1, 2).chopped(1).toInt(), kBusyDayRecords / 2);
+}
+
+TEST_F(LargeLog, GraphHasAPointPerRecord) {
+    const GraphView v = graph::DSP_RENTAI(AnalysisSnapshot::load(records()), 60.0f, QStringLiteral("10"), false);
+    ASSERT_EQ(v.mcrRentai.categoryCount(), kTotal);
+    EXPECT_EQ(v.mcrRentai.categoryLabels.size(), kTotal);
+    for (const ChartSeries& s : v.mcrRentai.series)
+        EXPECT_EQ(s.points.size(), size_t(kTotal)) << s.name.toStdString();
+}
+
+TEST_F(LargeLog, DailyAveragesCountEveryWeighInOfTheBusyDay) {
+    const daily::DayTable table = daily::buildDayTable(records());
+    ASSERT_EQ(table.days, kTwiceDays + 1);
+    EXPECT_EQ(table.count.back(), kBusyDayRecords);
+    const daily::DailyAverages v = daily::DSP_HIHEIKIN(records());
+    EXPECT_EQ(v.grid.bodyRows(), kTwiceDays + 1);
+    EXPECT_EQ(v.dateList.size(), kTwiceDays + 1);
+    // 64.0 to 64.9 in equal shares: a mean of 64.45 kg
+    EXPECT_NEAR(v.chart.series.front().points.back(), 64.45, 0.01);
+}
+
+TEST_F(LargeLog, CalendarCountsEveryDay) {
+    const calendar::CalendarView v = calendar::DSP_CALE(records(), calendar::Mode::Detailed, kBusyDay.addDays(1));
+    // the busy day ends on 64.9 kg after 64.0 kg: up
+    EXPECT_EQ(v.down, (kTwiceDays + 1) / 3);
+    EXPECT_EQ(v.up, (kTwiceDays + 2) / 3 + 1);
+    EXPECT_EQ(v.same, kTwiceDays / 3);
+    EXPECT_EQ(v.down + v.up + v.same + v.once, kTwiceDays + 1);
+    const int months = (kBusyDay.year() - kFirst.year()) * 12 + kBusyDay.month() - kFirst.month() + 1;
+    EXPECT_EQ(v.grid.bodyRows(), months);
+}
+
+TEST_F(LargeLog, DiaryListsEveryRecord) {
+    const GridModel g = diary::DSP_MEMO(records());
+    ASSERT_EQ(g.bodyRows(), kTotal);
+    EXPECT_GT(g.topRow, 32767);
+}
+
+} // namespace
