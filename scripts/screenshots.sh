@@ -1,39 +1,51 @@
 #!/usr/bin/env bash
-# Takes a screenshot of every panel with the sample data on a virtual display and writes
-# them to docs/screenshots/. Needs a build (scripts/build.sh).
+# Takes a screenshot of every panel with the sample data on a virtual display: the full-size
+# pictures go to docs/screenshots/, copies 800 pixels wide to resources/help/screenshots/ for
+# the help pages. Needs a build (scripts/build.sh); BUILD_DIR names another build folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh --shots
 top="$PWD"
+program="$top/${BUILD_DIR:-build}/app/pukapuka"
+[ -x "$program" ] || { echo "No program at $program: build it first (scripts/build.sh)" >&2; exit 1; }
 out="$top/docs/screenshots"
-mkdir -p "$out"
+help="$top/resources/help/screenshots"
+mkdir -p "$out" "$help"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 cp resources/sample/* "$work"/
 # the help tour would cover every panel with its guidance box
 printf '"ヘルプツアー",0\r\n' > "$work/設定.TXT"
 
-# toolbar buttons from the left, as the window lays them out at 96 dpi
+# the panels in the order of their toolbar keys Alt+1 ... Alt+8
 panels=(main graph daily range analysis calendar diary settings)
-xs=(40 112 184 256 330 408 484 556)
 
 cat > "$work/shoot.sh" <<SHOT
 #!/usr/bin/env bash
 set -eu
 cd "$work"
-"$top/build/app/pukapuka" &
+"$program" &
 pid=\$!
-sleep 3
+sleep 4
 xdotool key Return   # the sample-day notice
 sleep 1
-for i in \$(seq 0 $((${#panels[@]} - 1))); do
-    name=\$(echo "${panels[*]}" | cut -d' ' -f\$((i + 1)))
-    x=\$(echo "${xs[*]}" | cut -d' ' -f\$((i + 1)))
-    xdotool mousemove "\$x" 30 click 1
-    sleep 1.5
+# without a window manager nobody hands the keyboard back to the main window
+main=\$(xdotool search --name 'Pukapuka☆ダイエット\$' | head -1)
+key=1
+for name in ${panels[*]}; do
+    xdotool windowfocus --sync "\$main"
+    xdotool key "alt+\$key"
+    key=\$((key + 1))
+    sleep 2
     import -window root -crop 1100x780+0+0 +repage "$out/\$name.png"
 done
 kill \$pid
 SHOT
 xvfb-run -a -s "-screen 0 1280x860x24" bash "$work/shoot.sh"
-ls -1 "$out"
+
+# the help's copies: 800 pixels wide in 256 colours keep each page's picture small
+for name in "${panels[@]}"; do
+    convert "$out/$name.png" -strip -define png:compression-level=9 "$out/$name.png"
+    convert "$out/$name.png" -resize 800x -strip +dither -colors 256 -define png:compression-level=9 "PNG8:$help/$name.png"
+done
+ls -l "$out" "$help"

@@ -6,6 +6,8 @@
 #include "panels/Panel.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QImage>
 #include <QTest>
 #include <QToolButton>
 
@@ -187,5 +189,19 @@ TEST_F(Keyboard, F1OpensTheHelpPageOfThePanelInView) {
         EXPECT_EQ(help->currentPage(), QString::fromUtf8(p.helpPage));
         EXPECT_EQ(t.w().visiblePanel()->helpPage(), QString::fromUtf8(p.helpPage));
         help->close();
+    }
+}
+
+TEST_F(Keyboard, EveryPanelPageShowsItsOwnScreenshot) {
+    for (const PanelKeys& p : kPanels) {
+        const QString page = QString::fromUtf8(p.helpPage);
+        const QString picture = QStringLiteral("screenshots/%1.png").arg(page.section(QLatin1Char('.'), 0, 0));
+        QFile html(QStringLiteral(":/help/") + page);
+        ASSERT_TRUE(html.open(QIODevice::ReadOnly)) << p.helpPage;
+        EXPECT_TRUE(QString::fromUtf8(html.readAll()).contains(QStringLiteral("src=\"%1\"").arg(picture)))
+            << p.helpPage;
+        const QImage shot(QStringLiteral(":/help/") + picture);
+        EXPECT_FALSE(shot.isNull()) << picture.toStdString();
+        EXPECT_LE(shot.width(), 800) << picture.toStdString();
     }
 }

@@ -12,6 +12,7 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -42,6 +43,8 @@ MemoPanel::MemoPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(
     msgMemoList = new GridView(this);
     msgMemoList->setObjectName(QStringLiteral("msgMemoList"));
     msgMemoList->setModel(diary::SET_MEMO_GRID());
+    // the comment column takes the rest of the width, so a long comment is seen whole
+    msgMemoList->horizontalHeader()->setStretchLastSection(true);
 
     // the notes memo: its save button stands above the field's right end
     auto* notesBox = new QGroupBox(QStringLiteral("気付きメモ"), this);

@@ -43,7 +43,8 @@ QLabel* figure(const char* name, QWidget* parent) {
     l->setObjectName(QString::fromUtf8(name));
     l->setAlignment(Qt::AlignCenter);
     l->setMinimumWidth(scaledPixels(56, parent));
-    l->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    // as wide as its figure: the formulas keep their shape at any window width
+    l->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     l->setStyleSheet(QStringLiteral("background: white; border: 1px solid #c9c0d6; border-radius: 3px; "
                                     "padding: 1px 4px; font-weight: bold;"));
     return l;
@@ -177,6 +178,7 @@ SetteiPanel::SetteiPanel(AppState& state, PanelHost& host, QWidget* parent) : Pa
     exponent->setAlignment(Qt::AlignTop);
     heightCell->addWidget(exponent);
     bmiFormula->addLayout(heightCell, 2, 3);
+    bmiFormula->setColumnStretch(4, 1);
 
     // 肥満度（％） ＝ (体重 − 標準体重) / 標準体重 × １００
     auto* obesityFormula = new QGridLayout;
