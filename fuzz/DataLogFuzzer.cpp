@@ -1,0 +1,48 @@
+// The measurement log: READ_DATA on any file, then WRITE_DATA of what it read.
+
+#include "FuzzSupport.h"
+
+#include "DataLog.h"
+#include "FileNames.h"
+#include "TextLines.h"
+
+using namespace puka;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QString& dir = fuzz::scratchDir();
+    const QByteArray bytes = fuzz::bytesOf(data, size);
+    fuzz::clearDir(dir);
+    fuzz::writeFile(dir, files::kData, bytes);
+
+    const LogContents first = datalog::READ_DATA(dir);
+    FUZZ_CHECK(first.exists && first.status.ok());
+    const qsizetype lineCount = static_cast<qsizetype>(splitLines(bytes).size());
+    FUZZ_CHECK(static_cast<qsizetype>(first.records.size() + first.skipped.size()) <= lineCount);
+    int previous = 0;
+    for (const SkippedLine& s : first.skipped) {
+        FUZZ_CHECK(s.lineNumber > previous && s.lineNumber <= lineCount);
+        FUZZ_CHECK(!s.reason.isEmpty());
+        previous = s.lineNumber;
+    }
+    if (!first.skipped.empty())
+        FUZZ_CHECK(!first.skippedNotice().isEmpty());
+
+    // what was read, written anew, reads back the same
+    const Status written = datalog::WRITE_DATA(dir, first.records);
+    if (!written) {
+        FUZZ_CHECK(!written.message().isEmpty());
+        FUZZ_CHECK(fuzz::readFile(dir, files::kData) == bytes);
+        return 0;
+    }
+    const LogContents second = datalog::READ_DATA(dir);
+    FUZZ_CHECK(second.status.ok() && second.skipped.empty());
+    FUZZ_CHECK(second.records.size() == first.records.size());
+    for (size_t i = 0; i < first.records.size(); ++i)
+        FUZZ_CHECK(fuzz::sameAfterWrite(first.records[i], second.records[i]));
+
+    // once written, the records are stable
+    FUZZ_CHECK(datalog::WRITE_DATA(dir, second.records).ok());
+    const LogContents third = datalog::READ_DATA(dir);
+    FUZZ_CHECK(third.skipped.empty() && third.records == second.records);
+    return 0;
+}

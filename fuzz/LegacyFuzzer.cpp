@@ -1,0 +1,114 @@
+// The two older forms: CONV_RENZOKU and CONV_DATA on any file. The first byte picks the
+// conversion; the bytes up to the first NUL are the typed body-fat answer, the rest the file.
+
+#include "FuzzSupport.h"
+
+#include "DataLog.h"
+#include "FileNames.h"
+#include "LegacyConversion.h"
+#include "NumberFormat.h"
+#include "TextLines.h"
+
+#include <cmath>
+
+using namespace puka;
+
+namespace {
+
+// The body fat every converted record reads back with.
+float answeredFat(const QString& answer) {
+    const auto back = parseNumber(shortestText(leadingNumber(answer)));
+    FUZZ_CHECK(back.has_value());
+    return static_cast<float>(*back);
+}
+
+bool withinOneStep(float a, float b) {
+    return a == b || std::nextafter(a, b) == b;
+}
+
+void renzoku(const QString& dir, const QString& answer, const QByteArray& bytes) {
+    fuzz::writeFile(dir, files::kLegacyLog, bytes);
+    FUZZ_CHECK(legacy::needsRenzoku(dir));
+    legacy::Result r;
+    const Status s = legacy::CONV_RENZOKU(dir, answer, &r);
+    if (!s) {
+        // a refusal (an answer no record can hold) changes nothing
+        FUZZ_CHECK(!s.message().isEmpty() && !answer.isEmpty());
+        FUZZ_CHECK(fuzz::readFile(dir, files::kLegacyLog) == bytes && !fuzz::readFile(dir, files::kData));
+        return;
+    }
+    if (answer.isEmpty()) {
+        FUZZ_CHECK(!r.converted && fuzz::readFile(dir, files::kLegacyLog) == bytes);
+        FUZZ_CHECK(!fuzz::readFile(dir, files::kData));
+        return;
+    }
+    FUZZ_CHECK(r.converted && !legacy::needsRenzoku(dir));
+    FUZZ_CHECK(fuzz::readFile(dir, r.backupName) == bytes);
+    const auto log = fuzz::readFile(dir, files::kData);
+    FUZZ_CHECK(log.has_value());
+    FUZZ_CHECK(static_cast<int>(splitLines(*log).size()) == r.records);
+    const LogContents c = datalog::READ_DATA(dir);
+    FUZZ_CHECK(static_cast<int>(c.records.size() + c.skipped.size()) == r.records);
+    const float fat = answeredFat(answer);
+    for (const WeightRecord& rec : c.records)
+        FUZZ_CHECK(rec.comment.isEmpty() && rec.spare.isEmpty() && rec.bodyFat == fat);
+    // a log written by this conversion never asks for the other one
+    FUZZ_CHECK(!legacy::needsData(dir));
+}
+
+void data(const QString& dir, const QString& answer, const QByteArray& bytes) {
+    fuzz::writeFile(dir, files::kData, bytes);
+    const LogContents before = datalog::READ_DATA(dir);
+    legacy::needsData(dir);
+    legacy::Result r;
+    const Status s = legacy::CONV_DATA(dir, answer, &r);
+    if (!s) {
+        // a refusal (an answer no record can hold, a log in UTF-8) changes nothing
+        FUZZ_CHECK(!s.message().isEmpty() && !answer.isEmpty());
+        FUZZ_CHECK(fuzz::readFile(dir, files::kData) == bytes && !fuzz::readFile(dir, files::kDataBackup));
+        return;
+    }
+    if (answer.isEmpty()) {
+        FUZZ_CHECK(!r.converted && fuzz::readFile(dir, files::kData) == bytes);
+        return;
+    }
+    FUZZ_CHECK(r.converted);
+    FUZZ_CHECK(fuzz::readFile(dir, r.backupName) == bytes);
+    FUZZ_CHECK(!fuzz::readFile(dir, files::kDataWork));
+    const LogContents after = datalog::READ_DATA(dir);
+    // every record of the old log is still there, in order: with the answered body fat, or
+    // unchanged when a text of it cannot be written in the quoted form
+    const float fat = answeredFat(answer);
+    size_t j = 0;
+    for (const WeightRecord& old : before.records) {
+        const bool kept = !datalog::recordProblem(old).isEmpty();
+        auto matches = [&](const WeightRecord& rec) {
+            if (kept)
+                return rec == old;
+            return rec.date == old.date && rec.situation == old.situation && rec.comment == old.comment &&
+                   rec.spare == old.spare && withinOneStep(fuzz::written(old.weight), rec.weight) && rec.bodyFat == fat;
+        };
+        while (j < after.records.size() && !matches(after.records[j]))
+            ++j;
+        FUZZ_CHECK(j < after.records.size());
+        ++j;
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0)
+        return 0;
+    const QByteArray rest = fuzz::bytesOf(data + 1, size - 1);
+    const qsizetype nul = rest.indexOf('\0');
+    const QString answer = QString::fromUtf8(nul < 0 ? QByteArray() : rest.left(nul));
+    const QByteArray bytes = nul < 0 ? rest : rest.mid(nul + 1);
+    const QString& dir = fuzz::scratchDir();
+    fuzz::clearDir(dir);
+    if (data[0] & 1)
+        ::data(dir, answer, bytes);
+    else
+        renzoku(dir, answer, bytes);
+    return 0;
+}
