@@ -8,7 +8,9 @@
 
 #include <QDate>
 #include <QFileInfo>
+#include <QVarLengthArray>
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -33,27 +35,129 @@ QString LogContents::skippedNotice() const {
 namespace datalog {
 namespace {
 
-bool validDateText(const QString& t) {
+bool validDateText(QStringView t) {
     if (t.size() != 10 || t.at(4) != QLatin1Char('/') || t.at(7) != QLatin1Char('/'))
         return false;
     for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
         if (t.at(i) < QLatin1Char('0') || t.at(i) > QLatin1Char('9'))
             return false;
-    return QDate::fromString(t, QStringLiteral("yyyy/MM/dd")).isValid();
+    auto number = [&](int from, int digits) {
+        int v = 0;
+        for (int i = from; i < from + digits; ++i)
+            v = v * 10 + (t.at(i).unicode() - '0');
+        return v;
+    };
+    return QDate(number(0, 4), number(5, 2), number(8, 2)).isValid();
 }
 
 // No scale shows a million: a hand-edited value beyond that is a typing slip, and the views'
 // whole-number axes and rounding could not hold it.
 constexpr double kLargestValue = 1e6;
 
-std::optional<float> toFloat(const QString& text) {
-    const auto v = parseNumber(text);
+std::optional<float> toFloat(QStringView text) {
+    // the plain decimal form the log is written in is read without a copy of the text;
+    // anything else takes the general reader
+    const QStringView t = text.trimmed();
+    char ascii[64];
+    std::optional<double> v;
+    bool plain = t.size() > 0 && t.size() < qsizetype(sizeof ascii) && t.front() != QLatin1Char('+');
+    for (qsizetype i = 0; plain && i < t.size(); ++i) {
+        const char16_t c = t[i].unicode();
+        plain = (c >= u'0' && c <= u'9') || c == u'.' || c == u'-';
+        ascii[i] = static_cast<char>(c);
+    }
+    if (plain) {
+        double d = 0;
+        const auto [end, error] = std::from_chars(ascii, ascii + t.size(), d);
+        if (error == std::errc() && end == ascii + t.size())
+            v = d;
+    }
+    if (!v)
+        v = parseNumber(text.toString());
     if (!v || std::fabs(*v) >= kLargestValue)
         return std::nullopt;
     const float f = static_cast<float>(*v);
     if (!std::isfinite(f))
         return std::nullopt;
     return f;
+}
+
+// The fields of a line as splitFields() cuts them, as views into the line; nothing for a
+// torn quoted field.
+std::optional<QVarLengthArray<QStringView, 8>> fieldViews(QStringView line) {
+    QVarLengthArray<QStringView, 8> fields;
+    const qsizetype n = line.size();
+    qsizetype i = 0;
+    auto isBlank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+    while (true) {
+        while (i < n && isBlank(line[i]))
+            ++i;
+        if (i >= n)
+            break;
+        if (line[i] == QLatin1Char('"')) {
+            const qsizetype close = line.indexOf(QLatin1Char('"'), i + 1);
+            if (close < 0)
+                return std::nullopt;
+            fields.append(line.mid(i + 1, close - i - 1));
+            i = close + 1;
+            while (i < n && line[i] != QLatin1Char(','))
+                ++i;
+        } else {
+            qsizetype end = i;
+            while (end < n && line[end] != QLatin1Char(','))
+                ++end;
+            qsizetype last = end;
+            while (last > i && isBlank(line[last - 1]))
+                --last;
+            fields.append(line.mid(i, last - i));
+            i = end;
+        }
+        if (i >= n)
+            break;
+        ++i; // the comma
+    }
+    return fields;
+}
+
+// parseLine() on a view; a date equal to @p previousDate shares its text, so the many
+// records of one day hold one copy of it.
+std::optional<WeightRecord> parseView(QStringView line, const QString* previousDate, QString* reason) {
+    auto fail = [reason](const QString& why) -> std::optional<WeightRecord> {
+        if (reason)
+            *reason = why;
+        return std::nullopt;
+    };
+    const auto fields = fieldViews(line);
+    if (!fields)
+        return fail(QStringLiteral("引用符（\"）が閉じていません（行が途中で切れています）"));
+    if (fields->size() < 6)
+        return fail(QStringLiteral("項目が足りません（%1 項目）").arg(fields->size()));
+    if (fields->size() > 6)
+        return fail(QStringLiteral("項目が多すぎます（%1 項目）").arg(fields->size()));
+    const QStringView date = fields->at(0);
+    if (!validDateText(date))
+        return fail(QStringLiteral("日付「%1」が正しくありません").arg(date));
+    WeightRecord r;
+    r.date = previousDate && *previousDate == date ? *previousDate : date.toString();
+    r.situation = fields->at(1).toString();
+    const auto weight = toFloat(fields->at(2));
+    if (!weight)
+        return fail(parseNumber(fields->at(2).toString())
+                        ? QStringLiteral("体重「%1」が大きすぎます").arg(fields->at(2))
+                        : QStringLiteral("体重「%1」が数値ではありません").arg(fields->at(2)));
+    r.weight = *weight;
+    r.comment = fields->at(3).toString();
+    // An empty body fat is the older form of the log, which the conversion at start-up updates.
+    if (!fields->at(4).isEmpty()) {
+        const auto fat = toFloat(fields->at(4));
+        if (!fat)
+            return fail(parseNumber(fields->at(4).toString())
+                            ? QStringLiteral("体脂肪率「%1」が大きすぎます").arg(fields->at(4))
+                            : QStringLiteral("体脂肪率「%1」が数値ではありません").arg(fields->at(4)));
+        r.bodyFat = *fat;
+    }
+    r.spare = fields->at(5).toString();
+    return r;
 }
 
 const QByteArray kLineEnd("\r\n");
@@ -92,40 +196,7 @@ std::optional<std::vector<RawLine>> readRawLines(const QString& path, Status* st
 } // namespace
 
 std::optional<WeightRecord> parseLine(const QString& line, QString* reason) {
-    auto fail = [reason](const QString& why) -> std::optional<WeightRecord> {
-        if (reason)
-            *reason = why;
-        return std::nullopt;
-    };
-    const auto fields = splitFields(line);
-    if (!fields)
-        return fail(QStringLiteral("引用符（\"）が閉じていません（行が途中で切れています）"));
-    if (fields->size() < 6)
-        return fail(QStringLiteral("項目が足りません（%1 項目）").arg(fields->size()));
-    if (fields->size() > 6)
-        return fail(QStringLiteral("項目が多すぎます（%1 項目）").arg(fields->size()));
-    WeightRecord r;
-    r.date = fields->at(0);
-    if (!validDateText(r.date))
-        return fail(QStringLiteral("日付「%1」が正しくありません").arg(r.date));
-    r.situation = fields->at(1);
-    const auto weight = toFloat(fields->at(2));
-    if (!weight)
-        return fail(parseNumber(fields->at(2)) ? QStringLiteral("体重「%1」が大きすぎます").arg(fields->at(2))
-                                               : QStringLiteral("体重「%1」が数値ではありません").arg(fields->at(2)));
-    r.weight = *weight;
-    r.comment = fields->at(3);
-    // An empty body fat is the older form of the log, which the conversion at start-up updates.
-    if (!fields->at(4).isEmpty()) {
-        const auto fat = toFloat(fields->at(4));
-        if (!fat)
-            return fail(parseNumber(fields->at(4))
-                            ? QStringLiteral("体脂肪率「%1」が大きすぎます").arg(fields->at(4))
-                            : QStringLiteral("体脂肪率「%1」が数値ではありません").arg(fields->at(4)));
-        r.bodyFat = *fat;
-    }
-    r.spare = fields->at(5);
-    return r;
+    return parseView(line, nullptr, reason);
 }
 
 QString formatLine(const WeightRecord& r) {
@@ -158,53 +229,53 @@ LogContents READ_DATA(const QString& dir) {
         return c;
     c.exists = true;
     c.utf8 = cp932::looksLikeUtf8(file->bytes);
-    bool lastTerminated = true;
-    const std::vector<QByteArray> raw = splitLines(file->bytes, &lastTerminated);
-    c.records.reserve(raw.size());
-    const auto whole = c.utf8 ? std::optional<QString>(cp932::decodeUtf8(file->bytes)) : cp932::decode(file->bytes);
-    // When the whole file decodes, its lines are cut from the decoded text in the same
-    // places (line ends never occur inside a code page 932 character).
-    QStringList decoded;
-    if (whole)
-        decoded = [&] {
-            QStringList out;
-            out.reserve(static_cast<qsizetype>(raw.size()));
-            const QString& text = *whole;
-            qsizetype start = 0;
-            for (qsizetype i = 0; i < text.size(); ++i) {
-                const QChar ch = text.at(i);
-                if (ch != QLatin1Char('\r') && ch != QLatin1Char('\n'))
-                    continue;
-                out.append(text.mid(start, i - start));
-                if (ch == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
-                    ++i;
-                start = i + 1;
-            }
-            if (start < text.size())
-                out.append(text.mid(start));
-            return out;
-        }();
+    const QByteArray& bytes = file->bytes;
+    const bool lastTerminated = bytes.isEmpty() || bytes.endsWith('\r') || bytes.endsWith('\n');
+    c.records.reserve(static_cast<size_t>(bytes.size() / 40 + 1));
+    auto take = [&](QStringView text, int lineNumber, bool last) {
+        if (text.trimmed().isEmpty())
+            return;
+        QString reason;
+        const QString* previousDate = c.records.empty() ? nullptr : &c.records.back().date;
+        if (auto record = parseView(text, previousDate, &reason)) {
+            c.records.push_back(std::move(*record));
+        } else {
+            if (last && !lastTerminated)
+                reason = QStringLiteral("最後の行が途中で切れています（%1）").arg(reason);
+            c.skipped.push_back({lineNumber, reason});
+        }
+    };
+    const auto whole = c.utf8 ? std::optional<QString>(cp932::decodeUtf8(bytes)) : cp932::decode(bytes);
+    if (whole) {
+        // Line ends never occur inside a code page 932 character, so the decoded text is cut
+        // into the same lines as the bytes, each seen in place.
+        const QStringView text = *whole;
+        const qsizetype n = text.size();
+        qsizetype start = 0;
+        int lineNumber = 0;
+        for (qsizetype i = 0; i < n; ++i) {
+            const QChar ch = text[i];
+            if (ch != QLatin1Char('\r') && ch != QLatin1Char('\n'))
+                continue;
+            const QStringView line = text.mid(start, i - start);
+            if (ch == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n'))
+                ++i;
+            start = i + 1;
+            take(line, ++lineNumber, start >= n);
+        }
+        if (start < n)
+            take(text.mid(start), ++lineNumber, true);
+        return c;
+    }
+    const std::vector<QByteArray> raw = splitLines(bytes);
     for (size_t i = 0; i < raw.size(); ++i) {
         const int lineNumber = static_cast<int>(i) + 1;
-        std::optional<QString> text;
-        if (whole)
-            text = decoded.at(static_cast<qsizetype>(i));
-        else
-            text = cp932::decode(raw[i]);
+        const std::optional<QString> text = cp932::decode(raw[i]);
         if (!text) {
             c.skipped.push_back({lineNumber, QStringLiteral("Shift_JIS として読めない文字があります")});
             continue;
         }
-        if (text->trimmed().isEmpty())
-            continue;
-        QString reason;
-        if (auto record = parseLine(*text, &reason)) {
-            c.records.push_back(std::move(*record));
-        } else {
-            if (i + 1 == raw.size() && !lastTerminated)
-                reason = QStringLiteral("最後の行が途中で切れています（%1）").arg(reason);
-            c.skipped.push_back({lineNumber, reason});
-        }
+        take(*text, lineNumber, i + 1 == raw.size());
     }
     return c;
 }

@@ -1,6 +1,7 @@
 #include "NumberFormat.h"
 
 #include <QLocale>
+#include <QVarLengthArray>
 
 #include <cmath>
 
@@ -34,52 +35,45 @@ QString withoutExponent(double value, int significant) {
     return s;
 }
 
-// Rounds a positional decimal text half away from zero to @p decimals decimals.
+// Rounds a positional decimal text half away from zero to @p decimals decimals. Every list
+// formats its numbers here, so the digits are worked on in one byte buffer and the text is
+// made once.
 QString roundText(const QString& text, int decimals) {
     if (text == QLatin1String("nan") || text.contains(QLatin1String("inf")))
         return text;
     const bool negative = text.startsWith(QLatin1Char('-'));
-    const QString body = negative ? text.mid(1) : text;
+    const QStringView body = QStringView(text).mid(negative ? 1 : 0);
     const qsizetype dot = body.indexOf(QLatin1Char('.'));
-    QString intPart = dot < 0 ? body : body.left(dot);
-    QString frac = dot < 0 ? QString() : body.mid(dot + 1);
-    bool roundUp = false;
-    if (frac.size() > decimals) {
-        roundUp = frac.at(decimals) >= QLatin1Char('5');
-        frac.truncate(decimals);
-    }
-    while (frac.size() < decimals)
-        frac.append(QLatin1Char('0'));
-    QString digits = intPart + frac;
-    if (roundUp) {
+    const QStringView intPart = dot < 0 ? body : body.left(dot);
+    const QStringView frac = dot < 0 ? QStringView() : body.mid(dot + 1);
+    // the digits of the integer part and of the kept decimals, with room for a carry in front
+    QVarLengthArray<char, 64> digits;
+    digits.append('0');
+    for (const QChar c : intPart)
+        digits.append(static_cast<char>(c.unicode()));
+    for (qsizetype i = 0; i < decimals; ++i)
+        digits.append(i < frac.size() ? static_cast<char>(frac[i].unicode()) : '0');
+    if (frac.size() > decimals && frac[decimals] >= QLatin1Char('5')) {
         qsizetype i = digits.size() - 1;
-        while (i >= 0) {
-            if (digits[i] == QLatin1Char('9')) {
-                digits[i] = QLatin1Char('0');
-                --i;
-            } else {
-                digits[i] = QChar(digits[i].unicode() + 1);
-                break;
-            }
-        }
-        if (i < 0)
-            digits.prepend(QLatin1Char('1'));
+        for (; digits[i] == '9'; --i)
+            digits[i] = '0';
+        ++digits[i];
     }
-    QString intDigits = digits.left(digits.size() - decimals);
-    while (intDigits.size() > 1 && intDigits.startsWith(QLatin1Char('0')))
-        intDigits.remove(0, 1);
-    if (intDigits.isEmpty())
-        intDigits = QStringLiteral("0");
-    QString result = intDigits;
-    if (decimals > 0)
-        result += QLatin1Char('.') + digits.right(decimals);
+    const qsizetype intEnd = digits.size() - decimals;
+    qsizetype first = 0;
+    while (first + 1 < intEnd && digits[first] == '0')
+        ++first;
+    QVarLengthArray<char, 64> out;
     bool zero = true;
-    for (QChar c : result)
-        if (c.isDigit() && c != QLatin1Char('0'))
-            zero = false;
+    for (qsizetype i = first; i < digits.size(); ++i) {
+        if (i == intEnd)
+            out.append('.');
+        out.append(digits[i]);
+        zero = zero && digits[i] == '0';
+    }
     if (negative && !zero)
-        result.prepend(QLatin1Char('-'));
-    return result;
+        out.insert(out.cbegin(), '-');
+    return QString::fromLatin1(out.constData(), out.size());
 }
 
 } // namespace
