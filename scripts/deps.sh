@@ -9,6 +9,7 @@ packages=(
     libqt6opengl6-dev libgl1-mesa-dev libxkbcommon-dev
     libgtest-dev clang-format
     fonts-noto-cjk
+    desktop-file-utils appstream dpkg-dev file
 )
 case "${1:-}" in
     --demo) packages+=(xvfb xauth) ;;
