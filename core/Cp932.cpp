@@ -141,12 +141,15 @@ bool looksLikeUtf8(const QByteArray& bytes) {
         return true;
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
     const qsizetype n = bytes.size();
+    // Two half-width katakana in code page 932 (C2-DF then A1-BF, "ﾃｽ") also form a valid
+    // two-byte UTF-8 character, so only a sequence of three or more bytes (every kana and
+    // kanji in UTF-8) tells a UTF-8 file from one of ours.
     bool multiByte = false;
     for (qsizetype i = 0; i < n;) {
         const int length = utf8SequenceAt(p, i, n);
         if (length == 0)
             return false;
-        multiByte = multiByte || length > 1;
+        multiByte = multiByte || length > 2;
         i += length;
     }
     return multiByte;

@@ -24,8 +24,8 @@ QString unencodableMessage(const QString& badChar);
 
 /// True when @p bytes look like a file another editor saved in UTF-8: they start with the
 /// UTF-8 byte order mark, or they are valid UTF-8 throughout and hold at least one
-/// multi-byte character. (Real code page 932 text fails the second test at its first
-/// kanji or kana: their lead bytes 81-9F are UTF-8 continuation bytes.)
+/// character of three or more bytes. (Real code page 932 text fails the second test at its
+/// first kanji or kana: their lead bytes 81-9F are UTF-8 continuation bytes.)
 bool looksLikeUtf8(const QByteArray& bytes);
 
 /// @p bytes decoded as UTF-8 without their byte order mark.
