@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the program and the tests need, when any is missing.
-# Usage: scripts/deps.sh [--demo|--shots]   (--demo adds Xvfb for xvfb-run; --shots also xdotool and ImageMagick)
+# Usage: scripts/deps.sh [--demo|--shots|--fuzz]   (--demo adds Xvfb for xvfb-run; --shots also xdotool and
+# ImageMagick; --fuzz clang and its libFuzzer run-time)
 set -euo pipefail
 
 packages=(
@@ -14,6 +15,7 @@ packages=(
 case "${1:-}" in
     --demo) packages+=(xvfb xauth) ;;
     --shots) packages+=(xvfb xauth xdotool imagemagick) ;;
+    --fuzz) packages+=(clang libclang-rt-14-dev) ;;
 esac
 
 missing=()
