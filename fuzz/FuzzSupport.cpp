@@ -1,5 +1,6 @@
 #include "FuzzSupport.h"
 
+#include "Cp932.h"
 #include "NumberFormat.h"
 #include "TextLines.h"
 
@@ -80,6 +81,11 @@ std::optional<QByteArray> readFile(const QString& dir, const QString& name) {
     if (!f.open(QIODevice::ReadOnly))
         return std::nullopt;
     return f.readAll();
+}
+
+bool takenForUtf8(const QString& dir, const QString& name) {
+    const auto bytes = readFile(dir, name);
+    return bytes && puka::cp932::looksLikeUtf8(*bytes);
 }
 
 QByteArray bytesOf(const uint8_t* data, size_t size) {

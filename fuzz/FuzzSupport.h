@@ -34,6 +34,11 @@ void writeFile(const QString& dir, const QString& name, const QByteArray& bytes)
 /// The bytes of @p name in @p dir, or nothing when there is no such file.
 std::optional<QByteArray> readFile(const QString& dir, const QString& name);
 
+/// True when the file our writer just wrote would be read as UTF-8: a kanji whose second byte
+/// is 80-BF followed by a half-width katakana is also a valid three-byte UTF-8 character. The
+/// readers' guess cannot tell such a file from a UTF-8 one, so its round trip is not checked.
+bool takenForUtf8(const QString& dir, const QString& name);
+
 /// The input as bytes.
 QByteArray bytesOf(const uint8_t* data, size_t size);
 
