@@ -6,6 +6,7 @@
 // --quick runs a few repetitions on the two smaller logs only (a smoke run); --core-only
 // and --sizes 1000,8000 narrow a run down while profiling.
 
+#include "Allocator.h"
 #include "AnalysisSnapshot.h"
 #include "AnalysisView.h"
 #include "CalendarView.h"
@@ -415,6 +416,8 @@ void writeReport(Table& table, const std::vector<int>& sizes, const QString& out
 } // namespace
 
 int main(int argc, char** argv) {
+    // the heap settings of the program itself
+    allocator::keepFreedMemory();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
