@@ -152,7 +152,9 @@ bool looksLikeUtf8(const QByteArray& bytes) {
         multiByte = multiByte || length > 2;
         i += length;
     }
-    return multiByte;
+    // a rare kanji (lead E0-EF, second byte 80-BF) before a kana or half-width katakana can
+    // form a valid UTF-8 sequence too; text that reads whole as code page 932 is ours
+    return multiByte && !decode(bytes).has_value();
 }
 
 QString decodeUtf8(const QByteArray& bytes) {

@@ -23,9 +23,12 @@ std::optional<QString> decode(const QByteArray& bytes);
 QString unencodableMessage(const QString& badChar);
 
 /// True when @p bytes look like a file another editor saved in UTF-8: they start with the
-/// UTF-8 byte order mark, or they are valid UTF-8 throughout and hold at least one
-/// character of three or more bytes. (Real code page 932 text fails the second test at its
-/// first kanji or kana: their lead bytes 81-9F are UTF-8 continuation bytes.)
+/// UTF-8 byte order mark, or they are valid UTF-8 throughout, hold at least one character
+/// of three or more bytes, and are no valid code page 932 text. (Real code page 932 text
+/// almost always fails the second test at its first kanji or kana: their lead bytes 81-9F
+/// are UTF-8 continuation bytes. Bytes valid in both are taken as ours: reading them as code
+/// page 932 and writing them back keeps them, where taking them for UTF-8 would refuse
+/// every save.)
 bool looksLikeUtf8(const QByteArray& bytes);
 
 /// @p bytes decoded as UTF-8 without their byte order mark.

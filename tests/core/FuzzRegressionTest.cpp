@@ -82,3 +82,21 @@ TEST(FuzzRegression, HalfWidthKatakanaWrittenByUsIsNotTakenForUtf8) {
     ASSERT_TRUE(settings::WRITE_PRIVATE(dir.path(), p));
     EXPECT_EQ(settings::READ_PRIVATE(dir.path()).value.userName, p.userName);
 }
+
+// A rare kanji whose second byte lies in 80-BF, followed by a half-width katakana, is also a
+// valid three-byte UTF-8 character: such a name must still read back and be saved again.
+TEST(FuzzRegression, KanjiAndKatakanaValidInBothEncodingsStayOurs) {
+    const QString name = QStringLiteral("燿ｱ");
+    const auto bytes = cp932::encode(name);
+    ASSERT_TRUE(bytes.has_value());
+    ASSERT_TRUE(QString::fromUtf8(*bytes).toUtf8() == *bytes); // valid UTF-8 as well
+    EXPECT_FALSE(cp932::looksLikeUtf8(*bytes));
+
+    test::WorkDir dir;
+    Profile p;
+    p.userName = name;
+    ASSERT_TRUE(settings::WRITE_PRIVATE(dir.path(), p));
+    EXPECT_FALSE(cp932::looksLikeUtf8(dir.read(files::kProfile)));
+    EXPECT_EQ(settings::READ_PRIVATE(dir.path()).value.userName, name);
+    EXPECT_TRUE(settings::WRITE_PRIVATE(dir.path(), p)); // not refused as a UTF-8 file
+}
