@@ -176,7 +176,10 @@ bool needsData(const QString& dir) {
         const auto fields = text ? splitFields(*text) : std::nullopt;
         if (fields && fields->isEmpty())
             continue;
-        return fields && fields->size() >= 5 && fields->at(4).isEmpty();
+        // asked only for a record the conversion turns into one with a body fat: a first line
+        // it carries over as it is would ask again at every start
+        return fields && fields->size() == 6 && fields->at(4).isEmpty() && parseNumber(fields->at(2)) &&
+               textsFit(*fields);
     }
     return false;
 }

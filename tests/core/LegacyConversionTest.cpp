@@ -155,6 +155,17 @@ TEST(LegacyData, OnlyTheFirstRecordIsTested) {
     EXPECT_FALSE(legacy::needsData(test::sampleDir()));
 }
 
+// A first line the conversion would carry over unchanged must not ask at every start.
+TEST(LegacyData, AFirstLineTheConversionKeepsAsItIsAsksNothing) {
+    test::WorkDir dir;
+    for (const QString& first : {QStringLiteral(R"("2002/03/01","起床後",重い,"","","")"),
+                                 QStringLiteral(R"("2002/03/01","起床後",68.5,"","")"),
+                                 QStringLiteral(R"("2002/03/01",起"床後,68.5,"","","")")}) {
+        dir.write(files::kData, crlfLines({first, QStringLiteral(R"("2002/03/02","起床後",68.4,"","","")")}));
+        EXPECT_FALSE(legacy::needsData(dir.path())) << first.toStdString();
+    }
+}
+
 TEST(LegacyNames, FreshNameCountsUpFromTwo) {
     test::WorkDir dir;
     EXPECT_EQ(legacy::freshName(dir.path(), files::kDataBackup), files::kDataBackup);
