@@ -308,8 +308,14 @@ QImage ChartView::ballImage(const QColor& colour) const {
 
 void ChartView::applyStyle(Plot& plot) {
     QPen pen(plot.colour, kLineWidth);
-    pen.setCapStyle(Qt::RoundCap);
-    pen.setJoinStyle(Qt::RoundJoin);
+    // a round join is an arc at every point: with far more points than pixels the arcs cannot
+    // be seen, yet drawing them took most of a paint
+    int points = 0;
+    for (const ChartSeries& s : m_model.series)
+        points += static_cast<int>(s.points.size());
+    const bool dense = points > kSmoothPointLimit;
+    pen.setCapStyle(dense ? Qt::FlatCap : Qt::RoundCap);
+    pen.setJoinStyle(dense ? Qt::BevelJoin : Qt::RoundJoin);
     const QImage ball = m_markerStyle == MarkerStyle::Ball ? ballImage(plot.colour) : QImage();
     QList<QXYSeries*> parts(plot.lines.begin(), plot.lines.end());
     for (QXYSeries* line : parts) {
