@@ -98,12 +98,12 @@ void DSP_JIKEIRETSU(const AnalysisSnapshot& s, DiffMode mode, GridModel* msgB1) 
             d = s.weight[static_cast<size_t>(i)] -
                 (mode == DiffMode::Previous ? s.weight[static_cast<size_t>(i) - 1] : s.weight[0]);
         d = roundTenth(d);
-        const QString sign = d == 0 ? QStringLiteral("±") : d > 0 ? QStringLiteral("+") : QString();
+        const QStringView sign = d == 0 ? u"±" : d > 0 ? u"+" : u"";
         const int row = g.addRow();
-        g.cell(row, 0) = QString::number(i + 1) + QStringLiteral("回目");
+        g.cell(row, 0) = integerText(i + 1, u"回目");
         g.cell(row, 1) = s.date[static_cast<size_t>(i)];
         g.cell(row, 2) = fmt::kg(s.weight[static_cast<size_t>(i)]);
-        g.cell(row, 3) = sign + fmt::kg(d);
+        g.cell(row, 3) = fixedText(d, 1, sign, u"Kg");
     }
     scrollToEnd(&g);
     *msgB1 = std::move(g);
@@ -132,10 +132,10 @@ void DSP_KUGIRI(const AnalysisSnapshot& s, GridModel* msgB2, QString* label5_0) 
             continue;
         const qint64 days = start.daysTo(QDate::fromString(s.date[static_cast<size_t>(i)], kDateFormat));
         while (next < n && 0.5 * (next + 1) <= static_cast<double>(loss)) {
-            g.cell(next, 0) = fixedText(0.5 * (next + 1), 1) + QStringLiteral("Kg減");
+            g.cell(next, 0) = fixedText(0.5 * (next + 1), 1, {}, u"Kg減");
             g.cell(next, 1) = s.date[static_cast<size_t>(i)];
-            g.cell(next, 2) = QString::number(days) + QStringLiteral("日後");
-            g.cell(next, 3) = QString::number(days - previousDays) + QStringLiteral("日後");
+            g.cell(next, 2) = integerText(days, u"日後");
+            g.cell(next, 3) = integerText(days - previousDays, u"日後");
             previousDays = days;
             ++next;
         }
@@ -162,24 +162,24 @@ void DSP_HEIKIN_SUII(const AnalysisSnapshot& s, GridModel* msgB3, QString* label
         sum += weight;
         const float mean = sum / static_cast<float>(i);
         float grams = 0;
-        QString sign;
+        QStringView sign;
         if (i > 1) {
             grams = (mean - previousMean) * 1000.0f;
             if (grams == 0) {
-                sign = QStringLiteral("±");
+                sign = u"±";
                 ++streak;
             } else if (grams > 0) {
-                sign = QStringLiteral("+");
+                sign = u"+";
                 streak = 0;
             } else {
                 ++streak;
             }
         }
         const int row = g.addRow();
-        g.cell(row, 0) = QString::number(i) + QStringLiteral("回目");
+        g.cell(row, 0) = integerText(i, u"回目");
         g.cell(row, 1) = fmt::kg(weight);
-        g.cell(row, 2) = fixedText(mean, 3) + QStringLiteral("Kg");
-        g.cell(row, 3) = sign + fixedText(grams, 0) + QLatin1Char('g');
+        g.cell(row, 2) = fixedText(mean, 3, {}, u"Kg");
+        g.cell(row, 3) = fixedText(grams, 0, sign, u"g");
         previousMean = mean;
     }
     scrollToEnd(&g);
@@ -315,13 +315,13 @@ void DSP_BANZUKE(const AnalysisSnapshot& s, BandStep stepChoice, GridModel* msgB
         const size_t b = static_cast<size_t>(order[r]);
         const float lower = lowerOf(band[b]);
         const int row = g.addRow();
-        g.cell(row, 0) = QString::number(row + 1) + QStringLiteral("位");
+        g.cell(row, 0) = integerText(row + 1, u"位");
         g.cell(row, 1) = fmt::one(lower) + QStringLiteral("～") +
                          fixedText(static_cast<double>(lower) + (static_cast<double>(step) - 0.1), 1) +
                          QStringLiteral("Kg");
-        g.cell(row, 2) = QString::number(visits[b]) + QStringLiteral("回");
+        g.cell(row, 2) = integerText(visits[b], u"回");
         if (r > 0)
-            g.cell(row, 3) = QString::number(above - visits[b]) + QStringLiteral("回");
+            g.cell(row, 3) = integerText(above - visits[b], u"回");
         above = visits[b];
     }
     *msgB4 = std::move(g);

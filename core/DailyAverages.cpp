@@ -11,19 +11,38 @@ namespace {
 enum Col { Number = 0, Date = 1, Mean = 2 };
 
 // Record dates have passed the log reader's check, so the fixed positions hold digits.
+int digitsAt(const QString& text, int from, int count) {
+    int value = 0;
+    for (int i = from; i < from + count; ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c < u'0' || c > u'9')
+            return 0;
+        value = value * 10 + (c - u'0');
+    }
+    return value;
+}
+
 QDate recordDate(const QString& text) {
     if (text.size() != 10)
         return QDate();
-    return QDate(text.mid(0, 4).toInt(), text.mid(5, 2).toInt(), text.mid(8, 2).toInt());
+    return QDate(digitsAt(text, 0, 4), digitsAt(text, 5, 2), digitsAt(text, 8, 2));
 }
 
+// "yy/MM/dd", written directly: the whole-log list makes one for every day
 QString gridDate(const QDate& date) {
-    return date.toString(QStringLiteral("yy/MM/dd"));
+    if (!date.isValid() || date.year() < 0)
+        return date.toString(QStringLiteral("yy/MM/dd"));
+    int y = 0, m = 0, d = 0;
+    date.getDate(&y, &m, &d);
+    const char16_t text[8] = {char16_t(u'0' + y / 10 % 10), char16_t(u'0' + y % 10), u'/',
+                              char16_t(u'0' + m / 10),      char16_t(u'0' + m % 10), u'/',
+                              char16_t(u'0' + d / 10),      char16_t(u'0' + d % 10)};
+    return QString(reinterpret_cast<const QChar*>(text), 8);
 }
 
 // The chart shows the mean as the list would write it, not the float's binary tail.
 double chartValue(float mean) {
-    return shortestText(mean).toDouble();
+    return storedValue(mean);
 }
 
 ChartModel emptyChart() {
@@ -81,7 +100,7 @@ private:
 };
 
 void fillRow(GridModel& grid, int row, int number, const QString& date, const QString& mean) {
-    grid.cell(row, Number) = QString::number(number);
+    grid.cell(row, Number) = integerText(number);
     grid.cell(row, Date) = date;
     grid.cell(row, Mean) = mean;
 }

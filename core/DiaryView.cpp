@@ -25,6 +25,9 @@ GridModel SET_MEMO_GRID() {
 GridModel DSP_MEMO(const std::vector<WeightRecord>& records) {
     GridModel g = SET_MEMO_GRID();
     g.reserve(static_cast<int>(records.size()));
+    static const DiffMark kUp = diffMarkExact(1.0f);
+    static const DiffMark kDown = diffMarkExact(-1.0f);
+    static const DiffMark kSame = diffMarkExact(0.0f);
     float previous = 0;
     int i = 1;
     for (const WeightRecord& r : records) {
@@ -32,8 +35,8 @@ GridModel DSP_MEMO(const std::vector<WeightRecord>& records) {
         // the first record, and any record after a weight of 0, has no difference
         const float difference = previous == 0 ? 0.0f : r.weight - previous;
         previous = r.weight;
-        const DiffMark mark = diffMarkExact(difference);
-        g.cell(row, 0) = QString::number(i);
+        const DiffMark& mark = difference > 0 ? kUp : difference < 0 ? kDown : kSame;
+        g.cell(row, 0) = integerText(i);
         g.cell(row, 1) = r.date;
         g.cell(row, 2) = r.situation;
         g.cell(row, 3) = shortestText(r.weight);

@@ -38,7 +38,7 @@ void setAxis(AxisLimits& axis, float smallest, float largest) {
 } // namespace
 
 int ceilingOfStored(float value) {
-    const double stored = shortestText(value).toDouble();
+    const double stored = storedValue(value);
     const long long hundredths = std::llround(stored * 100.0);
     return static_cast<int>(std::floor((hundredths + 90) / 100.0));
 }
@@ -116,8 +116,8 @@ MainView DSP_MAIN(const std::vector<WeightRecord>& records, const QDate& day, fl
                 largestFat = r.bodyFat;
             if (r.bodyFat < smallestFat)
                 smallestFat = r.bodyFat;
-            v.chart.series[0].points.push_back(shortestText(r.weight).toDouble());
-            v.chart.series[1].points.push_back(shortestText(r.bodyFat).toDouble());
+            v.chart.series[0].points.push_back(storedValue(r.weight));
+            v.chart.series[1].points.push_back(storedValue(r.bodyFat));
             v.chart.categoryLabels.append(r.situation);
             previousWeight = r.weight;
             previousFat = r.bodyFat;

@@ -1,115 +1,228 @@
 #include "NumberFormat.h"
 
 #include <QLocale>
-#include <QVarLengthArray>
-
+#include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace puka {
 namespace {
 
-QString withoutExponent(double value, int significant) {
-    QString s = QString::number(value, 'g', significant);
-    if (s.contains(QLatin1Char('e'))) {
-        // Very large or small values: the same significant digits, written positionally.
-        const QString e = QString::number(value, 'e', significant - 1); // "-1.234568e+30"
-        const bool negative = e.startsWith(QLatin1Char('-'));
-        const qsizetype ePos = e.indexOf(QLatin1Char('e'));
-        QString digits = e.mid(negative ? 1 : 0, ePos - (negative ? 1 : 0)).remove(QLatin1Char('.'));
-        const int exponent = e.mid(ePos + 1).toInt();
-        while (digits.size() > 1 && digits.endsWith(QLatin1Char('0')))
-            digits.chop(1);
-        if (exponent >= 0) {
-            if (digits.size() <= exponent + 1)
-                s = digits + QString(exponent + 1 - digits.size(), QLatin1Char('0'));
-            else
-                s = digits.left(exponent + 1) + QLatin1Char('.') + digits.mid(exponent + 1);
-        } else {
-            s = QStringLiteral("0.") + QString(-exponent - 1, QLatin1Char('0')) + digits;
-        }
-        if (negative)
-            s.prepend(QLatin1Char('-'));
+// Room for the longest positional text of a finite double to 15 significant digits
+// (about 330 characters for the smallest subnormal) plus decimals and a suffix.
+constexpr int kBufferSize = 400;
+
+// Writes the shortest decimal text of @p value to @p significant digits, positionally and
+// without "-0", into @p out; returns its length, or -1 for a value that is not finite.
+int shortestChars(double value, int significant, char* out) {
+    if (!std::isfinite(value))
+        return -1;
+    if (value == 0) {
+        out[0] = '0';
+        return 1;
     }
-    if (s == QLatin1String("-0"))
-        s = QStringLiteral("0");
-    return s;
+    // one digit more than kept, correctly rounded: "-1.2345678e+30"
+    char sci[48];
+    const std::to_chars_result r =
+        std::to_chars(sci, sci + sizeof sci, value, std::chars_format::scientific, significant);
+    bool negative = false;
+    char digits[24];
+    int count = 0;
+    int exponent = 0;
+    const auto parse = [&](const char* p, const char* end) {
+        negative = *p == '-';
+        if (negative)
+            ++p;
+        count = 0;
+        for (; p < end && *p != 'e'; ++p)
+            if (*p != '.')
+                digits[count++] = *p;
+        ++p; // 'e'
+        if (p < end && *p == '+')
+            ++p;
+        std::from_chars(p, end, exponent);
+    };
+    parse(sci, r.ptr);
+    if (digits[significant] == '5') {
+        // Possibly an exact tie, which to_chars rounds to even: take the digits from Qt's
+        // conversion instead, which rounds a tie away from zero as the lists always have.
+        const QByteArray e = QString::number(value, 'e', significant - 1).toLatin1();
+        parse(e.constData(), e.constData() + e.size());
+    } else {
+        const bool up = digits[significant] > '5';
+        count = significant;
+        if (up) {
+            int i = count - 1;
+            for (; i >= 0 && digits[i] == '9'; --i)
+                digits[i] = '0';
+            if (i >= 0) {
+                ++digits[i];
+            } else {
+                digits[0] = '1';
+                ++exponent;
+            }
+        }
+    }
+    while (count > 1 && digits[count - 1] == '0')
+        --count;
+
+    int n = 0;
+    if (negative)
+        out[n++] = '-';
+    if (exponent >= 0) {
+        if (count <= exponent + 1) {
+            std::memcpy(out + n, digits, static_cast<size_t>(count));
+            n += count;
+            for (int i = count; i < exponent + 1; ++i)
+                out[n++] = '0';
+        } else {
+            std::memcpy(out + n, digits, static_cast<size_t>(exponent) + 1);
+            n += exponent + 1;
+            out[n++] = '.';
+            std::memcpy(out + n, digits + exponent + 1, static_cast<size_t>(count - exponent - 1));
+            n += count - exponent - 1;
+        }
+    } else {
+        out[n++] = '0';
+        out[n++] = '.';
+        for (int i = 0; i < -exponent - 1; ++i)
+            out[n++] = '0';
+        std::memcpy(out + n, digits, static_cast<size_t>(count));
+        n += count;
+    }
+    return n;
 }
 
-// Rounds a positional decimal text half away from zero to @p decimals decimals. Every list
-// formats its numbers here, so the digits are worked on in one byte buffer and the text is
-// made once.
-QString roundText(const QString& text, int decimals) {
-    if (text == QLatin1String("nan") || text.contains(QLatin1String("inf")))
-        return text;
-    const bool negative = text.startsWith(QLatin1Char('-'));
-    const QStringView body = QStringView(text).mid(negative ? 1 : 0);
-    const qsizetype dot = body.indexOf(QLatin1Char('.'));
-    const QStringView intPart = dot < 0 ? body : body.left(dot);
-    const QStringView frac = dot < 0 ? QStringView() : body.mid(dot + 1);
+QString nonFiniteText(double value) {
+    return QString::number(value, 'g', 7);
+}
+
+// Rounds the positional decimal text in[0, length) half away from zero to @p decimals
+// decimals into @p out; returns the length written.
+int roundChars(const char* in, int length, int decimals, char* out) {
+    const bool negative = length > 0 && in[0] == '-';
+    const char* body = in + (negative ? 1 : 0);
+    const int bodyLength = length - (negative ? 1 : 0);
+    int dot = 0;
+    while (dot < bodyLength && body[dot] != '.')
+        ++dot;
+    const char* frac = dot < bodyLength ? body + dot + 1 : body + bodyLength;
+    const int fracLength = dot < bodyLength ? bodyLength - dot - 1 : 0;
     // the digits of the integer part and of the kept decimals, with room for a carry in front
-    QVarLengthArray<char, 64> digits;
-    digits.append('0');
-    for (const QChar c : intPart)
-        digits.append(static_cast<char>(c.unicode()));
-    for (qsizetype i = 0; i < decimals; ++i)
-        digits.append(i < frac.size() ? static_cast<char>(frac[i].unicode()) : '0');
-    if (frac.size() > decimals && frac[decimals] >= QLatin1Char('5')) {
-        qsizetype i = digits.size() - 1;
+    char digits[kBufferSize + 32];
+    int count = 0;
+    digits[count++] = '0';
+    for (int i = 0; i < dot; ++i)
+        digits[count++] = body[i];
+    for (int i = 0; i < decimals; ++i)
+        digits[count++] = i < fracLength ? frac[i] : '0';
+    if (fracLength > decimals && frac[decimals] >= '5') {
+        int i = count - 1;
         for (; digits[i] == '9'; --i)
             digits[i] = '0';
         ++digits[i];
     }
-    const qsizetype intEnd = digits.size() - decimals;
-    qsizetype first = 0;
+    const int intEnd = count - decimals;
+    int first = 0;
     while (first + 1 < intEnd && digits[first] == '0')
         ++first;
-    QVarLengthArray<char, 64> out;
     bool zero = true;
-    for (qsizetype i = first; i < digits.size(); ++i) {
-        if (i == intEnd)
-            out.append('.');
-        out.append(digits[i]);
+    for (int i = first; i < count; ++i)
         zero = zero && digits[i] == '0';
-    }
+    int n = 0;
     if (negative && !zero)
-        out.insert(out.cbegin(), '-');
-    return QString::fromLatin1(out.constData(), out.size());
+        out[n++] = '-';
+    for (int i = first; i < count; ++i) {
+        if (i == intEnd)
+            out[n++] = '.';
+        out[n++] = digits[i];
+    }
+    return n;
+}
+
+// @p prefix, the rounded text of @p value and @p suffix, made into a QString at once.
+QString fixedWithAffixes(double value, int significant, int decimals, QStringView prefix, QStringView suffix) {
+    char shortest[kBufferSize];
+    const int length = shortestChars(value, significant, shortest);
+    if (length < 0)
+        return prefix.toString() + nonFiniteText(value) + suffix.toString();
+    char digits[kBufferSize + 48];
+    const int n = roundChars(shortest, length, decimals, digits);
+    QString out(prefix.size() + n + suffix.size(), Qt::Uninitialized);
+    QChar* d = out.data();
+    for (const QChar c : prefix)
+        *d++ = c;
+    for (int i = 0; i < n; ++i)
+        *d++ = QLatin1Char(digits[i]);
+    for (const QChar c : suffix)
+        *d++ = c;
+    return out;
 }
 
 } // namespace
 
 QString shortestText(float value) {
-    return withoutExponent(static_cast<double>(value), 7);
+    char out[kBufferSize];
+    const int n = shortestChars(static_cast<double>(value), 7, out);
+    return n < 0 ? nonFiniteText(value) : QString::fromLatin1(out, n);
 }
 QString shortestText(double value) {
-    return withoutExponent(value, 15);
+    char out[kBufferSize];
+    const int n = shortestChars(value, 15, out);
+    return n < 0 ? nonFiniteText(value) : QString::fromLatin1(out, n);
 }
 
-QString fixedText(float value, int decimals) {
-    return roundText(shortestText(value), decimals);
+double storedValue(float value) {
+    char out[kBufferSize];
+    const int n = shortestChars(static_cast<double>(value), 7, out);
+    if (n < 0)
+        return static_cast<double>(value);
+    double parsed = 0;
+    std::from_chars(out, out + n, parsed);
+    return parsed;
 }
-QString fixedText(double value, int decimals) {
-    return roundText(shortestText(value), decimals);
+
+QString fixedText(float value, int decimals, QStringView prefix, QStringView suffix) {
+    return fixedWithAffixes(static_cast<double>(value), 7, decimals, prefix, suffix);
+}
+QString fixedText(double value, int decimals, QStringView prefix, QStringView suffix) {
+    return fixedWithAffixes(value, 15, decimals, prefix, suffix);
+}
+
+QString integerText(qint64 value, QStringView suffix) {
+    char digits[24];
+    const std::to_chars_result r = std::to_chars(digits, digits + sizeof digits, value);
+    const int n = static_cast<int>(r.ptr - digits);
+    QString out(n + suffix.size(), Qt::Uninitialized);
+    QChar* d = out.data();
+    for (int i = 0; i < n; ++i)
+        *d++ = QLatin1Char(digits[i]);
+    for (const QChar c : suffix)
+        *d++ = c;
+    return out;
 }
 
 namespace fmt {
 QString kg(float value) {
-    return fixedText(value, 1) + QStringLiteral("Kg");
+    return fixedWithAffixes(static_cast<double>(value), 7, 1, {}, u"Kg");
 }
 QString one(float value) {
-    return fixedText(value, 1);
+    return fixedWithAffixes(static_cast<double>(value), 7, 1, {}, {});
+}
+QString onePercent(float value) {
+    return fixedWithAffixes(static_cast<double>(value), 7, 1, {}, u"%");
 }
 QString percent(float ratio) {
-    return fixedText(ratio * 100.0f, 1) + QLatin1Char('%');
+    return fixedWithAffixes(static_cast<double>(ratio * 100.0f), 7, 1, {}, u"%");
 }
 QString percent(double ratio) {
-    return fixedText(ratio * 100.0, 1) + QLatin1Char('%');
+    return fixedWithAffixes(ratio * 100.0, 15, 1, {}, u"%");
 }
 QString kg3(double value) {
-    return fixedText(value, 3) + QStringLiteral("Kg");
+    return fixedWithAffixes(value, 15, 3, {}, u"Kg");
 }
 QString grams(double value) {
-    return fixedText(value, 0) + QLatin1Char('g');
+    return fixedWithAffixes(value, 15, 0, {}, u"g");
 }
 } // namespace fmt
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 #include <optional>
 
@@ -10,17 +11,23 @@ namespace puka {
 QString shortestText(float value);
 /// Shortest decimal text of a 64-bit value to 15 significant digits.
 QString shortestText(double value);
+/// The value of shortestText(@p value) as a 64-bit number: 65.35f gives 65.35, not 65.3499985.
+double storedValue(float value);
 
 /// @p value with exactly @p decimals decimals, rounded half away from zero on its
 /// shortest decimal text (65.35 gives 65.4), never "-0.0".
-QString fixedText(float value, int decimals);
-QString fixedText(double value, int decimals);
+QString fixedText(float value, int decimals, QStringView prefix = {}, QStringView suffix = {});
+QString fixedText(double value, int decimals, QStringView prefix = {}, QStringView suffix = {});
+
+/// The decimal text of @p value followed by @p suffix: 12 and "回目" give "12回目".
+QString integerText(qint64 value, QStringView suffix = {});
 
 /// The display formats used by every panel.
 namespace fmt {
-QString kg(float value);      ///< "0.0Kg": 65.3Kg, -0.4Kg
-QString one(float value);     ///< "0.0"
-QString percent(float ratio); ///< "0.0%": the ratio times 100, 0.123 gives 12.3%
+QString kg(float value);         ///< "0.0Kg": 65.3Kg, -0.4Kg
+QString one(float value);        ///< "0.0"
+QString onePercent(float value); ///< "0.0%" of a value already in percent: 23.45 gives 23.5%
+QString percent(float ratio);    ///< "0.0%": the ratio times 100, 0.123 gives 12.3%
 QString percent(double ratio);
 QString kg3(double value);   ///< "0.000Kg"
 QString grams(double value); ///< "0g"

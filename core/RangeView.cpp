@@ -12,7 +12,7 @@ namespace {
 // floor(value + tenths / 10) for a value as the log stores it (its shortest decimal text), so
 // that 70.1 + 0.9 gives 71 and not the 70.99999 of the binary float
 int floorOfStored(float value, int tenths) {
-    const double stored = shortestText(value).toDouble();
+    const double stored = storedValue(value);
     const long long millionths = std::llround(stored * 1e6) + tenths * 100000LL;
     return static_cast<int>(std::floor(static_cast<double>(millionths) / 1e6));
 }
@@ -26,7 +26,7 @@ void setAxis(AxisLimits& axis, int low, int high) {
 }
 
 double chartValue(float value) {
-    return shortestText(value).toDouble();
+    return storedValue(value);
 }
 
 void setDifference(GridModel& g, int row, int col, float difference) {
@@ -34,8 +34,11 @@ void setDifference(GridModel& g, int row, int col, float difference) {
     // the shown text never carries a minus before a zero
     QString& shown = g.cell(row, col);
     shown = fmt::kg(difference);
+    static const DiffMark kUp = diffMarkExact(1.0f);
+    static const DiffMark kDown = diffMarkExact(-1.0f);
+    static const DiffMark kSame = diffMarkExact(0.0f);
     static const QString kZero = QStringLiteral("0.0Kg");
-    const DiffMark mark = diffMarkExact(shown == kZero ? 0.0f : shown.startsWith(QLatin1Char('-')) ? -1.0f : 1.0f);
+    const DiffMark& mark = shown == kZero ? kSame : shown.startsWith(QLatin1Char('-')) ? kDown : kUp;
     g.cell(row, col + 1) = mark.arrow;
     g.setColour(row, col + 1, mark.colour);
 }
@@ -80,13 +83,20 @@ RangeView build(Builder builder, const std::vector<WeightRecord>& records, float
     float largestWeight = 0, smallestWeight = 999, largestFat = 0, smallestFat = 999;
     float firstWeight = 0, previousWeight = 0;
     int n = 1;
+    QString day, shortDay, weekday;
     for (const WeightRecord* r : listed) {
         if (n == 1)
             firstWeight = r->weight;
         const int row = v.grid.addRow();
-        v.grid.cell(row, 0) = QString::number(n);
-        v.grid.cell(row, 1) = r->date.mid(2);
-        v.grid.cell(row, 2) = weekdayName(weekdayOf(r->date));
+        v.grid.cell(row, 0) = integerText(n);
+        // the rows of one day share their date and weekday texts
+        if (r->date != day) {
+            day = r->date;
+            shortDay = day.mid(2);
+            weekday = weekdayName(weekdayOf(day));
+        }
+        v.grid.cell(row, 1) = shortDay;
+        v.grid.cell(row, 2) = weekday;
         v.grid.cell(row, 3) = r->situation;
         v.grid.cell(row, 4) = fmt::kg(r->weight);
         // a reference weight of 0 is unset (a measurement of body fat only): compare with itself
@@ -98,7 +108,7 @@ RangeView build(Builder builder, const std::vector<WeightRecord>& records, float
             v.grid.cell(row, 9) = fmt::one(body::bmi(r->weight, heightCm));
             v.grid.cell(row, 10) = fmt::percent(body::obesity(r->weight, heightCm));
         }
-        v.grid.cell(row, 11) = fmt::one(r->bodyFat) + QLatin1Char('%');
+        v.grid.cell(row, 11) = fmt::onePercent(r->bodyFat);
         if (r->weight > largestWeight)
             largestWeight = r->weight;
         if (r->weight < smallestWeight)

@@ -30,6 +30,29 @@ TEST(NumberForm, TinyValuesKeepTheirSignificantDigits) {
     EXPECT_EQ(shortestText(1.23456789012345e-10), QStringLiteral("0.000000000123456789012345"));
 }
 
+TEST(NumberForm, AnExactTieAtTheLastSignificantDigitRoundsAwayFromZero) {
+    // these binary values end exactly on a 5 one place beyond the digits kept
+    EXPECT_EQ(shortestText(206646.25f), QStringLiteral("206646.3"));
+    EXPECT_EQ(shortestText(-206646.25f), QStringLiteral("-206646.3"));
+    EXPECT_EQ(shortestText(239.7965087890625), QStringLiteral("239.796508789063"));
+    EXPECT_EQ(fmt::kg(206646.25f), QStringLiteral("206646.3Kg"));
+    EXPECT_EQ(storedValue(206646.25f), 206646.3);
+    // a 5 that is not the end of the value was already rounded the right way
+    EXPECT_EQ(shortestText(1.00000050000001), QStringLiteral("1.00000050000001"));
+    EXPECT_EQ(shortestText(9999999.5f), QStringLiteral("10000000"));
+    EXPECT_EQ(shortestText(1.0e30f), QStringLiteral("1000000000000000000000000000000"));
+}
+
+TEST(NumberForm, AffixesAndIntegersAreWrittenAroundTheNumber) {
+    EXPECT_EQ(fixedText(-0.04f, 1, u"±", u"Kg"), QStringLiteral("±0.0Kg"));
+    EXPECT_EQ(fixedText(12.5, 0, u"+", u"g"), QStringLiteral("+13g"));
+    EXPECT_EQ(fixedText(0.5, 1, {}, u"Kg減"), QStringLiteral("0.5Kg減"));
+    EXPECT_EQ(fmt::onePercent(23.45f), QStringLiteral("23.5%"));
+    EXPECT_EQ(integerText(12, u"回目"), QStringLiteral("12回目"));
+    EXPECT_EQ(integerText(-7), QStringLiteral("-7"));
+    EXPECT_EQ(integerText(0), QStringLiteral("0"));
+}
+
 TEST(NumberForm, DisplayRoundsHalfAwayFromZeroOnTheShortestText) {
     // 65.35f is 65.3499985 in binary; the user typed 65.35 and expects 65.4
     EXPECT_EQ(fmt::kg(65.35f), QStringLiteral("65.4Kg"));
