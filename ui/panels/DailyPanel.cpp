@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStringListModel>
 #include <QVBoxLayout>
 
 namespace puka::ui {
@@ -82,6 +83,9 @@ DailyPanel::DailyPanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
 
     cboStdate2 = dateCombo("cboStdate2", this);
     cboEddate2 = dateCombo("cboEddate2", this);
+    m_dates = new QStringListModel(this);
+    cboStdate2->setModel(m_dates);
+    cboEddate2->setModel(m_dates);
     cmdKikanF2 = commandButton("cmdKikanF2", QStringLiteral("指定した期間で表示"),
                                QStringLiteral("開始日から終了日までの平均を表示します"), this);
     cmdAvgHozon = commandButton("cmdAvgHozon", QStringLiteral("平均データを保存"),
@@ -133,10 +137,11 @@ void DailyPanel::paintList() {
 }
 
 void DailyPanel::paintCombos() {
+    const QSignalBlocker blockStart(cboStdate2);
+    const QSignalBlocker blockEnd(cboEddate2);
+    // thousands of days: both lists take them in one reset of their shared model
+    m_dates->setStringList(m_view.dateList);
     for (const auto& [combo, text] : {std::pair{cboStdate2, m_view.startText}, std::pair{cboEddate2, m_view.endText}}) {
-        const QSignalBlocker block(combo);
-        combo->clear();
-        combo->addItems(m_view.dateList);
         // the entry is chosen too, so that the opened list shows where the text stands
         combo->setCurrentIndex(combo->findText(text));
         combo->setEditText(text);

@@ -5,6 +5,7 @@
 #include "Panel.h"
 
 class QComboBox;
+class QStringListModel;
 class QPushButton;
 
 namespace puka::ui {
@@ -36,6 +37,7 @@ private:
     ChartView* mcrAvgtai;
     QComboBox* cboStdate2;
     QComboBox* cboEddate2;
+    QStringListModel* m_dates; ///< the items of both date lists, set in one call
     QPushButton* cmdKikanF2;
     QPushButton* cmdAvgHozon;
     QPushButton* cmdAvgPri;

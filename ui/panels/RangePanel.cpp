@@ -26,6 +26,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStringListModel>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -248,7 +249,9 @@ QWidget* RangePanel::buildPeriodBox() {
     cboStdate->setObjectName(QStringLiteral("cboStdate"));
     cboEddate = new QComboBox(box);
     cboEddate->setObjectName(QStringLiteral("cboEddate"));
+    m_dates = new QStringListModel(this);
     for (QComboBox* c : {cboStdate, cboEddate}) {
+        c->setModel(m_dates);
         c->setEditable(true);
         // the date lists hold the log's dates only: a typed bound is not added to them
         c->setInsertPolicy(QComboBox::NoInsert);
@@ -297,10 +300,10 @@ void RangePanel::open() {
         const QSignalBlocker block(optTai2);
         optTai2->setChecked(true);
     }
-    for (QComboBox* c : {cboStdate, cboEddate}) {
-        c->clear();
-        c->addItems(view.dates);
-    }
+    // a log holds thousands of dates: both lists take them in one reset of their shared model
+    m_dates->setStringList(view.dates);
+    for (QComboBox* c : {cboStdate, cboEddate})
+        c->setCurrentIndex(view.dates.isEmpty() ? -1 : 0);
     cboStdate->setEditText(view.startText);
     cboEddate->setEditText(view.endText);
     paint(std::move(view));

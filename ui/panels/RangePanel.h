@@ -7,6 +7,7 @@
 #include <array>
 
 class QComboBox;
+class QStringListModel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
@@ -76,6 +77,7 @@ private:
     QPushButton* cmdKikanF;
     QComboBox* cboStdate;
     QComboBox* cboEddate;
+    QStringListModel* m_dates; ///< the items of both date lists, set in one call
     GridView* msgBunseki;
     ChartView* mcrBunseki;
     QRadioButton* optTai2;
