@@ -1,8 +1,10 @@
 #include "NumberFormat.h"
 
 #include <QLocale>
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace puka {
@@ -14,7 +16,7 @@ constexpr int kBufferSize = 400;
 
 // Writes the shortest decimal text of @p value to @p significant digits, positionally and
 // without "-0", into @p out; returns its length, or -1 for a value that is not finite.
-int shortestChars(double value, int significant, char* out) {
+int convertShortest(double value, int significant, char* out) {
     if (!std::isfinite(value))
         return -1;
     if (value == 0) {
@@ -89,6 +91,35 @@ int shortestChars(double value, int significant, char* out) {
             out[n++] = '0';
         std::memcpy(out + n, digits, static_cast<size_t>(count));
         n += count;
+    }
+    return n;
+}
+
+// A log repeats a few hundred weights and body fats over and over, so the texts of recent
+// values are kept: a direct-mapped table per thread, keyed by the value's bits and precision.
+struct RecentText {
+    std::uint64_t bits = 0;
+    std::int8_t significant = 0; // 0: an empty slot
+    std::int8_t length = 0;
+    char text[22];
+};
+constexpr int kRecentSlots = 1024;
+
+int shortestChars(double value, int significant, char* out) {
+    thread_local std::array<RecentText, kRecentSlots> recent{};
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    RecentText& slot = recent[static_cast<size_t>((bits * 0x9E3779B97F4A7C15ull) >> 54) % kRecentSlots];
+    if (slot.significant == significant && slot.bits == bits) {
+        std::memcpy(out, slot.text, static_cast<size_t>(slot.length));
+        return slot.length;
+    }
+    const int n = convertShortest(value, significant, out);
+    if (n >= 0 && n <= static_cast<int>(sizeof slot.text)) {
+        slot.bits = bits;
+        slot.significant = static_cast<std::int8_t>(significant);
+        slot.length = static_cast<std::int8_t>(n);
+        std::memcpy(slot.text, out, static_cast<size_t>(n));
     }
     return n;
 }
