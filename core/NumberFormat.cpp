@@ -190,12 +190,39 @@ QString fixedWithAffixes(double value, int significant, int decimals, QStringVie
     return out;
 }
 
+// The display formats whose finished texts are kept for repeated values, so that the rows
+// of a list share one text for one weight instead of each making its own.
+enum class Format : std::int8_t { None, Kg, One, OnePercent, Percent, Shortest };
+
+struct RecentString {
+    std::uint64_t bits = 0;
+    Format format = Format::None;
+    QString text;
+};
+
+template <typename Make> QString recentString(float value, Format format, Make make) {
+    thread_local std::array<RecentString, kRecentSlots> recent{};
+    std::uint32_t bits32 = 0;
+    std::memcpy(&bits32, &value, sizeof bits32);
+    const std::uint64_t bits = bits32;
+    const auto mixed = (bits * 0x9E3779B97F4A7C15ull) ^ static_cast<std::uint64_t>(format);
+    RecentString& slot = recent[static_cast<size_t>((mixed * 0x9E3779B97F4A7C15ull) >> 54) % kRecentSlots];
+    if (slot.format != format || slot.bits != bits) {
+        slot.text = make();
+        slot.bits = bits;
+        slot.format = format;
+    }
+    return slot.text;
+}
+
 } // namespace
 
 QString shortestText(float value) {
-    char out[kBufferSize];
-    const int n = shortestChars(static_cast<double>(value), 7, out);
-    return n < 0 ? nonFiniteText(value) : QString::fromLatin1(out, n);
+    return recentString(value, Format::Shortest, [value] {
+        char out[kBufferSize];
+        const int n = shortestChars(static_cast<double>(value), 7, out);
+        return n < 0 ? nonFiniteText(value) : QString::fromLatin1(out, n);
+    });
 }
 QString shortestText(double value) {
     char out[kBufferSize];
@@ -235,16 +262,21 @@ QString integerText(qint64 value, QStringView suffix) {
 
 namespace fmt {
 QString kg(float value) {
-    return fixedWithAffixes(static_cast<double>(value), 7, 1, {}, u"Kg");
+    return recentString(value, Format::Kg,
+                        [value] { return fixedWithAffixes(static_cast<double>(value), 7, 1, {}, u"Kg"); });
 }
 QString one(float value) {
-    return fixedWithAffixes(static_cast<double>(value), 7, 1, {}, {});
+    return recentString(value, Format::One,
+                        [value] { return fixedWithAffixes(static_cast<double>(value), 7, 1, {}, {}); });
 }
 QString onePercent(float value) {
-    return fixedWithAffixes(static_cast<double>(value), 7, 1, {}, u"%");
+    return recentString(value, Format::OnePercent,
+                        [value] { return fixedWithAffixes(static_cast<double>(value), 7, 1, {}, u"%"); });
 }
 QString percent(float ratio) {
-    return fixedWithAffixes(static_cast<double>(ratio * 100.0f), 7, 1, {}, u"%");
+    const float value = ratio * 100.0f;
+    return recentString(value, Format::Percent,
+                        [value] { return fixedWithAffixes(static_cast<double>(value), 7, 1, {}, u"%"); });
 }
 QString percent(double ratio) {
     return fixedWithAffixes(ratio * 100.0, 15, 1, {}, u"%");
