@@ -98,12 +98,11 @@ void DSP_JIKEIRETSU(const AnalysisSnapshot& s, DiffMode mode, GridModel* msgB1) 
             d = s.weight[static_cast<size_t>(i)] -
                 (mode == DiffMode::Previous ? s.weight[static_cast<size_t>(i) - 1] : s.weight[0]);
         d = roundTenth(d);
-        const QStringView sign = d == 0 ? u"±" : d > 0 ? u"+" : u"";
         const int row = g.addRow();
         g.cell(row, 0) = integerText(i + 1, u"回目");
         g.cell(row, 1) = s.date[static_cast<size_t>(i)];
         g.cell(row, 2) = fmt::kg(s.weight[static_cast<size_t>(i)]);
-        g.cell(row, 3) = fixedText(d, 1, sign, u"Kg");
+        g.cell(row, 3) = fmt::signedKg(d);
     }
     scrollToEnd(&g);
     *msgB1 = std::move(g);

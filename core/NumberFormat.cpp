@@ -192,7 +192,7 @@ QString fixedWithAffixes(double value, int significant, int decimals, QStringVie
 
 // The display formats whose finished texts are kept for repeated values, so that the rows
 // of a list share one text for one weight instead of each making its own.
-enum class Format : std::int8_t { None, Kg, One, OnePercent, Percent, Shortest };
+enum class Format : std::int8_t { None, Kg, SignedKg, One, OnePercent, Percent, Shortest };
 
 struct RecentString {
     std::uint64_t bits = 0;
@@ -264,6 +264,12 @@ namespace fmt {
 QString kg(float value) {
     return recentString(value, Format::Kg,
                         [value] { return fixedWithAffixes(static_cast<double>(value), 7, 1, {}, u"Kg"); });
+}
+QString signedKg(float value) {
+    return recentString(value, Format::SignedKg, [value] {
+        const QStringView sign = value == 0 ? u"±" : value > 0 ? u"+" : u"";
+        return fixedWithAffixes(static_cast<double>(value), 7, 1, sign, u"Kg");
+    });
 }
 QString one(float value) {
     return recentString(value, Format::One,

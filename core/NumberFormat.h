@@ -25,6 +25,7 @@ QString integerText(qint64 value, QStringView suffix = {});
 /// The display formats used by every panel.
 namespace fmt {
 QString kg(float value);         ///< "0.0Kg": 65.3Kg, -0.4Kg
+QString signedKg(float value);   ///< "+0.3Kg", "±0.0Kg", "-0.3Kg": the sign always shown
 QString one(float value);        ///< "0.0"
 QString onePercent(float value); ///< "0.0%" of a value already in percent: 23.45 gives 23.5%
 QString percent(float ratio);    ///< "0.0%": the ratio times 100, 0.123 gives 12.3%

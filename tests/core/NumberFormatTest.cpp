@@ -48,6 +48,12 @@ TEST(NumberForm, AffixesAndIntegersAreWrittenAroundTheNumber) {
     EXPECT_EQ(fixedText(12.5, 0, u"+", u"g"), QStringLiteral("+13g"));
     EXPECT_EQ(fixedText(0.5, 1, {}, u"Kg減"), QStringLiteral("0.5Kg減"));
     EXPECT_EQ(fmt::onePercent(23.45f), QStringLiteral("23.5%"));
+    EXPECT_EQ(fmt::signedKg(0.3f), QStringLiteral("+0.3Kg"));
+    EXPECT_EQ(fmt::signedKg(-0.0f), QStringLiteral("±0.0Kg"));
+    EXPECT_EQ(fmt::signedKg(-0.3f), QStringLiteral("-0.3Kg"));
+    // a repeated value gives the same text from the kept ones
+    EXPECT_EQ(fmt::signedKg(0.3f), QStringLiteral("+0.3Kg"));
+    EXPECT_EQ(fmt::kg(0.3f), QStringLiteral("0.3Kg"));
     EXPECT_EQ(integerText(12, u"回目"), QStringLiteral("12回目"));
     EXPECT_EQ(integerText(-7), QStringLiteral("-7"));
     EXPECT_EQ(integerText(0), QStringLiteral("0"));
