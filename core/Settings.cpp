@@ -144,6 +144,9 @@ Setting<QString> READ_IDOU(const QString& dir) {
 }
 
 Status WRITE_IDOU(const QString& dir, const QString& text) {
+    // a line of blanks would not read back as a window
+    if (text.trimmed().isEmpty())
+        return Status::failure(QStringLiteral("移動平均の回数が入力されていません。"));
     const QString problem = textFieldProblem(text, QStringLiteral("移動平均"));
     if (!problem.isEmpty())
         return Status::failure(problem);

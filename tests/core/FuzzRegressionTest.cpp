@@ -100,3 +100,17 @@ TEST(FuzzRegression, KanjiAndKatakanaValidInBothEncodingsStayOurs) {
     EXPECT_EQ(settings::READ_PRIVATE(dir.path()).value.userName, name);
     EXPECT_TRUE(settings::WRITE_PRIVATE(dir.path(), p)); // not refused as a UTF-8 file
 }
+
+// A moving-average text of blanks only (a vertical tab, say) was written, and then read back as
+// an unreadable file: it is refused before anything is written.
+TEST(FuzzRegression, BlankMovingAverageIsRefusedAndTheFileKept) {
+    test::WorkDir dir;
+    dir.write(files::kMovingAverage, "\x0B\t,\t,\t");
+    const auto first = settings::READ_IDOU(dir.path());
+    const auto before = test::snapshot(dir);
+    EXPECT_FALSE(settings::WRITE_IDOU(dir.path(), first.value));
+    EXPECT_FALSE(settings::WRITE_IDOU(dir.path(), QStringLiteral(" ")));
+    EXPECT_TRUE(test::sameFiles(before, test::snapshot(dir)));
+    ASSERT_TRUE(settings::WRITE_IDOU(dir.path(), QStringLiteral("7")));
+    EXPECT_EQ(settings::READ_IDOU(dir.path()).value, QStringLiteral("7"));
+}
