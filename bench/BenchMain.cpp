@@ -4,7 +4,8 @@
 //   pukapuka-bench [--out FILE] [--quick]
 //
 // --quick runs a few repetitions on the two smaller logs only (a smoke run); --core-only
-// and --sizes 1000,8000 narrow a run down while profiling.
+// and --sizes 1000,8000 narrow a run down while profiling; --only NAME runs only the core
+// views whose name holds NAME, three times each, without timing them (for a profiler).
 
 #include "Allocator.h"
 #include "AnalysisSnapshot.h"
@@ -71,6 +72,7 @@ const std::vector<std::pair<QString, QString>> kPanels = {
 struct Options {
     bool quick = false;
     bool coreOnly = false; ///< the core views only: for profiling
+    QString only;          ///< when set, the core views whose name holds it, each run once
     std::vector<int> sizes;
     QString out;
 };
@@ -208,6 +210,8 @@ double peakKb(const QString& dir, const QStringList& buttons) {
     return QString::fromLatin1(child.readAllStandardOutput()).trimmed().toDouble();
 }
 
+QString g_only; ///< --only: the core views whose name holds this text, each run a few times
+
 void benchCore(Table& table, int size, const QString& dir, const bench::GeneratedLog& g, int maxRuns) {
     const QString group = QStringLiteral("Core");
     const QString path = resolveFile(dir, files::kData);
@@ -224,6 +228,13 @@ void benchCore(Table& table, int size, const QString& dir, const bench::Generate
     table.row(group, QStringLiteral("READ_DATA (the records every view starts from)")).value[size] =
         timed([&] { datalog::READ_DATA(dir); }, maxRuns);
     auto view = [&](const QString& name, const std::function<void(const LogContents&)>& f) {
+        if (!g_only.isEmpty()) {
+            if (!name.contains(g_only))
+                return;
+            for (int i = 0; i < 3; ++i)
+                f(datalog::READ_DATA(dir));
+            return;
+        }
         table.row(group, name).value[size] = timed(
             [&] {
                 const LogContents log = datalog::READ_DATA(dir);
@@ -435,17 +446,23 @@ int main(int argc, char** argv) {
             options.out = args[++i];
         else if (args[i] == QLatin1String("--core-only"))
             options.coreOnly = true;
+        else if (args[i] == QLatin1String("--only") && i + 1 < args.size())
+            options.only = args[++i];
         else if (args[i] == QLatin1String("--sizes") && i + 1 < args.size())
             for (const QString& n : args[++i].split(QLatin1Char(',')))
                 options.sizes.push_back(n.toInt());
         else {
-            std::fprintf(stderr, "usage: pukapuka-bench [--out FILE] [--quick] [--core-only] [--sizes N,N,...]\n");
+            std::fprintf(
+                stderr, "usage: pukapuka-bench [--out FILE] [--quick] [--core-only] [--only VIEW] [--sizes N,N,...]\n");
             return 2;
         }
     }
     std::vector<int> sizes = options.quick ? std::vector<int>{1000, 32766} : std::vector<int>{1000, 32766, 100000};
     if (!options.sizes.empty())
         sizes = options.sizes;
+    g_only = options.only;
+    if (!g_only.isEmpty())
+        options.coreOnly = true;
     QElapsedTimer all;
     all.start();
     Table table;

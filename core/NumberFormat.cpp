@@ -171,8 +171,71 @@ int roundChars(const char* in, int length, int decimals, char* out) {
     return n;
 }
 
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+// The digits of @p value rounded half away from zero to @p decimals decimals, written into
+// @p out without going through the shortest text, when that gives the same digits: the
+// shortest text to @p significant digits lies within half a unit of its last digit of the
+// value, so unless the value is that close to a half of the last kept decimal, or has fewer
+// significant digits than the decimals ask for, both round alike. Returns -1 otherwise.
+int fastRoundedChars(double value, int significant, int decimals, char* out) {
+    if (decimals < 0 || decimals > 6 || significant < 7 || significant > 15)
+        return -1;
+    const bool negative = value < 0;
+    const double magnitude = negative ? -value : value;
+    // below 10^(significant - 1 - decimals) the shortest text reaches every kept decimal
+    if (!(magnitude < kPowersOfTen[significant - 1 - decimals]))
+        return -1;
+    const double scaled = magnitude * kPowersOfTen[decimals];
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole;
+    const double margin = scaled / kPowersOfTen[significant - 1] * 2 + 1e-300;
+    if (std::fabs(fraction - 0.5) <= margin)
+        return -1;
+    const auto units = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+    char digits[24];
+    const std::to_chars_result r = std::to_chars(digits, digits + sizeof digits, units);
+    int count = static_cast<int>(r.ptr - digits);
+    int n = 0;
+    if (negative && units != 0)
+        out[n++] = '-';
+    if (count <= decimals) {
+        // "0.0ddd": zeros in front of the digits up to one integer digit
+        out[n++] = '0';
+        if (decimals > 0)
+            out[n++] = '.';
+        for (int i = count; i < decimals; ++i)
+            out[n++] = '0';
+        std::memcpy(out + n, digits, static_cast<size_t>(count));
+        return n + count;
+    }
+    const int integerDigits = count - decimals;
+    std::memcpy(out + n, digits, static_cast<size_t>(integerDigits));
+    n += integerDigits;
+    if (decimals > 0) {
+        out[n++] = '.';
+        std::memcpy(out + n, digits + integerDigits, static_cast<size_t>(decimals));
+        n += decimals;
+    }
+    return n;
+}
+
 // @p prefix, the rounded text of @p value and @p suffix, made into a QString at once.
 QString fixedWithAffixes(double value, int significant, int decimals, QStringView prefix, QStringView suffix) {
+    char fast[32];
+    const int fastLength = fastRoundedChars(value, significant, decimals, fast);
+    if (fastLength >= 0) {
+        QString out(prefix.size() + fastLength + suffix.size(), Qt::Uninitialized);
+        QChar* d = out.data();
+        for (const QChar c : prefix)
+            *d++ = c;
+        for (int i = 0; i < fastLength; ++i)
+            *d++ = QLatin1Char(fast[i]);
+        for (const QChar c : suffix)
+            *d++ = c;
+        return out;
+    }
     char shortest[kBufferSize];
     const int length = shortestChars(value, significant, shortest);
     if (length < 0)

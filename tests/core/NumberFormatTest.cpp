@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <limits>
+#include <vector>
 
 using namespace puka;
 
@@ -120,4 +124,55 @@ TEST(NumberForm, LeadingNumberReadsWhatATypedTextBeginsWith) {
     EXPECT_EQ(leadingNumber(QStringLiteral(".5")), 0.5);
     EXPECT_EQ(leadingNumber(QStringLiteral(".")), 0.0);
     EXPECT_EQ(leadingNumber(QStringLiteral("２５")), 0.0);
+}
+
+namespace {
+// The shortest text rounded half away from zero to @p decimals, digit by digit.
+QString roundedShortest(const QString& shortest, int decimals) {
+    QString body = shortest;
+    const bool negative = body.startsWith(QLatin1Char('-'));
+    if (negative)
+        body.remove(0, 1);
+    if (!body.contains(QLatin1Char('.')))
+        body += QLatin1Char('.');
+    while (body.size() - body.indexOf(QLatin1Char('.')) - 1 <= decimals)
+        body += QLatin1Char('0');
+    const int dot = body.indexOf(QLatin1Char('.'));
+    QString digits = QLatin1Char('0') + body.left(dot) + body.mid(dot + 1, decimals);
+    if (body.at(dot + 1 + decimals) >= QLatin1Char('5')) {
+        int i = digits.size() - 1;
+        for (; digits[i] == QLatin1Char('9'); --i)
+            digits[i] = QLatin1Char('0');
+        digits[i] = QChar(digits[i].unicode() + 1);
+    }
+    QString integer = digits.left(digits.size() - decimals);
+    while (integer.size() > 1 && integer.startsWith(QLatin1Char('0')))
+        integer.remove(0, 1);
+    QString text = decimals ? integer + QLatin1Char('.') + digits.right(decimals) : integer;
+    const bool zero = std::all_of(text.begin(), text.end(), [](QChar c) { return c == u'0' || c == u'.'; });
+    return (negative && !zero ? QStringLiteral("-") : QString()) + text;
+}
+} // namespace
+
+TEST(NumberForm, FixedTextsMatchTheShortestTextRoundedForEveryKindOfValue) {
+    // near ties of the last kept decimal, values past the significant digits, and a sweep
+    const std::vector<float> picked = {0.0005f,   0.0015f,   1.0005f,  2.5f,      -2.5f,    12.345f,  999.9995f,
+                                       99.995f,   0.045f,    -0.0049f, 65.35f,    74.85f,   1e-30f,   123456.5f,
+                                       1234567.f, 9999999.f, 3e9f,     -0.00049f, 0.00051f, 70.0625f, 0.125f};
+    std::vector<float> values = picked;
+    std::uint32_t state = 12345;
+    for (int i = 0; i < 5000; ++i) {
+        state = state * 1664525u + 1013904223u;
+        const float scale = std::pow(10.0f, static_cast<float>(static_cast<int>(state >> 28) % 9 - 3));
+        state = state * 1664525u + 1013904223u;
+        values.push_back((static_cast<float>(state >> 8) / 16777216.0f - 0.3f) * scale);
+        // a value that is a tie in three decimals once written to seven digits
+        values.push_back(static_cast<float>(static_cast<int>(state % 200000)) / 1000.0f + 0.0005f);
+    }
+    for (const float v : values)
+        for (const int decimals : {0, 1, 3})
+            ASSERT_EQ(fixedText(v, decimals), roundedShortest(shortestText(v), decimals)) << v << " " << decimals;
+    for (const double v : {0.0005, 1.0005, 2.5, 74.85, 0.1 + 0.2, 12345.0000005, -0.0004999999})
+        for (const int decimals : {0, 1, 3})
+            ASSERT_EQ(fixedText(v, decimals), roundedShortest(shortestText(v), decimals)) << v << " " << decimals;
 }
