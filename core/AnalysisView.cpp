@@ -99,7 +99,7 @@ void DSP_JIKEIRETSU(const AnalysisSnapshot& s, DiffMode mode, GridModel* msgB1) 
                 (mode == DiffMode::Previous ? s.weight[static_cast<size_t>(i) - 1] : s.weight[0]);
         d = roundTenth(d);
         const int row = g.addRow();
-        g.cell(row, 0) = integerText(i + 1, u"回目");
+        g.cell(row, 0) = countText(i + 1, u"回目");
         g.cell(row, 1) = s.date[static_cast<size_t>(i)];
         g.cell(row, 2) = fmt::kg(s.weight[static_cast<size_t>(i)]);
         g.cell(row, 3) = fmt::signedKg(d);
@@ -175,7 +175,7 @@ void DSP_HEIKIN_SUII(const AnalysisSnapshot& s, GridModel* msgB3, QString* label
             }
         }
         const int row = g.addRow();
-        g.cell(row, 0) = integerText(i, u"回目");
+        g.cell(row, 0) = countText(i, u"回目");
         g.cell(row, 1) = fmt::kg(weight);
         g.cell(row, 2) = fixedText(mean, 3, {}, u"Kg");
         g.cell(row, 3) = fixedText(grams, 0, sign, u"g");
@@ -314,7 +314,7 @@ void DSP_BANZUKE(const AnalysisSnapshot& s, BandStep stepChoice, GridModel* msgB
         const size_t b = static_cast<size_t>(order[r]);
         const float lower = lowerOf(band[b]);
         const int row = g.addRow();
-        g.cell(row, 0) = integerText(row + 1, u"位");
+        g.cell(row, 0) = countText(row + 1, u"位");
         g.cell(row, 1) = fmt::one(lower) + QStringLiteral("～") +
                          fixedText(static_cast<double>(lower) + (static_cast<double>(step) - 0.1), 1) +
                          QStringLiteral("Kg");

@@ -100,7 +100,7 @@ private:
 };
 
 void fillRow(GridModel& grid, int row, int number, const QString& date, const QString& mean) {
-    grid.cell(row, Number) = integerText(number);
+    grid.cell(row, Number) = countText(number);
     grid.cell(row, Date) = date;
     grid.cell(row, Mean) = mean;
 }

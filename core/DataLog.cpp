@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QVarLengthArray>
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -119,6 +120,19 @@ std::optional<QVarLengthArray<QStringView, 8>> fieldViews(QStringView line) {
     return fields;
 }
 
+// A log repeats its situation words and many of its comments: the texts of recent fields are
+// kept in a small direct-mapped table per thread, so that equal fields share one text.
+QString sharedText(QStringView text) {
+    if (text.isEmpty() || text.size() > 64)
+        return text.toString();
+    constexpr size_t kSlots = 256;
+    thread_local std::array<QString, kSlots> recent;
+    QString& slot = recent[qHash(text) % kSlots];
+    if (slot != text)
+        slot = text.toString();
+    return slot;
+}
+
 // parseLine() on a view; a date equal to @p previousDate shares its text, so the many
 // records of one day hold one copy of it.
 std::optional<WeightRecord> parseView(QStringView line, const QString* previousDate, QString* reason) {
@@ -135,18 +149,20 @@ std::optional<WeightRecord> parseView(QStringView line, const QString* previousD
     if (fields->size() > 6)
         return fail(QStringLiteral("項目が多すぎます（%1 項目）").arg(fields->size()));
     const QStringView date = fields->at(0);
-    if (!validDateText(date))
+    // the date of the record before was checked already
+    const bool sameDate = previousDate && *previousDate == date;
+    if (!sameDate && !validDateText(date))
         return fail(QStringLiteral("日付「%1」が正しくありません").arg(date));
     WeightRecord r;
-    r.date = previousDate && *previousDate == date ? *previousDate : date.toString();
-    r.situation = fields->at(1).toString();
+    r.date = sameDate ? *previousDate : date.toString();
+    r.situation = sharedText(fields->at(1));
     const auto weight = toFloat(fields->at(2));
     if (!weight)
         return fail(parseNumber(fields->at(2).toString())
                         ? QStringLiteral("体重「%1」が大きすぎます").arg(fields->at(2))
                         : QStringLiteral("体重「%1」が数値ではありません").arg(fields->at(2)));
     r.weight = *weight;
-    r.comment = fields->at(3).toString();
+    r.comment = sharedText(fields->at(3));
     // An empty body fat is the older form of the log, which the conversion at start-up updates.
     if (!fields->at(4).isEmpty()) {
         const auto fat = toFloat(fields->at(4));
@@ -156,7 +172,7 @@ std::optional<WeightRecord> parseView(QStringView line, const QString* previousD
                             : QStringLiteral("体脂肪率「%1」が数値ではありません").arg(fields->at(4)));
         r.bodyFat = *fat;
     }
-    r.spare = fields->at(5).toString();
+    r.spare = sharedText(fields->at(5));
     return r;
 }
 

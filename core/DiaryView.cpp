@@ -36,7 +36,7 @@ GridModel DSP_MEMO(const std::vector<WeightRecord>& records) {
         const float difference = previous == 0 ? 0.0f : r.weight - previous;
         previous = r.weight;
         const DiffMark& mark = difference > 0 ? kUp : difference < 0 ? kDown : kSame;
-        g.cell(row, 0) = integerText(i);
+        g.cell(row, 0) = countText(i);
         g.cell(row, 1) = r.date;
         g.cell(row, 2) = r.situation;
         g.cell(row, 3) = shortestText(r.weight);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace puka {
 namespace {
@@ -293,7 +294,8 @@ QString shortestText(double value) {
     return n < 0 ? nonFiniteText(value) : QString::fromLatin1(out, n);
 }
 
-double storedValue(float value) {
+namespace {
+double storedValueOnce(float value) {
     char out[kBufferSize];
     const int n = shortestChars(static_cast<double>(value), 7, out);
     if (n < 0)
@@ -302,12 +304,62 @@ double storedValue(float value) {
     std::from_chars(out, out + n, parsed);
     return parsed;
 }
+} // namespace
+
+double storedValue(float value) {
+    struct Kept {
+        std::uint32_t bits = 0;
+        bool used = false;
+        double stored = 0;
+    };
+    thread_local std::array<Kept, kRecentSlots> kept{};
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    Kept& slot = kept[static_cast<size_t>((bits * 0x9E3779B97F4A7C15ull) >> 54) % kRecentSlots];
+    if (slot.used && slot.bits == bits)
+        return slot.stored;
+    slot.bits = bits;
+    slot.used = true;
+    slot.stored = storedValueOnce(value);
+    return slot.stored;
+}
 
 QString fixedText(float value, int decimals, QStringView prefix, QStringView suffix) {
     return fixedWithAffixes(static_cast<double>(value), 7, decimals, prefix, suffix);
 }
 QString fixedText(double value, int decimals, QStringView prefix, QStringView suffix) {
     return fixedWithAffixes(value, 15, decimals, prefix, suffix);
+}
+
+QString countText(qint64 value, QStringView suffix) {
+    // row numbers past this are made afresh rather than kept
+    constexpr qint64 kLargestKept = 1 << 20;
+    if (value < 0 || value > kLargestKept || suffix.size() > 8)
+        return integerText(value, suffix);
+    struct Table {
+        QString suffix;
+        std::vector<QString> texts;
+    };
+    thread_local std::array<Table, 4> tables;
+    thread_local size_t nextTable = 0;
+    Table* table = nullptr;
+    for (Table& t : tables)
+        if (!t.texts.empty() && t.suffix == suffix)
+            table = &t;
+    if (!table) {
+        table = &tables[nextTable];
+        nextTable = (nextTable + 1) % tables.size();
+        table->suffix = suffix.toString();
+        table->texts.clear();
+        table->texts.emplace_back(); // never empty once chosen
+    }
+    const auto index = static_cast<size_t>(value);
+    if (index >= table->texts.size())
+        table->texts.resize(index + 1);
+    QString& text = table->texts[index];
+    if (text.isNull())
+        text = integerText(value, suffix);
+    return text;
 }
 
 QString integerText(qint64 value, QStringView suffix) {

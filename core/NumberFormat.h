@@ -22,6 +22,10 @@ QString fixedText(double value, int decimals, QStringView prefix = {}, QStringVi
 /// The decimal text of @p value followed by @p suffix: 12 and "回目" give "12回目".
 QString integerText(qint64 value, QStringView suffix = {});
 
+/// integerText() for the row numbers of the lists (1, 2, 3...): the texts are kept per
+/// thread and shared by every list that numbers its rows with the same suffix.
+QString countText(qint64 value, QStringView suffix = {});
+
 /// The display formats used by every panel.
 namespace fmt {
 QString kg(float value);         ///< "0.0Kg": 65.3Kg, -0.4Kg

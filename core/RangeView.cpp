@@ -88,7 +88,7 @@ RangeView build(Builder builder, const std::vector<WeightRecord>& records, float
         if (n == 1)
             firstWeight = r->weight;
         const int row = v.grid.addRow();
-        v.grid.cell(row, 0) = integerText(n);
+        v.grid.cell(row, 0) = countText(n);
         // the rows of one day share their date and weekday texts
         if (r->date != day) {
             day = r->date;

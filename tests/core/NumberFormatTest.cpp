@@ -176,3 +176,13 @@ TEST(NumberForm, FixedTextsMatchTheShortestTextRoundedForEveryKindOfValue) {
         for (const int decimals : {0, 1, 3})
             ASSERT_EQ(fixedText(v, decimals), roundedShortest(shortestText(v), decimals)) << v << " " << decimals;
 }
+
+TEST(NumberForm, KeptRowNumbersMatchTheirSuffixWhateverTheOrderOfUse) {
+    // more suffixes than the kept tables, used in turn, and numbers past the kept ones
+    const std::vector<QString> suffixes = {QString(), QStringLiteral("回目"), QStringLiteral("位"),
+                                           QStringLiteral("回"), QStringLiteral("日後")};
+    for (const qint64 n : {qint64(1), qint64(2), qint64(40000), qint64(7), qint64(0), qint64(1) << 21, qint64(-3)})
+        for (const QString& suffix : suffixes)
+            EXPECT_EQ(countText(n, suffix), integerText(n, suffix)) << n << " " << suffix.toStdString();
+    EXPECT_EQ(countText(12, u"回目"), QStringLiteral("12回目"));
+}
