@@ -9,7 +9,8 @@ namespace {
 QDate recordDate(const QString& text) {
     if (text.size() != 10)
         return QDate();
-    return QDate(text.mid(0, 4).toInt(), text.mid(5, 2).toInt(), text.mid(8, 2).toInt());
+    const QStringView t(text);
+    return QDate(t.mid(0, 4).toInt(), t.mid(5, 2).toInt(), t.mid(8, 2).toInt());
 }
 
 QString monthText(const QString& date) {
@@ -116,15 +117,24 @@ CalendarView DSP_CALE(const std::vector<WeightRecord>& records, Mode mode, const
             ++v.once;
             break;
         }
-        v.grid.setColour(dayRow, previousDate.mid(8, 2).toInt(), colourOf(kind, mode));
+        v.grid.setColour(dayRow, QStringView(previousDate).mid(8, 2).toInt(), colourOf(kind, mode));
     };
 
+    // the year and month of the record before: a record of the same ones keeps its row
+    QStringView year, monthNumber;
+    bool started = false;
     for (const WeightRecord& r : records) {
-        const QString month = monthText(r.date);
-        if (month != currentMonth) {
-            currentRow = v.grid.addRow();
-            currentMonth = month;
-            v.grid.cell(currentRow, 0) = month;
+        const QStringView date(r.date);
+        if (!started || date.left(4) != year || date.mid(5, 2) != monthNumber) {
+            const QString month = monthText(r.date);
+            if (month != currentMonth) {
+                currentRow = v.grid.addRow();
+                currentMonth = month;
+                v.grid.cell(currentRow, 0) = month;
+            }
+            year = date.left(4);
+            monthNumber = date.mid(5, 2);
+            started = true;
         }
         if (count > 0 && r.date == previousDate) {
             last = r.weight;

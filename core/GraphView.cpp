@@ -5,8 +5,11 @@
 #include <QDate>
 #include <QStringList>
 
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace puka::graph {
@@ -17,12 +20,32 @@ const QString kDateFormat = QStringLiteral("yyyy/MM/dd");
 // A single value as the chart gets it: the number its shortest (7-digit) text stands for, so
 // 75.1 is drawn and printed as 75.1 and not as 75.0999984741211. to_chars and from_chars do
 // not depend on the process locale, which Qt sets from the environment.
-double chartValue(float value) {
+double chartValueOnce(float value) {
     char text[32];
     const auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 7);
     double result = static_cast<double>(value);
     std::from_chars(text, written.ptr, result);
     return result;
+}
+
+// A log repeats its weights and body fats: the values of recent floats are kept per thread.
+double chartValue(float value) {
+    struct Kept {
+        std::uint32_t bits = 0;
+        bool used = false;
+        double value = 0;
+    };
+    constexpr size_t kSlots = 1024;
+    thread_local std::array<Kept, kSlots> kept{};
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    Kept& slot = kept[static_cast<size_t>((bits * 0x9E3779B97F4A7C15ull) >> 54) % kSlots];
+    if (!slot.used || slot.bits != bits) {
+        slot.bits = bits;
+        slot.used = true;
+        slot.value = chartValueOnce(value);
+    }
+    return slot.value;
 }
 
 long long floorDiv(long long a, long long b) {
