@@ -13,6 +13,8 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace puka {
@@ -55,18 +57,46 @@ bool validDateText(QStringView t) {
 // whole-number axes and rounding could not hold it.
 constexpr double kLargestValue = 1e6;
 
+std::optional<float> readFloat(QStringView text, QStringView t, const char* ascii, bool plain);
+
 std::optional<float> toFloat(QStringView text) {
     // the plain decimal form the log is written in is read without a copy of the text;
     // anything else takes the general reader
     const QStringView t = text.trimmed();
-    char ascii[64];
-    std::optional<double> v;
+    char ascii[64] = {};
     bool plain = t.size() > 0 && t.size() < qsizetype(sizeof ascii) && t.front() != QLatin1Char('+');
     for (qsizetype i = 0; plain && i < t.size(); ++i) {
         const char16_t c = t[i].unicode();
         plain = (c >= u'0' && c <= u'9') || c == u'.' || c == u'-';
         ascii[i] = static_cast<char>(c);
     }
+    // a log repeats its weights and body fats: the numbers of recent short texts are kept,
+    // keyed by the text's characters themselves
+    std::uint64_t key = 0;
+    const bool keyed = plain && t.size() <= 8 && t.size() == text.size();
+    struct Kept {
+        std::uint64_t key = 0;
+        std::optional<float> value;
+    };
+    constexpr size_t kSlots = 512;
+    thread_local std::array<Kept, kSlots> kept{};
+    Kept* slot = nullptr;
+    if (keyed) {
+        std::memcpy(&key, ascii, static_cast<size_t>(t.size()));
+        slot = &kept[static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> 55) % kSlots];
+        if (slot->key == key)
+            return slot->value;
+    }
+    const std::optional<float> value = readFloat(text, t, ascii, plain);
+    if (slot) {
+        slot->key = key;
+        slot->value = value;
+    }
+    return value;
+}
+
+std::optional<float> readFloat(QStringView text, QStringView t, const char* ascii, bool plain) {
+    std::optional<double> v;
     if (plain) {
         double d = 0;
         const auto [end, error] = std::from_chars(ascii, ascii + t.size(), d);

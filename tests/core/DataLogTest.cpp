@@ -319,3 +319,16 @@ TEST(DataLogRefusal, RefusedTextsLeaveTheLogUnchanged) {
     EXPECT_FALSE(write.message().isEmpty());
     EXPECT_TRUE(test::sameFiles(before, test::snapshot(dir)));
 }
+
+TEST(DataLogNumbers, ARepeatedNumberTextReadsAlikeEachTimeAndARefusalStaysARefusal) {
+    for (int pass = 0; pass < 3; ++pass) {
+        const auto a = datalog::parseLine(QStringLiteral("\"2024/01/02\",\"起床後\",65.35,\"\",22.5,\"\""));
+        ASSERT_TRUE(a);
+        EXPECT_EQ(a->weight, 65.35f);
+        EXPECT_EQ(a->bodyFat, 22.5f);
+        QString reason;
+        EXPECT_FALSE(datalog::parseLine(QStringLiteral("\"2024/01/02\",\"起床後\",2000000,\"\",22.5,\"\""), &reason));
+        EXPECT_TRUE(reason.contains(QStringLiteral("大きすぎます")));
+        EXPECT_FALSE(datalog::parseLine(QStringLiteral("\"2024/01/02\",\"起床後\",65-35,\"\",22.5,\"\"")));
+    }
+}
