@@ -1,5 +1,6 @@
 #include "NumberFormat.h"
 
+#include <QHash>
 #include <QLocale>
 #include <array>
 #include <charconv>
@@ -227,6 +228,25 @@ QString fixedWithAffixes(double value, int significant, int decimals, QStringVie
     char fast[32];
     const int fastLength = fastRoundedChars(value, significant, decimals, fast);
     if (fastLength >= 0) {
+        // short texts such as the gram differences repeat: recent ones are kept, checked
+        // character by character on a hit
+        thread_local std::array<QString, 256> kept;
+        QString* slot = nullptr;
+        if (fastLength <= 8) {
+            std::uint64_t key = 0;
+            std::memcpy(&key, fast, static_cast<size_t>(fastLength));
+            key ^= static_cast<std::uint64_t>(qHash(prefix)) * 0x9E3779B97F4A7C15ull;
+            key ^= static_cast<std::uint64_t>(qHash(suffix)) * 0xC2B2AE3D27D4EB4Full;
+            slot = &kept[static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> 56)];
+            const QStringView k(*slot);
+            if (k.size() == prefix.size() + fastLength + suffix.size() && k.startsWith(prefix) && k.endsWith(suffix)) {
+                bool same = true;
+                for (int i = 0; same && i < fastLength; ++i)
+                    same = k[prefix.size() + i] == QLatin1Char(fast[i]);
+                if (same)
+                    return *slot;
+            }
+        }
         QString out(prefix.size() + fastLength + suffix.size(), Qt::Uninitialized);
         QChar* d = out.data();
         for (const QChar c : prefix)
@@ -235,6 +255,8 @@ QString fixedWithAffixes(double value, int significant, int decimals, QStringVie
             *d++ = QLatin1Char(fast[i]);
         for (const QChar c : suffix)
             *d++ = c;
+        if (slot)
+            *slot = out;
         return out;
     }
     char shortest[kBufferSize];

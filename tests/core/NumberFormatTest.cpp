@@ -186,3 +186,15 @@ TEST(NumberForm, KeptRowNumbersMatchTheirSuffixWhateverTheOrderOfUse) {
             EXPECT_EQ(countText(n, suffix), integerText(n, suffix)) << n << " " << suffix.toStdString();
     EXPECT_EQ(countText(12, u"回目"), QStringLiteral("12回目"));
 }
+
+TEST(NumberForm, KeptShortTextsKeepTheirOwnAffixes) {
+    for (int pass = 0; pass < 2; ++pass) {
+        EXPECT_EQ(fixedText(12.0f, 0, u"+", u"g"), QStringLiteral("+12g"));
+        EXPECT_EQ(fixedText(12.0f, 0, {}, u"g"), QStringLiteral("12g"));
+        EXPECT_EQ(fixedText(12.0f, 0, u"+", u"Kg"), QStringLiteral("+12Kg"));
+        EXPECT_EQ(fixedText(12.0f, 0, u"±", u"g"), QStringLiteral("±12g"));
+        EXPECT_EQ(fixedText(-12.0f, 0, {}, u"g"), QStringLiteral("-12g"));
+        EXPECT_EQ(fixedText(1.2f, 1, u"+", u"g"), QStringLiteral("+1.2g"));
+        EXPECT_EQ(fixedText(12.0f, 0), QStringLiteral("12"));
+    }
+}
