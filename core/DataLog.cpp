@@ -113,46 +113,6 @@ std::optional<float> readFloat(QStringView text, QStringView t, const char* asci
     return f;
 }
 
-// The fields of a line as splitFields() cuts them, as views into the line; nothing for a
-// torn quoted field.
-std::optional<QVarLengthArray<QStringView, 8>> fieldViews(QStringView line) {
-    QVarLengthArray<QStringView, 8> fields;
-    const qsizetype n = line.size();
-    qsizetype i = 0;
-    auto isBlank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
-    while (true) {
-        while (i < n && isBlank(line[i]))
-            ++i;
-        if (i >= n)
-            break;
-        if (line[i] == QLatin1Char('"')) {
-            // a short field: a plain scan is quicker than a general search
-            qsizetype close = i + 1;
-            while (close < n && line[close] != QLatin1Char('"'))
-                ++close;
-            if (close >= n)
-                return std::nullopt;
-            fields.append(line.mid(i + 1, close - i - 1));
-            i = close + 1;
-            while (i < n && line[i] != QLatin1Char(','))
-                ++i;
-        } else {
-            qsizetype end = i;
-            while (end < n && line[end] != QLatin1Char(','))
-                ++end;
-            qsizetype last = end;
-            while (last > i && isBlank(line[last - 1]))
-                --last;
-            fields.append(line.mid(i, last - i));
-            i = end;
-        }
-        if (i >= n)
-            break;
-        ++i; // the comma
-    }
-    return fields;
-}
-
 // A log repeats its situation words and many of its comments: the texts of recent fields are
 // kept in a small direct-mapped table per thread, so that equal fields share one text.
 QString sharedText(QStringView text) {

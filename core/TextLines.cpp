@@ -33,31 +33,33 @@ std::vector<QByteArray> splitLines(const QByteArray& bytes, bool* lastTerminated
     return lines;
 }
 
-std::optional<QStringList> splitFields(const QString& line) {
-    QStringList fields;
-    const QChar* p = line.constData();
+std::optional<QVarLengthArray<QStringView, 8>> fieldViews(QStringView line) {
+    QVarLengthArray<QStringView, 8> fields;
     const qsizetype n = line.size();
     qsizetype i = 0;
     auto isBlank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
     while (true) {
-        while (i < n && isBlank(p[i]))
+        while (i < n && isBlank(line[i]))
             ++i;
         if (i >= n)
             break;
-        if (p[i] == QLatin1Char('"')) {
-            const qsizetype close = line.indexOf(QLatin1Char('"'), i + 1);
-            if (close < 0)
+        if (line[i] == QLatin1Char('"')) {
+            // a short field: a plain scan is quicker than a general search
+            qsizetype close = i + 1;
+            while (close < n && line[close] != QLatin1Char('"'))
+                ++close;
+            if (close >= n)
                 return std::nullopt;
             fields.append(line.mid(i + 1, close - i - 1));
             i = close + 1;
-            while (i < n && p[i] != QLatin1Char(','))
+            while (i < n && line[i] != QLatin1Char(','))
                 ++i;
         } else {
             qsizetype end = i;
-            while (end < n && p[end] != QLatin1Char(','))
+            while (end < n && line[end] != QLatin1Char(','))
                 ++end;
             qsizetype last = end;
-            while (last > i && isBlank(p[last - 1]))
+            while (last > i && isBlank(line[last - 1]))
                 --last;
             fields.append(line.mid(i, last - i));
             i = end;
@@ -66,6 +68,17 @@ std::optional<QStringList> splitFields(const QString& line) {
             break;
         ++i; // the comma
     }
+    return fields;
+}
+
+std::optional<QStringList> splitFields(const QString& line) {
+    const auto views = fieldViews(line);
+    if (!views)
+        return std::nullopt;
+    QStringList fields;
+    fields.reserve(views->size());
+    for (const QStringView field : *views)
+        fields.append(field.toString());
     return fields;
 }
 

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+#include <QVarLengthArray>
 
 #include <optional>
 #include <vector>
@@ -21,6 +23,10 @@ std::vector<QByteArray> splitLines(const QByteArray& bytes, bool* lastTerminated
 /// to the next comma with its trailing blanks dropped. A blank line has no fields.
 /// Returns nothing when a quoted field has no closing quote (a torn line).
 std::optional<QStringList> splitFields(const QString& line);
+
+/// The fields of @p line as splitFields() cuts them, as views into the line (no copies, for
+/// the log reader); nothing for a torn quoted field.
+std::optional<QVarLengthArray<QStringView, 8>> fieldViews(QStringView line);
 
 /// A text in the quoted write form: "text".
 QString quoted(const QString& text);
