@@ -18,7 +18,9 @@ using namespace puka;
 
 namespace {
 
-const QByteArray kGarbage("\x82\xFF\x00\x01garbage\xFD\r\n\x81", 17);
+// the length from the literal itself: it holds a NUL byte
+constexpr char kGarbageBytes[] = "\x82\xFF\x00\x01garbage\xFD\r\n\x81";
+const QByteArray kGarbage(kGarbageBytes, sizeof kGarbageBytes - 1);
 
 const QString kRecords = QStringLiteral("\"2026/11/30\",\"起床後\",60.2,\"一言\",25,\"\"\r\n"
                                         "\"2026/12/06\",\"起床後\",59.8,\"\",24.8,\"\"\r\n");
