@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QVarLengthArray>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -120,62 +121,242 @@ QString sharedText(QStringView text) {
         return text.toString();
     constexpr size_t kSlots = 256;
     thread_local std::array<QString, kSlots> recent;
-    QString& slot = recent[qHash(text) % kSlots];
-    if (slot != text)
+    std::uint32_t hash = 2166136261u;
+    for (const QChar c : text)
+        hash = (hash ^ c.unicode()) * 16777619u;
+    QString& slot = recent[(hash ^ (hash >> 16)) % kSlots];
+    if (slot.size() != text.size() ||
+        std::memcmp(slot.constData(), text.data(), static_cast<size_t>(text.size()) * sizeof(QChar)) != 0)
         slot = text.toString();
     return slot;
 }
 
 // parseLine() on a view; a date equal to @p previousDate shares its text, so the many
 // records of one day hold one copy of it.
+// A field of a line: where it starts and how long it is. Left uninitialised until cut, so
+// that reading a line does not first clear room for its fields.
+struct FieldSpan {
+    const QChar* data;
+    qsizetype size;
+    QStringView view() const { return QStringView(data, size); }
+};
+
+// The six fields of a line in exactly the form the log is written in,
+// "date","situation",weight,"comment",body fat,"spare" with plain numbers, cut in one pass;
+// false for any other line, which the general field splitter then reads (to the same fields
+// for a line in this form).
+bool writtenFormFields(QStringView line, FieldSpan* fields) {
+    const QChar* p = line.data();
+    const QChar* const end = p + line.size();
+    const auto quotedField = [&](FieldSpan* out) {
+        if (p == end || *p != QLatin1Char('"'))
+            return false;
+        const QChar* start = ++p;
+        while (p != end && *p != QLatin1Char('"'))
+            ++p;
+        if (p == end)
+            return false;
+        *out = {start, p - start};
+        ++p;
+        return true;
+    };
+    const auto numberField = [&](FieldSpan* out) {
+        const QChar* start = p;
+        while (p != end && ((*p >= QLatin1Char('0') && *p <= QLatin1Char('9')) || *p == QLatin1Char('.') ||
+                            *p == QLatin1Char('-')))
+            ++p;
+        *out = {start, p - start};
+        return p != start;
+    };
+    const auto comma = [&] {
+        if (p == end || *p != QLatin1Char(','))
+            return false;
+        ++p;
+        return true;
+    };
+    return quotedField(&fields[0]) && comma() && quotedField(&fields[1]) && comma() && numberField(&fields[2]) &&
+           comma() && quotedField(&fields[3]) && comma() && numberField(&fields[4]) && comma() &&
+           quotedField(&fields[5]) && p == end;
+}
+
+// The six fields of any other line, through the general splitter; the reason when the line
+// does not have six.
+Q_NEVER_INLINE std::optional<QString> generalFields(QStringView line, FieldSpan* fields) {
+    const auto general = fieldViews(line);
+    if (!general)
+        return QStringLiteral("引用符（\"）が閉じていません（行が途中で切れています）");
+    if (general->size() < 6)
+        return QStringLiteral("項目が足りません（%1 項目）").arg(general->size());
+    if (general->size() > 6)
+        return QStringLiteral("項目が多すぎます（%1 項目）").arg(general->size());
+    for (int i = 0; i < 6; ++i)
+        fields[i] = {general->at(i).data(), general->at(i).size()};
+    return std::nullopt;
+}
+
 std::optional<WeightRecord> parseView(QStringView line, const QString* previousDate, QString* reason) {
     auto fail = [reason](const QString& why) -> std::optional<WeightRecord> {
         if (reason)
             *reason = why;
         return std::nullopt;
     };
-    const auto fields = fieldViews(line);
-    if (!fields)
-        return fail(QStringLiteral("引用符（\"）が閉じていません（行が途中で切れています）"));
-    if (fields->size() < 6)
-        return fail(QStringLiteral("項目が足りません（%1 項目）").arg(fields->size()));
-    if (fields->size() > 6)
-        return fail(QStringLiteral("項目が多すぎます（%1 項目）").arg(fields->size()));
-    const QStringView date = fields->at(0);
+    FieldSpan spans[6];
+    if (!writtenFormFields(line, spans))
+        if (const auto why = generalFields(line, spans))
+            return fail(*why);
+    const QStringView fields[6] = {spans[0].view(), spans[1].view(), spans[2].view(),
+                                   spans[3].view(), spans[4].view(), spans[5].view()};
+    const QStringView date = fields[0];
     // the date of the record before was checked already
-    const bool sameDate = previousDate && *previousDate == date;
+    const bool sameDate = previousDate && previousDate->size() == date.size() &&
+                          std::memcmp(previousDate->constData(), date.data(),
+                                      static_cast<size_t>(date.size()) * sizeof(QChar)) == 0;
     if (!sameDate && !validDateText(date))
         return fail(QStringLiteral("日付「%1」が正しくありません").arg(date));
     WeightRecord r;
     r.date = sameDate ? *previousDate : date.toString();
-    r.situation = sharedText(fields->at(1));
-    const auto weight = toFloat(fields->at(2));
+    r.situation = sharedText(fields[1]);
+    const auto weight = toFloat(fields[2]);
     if (!weight)
-        return fail(parseNumber(fields->at(2).toString())
-                        ? QStringLiteral("体重「%1」が大きすぎます").arg(fields->at(2))
-                        : QStringLiteral("体重「%1」が数値ではありません").arg(fields->at(2)));
+        return fail(parseNumber(fields[2].toString())
+                        ? QStringLiteral("体重「%1」が大きすぎます").arg(fields[2])
+                        : QStringLiteral("体重「%1」が数値ではありません").arg(fields[2]));
     r.weight = *weight;
-    r.comment = sharedText(fields->at(3));
+    r.comment = sharedText(fields[3]);
     // An empty body fat is the older form of the log, which the conversion at start-up updates.
-    if (!fields->at(4).isEmpty()) {
-        const auto fat = toFloat(fields->at(4));
+    if (!fields[4].isEmpty()) {
+        const auto fat = toFloat(fields[4]);
         if (!fat)
-            return fail(parseNumber(fields->at(4).toString())
-                            ? QStringLiteral("体脂肪率「%1」が大きすぎます").arg(fields->at(4))
-                            : QStringLiteral("体脂肪率「%1」が数値ではありません").arg(fields->at(4)));
+            return fail(parseNumber(fields[4].toString())
+                            ? QStringLiteral("体脂肪率「%1」が大きすぎます").arg(fields[4])
+                            : QStringLiteral("体脂肪率「%1」が数値ではありません").arg(fields[4]));
         r.bodyFat = *fat;
     }
-    r.spare = sharedText(fields->at(5));
+    r.spare = sharedText(fields[5]);
     return r;
 }
 
 const QByteArray kLineEnd("\r\n");
 
-// One line of the log as it stands in the file, with its record when it is one.
-struct RawLine {
-    QByteArray bytes;
-    std::optional<WeightRecord> record;
+// One line of the log as its reader sees it: the bytes as they stand in the file, and the
+// decoded text, null when the line cannot be decoded.
+struct LogLine {
+    QByteArrayView bytes;
+    const QStringView* text = nullptr;
+    bool last = false; ///< the last line of the file
 };
+
+// Calls @p f(const LogLine&) for every line of @p bytes, cut as splitLines() cuts them, until
+// f returns false; returns the offset of the line after the last one seen.
+// The bytes are decoded a piece of about 64 KB at a time rather than whole: line ends never
+// occur inside a code page 932 or UTF-8 character, so pieces that end at a line end decode
+// to the same lines, and the decoded piece is still in the cache when its lines are read.
+// A piece that does not decode is decoded line by line, so that only its bad lines are lost.
+// A reader that needs no bytes (@p kNeedBytes false) gets the lines of a decoded piece from
+// its text alone, and its LogLine::bytes stay empty.
+template <bool kNeedBytes, typename F> qsizetype walkLines(const QByteArray& bytes, bool utf8, F&& f) {
+    constexpr qsizetype kPiece = 64 * 1024;
+    const char* data = bytes.constData();
+    const qsizetype n = bytes.size();
+    const auto decode = [utf8](const char* from, qsizetype size) {
+        const QByteArray raw = QByteArray::fromRawData(from, size);
+        return utf8 ? std::optional<QString>(cp932::decodeUtf8(raw)) : cp932::decode(raw);
+    };
+    qsizetype pieceStart = 0;
+    while (pieceStart < n) {
+        qsizetype pieceEnd = std::min(n, pieceStart + kPiece);
+        while (pieceEnd < n && data[pieceEnd - 1] != '\n' && data[pieceEnd - 1] != '\r')
+            ++pieceEnd;
+        if (pieceEnd < n && data[pieceEnd - 1] == '\r' && data[pieceEnd] == '\n')
+            ++pieceEnd;
+        const std::optional<QString> pieceText = decode(data + pieceStart, pieceEnd - pieceStart);
+        const QStringView text = pieceText ? QStringView(*pieceText) : QStringView();
+        if (!kNeedBytes && pieceText) {
+            const qsizetype tn = text.size();
+            qsizetype s = 0;
+            for (qsizetype i = 0; i <= tn; ++i) {
+                if (i < tn) {
+                    const char16_t c = text[i].unicode();
+                    if (c > u'\r' || (c != u'\r' && c != u'\n'))
+                        continue;
+                } else if (s >= tn) {
+                    break; // the piece ended with a line end
+                }
+                const QStringView view = text.mid(s, i - s);
+                if (i < tn && text[i] == QLatin1Char('\r') && i + 1 < tn && text[i + 1] == QLatin1Char('\n'))
+                    ++i;
+                s = i + 1;
+                LogLine line;
+                line.text = &view;
+                line.last = pieceEnd >= n && s >= tn;
+                if (!f(line))
+                    return -1;
+            }
+            pieceStart = pieceEnd;
+            continue;
+        }
+        qsizetype textAt = 0;
+        qsizetype start = pieceStart;
+        const auto visit = [&](qsizetype end, qsizetype next) {
+            LogLine line;
+            line.bytes = QByteArrayView(data + start, end - start);
+            line.last = next >= n;
+            QStringView view;
+            std::optional<QString> own;
+            if (pieceText) {
+                qsizetype e = textAt;
+                while (e < text.size() &&
+                       (text[e].unicode() > u'\r' || (text[e] != QLatin1Char('\r') && text[e] != QLatin1Char('\n'))))
+                    ++e;
+                view = text.mid(textAt, e - textAt);
+                if (e < text.size())
+                    e += text[e] == QLatin1Char('\r') && e + 1 < text.size() && text[e + 1] == QLatin1Char('\n') ? 2 : 1;
+                textAt = e;
+                line.text = &view;
+            } else if ((own = decode(data + start, end - start))) {
+                view = *own;
+                line.text = &view;
+            }
+            start = next;
+            return f(line);
+        };
+        for (qsizetype i = pieceStart; i < pieceEnd; ++i) {
+            const char c = data[i];
+            if (static_cast<unsigned char>(c) > '\r' || (c != '\r' && c != '\n'))
+                continue;
+            const qsizetype end = i;
+            if (c == '\r' && i + 1 < n && data[i + 1] == '\n')
+                ++i;
+            if (!visit(end, i + 1))
+                return i + 1;
+        }
+        if (start < pieceEnd && !visit(pieceEnd, pieceEnd)) // a last line without line end
+            return pieceEnd;
+        pieceStart = pieceEnd;
+    }
+    return n;
+}
+
+// Appends the lines of @p bytes from @p from on to @p out, each ended by CR LF.
+void appendLines(QByteArray* out, const QByteArray& bytes, qsizetype from) {
+    const char* data = bytes.constData();
+    const qsizetype n = bytes.size();
+    qsizetype start = from;
+    for (qsizetype i = from; i < n; ++i) {
+        const char c = data[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        out->append(data + start, i - start);
+        out->append(kLineEnd);
+        if (c == '\r' && i + 1 < n && data[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n) {
+        out->append(data + start, n - start);
+        out->append(kLineEnd);
+    }
+}
 
 // The writers never touch a log another editor saved in UTF-8.
 Status refuseUtf8(const QString& path) {
@@ -183,23 +364,59 @@ Status refuseUtf8(const QString& path) {
     return refusal.isEmpty() ? Status() : Status::failure(refusal);
 }
 
-std::optional<std::vector<RawLine>> readRawLines(const QString& path, Status* status) {
-    const auto file = readFileBytes(path, status);
+// The bytes of the log for a rewrite; nothing (and why) when it cannot be read or looks
+// saved in UTF-8.
+std::optional<QByteArray> readForRewrite(const QString& path, Status* status) {
+    auto file = readFileBytes(path, status);
     if (!file)
         return std::nullopt;
     if (cp932::looksLikeUtf8(file->bytes)) {
         *status = Status::failure(cp932::utf8Message(QFileInfo(path).fileName()));
         return std::nullopt;
     }
-    std::vector<RawLine> lines;
-    for (QByteArray& bytes : splitLines(file->bytes)) {
-        RawLine line;
-        if (const auto text = cp932::decode(bytes))
-            line.record = parseLine(*text);
-        line.bytes = std::move(bytes);
-        lines.push_back(std::move(line));
+    return std::move(file->bytes);
+}
+
+// The record of a line, if it is one; @p previousDate is the date of the record before,
+// which a record of the same day shares.
+std::optional<WeightRecord> recordOf(const LogLine& line, QString* previousDate) {
+    if (!line.text)
+        return std::nullopt;
+    auto record = parseView(*line.text, previousDate->isNull() ? nullptr : previousDate, nullptr);
+    if (record)
+        *previousDate = record->date;
+    return record;
+}
+
+void appendFormatted(QString* out, const WeightRecord& r) {
+    out->append(QLatin1Char('"'));
+    out->append(r.date);
+    out->append(u"\",\"");
+    out->append(r.situation);
+    out->append(u"\",");
+    out->append(shortestText(r.weight));
+    out->append(u",\"");
+    out->append(r.comment);
+    out->append(u"\",");
+    out->append(shortestText(r.bodyFat));
+    out->append(u",\"");
+    out->append(r.spare);
+    out->append(QLatin1Char('"'));
+}
+
+// recordProblem() for a record a rewrite rule has seen: a text the rule left as it was read
+// holds no line break and decodes, so only a double quote can keep it from being written.
+QString rewrittenProblem(const WeightRecord& before, const WeightRecord& after) {
+    const std::pair<const QString*, const QString*> fields[] = {{&before.date, &after.date},
+                                                                {&before.situation, &after.situation},
+                                                                {&before.comment, &after.comment},
+                                                                {&before.spare, &after.spare}};
+    for (const auto& [was, is] : fields) {
+        const bool kept = was->constData() == is->constData() && was->size() == is->size();
+        if (!kept || is->contains(QLatin1Char('"')))
+            return recordProblem(after);
     }
-    return lines;
+    return QString();
 }
 
 } // namespace
@@ -209,9 +426,10 @@ std::optional<WeightRecord> parseLine(const QString& line, QString* reason) {
 }
 
 QString formatLine(const WeightRecord& r) {
-    return quoted(r.date) + QLatin1Char(',') + quoted(r.situation) + QLatin1Char(',') + shortestText(r.weight) +
-           QLatin1Char(',') + quoted(r.comment) + QLatin1Char(',') + shortestText(r.bodyFat) + QLatin1Char(',') +
-           quoted(r.spare);
+    QString line;
+    line.reserve(r.date.size() + r.situation.size() + r.comment.size() + r.spare.size() + 40);
+    appendFormatted(&line, r);
+    return line;
 }
 
 QString formatLine64(const WeightRecord& r, double weight, double bodyFat) {
@@ -242,7 +460,7 @@ LogContents READ_DATA(const QString& dir) {
     const bool lastTerminated = bytes.isEmpty() || bytes.endsWith('\r') || bytes.endsWith('\n');
     c.records.reserve(static_cast<size_t>(bytes.size() / 40 + 1));
     auto take = [&](QStringView text, int lineNumber, bool last) {
-        if (text.trimmed().isEmpty())
+        if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); }))
             return;
         QString reason;
         const QString* previousDate = c.records.empty() ? nullptr : &c.records.back().date;
@@ -254,38 +472,15 @@ LogContents READ_DATA(const QString& dir) {
             c.skipped.push_back({lineNumber, reason});
         }
     };
-    const auto whole = c.utf8 ? std::optional<QString>(cp932::decodeUtf8(bytes)) : cp932::decode(bytes);
-    if (whole) {
-        // Line ends never occur inside a code page 932 character, so the decoded text is cut
-        // into the same lines as the bytes, each seen in place.
-        const QStringView text = *whole;
-        const qsizetype n = text.size();
-        qsizetype start = 0;
-        int lineNumber = 0;
-        for (qsizetype i = 0; i < n; ++i) {
-            const QChar ch = text[i];
-            if (ch != QLatin1Char('\r') && ch != QLatin1Char('\n'))
-                continue;
-            const QStringView line = text.mid(start, i - start);
-            if (ch == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n'))
-                ++i;
-            start = i + 1;
-            take(line, ++lineNumber, start >= n);
-        }
-        if (start < n)
-            take(text.mid(start), ++lineNumber, true);
-        return c;
-    }
-    const std::vector<QByteArray> raw = splitLines(bytes);
-    for (size_t i = 0; i < raw.size(); ++i) {
-        const int lineNumber = static_cast<int>(i) + 1;
-        const std::optional<QString> text = cp932::decode(raw[i]);
-        if (!text) {
+    int lineNumber = 0;
+    walkLines<false>(bytes, c.utf8, [&](const LogLine& line) {
+        ++lineNumber;
+        if (line.text)
+            take(*line.text, lineNumber, line.last);
+        else
             c.skipped.push_back({lineNumber, QStringLiteral("Shift_JIS として読めない文字があります")});
-            continue;
-        }
-        take(*text, lineNumber, i + 1 == raw.size());
-    }
+        return true;
+    });
     return c;
 }
 
@@ -313,51 +508,98 @@ Status INSERT_DATA(const QString& dir, const WeightRecord& record) {
     if (!newLine)
         return status;
     const QString path = resolveFile(dir, files::kData);
-    const auto lines = readRawLines(path, &status);
-    if (!lines)
+    const auto bytes = readForRewrite(path, &status);
+    if (!bytes)
         return status;
     QByteArray out;
+    out.reserve(bytes->size() + newLine->size() + 64);
     bool done = false;
-    for (const RawLine& line : *lines) {
-        if (!done && line.record && line.record->date > record.date) {
+    QString previousDate;
+    // the lines up to the first record of a later date are read; the rest is only copied
+    const qsizetype rest = walkLines<true>(*bytes, false, [&](const LogLine& line) {
+        const auto r = recordOf(line, &previousDate);
+        if (r && r->date > record.date) {
             out += *newLine;
             done = true;
         }
-        out += line.bytes + kLineEnd;
-    }
+        out.append(line.bytes);
+        out.append(kLineEnd);
+        return !done;
+    });
+    appendLines(&out, *bytes, rest);
     if (!done)
         out += *newLine;
     return writeFileAtomic(path, out, resolveFile(dir, files::kDataCopy));
 }
 
 Status REWRITE_DATA(const QString& dir, const QString& copyName, const RecordRule& rule, int* changed) {
+    return REWRITE_DATA(dir, copyName, rule, RewriteCheck(), changed);
+}
+
+Status REWRITE_DATA(const QString& dir, const QString& copyName, const RecordRule& rule, const RewriteCheck& check,
+                    int* changed) {
     if (changed)
         *changed = 0;
     Status status;
     const QString path = resolveFile(dir, files::kData);
-    const auto lines = readRawLines(path, &status);
-    if (!lines)
+    const auto bytes = readForRewrite(path, &status);
+    if (!bytes)
         return status;
     QByteArray out;
-    out.reserve(static_cast<qsizetype>(lines->size()) * 48);
+    out.reserve(bytes->size() + bytes->size() / 8 + 64);
+    // Rewritten lines are gathered and encoded together: one conversion per run of them
+    // rather than one per line.
+    QString pending;
+    Status failure; // the first record that cannot be written; the rest is still counted
+    const auto flush = [&] {
+        if (pending.isEmpty() || !failure)
+            return;
+        QString bad;
+        const auto encoded = cp932::encode(pending, &bad);
+        if (encoded)
+            out += *encoded;
+        else
+            failure = Status::failure(cp932::unencodableMessage(bad));
+        pending.clear();
+    };
+    int records = 0;
     int count = 0;
-    for (const RawLine& line : *lines) {
-        if (line.record) {
-            WeightRecord r = *line.record;
+    QString previousDate;
+    walkLines<true>(*bytes, false, [&](const LogLine& line) {
+        if (auto read = recordOf(line, &previousDate)) {
+            ++records;
+            WeightRecord r = *read;
             if (rule(r)) {
-                const QString problem = recordProblem(r);
-                if (!problem.isEmpty())
-                    return Status::failure(problem);
-                const auto bytes = encodeLine(formatLine(r), &status);
-                if (!bytes)
-                    return status;
-                out += *bytes;
+                if (!failure)
+                    return true;
+                const QString problem = rewrittenProblem(*read, r);
+                if (!problem.isEmpty()) {
+                    flush();
+                    if (failure)
+                        failure = Status::failure(problem);
+                    return true;
+                }
+                appendFormatted(&pending, r);
+                pending.append(u"\r\n");
                 ++count;
-                continue;
+                if (pending.size() >= 32 * 1024)
+                    flush();
+                return true;
             }
         }
-        out += line.bytes + kLineEnd;
+        flush();
+        out.append(line.bytes);
+        out.append(kLineEnd);
+        return true;
+    });
+    flush();
+    if (check) {
+        status = check(records);
+        if (!status)
+            return status;
     }
+    if (!failure)
+        return failure;
     status = writeFileAtomic(path, out, resolveFile(dir, copyName));
     if (status && changed)
         *changed = count;

@@ -68,6 +68,15 @@ using RecordRule = std::function<bool(WeightRecord&)>;
 /// bytes. @p changed receives how many records the rule changed.
 Status REWRITE_DATA(const QString& dir, const QString& copyName, const RecordRule& rule, int* changed = nullptr);
 
+/// Sees how many records the rewrite read, after the rule has seen them all and before
+/// anything is written; a failure stops the rewrite with its message.
+using RewriteCheck = std::function<Status(int records)>;
+
+/// REWRITE_DATA with a last check over what was read, so that a caller can make sure the log
+/// is still the one it showed without reading it a second time.
+Status REWRITE_DATA(const QString& dir, const QString& copyName, const RecordRule& rule, const RewriteCheck& check,
+                    int* changed = nullptr);
+
 /// WRITE_DATA: the log replaced by @p records in the given order.
 Status WRITE_DATA(const QString& dir, const std::vector<WeightRecord>& records);
 

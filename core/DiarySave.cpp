@@ -40,22 +40,26 @@ Status saveComment(const QString& dir, const std::vector<WeightRecord>& shown, i
         return Status::failure(
             QStringLiteral("一言日記を書き込む行が選ばれていません。\r\n一覧の行をクリックしてください。"));
 
-    const LogContents log = datalog::READ_DATA(dir);
-    if (!log.status)
-        return log.status;
+    // The log must still be the one the grid shows: as many records, and the chosen one the
+    // same measurement. The rewrite reads it once and checks that before writing.
     const size_t chosen = static_cast<size_t>(row - 1);
-    if (log.records.size() != shown.size() || !sameMeasurement(log.records[chosen], shown[chosen]))
-        return Status::failure(staleMessage());
-
+    bool sameRow = false;
+    int index = 0;
     // Every readable record is written anew, as the grid would give it back (spare empty);
     // lines that are no measurement are not in the grid and keep their bytes.
-    int index = 0;
-    return datalog::REWRITE_DATA(dir, files::kDataCopy, [&](WeightRecord& r) {
-        if (++index == row)
-            r.comment = comment;
-        r.spare.clear();
-        return true;
-    });
+    return datalog::REWRITE_DATA(
+        dir, files::kDataCopy,
+        [&](WeightRecord& r) {
+            if (++index == row) {
+                sameRow = sameMeasurement(r, shown[chosen]);
+                r.comment = comment;
+            }
+            r.spare.clear();
+            return true;
+        },
+        [&](int records) {
+            return records == static_cast<int>(shown.size()) && sameRow ? Status() : Status::failure(staleMessage());
+        });
 }
 
 } // namespace puka::diary

@@ -6,6 +6,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace puka {
 
 std::vector<QByteArray> splitLines(const QByteArray& bytes, bool* lastTerminated) {
@@ -95,6 +97,9 @@ QString textFieldProblem(const QString& text, const QString& what) {
 }
 
 QString freeTextProblem(const QString& text) {
+    // code page 932 holds every ASCII character as it is
+    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; }))
+        return QString();
     QString bad;
     if (!cp932::encode(text, &bad))
         return cp932::unencodableMessage(bad);
