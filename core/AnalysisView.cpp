@@ -91,14 +91,14 @@ void DSP_JIKEIRETSU(const AnalysisSnapshot& s, DiffMode mode, GridModel* msgB1) 
     GridModel g = gridB1();
     g.columns[3].header = mode == DiffMode::Previous ? QStringLiteral("前回差") : QStringLiteral("初回差");
     const int count = s.count();
-    g.reserve(count);
+    g.addRows(count);
     for (int i = 0; i < count; ++i) {
         float d = 0;
         if (i > 0)
             d = s.weight[static_cast<size_t>(i)] -
                 (mode == DiffMode::Previous ? s.weight[static_cast<size_t>(i) - 1] : s.weight[0]);
         d = roundTenth(d);
-        const int row = g.addRow();
+        const int row = i;
         g.cell(row, 0) = countText(i + 1, u"回目");
         g.cell(row, 1) = s.date[static_cast<size_t>(i)];
         g.cell(row, 2) = fmt::kg(s.weight[static_cast<size_t>(i)]);
@@ -117,9 +117,7 @@ void DSP_KUGIRI(const AnalysisSnapshot& s, GridModel* msgB2, QString* label5_0) 
     const int n = steps <= 0 ? 0 : steps >= kMaxMilestoneRows ? kMaxMilestoneRows : static_cast<int>(steps);
 
     GridModel g = gridB2();
-    g.reserve(n);
-    for (int k = 0; k < n; ++k)
-        g.addRow();
+    g.addRows(n);
     // A record that reaches a milestone reaches every lower one too, so the reached milestones
     // are always the first `next` ones and each record only looks at the milestones above them.
     const QDate start = QDate::fromString(s.date[0], kDateFormat);
@@ -152,7 +150,7 @@ void DSP_HEIKIN_SUII(const AnalysisSnapshot& s, GridModel* msgB3, QString* label
         return;
     GridModel g = gridB3();
     const int count = s.count();
-    g.reserve(count);
+    g.addRows(count);
     float sum = 0;
     float previousMean = 0;
     int streak = 0;
@@ -174,7 +172,7 @@ void DSP_HEIKIN_SUII(const AnalysisSnapshot& s, GridModel* msgB3, QString* label
                 ++streak;
             }
         }
-        const int row = g.addRow();
+        const int row = i - 1;
         g.cell(row, 0) = countText(i, u"回目");
         g.cell(row, 1) = fmt::kg(weight);
         g.cell(row, 2) = fixedText(mean, 3, {}, u"Kg");
@@ -308,12 +306,12 @@ void DSP_BANZUKE(const AnalysisSnapshot& s, BandStep stepChoice, GridModel* msgB
     const std::vector<int> order = exchangeOrder(visits);
 
     GridModel g = gridB4();
-    g.reserve(static_cast<int>(order.size()));
+    g.addRows(static_cast<int>(order.size()));
     int above = 0;
     for (size_t r = 0; r < order.size(); ++r) {
         const size_t b = static_cast<size_t>(order[r]);
         const float lower = lowerOf(band[b]);
-        const int row = g.addRow();
+        const int row = static_cast<int>(r);
         g.cell(row, 0) = countText(row + 1, u"位");
         g.cell(row, 1) = fmt::one(lower) + QStringLiteral("～") +
                          fixedText(static_cast<double>(lower) + (static_cast<double>(step) - 0.1), 1) +

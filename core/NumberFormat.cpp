@@ -192,7 +192,14 @@ int fastRoundedChars(double value, int significant, int decimals, char* out) {
     const double scaled = magnitude * kPowersOfTen[decimals];
     const double whole = std::floor(scaled);
     const double fraction = scaled - whole;
-    const double margin = scaled / kPowersOfTen[significant - 1] * 2 + 1e-300;
+    // The shortest text is within half a unit of its last digit of the value: 10^(e - significant
+    // + 1) for a value of 10^e or more (e = 0 below 1, which only widens the margin). Scaled, that
+    // is a half of 10^-(significant - 1 - decimals - e); the margin is a little wider still, for
+    // the rounding of the multiplication above.
+    int e = 0;
+    while (e < significant - 2 - decimals && magnitude >= kPowersOfTen[e + 1])
+        ++e;
+    const double margin = 0.5 / kPowersOfTen[significant - 1 - decimals - e] * 1.001 + 1e-300;
     if (std::fabs(fraction - 0.5) <= margin)
         return -1;
     const auto units = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
@@ -223,29 +230,53 @@ int fastRoundedChars(double value, int significant, int decimals, char* out) {
     return n;
 }
 
+// A rounded text kept with what made it: its digits (at most 8 characters, packed into a
+// number) and its prefix and suffix.
+struct KeptFixed {
+    static constexpr int kAffixRoom = 4;
+    std::uint64_t digits = 0;
+    std::int8_t length = -1; // -1: an empty slot
+    std::int8_t prefixLength = 0;
+    std::int8_t suffixLength = 0;
+    char16_t prefix[kAffixRoom] = {};
+    char16_t suffix[kAffixRoom] = {};
+    QString text;
+
+    bool sameKey(const KeptFixed& o) const {
+        return digits == o.digits && length == o.length && prefixLength == o.prefixLength &&
+               suffixLength == o.suffixLength && std::memcmp(prefix, o.prefix, sizeof prefix) == 0 &&
+               std::memcmp(suffix, o.suffix, sizeof suffix) == 0;
+    }
+};
+
 // @p prefix, the rounded text of @p value and @p suffix, made into a QString at once.
 QString fixedWithAffixes(double value, int significant, int decimals, QStringView prefix, QStringView suffix) {
     char fast[32];
     const int fastLength = fastRoundedChars(value, significant, decimals, fast);
     if (fastLength >= 0) {
-        // short texts such as the gram differences repeat: recent ones are kept, checked
-        // character by character on a hit
-        thread_local std::array<QString, 256> kept;
-        QString* slot = nullptr;
-        if (fastLength <= 8) {
-            std::uint64_t key = 0;
-            std::memcpy(&key, fast, static_cast<size_t>(fastLength));
-            key ^= static_cast<std::uint64_t>(qHash(prefix)) * 0x9E3779B97F4A7C15ull;
-            key ^= static_cast<std::uint64_t>(qHash(suffix)) * 0xC2B2AE3D27D4EB4Full;
-            slot = &kept[static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> 56)];
-            const QStringView k(*slot);
-            if (k.size() == prefix.size() + fastLength + suffix.size() && k.startsWith(prefix) && k.endsWith(suffix)) {
-                bool same = true;
-                for (int i = 0; same && i < fastLength; ++i)
-                    same = k[prefix.size() + i] == QLatin1Char(fast[i]);
-                if (same)
-                    return *slot;
+        // short texts such as the gram differences repeat: recent ones are kept, found by
+        // their digits and affixes
+        KeptFixed* slot = nullptr;
+        if (fastLength <= 8 && prefix.size() <= KeptFixed::kAffixRoom && suffix.size() <= KeptFixed::kAffixRoom) {
+            KeptFixed key;
+            std::memcpy(&key.digits, fast, static_cast<size_t>(fastLength));
+            key.length = static_cast<std::int8_t>(fastLength);
+            key.prefixLength = static_cast<std::int8_t>(prefix.size());
+            key.suffixLength = static_cast<std::int8_t>(suffix.size());
+            std::uint64_t mix = key.digits * 0x9E3779B97F4A7C15ull + static_cast<std::uint64_t>(fastLength);
+            for (qsizetype i = 0; i < prefix.size(); ++i) {
+                key.prefix[i] = prefix[i].unicode();
+                mix = (mix ^ key.prefix[i]) * 0xC2B2AE3D27D4EB4Full;
             }
+            for (qsizetype i = 0; i < suffix.size(); ++i) {
+                key.suffix[i] = suffix[i].unicode();
+                mix = (mix ^ (key.suffix[i] + 0x10000u)) * 0xC2B2AE3D27D4EB4Full;
+            }
+            thread_local std::array<KeptFixed, 256> kept{};
+            slot = &kept[static_cast<size_t>(mix >> 56)];
+            if (slot->sameKey(key))
+                return slot->text;
+            *slot = std::move(key); // its text follows below
         }
         QString out(prefix.size() + fastLength + suffix.size(), Qt::Uninitialized);
         QChar* d = out.data();
@@ -256,7 +287,7 @@ QString fixedWithAffixes(double value, int significant, int decimals, QStringVie
         for (const QChar c : suffix)
             *d++ = c;
         if (slot)
-            *slot = out;
+            slot->text = out;
         return out;
     }
     char shortest[kBufferSize];
@@ -365,9 +396,21 @@ QString countText(qint64 value, QStringView suffix) {
     thread_local std::array<Table, 4> tables;
     thread_local size_t nextTable = 0;
     Table* table = nullptr;
-    for (Table& t : tables)
-        if (!t.texts.empty() && t.suffix == suffix)
-            table = &t;
+    thread_local Table* last = nullptr;
+    const auto sameSuffix = [suffix](const Table& t) {
+        if (t.texts.empty() || t.suffix.size() != suffix.size())
+            return false;
+        for (qsizetype i = 0; i < suffix.size(); ++i)
+            if (t.suffix[i] != suffix[i])
+                return false;
+        return true;
+    };
+    if (last && sameSuffix(*last))
+        table = last;
+    else
+        for (Table& t : tables)
+            if (sameSuffix(t))
+                table = &t;
     if (!table) {
         table = &tables[nextTable];
         nextTable = (nextTable + 1) % tables.size();
@@ -375,6 +418,7 @@ QString countText(qint64 value, QStringView suffix) {
         table->texts.clear();
         table->texts.emplace_back(); // never empty once chosen
     }
+    last = table;
     const auto index = static_cast<size_t>(value);
     if (index >= table->texts.size())
         table->texts.resize(index + 1);

@@ -37,10 +37,16 @@ void setDifference(GridModel& g, int row, int col, float difference) {
     static const DiffMark kUp = diffMarkExact(1.0f);
     static const DiffMark kDown = diffMarkExact(-1.0f);
     static const DiffMark kSame = diffMarkExact(0.0f);
-    static const QString kZero = QStringLiteral("0.0Kg");
-    const DiffMark& mark = shown == kZero ? kSame : shown.startsWith(QLatin1Char('-')) ? kDown : kUp;
+    const bool zero = shown.size() == 5 && shown.startsWith(u"0.0Kg");
+    const DiffMark& mark = zero ? kSame : shown.startsWith(QLatin1Char('-')) ? kDown : kUp;
     g.cell(row, col + 1) = mark.arrow;
     g.setColour(row, col + 1, mark.colour);
+}
+
+// The records of one day share one date text, so the same text is found by its address
+// before its characters are compared.
+bool sameText(const QString& a, const QString& b) {
+    return a.size() == b.size() && (a.constData() == b.constData() || a == b);
 }
 
 } // namespace
@@ -75,7 +81,7 @@ RangeView build(Builder builder, const std::vector<WeightRecord>& records, float
     for (const WeightRecord& r : records)
         if (passes(builder, conditions, r))
             listed.push_back(&r);
-    v.grid.reserve(static_cast<int>(listed.size()));
+    v.grid.addRows(static_cast<int>(listed.size()));
     v.chart.series[0].points.reserve(listed.size());
     v.chart.series[1].points.reserve(listed.size());
 
@@ -87,10 +93,10 @@ RangeView build(Builder builder, const std::vector<WeightRecord>& records, float
     for (const WeightRecord* r : listed) {
         if (n == 1)
             firstWeight = r->weight;
-        const int row = v.grid.addRow();
+        const int row = n - 1;
         v.grid.cell(row, 0) = countText(n);
         // the rows of one day share their date and weekday texts
-        if (r->date != day) {
+        if (!sameText(r->date, day)) {
             day = r->date;
             shortDay = day.mid(2);
             weekday = weekdayName(weekdayOf(day));
@@ -133,11 +139,11 @@ RangeView build(Builder builder, const std::vector<WeightRecord>& records, float
     }
 
     if (opening) {
-        std::optional<QString> remembered;
+        const QString* remembered = nullptr;
         for (const WeightRecord& r : records) {
-            if (remembered != r.date) {
+            if (!remembered || !sameText(*remembered, r.date)) {
                 v.dates.append(r.date);
-                remembered = r.date;
+                remembered = &r.date;
             }
         }
         if (!v.dates.isEmpty()) {

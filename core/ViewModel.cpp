@@ -22,13 +22,17 @@ DiffMark diffMarkShown(float difference) {
 int GridModel::addRow() {
     const int row = bodyRows();
     cells.resize(cells.size() + columns.size());
-    colours.resize(colours.size() + columns.size(), 0);
     return row;
+}
+
+void GridModel::addRows(int count) {
+    if (count <= 0)
+        return;
+    cells.resize(cells.size() + static_cast<size_t>(count) * columns.size());
 }
 
 void GridModel::reserve(int rows) {
     cells.reserve(static_cast<size_t>(rows) * columns.size());
-    colours.reserve(static_cast<size_t>(rows) * columns.size());
 }
 
 const GridModel* ViewModel::grid(const QString& name) const {

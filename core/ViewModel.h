@@ -57,8 +57,9 @@ struct GridModel {
     std::vector<GridColumn> columns;
     /// The body rows' cell texts, row-major; body row r (from 0) is grid row r + 1.
     std::vector<QString> cells;
-    /// Background colours of body cells, row-major, same shape as cells; 0 means none
-    /// (an explicit colour always has its alpha byte set, see setColour).
+    /// Background colours of body cells, row-major like cells; 0 means none (an explicit
+    /// colour always has its alpha byte set, see setColour). Cells past its end have none:
+    /// it stays empty until the first colour is set.
     std::vector<std::uint32_t> colours;
     /// The first visible row the panel scrolls to, or 0.
     int topRow = 0;
@@ -67,15 +68,20 @@ struct GridModel {
     int bodyRows() const { return columns.empty() ? 0 : static_cast<int>(cells.size() / columns.size()); }
     /// Appends an empty body row and returns its index (from 0).
     int addRow();
+    /// Appends @p count empty body rows at once.
+    void addRows(int count);
     QString& cell(int bodyRow, int col) { return cells[static_cast<size_t>(bodyRow) * columns.size() + col]; }
     const QString& cell(int bodyRow, int col) const {
         return cells[static_cast<size_t>(bodyRow) * columns.size() + col];
     }
     void setColour(int bodyRow, int col, Rgb colour) {
+        if (colours.size() < cells.size())
+            colours.resize(cells.size(), 0);
         colours[static_cast<size_t>(bodyRow) * columns.size() + col] = 0xFF000000u | colour;
     }
     std::optional<Rgb> colour(int bodyRow, int col) const {
-        const std::uint32_t c = colours[static_cast<size_t>(bodyRow) * columns.size() + col];
+        const size_t at = static_cast<size_t>(bodyRow) * columns.size() + col;
+        const std::uint32_t c = at < colours.size() ? colours[at] : 0;
         return c ? std::optional<Rgb>(c & 0xFFFFFFu) : std::nullopt;
     }
     /// Reserves room for @p rows body rows.

@@ -169,6 +169,14 @@ TEST(NumberForm, FixedTextsMatchTheShortestTextRoundedForEveryKindOfValue) {
         // a value that is a tie in three decimals once written to seven digits
         values.push_back(static_cast<float>(static_cast<int>(state % 200000)) / 1000.0f + 0.0005f);
     }
+    // running means: a few units of the seventh digit either side of a half of the last decimal
+    for (const float unit : {1e-6f, 1e-5f, 1e-4f, 1e-3f})
+        for (int k = 0; k < 400; ++k) {
+            const float half = (static_cast<float>(k) * 37.0f + 0.5f) * unit * 10.0f;
+            for (int j = -4; j <= 4; ++j)
+                for (const float step : {0.01f, 0.1f})
+                    values.push_back(half + static_cast<float>(j) * unit * step);
+        }
     for (const float v : values)
         for (const int decimals : {0, 1, 3})
             ASSERT_EQ(fixedText(v, decimals), roundedShortest(shortestText(v), decimals)) << v << " " << decimals;
