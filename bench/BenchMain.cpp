@@ -5,7 +5,8 @@
 //
 // --quick runs a few repetitions on the two smaller logs only (a smoke run); --core-only
 // and --sizes 1000,8000 narrow a run down while profiling; --only NAME runs only the core
-// views whose name holds NAME, three times each, without timing them (for a profiler).
+// views and window actions whose name holds NAME, three times each (--repeat N times),
+// without timing them (for a profiler).
 
 #include "Allocator.h"
 #include "AnalysisSnapshot.h"
@@ -210,80 +211,128 @@ double peakKb(const QString& dir, const QStringList& buttons) {
     return QString::fromLatin1(child.readAllStandardOutput()).trimmed().toDouble();
 }
 
-QString g_only; ///< --only: the core views whose name holds this text, each run a few times
+QString g_loadAtStart; ///< the 1, 5 and 15 minute load averages when the bench started
+QString g_only;   ///< --only: the views and actions whose name holds this text, run untimed
+int g_repeat = 3; ///< --repeat: how often --only runs each of them
 
-void benchCore(Table& table, int size, const QString& dir, const bench::GeneratedLog& g, int maxRuns) {
-    const QString group = QStringLiteral("Core");
+/// One core measurement on one log: a view as its panel computes it, from reading the log on.
+struct CoreJob {
+    QString name;
+    int size = 0;
+    std::function<void()> run;
+    std::vector<double> ms;
+};
+
+/// The core measurements of one log, in the order of the table.
+void addCoreJobs(std::vector<CoreJob>* jobs, int size, const QString& dir, const bench::GeneratedLog& g) {
     const QString path = resolveFile(dir, files::kData);
     const float height = 171.5f;
-    table.row(group, QStringLiteral("floor: read データ.txt, decode CP932 into lines")).value[size] = timed(
-        [&] {
-            Status s;
-            const auto file = readFileBytes(path, &s);
-            const DecodedLines lines = decodeLines(file->bytes);
-            if (lines.lines.size() != size)
-                qFatal("floor read %d lines", int(lines.lines.size()));
-        },
-        maxRuns);
-    table.row(group, QStringLiteral("READ_DATA (the records every view starts from)")).value[size] =
-        timed([&] { datalog::READ_DATA(dir); }, maxRuns);
-    auto view = [&](const QString& name, const std::function<void(const LogContents&)>& f) {
-        if (!g_only.isEmpty()) {
-            if (!name.contains(g_only))
-                return;
-            for (int i = 0; i < 3; ++i)
-                f(datalog::READ_DATA(dir));
-            return;
-        }
-        table.row(group, name).value[size] = timed(
-            [&] {
-                const LogContents log = datalog::READ_DATA(dir);
-                f(log);
-            },
-            maxRuns);
+    const auto add = [&](const QString& name, std::function<void()> run) {
+        if (g_only.isEmpty() || name.contains(g_only))
+            jobs->push_back(CoreJob{name, size, std::move(run), {}});
     };
+    add(QStringLiteral("floor: read データ.txt, decode CP932 into lines"), [path, size] {
+        Status s;
+        const auto file = readFileBytes(path, &s);
+        const DecodedLines lines = decodeLines(file->bytes);
+        if (lines.lines.size() != size)
+            qFatal("floor read %d lines", int(lines.lines.size()));
+    });
+    add(QStringLiteral("READ_DATA (the records every view starts from)"), [dir] { datalog::READ_DATA(dir); });
+    const auto view = [&](const QString& name, std::function<void(const LogContents&)> f) {
+        add(name, [dir, f] {
+            const LogContents log = datalog::READ_DATA(dir);
+            f(log);
+        });
+    };
+    const QDate busiest = g.busiestDay;
     view(QStringLiteral("MainView: DSP_MAIN of the busiest day"),
-         [&](const LogContents& log) { mainview::DSP_MAIN(log.records, g.busiestDay, height); });
+         [=](const LogContents& log) { mainview::DSP_MAIN(log.records, busiest, height); });
     view(QStringLiteral("RangeView: opening (DSP_TAIJYU)"),
-         [&](const LogContents& log) { range::DSP_TAIJYU(log.records, height); });
+         [=](const LogContents& log) { range::DSP_TAIJYU(log.records, height); });
     range::Conditions keyword;
     keyword.keyword = QStringLiteral("起床後");
     keyword.startText = g.first.toString(QStringLiteral("yyyy/MM/dd"));
     keyword.endText = g.last.toString(QStringLiteral("yyyy/MM/dd"));
     view(QStringLiteral("RangeView: keyword rebuild (起床後)"),
-         [&](const LogContents& log) { range::refresh(log.records, height, keyword); });
-    view(QStringLiteral("AnalysisView: the four lists"), [&](const LogContents& log) {
+         [=](const LogContents& log) { range::refresh(log.records, height, keyword); });
+    view(QStringLiteral("AnalysisView: the four lists"), [](const LogContents& log) {
         const AnalysisSnapshot snap = AnalysisSnapshot::load(log.records);
         AnalysisView v = analysis::SET_BUNSEKI_GRID();
         analysis::fill(snap, analysis::DiffMode::Previous, analysis::BandStep::Half, &v);
     });
-    view(QStringLiteral("GraphView: DSP_RENTAI, 10-record moving average"), [&](const LogContents& log) {
+    view(QStringLiteral("GraphView: DSP_RENTAI, 10-record moving average"), [](const LogContents& log) {
         graph::DSP_RENTAI(AnalysisSnapshot::load(log.records), 68.0f, QStringLiteral("10"), false);
     });
     view(QStringLiteral("DailyAverages: whole log (DSP_HIHEIKIN)"),
-         [&](const LogContents& log) { daily::DSP_HIHEIKIN(log.records); });
+         [](const LogContents& log) { daily::DSP_HIHEIKIN(log.records); });
     const QString from = g.middleDay.addDays(-365).toString(QStringLiteral("yy/MM/dd"));
     const QString to = g.middleDay.toString(QStringLiteral("yy/MM/dd"));
-    daily::DailyAverages whole = daily::DSP_HIHEIKIN(datalog::READ_DATA(dir).records);
-    view(QStringLiteral("DailyAverages: one year (DSP_HIHEIKIN_KIKAN)"), [&](const LogContents& log) {
-        daily::DailyAverages v = whole;
+    const auto whole = std::make_shared<daily::DailyAverages>(daily::DSP_HIHEIKIN(datalog::READ_DATA(dir).records));
+    view(QStringLiteral("DailyAverages: one year (DSP_HIHEIKIN_KIKAN)"), [=](const LogContents& log) {
+        daily::DailyAverages v = *whole;
         daily::DSP_HIHEIKIN_KIKAN(log.records, from, to, &v);
     });
     view(QStringLiteral("CalendarView: DSP_CALE"),
-         [&](const LogContents& log) { calendar::DSP_CALE(log.records, calendar::Mode::Detailed, kToday); });
-    view(QStringLiteral("DiaryView: DSP_MEMO"), [&](const LogContents& log) { diary::DSP_MEMO(log.records); });
+         [](const LogContents& log) { calendar::DSP_CALE(log.records, calendar::Mode::Detailed, kToday); });
+    view(QStringLiteral("DiaryView: DSP_MEMO"), [](const LogContents& log) { diary::DSP_MEMO(log.records); });
+}
+
+/// Runs the core measurements of each log in rounds, each measurement once per round, so
+/// that a figure and the floor it is compared with are taken side by side under the same
+/// conditions of the machine. One warm-up round first; then at least 7 and at most
+/// @p maxRounds rounds, as many as fit in about half a minute per log.
+void benchCore(Table& table, std::vector<CoreJob>& jobs, int maxRounds) {
+    if (!g_only.isEmpty()) {
+        for (CoreJob& job : jobs)
+            for (int i = 0; i < g_repeat; ++i)
+                job.run();
+        return;
+    }
+    for (size_t first = 0; first < jobs.size();) {
+        size_t end = first;
+        while (end < jobs.size() && jobs[end].size == jobs[first].size)
+            ++end;
+        for (size_t j = first; j < end; ++j)
+            jobs[j].run();
+        QElapsedTimer all;
+        all.start();
+        for (int round = 0; round < maxRounds && (round < 7 || all.elapsed() < 30000); ++round)
+            for (size_t j = first; j < end; ++j) {
+                QElapsedTimer t;
+                t.start();
+                jobs[j].run();
+                jobs[j].ms.push_back(t.nsecsElapsed() / 1e6);
+            }
+        for (size_t j = first; j < end; ++j)
+            table.row(QStringLiteral("Core"), jobs[j].name).value[jobs[j].size] = median(jobs[j].ms);
+        first = end;
+    }
 }
 
 void benchUi(Table& table, int size, const QString& dir, const bench::GeneratedLog& g, int maxRuns) {
     const QString group = QStringLiteral("Window");
+    // With --only, the actions whose name holds it run --repeat times each, untimed.
+    const auto timed = [&](const std::function<void()>& f, int runs, const QString& name,
+                           const std::function<void()>& between = {}) {
+        if (g_only.isEmpty())
+            return ::timed(f, runs, between);
+        if (name.contains(g_only))
+            for (int i = 0; i < g_repeat; ++i) {
+                if (between)
+                    between();
+                f();
+            }
+        return 0.0;
+    };
     table.row(group, QStringLiteral("start-up to the main window shown")).value[size] =
-        timed([&] { Session s(dir); }, std::min(maxRuns, 9));
+        timed([&] { Session s(dir); }, std::min(maxRuns, 9), QStringLiteral("start-up"));
 
     Session s(dir);
     for (const auto& [button, name] : kPanels) {
         // the previous panel is the main one, so every click opens its panel afresh
         table.row(group, QStringLiteral("open ") + name).value[size] = timed(
-            [&] { s.click(button); }, std::min(maxRuns, 9),
+            [&] { s.click(button); }, std::min(maxRuns, 9), QStringLiteral("open ") + name,
             [&] {
                 s.click(button == QLatin1String("cmdMain") ? QStringLiteral("cmdMemo") : QStringLiteral("cmdMain"));
             });
@@ -295,25 +344,27 @@ void benchUi(Table& table, int size, const QString& dir, const bench::GeneratedL
             flip = !flip;
             s.showDay(flip ? g.busiestDay : g.middleDay);
         },
-        maxRuns);
+        maxRuns, QStringLiteral("calendar day click"));
 
-    auto save = [&](const QDate& day) {
-        return timed([&] { s.click(QStringLiteral("cmdTaiHozon")); }, std::min(maxRuns, 9),
+    auto save = [&](const QDate& day, const QString& name) {
+        return timed([&] { s.click(QStringLiteral("cmdTaiHozon")); }, std::min(maxRuns, 9), name,
                      [&] {
                          s.expectCalls(0, "measurement save");
                          s.showDay(day);
                          s.clickItem(QStringLiteral("lstAct"), QStringLiteral("起床後"));
                      });
     };
-    table.row(group, QStringLiteral("save a measurement: append (today)")).value[size] = save(g.last);
-    table.row(group, QStringLiteral("save a measurement: insert (a day mid-log)")).value[size] = save(g.middleDay);
+    table.row(group, QStringLiteral("save a measurement: append (today)")).value[size] =
+        save(g.last, QStringLiteral("save append"));
+    table.row(group, QStringLiteral("save a measurement: insert (a day mid-log)")).value[size] =
+        save(g.middleDay, QStringLiteral("save insert"));
     s.expectCalls(0, "measurement save");
 
     s.click(QStringLiteral("cmdMemo"));
     auto* memo = s.find<ui::GridView>(QStringLiteral("msgMemoList"));
     int n = 0;
     table.row(group, QStringLiteral("diary save of one comment")).value[size] =
-        timed([&] { s.click(QStringLiteral("cmdMemoHozon")); }, std::min(maxRuns, 9),
+        timed([&] { s.click(QStringLiteral("cmdMemoHozon")); }, std::min(maxRuns, 9), QStringLiteral("diary save"),
               [&] {
                   s.expectCalls(0, "diary save");
                   Q_EMIT memo->cellClicked(memo->rows() - 10, 2);
@@ -329,7 +380,7 @@ void benchUi(Table& table, int size, const QString& dir, const bench::GeneratedL
             s.expectCalls(2, "rename"); // the question and the report of the rename
             renamed = !renamed;
         },
-        std::min(maxRuns, 9),
+        std::min(maxRuns, 9), QStringLiteral("situation rename"),
         [&] {
             const QString from = renamed ? QStringLiteral("起床直後") : QStringLiteral("起床後");
             const QString to = renamed ? QStringLiteral("起床後") : QStringLiteral("起床直後");
@@ -382,14 +433,16 @@ void writeReport(Table& table, const std::vector<int>& sizes, const QString& out
     QTextStream t(&md);
     t << "# Benchmarks\n\n"
       << "Written by `pukapuka-bench` (`bash scripts/bench.sh`); do not edit by hand.\n\n"
-      << "Times are medians in milliseconds over repeated runs (at least 5, up to 21 for quick "
-         "work), each after one warm-up run. Core rows include `READ_DATA`, as every panel reads "
-         "the log afresh. Window rows drive the real main window on the offscreen platform with "
-         "scripted dialogs and include the event processing that follows the action. Memory is "
+      << "Times are medians in milliseconds. Core rows include `READ_DATA`, as every panel reads "
+         "the log afresh; they run in rounds (one warm-up round, then 7 to 21 rounds), each round "
+         "taking every core figure of one log once, so that a view and the floor it is compared "
+         "with are measured side by side. Window rows drive the real main "
+         "window on the offscreen platform with scripted dialogs and include the event processing "
+         "that follows the action (at least 5 and up to 9 or 21 runs after a warm-up). Memory is "
          "VmHWM of a fresh child process that starts the program and opens the panel.\n\n"
-      << "The machine was shared with other builds while this ran, so single figures are noisy.\n\n"
       << "## Machine\n\n"
-      << machine() << QStringLiteral("- Bench run: %1 s\n\n").arg(seconds, 0, 'f', 0);
+      << machine() << QStringLiteral("- Load average when the run began: %1\n").arg(g_loadAtStart)
+      << QStringLiteral("- Bench run: %1 s\n\n").arg(seconds, 0, 'f', 0);
     t << "## Results\n\n| Group | Measure |";
     for (int n : sizes)
         t << " " << QLocale(QLocale::English).toString(n) << " records |";
@@ -448,12 +501,15 @@ int main(int argc, char** argv) {
             options.coreOnly = true;
         else if (args[i] == QLatin1String("--only") && i + 1 < args.size())
             options.only = args[++i];
+        else if (args[i] == QLatin1String("--repeat") && i + 1 < args.size())
+            g_repeat = std::max(1, args[++i].toInt());
         else if (args[i] == QLatin1String("--sizes") && i + 1 < args.size())
             for (const QString& n : args[++i].split(QLatin1Char(',')))
                 options.sizes.push_back(n.toInt());
         else {
             std::fprintf(
-                stderr, "usage: pukapuka-bench [--out FILE] [--quick] [--core-only] [--only VIEW] [--sizes N,N,...]\n");
+                stderr, "usage: pukapuka-bench [--out FILE] [--quick] [--core-only] [--only NAME [--repeat N]] "
+                "[--sizes N,N,...]\n");
             return 2;
         }
     }
@@ -461,38 +517,48 @@ int main(int argc, char** argv) {
     if (!options.sizes.empty())
         sizes = options.sizes;
     g_only = options.only;
-    if (!g_only.isEmpty())
-        options.coreOnly = true;
+    {
+        QFile load(QStringLiteral("/proc/loadavg"));
+        if (load.open(QIODevice::ReadOnly))
+            g_loadAtStart = QString::fromLatin1(load.readAll()).section(QLatin1Char(' '), 0, 2);
+    }
     QElapsedTimer all;
     all.start();
     Table table;
+    std::vector<std::unique_ptr<QTemporaryDir>> dirs;
+    std::vector<bench::GeneratedLog> logs;
+    std::vector<CoreJob> jobs;
     for (int size : sizes) {
-        QTemporaryDir dir;
-        const bench::GeneratedLog g = bench::writeDataSet(dir.path(), size, kToday);
+        dirs.push_back(std::make_unique<QTemporaryDir>());
+        logs.push_back(bench::writeDataSet(dirs.back()->path(), size, kToday));
+        const bench::GeneratedLog& g = logs.back();
         std::fprintf(stderr, "%d records over %d days (%s to %s)\n", size, g.days,
                      qPrintable(g.first.toString(Qt::ISODate)), qPrintable(g.last.toString(Qt::ISODate)));
-        const int maxRuns = options.quick ? 3 : 21;
-        benchCore(table, size, dir.path(), g, maxRuns);
-        std::fprintf(stderr, "  core views done\n");
+        addCoreJobs(&jobs, size, dirs.back()->path(), g);
+    }
+    const int maxRuns = options.quick ? 3 : 21;
+    benchCore(table, jobs, options.quick ? 3 : 21);
+    std::fprintf(stderr, "core views done\n");
+    for (size_t i = 0; i < sizes.size() && !options.coreOnly; ++i) {
+        const int size = sizes[i];
+        const QString dir = dirs[i]->path();
+        const bench::GeneratedLog& g = logs[i];
         // the memory children start on the log as generated, before the saves below change it
-        if (options.coreOnly)
-            continue;
-        const bool memory = !options.quick || size == kMemorySize;
+        const bool memory = g_only.isEmpty() && (!options.quick || size == kMemorySize);
         if (memory) {
             const QString group = QStringLiteral("Memory");
-            table.row(group, QStringLiteral("peak, main panel after start-up"), true).value[size] =
-                peakKb(dir.path(), {});
+            table.row(group, QStringLiteral("peak, main panel after start-up"), true).value[size] = peakKb(dir, {});
             for (const auto& [button, name] : kPanels)
                 if (button != QLatin1String("cmdMain"))
-                    table.row(group, QStringLiteral("peak, ") + name, true).value[size] = peakKb(dir.path(), {button});
+                    table.row(group, QStringLiteral("peak, ") + name, true).value[size] = peakKb(dir, {button});
             QStringList every;
             for (const auto& p : kPanels)
                 every.append(p.first);
-            table.row(group, QStringLiteral("peak, every panel in turn"), true).value[size] = peakKb(dir.path(), every);
-            std::fprintf(stderr, "  memory done\n");
+            table.row(group, QStringLiteral("peak, every panel in turn"), true).value[size] = peakKb(dir, every);
+            std::fprintf(stderr, "  %d: memory done\n", size);
         }
-        benchUi(table, size, dir.path(), g, maxRuns);
-        std::fprintf(stderr, "  window done\n");
+        benchUi(table, size, dir, g, maxRuns);
+        std::fprintf(stderr, "  %d: window done\n", size);
     }
     writeReport(table, sizes, options.out, all.elapsed() / 1000.0);
     return 0;
