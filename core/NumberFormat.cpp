@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <mutex>
 #include <vector>
 
 namespace puka {
@@ -95,6 +97,57 @@ int convertShortest(double value, int significant, char* out) {
         n += count;
     }
     return n;
+}
+
+// The number texts that lists repeat by the thousand (weights, differences, row numbers) are
+// kept for good: their characters go into a pool that is never freed, and the texts handed out
+// are QString::fromRawData over it. Copying such a text into a grid cell, and dropping the
+// cell again, then costs no reference count, which in lists of tens of thousands of rows was
+// most of their work. The pool stops growing at kPoolLimit characters; later texts are
+// ordinary shared strings.
+class TextPool {
+public:
+    QString keep(const QString& text) {
+        const qsizetype n = text.size();
+        // no allocated room: a literal or a text of the pool already, which live for good
+        if (n == 0 || n > kLongestKept || text.capacity() == 0)
+            return text;
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_room < n) {
+            if (m_kept + kChunk > kPoolLimit)
+                return text;
+            m_chunks.push_back(std::make_unique<char16_t[]>(kChunk));
+            m_next = m_chunks.back().get();
+            m_room = kChunk;
+            m_kept += kChunk;
+        }
+        char16_t* kept = m_next;
+        std::memcpy(kept, text.constData(), static_cast<size_t>(n) * sizeof(char16_t));
+        m_next += n;
+        m_room -= n;
+        return QString::fromRawData(reinterpret_cast<const QChar*>(kept), n);
+    }
+
+    /// The one pool, made on first use and never destroyed: texts handed out may live until
+    /// the very end of the program.
+    static TextPool& instance() {
+        static TextPool* const pool = new TextPool;
+        return *pool;
+    }
+
+private:
+    static constexpr qsizetype kLongestKept = 32;
+    static constexpr qsizetype kChunk = 32 * 1024;
+    static constexpr qsizetype kPoolLimit = 2 * 1024 * 1024; // characters: 4 MB
+    std::mutex m_mutex;
+    std::vector<std::unique_ptr<char16_t[]>> m_chunks;
+    char16_t* m_next = nullptr;
+    qsizetype m_room = 0;
+    qsizetype m_kept = 0;
+};
+
+QString keptForGood(const QString& text) {
+    return TextPool::instance().keep(text);
 }
 
 // A log repeats a few hundred weights and body fats over and over, so the texts of recent
@@ -286,9 +339,10 @@ QString fixedWithAffixes(double value, int significant, int decimals, QStringVie
             *d++ = QLatin1Char(fast[i]);
         for (const QChar c : suffix)
             *d++ = c;
-        if (slot)
-            slot->text = out;
-        return out;
+        if (!slot)
+            return out;
+        slot->text = keptForGood(out);
+        return slot->text;
     }
     char shortest[kBufferSize];
     const int length = shortestChars(value, significant, shortest);
@@ -325,7 +379,7 @@ template <typename Make> QString recentString(float value, Format format, Make m
     const auto mixed = (bits * 0x9E3779B97F4A7C15ull) ^ static_cast<std::uint64_t>(format);
     RecentString& slot = recent[static_cast<size_t>((mixed * 0x9E3779B97F4A7C15ull) >> 54) % kRecentSlots];
     if (slot.format != format || slot.bits != bits) {
-        slot.text = make();
+        slot.text = keptForGood(make());
         slot.bits = bits;
         slot.format = format;
     }
@@ -424,7 +478,7 @@ QString countText(qint64 value, QStringView suffix) {
         table->texts.resize(index + 1);
     QString& text = table->texts[index];
     if (text.isNull())
-        text = integerText(value, suffix);
+        text = keptForGood(integerText(value, suffix));
     return text;
 }
 

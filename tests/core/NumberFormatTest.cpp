@@ -206,3 +206,32 @@ TEST(NumberForm, KeptShortTextsKeepTheirOwnAffixes) {
         EXPECT_EQ(fixedText(12.0f, 0), QStringLiteral("12"));
     }
 }
+
+// Repeated number texts are handed out over storage kept for the whole run: a text must stay
+// whole however many texts come after it, also once that storage is full.
+TEST(NumberForm, KeptTextsOutliveTheirCacheSlotsAndThePoolLimit) {
+    const QString weight = fmt::kg(65.4f);
+    const QString row = countText(12, u"回目");
+    const QString mean = fixedText(65.432f, 3, {}, u"Kg");
+    std::vector<QString> held;
+    for (int i = 0; i < 400000; ++i) {
+        // well past the pool's two million characters
+        held.push_back(countText(i, u"回目"));
+        if (i % 4 == 0)
+            held.push_back(fmt::kg(static_cast<float>(i) / 10.0f));
+    }
+    for (int i = 0; i < 400000; i += 997)
+        ASSERT_EQ(countText(i, u"回目"), integerText(i, u"回目")) << i;
+    EXPECT_EQ(held[1], QStringLiteral("0.0Kg"));
+    EXPECT_EQ(held[2], QStringLiteral("1回目"));
+    EXPECT_EQ(held.back(), integerText(399999, u"回目"));
+    EXPECT_EQ(weight, QStringLiteral("65.4Kg"));
+    EXPECT_EQ(row, QStringLiteral("12回目"));
+    EXPECT_EQ(mean, QStringLiteral("65.432Kg"));
+    // a kept text can be changed like any other without touching the kept one
+    QString changed = fmt::kg(65.4f);
+    changed[0] = QLatin1Char('7');
+    EXPECT_EQ(changed, QStringLiteral("75.4Kg"));
+    EXPECT_EQ(fmt::kg(65.4f), QStringLiteral("65.4Kg"));
+    EXPECT_EQ(fmt::kg(65.4f).utf16()[6], 0); // ends with a terminating zero when asked
+}
