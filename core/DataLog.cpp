@@ -253,7 +253,7 @@ struct LogLine {
 // to the same lines, and the decoded piece is still in the cache when its lines are read.
 // A piece that does not decode is decoded line by line, so that only its bad lines are lost.
 // A reader that needs no bytes (@p kNeedBytes false) gets the lines of a decoded piece from
-// its text alone, and its LogLine::bytes stay empty.
+// its text alone, and its LogLine::bytes stay empty; when it stops early, -1 is returned.
 template <bool kNeedBytes, typename F> qsizetype walkLines(const QByteArray& bytes, bool utf8, F&& f) {
     constexpr qsizetype kPiece = 64 * 1024;
     const char* data = bytes.constData();
