@@ -5,8 +5,9 @@
 //
 // --quick runs a few repetitions on the two smaller logs only (a smoke run); --core-only
 // and --sizes 1000,8000 narrow a run down while profiling; --only NAME runs only the core
-// views and window actions whose name holds NAME, three times each (--repeat N times),
-// without timing them (for a profiler).
+// views and window actions whose name holds NAME, once to warm up and then three times
+// (--repeat N times), without timing them (for a profiler; under callgrind with
+// --collect-atstart=no only those runs are counted).
 
 #include "Allocator.h"
 #include "AnalysisSnapshot.h"
@@ -42,6 +43,11 @@
 #include <QTest>
 #include <QTextStream>
 #include <QThread>
+
+#if __has_include(<valgrind/callgrind.h>)
+#include <valgrind/callgrind.h>
+#define PUKAPUKA_HAVE_CALLGRIND 1
+#endif
 
 #include <algorithm>
 #include <cstdio>
@@ -211,6 +217,18 @@ double peakKb(const QString& dir, const QStringList& buttons) {
     return QString::fromLatin1(child.readAllStandardOutput()).trimmed().toDouble();
 }
 
+/// Runs @p f, counted by callgrind when the bench runs under it with --collect-atstart=no
+/// (scripts/bench-instructions.sh): only the work of @p f is counted.
+void counted(const std::function<void()>& f) {
+#ifdef PUKAPUKA_HAVE_CALLGRIND
+    CALLGRIND_TOGGLE_COLLECT;
+    f();
+    CALLGRIND_TOGGLE_COLLECT;
+#else
+    f();
+#endif
+}
+
 QString g_loadAtStart; ///< the 1, 5 and 15 minute load averages when the bench started
 QString g_only;   ///< --only: the views and actions whose name holds this text, run untimed
 int g_repeat = 3; ///< --repeat: how often --only runs each of them
@@ -284,9 +302,11 @@ void addCoreJobs(std::vector<CoreJob>* jobs, int size, const QString& dir, const
 /// @p maxRounds rounds, as many as fit in about half a minute per log.
 void benchCore(Table& table, std::vector<CoreJob>& jobs, int maxRounds) {
     if (!g_only.isEmpty()) {
-        for (CoreJob& job : jobs)
+        for (CoreJob& job : jobs) {
+            job.run(); // a warm-up, as in the timed runs
             for (int i = 0; i < g_repeat; ++i)
-                job.run();
+                counted(job.run);
+        }
         return;
     }
     for (size_t first = 0; first < jobs.size();) {
@@ -318,10 +338,13 @@ void benchUi(Table& table, int size, const QString& dir, const bench::GeneratedL
         if (g_only.isEmpty())
             return ::timed(f, runs, between);
         if (name.contains(g_only))
-            for (int i = 0; i < g_repeat; ++i) {
+            for (int i = 0; i <= g_repeat; ++i) { // a warm-up first, as in the timed runs
                 if (between)
                     between();
-                f();
+                if (i == 0)
+                    f();
+                else
+                    counted(f);
             }
         return 0.0;
     };
