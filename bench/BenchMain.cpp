@@ -114,14 +114,15 @@ double median(std::vector<double> v) {
 }
 
 /// Runs @p f once to warm up, then at least 5 and at most @p maxRuns times (fewer for slow
-/// work, about two seconds in all), and gives the median in milliseconds.
-double timed(const std::function<void()>& f, int maxRuns, const std::function<void()>& between = {}) {
+/// work, about @p budgetMs in all), and gives the median in milliseconds.
+double timed(const std::function<void()>& f, int maxRuns, const std::function<void()>& between = {},
+             double budgetMs = 4000) {
     if (between)
         between();
     f();
     std::vector<double> ms;
     double spent = 0;
-    while (static_cast<int>(ms.size()) < maxRuns && (ms.size() < 5 || spent < 2000)) {
+    while (static_cast<int>(ms.size()) < maxRuns && (ms.size() < 5 || spent < budgetMs)) {
         if (between)
             between();
         QElapsedTimer t;
@@ -349,13 +350,13 @@ void benchUi(Table& table, int size, const QString& dir, const bench::GeneratedL
         return 0.0;
     };
     table.row(group, QStringLiteral("start-up to the main window shown")).value[size] =
-        timed([&] { Session s(dir); }, std::min(maxRuns, 9), QStringLiteral("start-up"));
+        timed([&] { Session s(dir); }, std::min(maxRuns, 15), QStringLiteral("start-up"));
 
     Session s(dir);
     for (const auto& [button, name] : kPanels) {
         // the previous panel is the main one, so every click opens its panel afresh
         table.row(group, QStringLiteral("open ") + name).value[size] = timed(
-            [&] { s.click(button); }, std::min(maxRuns, 9), QStringLiteral("open ") + name,
+            [&] { s.click(button); }, std::min(maxRuns, 15), QStringLiteral("open ") + name,
             [&] {
                 s.click(button == QLatin1String("cmdMain") ? QStringLiteral("cmdMemo") : QStringLiteral("cmdMain"));
             });
@@ -370,7 +371,7 @@ void benchUi(Table& table, int size, const QString& dir, const bench::GeneratedL
         maxRuns, QStringLiteral("calendar day click"));
 
     auto save = [&](const QDate& day, const QString& name) {
-        return timed([&] { s.click(QStringLiteral("cmdTaiHozon")); }, std::min(maxRuns, 9), name,
+        return timed([&] { s.click(QStringLiteral("cmdTaiHozon")); }, std::min(maxRuns, 15), name,
                      [&] {
                          s.expectCalls(0, "measurement save");
                          s.showDay(day);
@@ -387,7 +388,7 @@ void benchUi(Table& table, int size, const QString& dir, const bench::GeneratedL
     auto* memo = s.find<ui::GridView>(QStringLiteral("msgMemoList"));
     int n = 0;
     table.row(group, QStringLiteral("diary save of one comment")).value[size] =
-        timed([&] { s.click(QStringLiteral("cmdMemoHozon")); }, std::min(maxRuns, 9), QStringLiteral("diary save"),
+        timed([&] { s.click(QStringLiteral("cmdMemoHozon")); }, std::min(maxRuns, 15), QStringLiteral("diary save"),
               [&] {
                   s.expectCalls(0, "diary save");
                   Q_EMIT memo->cellClicked(memo->rows() - 10, 2);
@@ -403,7 +404,7 @@ void benchUi(Table& table, int size, const QString& dir, const bench::GeneratedL
             s.expectCalls(2, "rename"); // the question and the report of the rename
             renamed = !renamed;
         },
-        std::min(maxRuns, 9), QStringLiteral("situation rename"),
+        std::min(maxRuns, 15), QStringLiteral("situation rename"),
         [&] {
             const QString from = renamed ? QStringLiteral("起床直後") : QStringLiteral("起床後");
             const QString to = renamed ? QStringLiteral("起床後") : QStringLiteral("起床直後");
@@ -461,7 +462,7 @@ void writeReport(Table& table, const std::vector<int>& sizes, const QString& out
          "taking every core figure of one log once, so that a view and the floor it is compared "
          "with are measured side by side. Window rows drive the real main "
          "window on the offscreen platform with scripted dialogs and include the event processing "
-         "that follows the action (at least 5 and up to 9 or 21 runs after a warm-up). Memory is "
+         "that follows the action (at least 5 and up to 15 or 21 runs after a warm-up). Memory is "
          "VmHWM of a fresh child process that starts the program and opens the panel.\n\n"
       << "## Machine\n\n"
       << machine() << QStringLiteral("- Load average when the run began: %1\n").arg(g_loadAtStart)
