@@ -498,8 +498,9 @@ void writeReport(Table& table, const std::vector<int>& sizes, const QString& out
         t << " The floor itself, reading and decoding with nothing else, grows "
           << QString::number(floor->value.at(100000) / floor->value.at(32766), 'f', 2)
           << "× here: the larger log and its decoded text fit the processor's caches less well. "
-             "`bash scripts/bench-instructions.sh` adds the instructions each core view executes, "
-             "which do not depend on the caches.";
+             "The saves also wait for the file to reach the disk (fsync), which takes what the "
+             "storage takes. `bash scripts/bench-instructions.sh` adds the instructions each core "
+             "view and window action executes, which depend on neither.";
     t << "\n";
     t.flush();
     QFile f(out);
