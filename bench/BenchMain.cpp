@@ -231,8 +231,8 @@ void counted(const std::function<void()>& f) {
 }
 
 QString g_loadAtStart; ///< the 1, 5 and 15 minute load averages when the bench started
-QString g_only;   ///< --only: the views and actions whose name holds this text, run untimed
-int g_repeat = 3; ///< --repeat: how often --only runs each of them
+QString g_only;        ///< --only: the views and actions whose name holds this text, run untimed
+int g_repeat = 3;      ///< --repeat: how often --only runs each of them
 
 /// One core measurement on one log: a view as its panel computes it, from reading the log on.
 struct CoreJob {
@@ -539,9 +539,9 @@ int main(int argc, char** argv) {
             for (const QString& n : args[++i].split(QLatin1Char(',')))
                 options.sizes.push_back(n.toInt());
         else {
-            std::fprintf(
-                stderr, "usage: pukapuka-bench [--out FILE] [--quick] [--core-only] [--only NAME [--repeat N]] "
-                "[--sizes N,N,...]\n");
+            std::fprintf(stderr,
+                         "usage: pukapuka-bench [--out FILE] [--quick] [--core-only] [--only NAME [--repeat N]] "
+                         "[--sizes N,N,...]\n");
             return 2;
         }
     }

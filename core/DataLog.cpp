@@ -162,8 +162,8 @@ bool writtenFormFields(QStringView line, FieldSpan* fields) {
     };
     const auto numberField = [&](FieldSpan* out) {
         const QChar* start = p;
-        while (p != end && ((*p >= QLatin1Char('0') && *p <= QLatin1Char('9')) || *p == QLatin1Char('.') ||
-                            *p == QLatin1Char('-')))
+        while (p != end &&
+               ((*p >= QLatin1Char('0') && *p <= QLatin1Char('9')) || *p == QLatin1Char('.') || *p == QLatin1Char('-')))
             ++p;
         *out = {start, p - start};
         return p != start;
@@ -208,9 +208,9 @@ std::optional<WeightRecord> parseView(QStringView line, const QString* previousD
                                    spans[3].view(), spans[4].view(), spans[5].view()};
     const QStringView date = fields[0];
     // the date of the record before was checked already
-    const bool sameDate = previousDate && previousDate->size() == date.size() &&
-                          std::memcmp(previousDate->constData(), date.data(),
-                                      static_cast<size_t>(date.size()) * sizeof(QChar)) == 0;
+    const bool sameDate =
+        previousDate && previousDate->size() == date.size() &&
+        std::memcmp(previousDate->constData(), date.data(), static_cast<size_t>(date.size()) * sizeof(QChar)) == 0;
     if (!sameDate && !validDateText(date))
         return fail(QStringLiteral("日付「%1」が正しくありません").arg(date));
     WeightRecord r;
@@ -310,7 +310,8 @@ template <bool kNeedBytes, typename F> qsizetype walkLines(const QByteArray& byt
                     ++e;
                 view = text.mid(textAt, e - textAt);
                 if (e < text.size())
-                    e += text[e] == QLatin1Char('\r') && e + 1 < text.size() && text[e + 1] == QLatin1Char('\n') ? 2 : 1;
+                    e +=
+                        text[e] == QLatin1Char('\r') && e + 1 < text.size() && text[e + 1] == QLatin1Char('\n') ? 2 : 1;
                 textAt = e;
                 line.text = &view;
             } else if ((own = decode(data + start, end - start))) {

@@ -340,9 +340,10 @@ TEST(DataLogNumbers, TheWrittenFormReadsAsTheGeneralSplitterReadsIt) {
                                QString()};
     const QStringList texts = {QString(), QStringLiteral("起床後"), QStringLiteral("朝,食"), QStringLiteral(" 夜 "),
                                QStringLiteral("07:15:00")};
-    const QStringList numbers = {QStringLiteral("65.35"), QStringLiteral("-0"), QStringLiteral("0"), QString(),
-                                 QStringLiteral("1.2.3"), QStringLiteral("2000000"), QStringLiteral("--1"),
-                                 QStringLiteral("."), QStringLiteral("70")};
+    const QStringList numbers = {
+        QStringLiteral("65.35"), QStringLiteral("-0"),      QStringLiteral("0"),   QString(),
+        QStringLiteral("1.2.3"), QStringLiteral("2000000"), QStringLiteral("--1"), QStringLiteral("."),
+        QStringLiteral("70")};
     std::uint32_t state = 99;
     const auto pick = [&state](const QStringList& from) {
         state = state * 1664525u + 1013904223u;
