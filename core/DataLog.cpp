@@ -538,7 +538,7 @@ Status REWRITE_DATA(const QString& dir, const QString& copyName, const RecordRul
 }
 
 Status REWRITE_DATA(const QString& dir, const QString& copyName, const RecordRule& rule, const RewriteCheck& check,
-                    int* changed) {
+                    int* changed, QByteArray* before) {
     if (changed)
         *changed = 0;
     Status status;
@@ -604,6 +604,8 @@ Status REWRITE_DATA(const QString& dir, const QString& copyName, const RecordRul
     status = writeFileAtomic(path, out, resolveFile(dir, copyName));
     if (status && changed)
         *changed = count;
+    if (status && before)
+        *before = *bytes;
     return status;
 }
 

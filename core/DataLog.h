@@ -73,9 +73,10 @@ Status REWRITE_DATA(const QString& dir, const QString& copyName, const RecordRul
 using RewriteCheck = std::function<Status(int records)>;
 
 /// REWRITE_DATA with a last check over what was read, so that a caller can make sure the log
-/// is still the one it showed without reading it a second time.
+/// is still the one it showed without reading it a second time. @p before, when given,
+/// receives the bytes of the log as they were read (to put them back if a later step fails).
 Status REWRITE_DATA(const QString& dir, const QString& copyName, const RecordRule& rule, const RewriteCheck& check,
-                    int* changed = nullptr);
+                    int* changed = nullptr, QByteArray* before = nullptr);
 
 /// WRITE_DATA: the log replaced by @p records in the given order.
 Status WRITE_DATA(const QString& dir, const std::vector<WeightRecord>& records);

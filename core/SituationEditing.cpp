@@ -221,12 +221,11 @@ Status renameWord(const QString& dir, const QString& oldWord, const QString& new
             return status;
     }
     const QString logPath = resolveFile(dir, files::kData);
-    const auto log = readFileBytes(logPath, &status);
-    if (!log)
-        return status;
+    const bool logExists = QFileInfo::exists(logPath);
+    QByteArray logBefore; // the log as the rewrite read it, to put back if the list fails
 
     int records = 0;
-    if (log->exists) {
+    if (logExists) {
         status = datalog::REWRITE_DATA(
             dir, files::kDataRename,
             [&](WeightRecord& r) {
@@ -235,17 +234,17 @@ Status renameWord(const QString& dir, const QString& oldWord, const QString& new
                 r.situation = newWord;
                 return true;
             },
-            &records);
+            datalog::RewriteCheck(), &records, &logBefore);
         if (!status)
             return status;
     }
     if (newList) {
         status = writeFileAtomic(listPath, *newList, resolveFile(dir, files::kSituationsRename));
         if (!status) {
-            if (!log->exists)
+            if (!logExists)
                 return status;
             // the list is as it was, so the log goes back too: both files stay as before
-            const Status undo = writeFileAtomic(logPath, log->bytes, resolveFile(dir, files::kDataRename));
+            const Status undo = writeFileAtomic(logPath, logBefore, resolveFile(dir, files::kDataRename));
             if (undo)
                 return status;
             return Status::failure(
