@@ -18,7 +18,7 @@ struct ViewEntry {
 
 const ViewEntry kViews[] = {
     {"main", mainView},   {"range", rangeView},       {"analysis", analysisView}, {"graph", graphView},
-    {"daily", dailyView}, {"calendar", calendarView}, {"diary", diaryView},
+    {"daily", dailyView}, {"calendar", calendarView}, {"diary", diaryView},       {"trend", trendView},
 };
 
 QString viewNames() {
@@ -38,7 +38,15 @@ int fail(QByteArray* err, const QString& message) {
 QByteArray usage() {
     return QByteArrayLiteral(
         "usage: pukapuka-report [-C DIR] [--today YYYY/MM/DD] [--format tsv|json] VIEW [VIEW OPTIONS]\n"
-        "views: main, range, analysis, graph, daily, calendar, diary\n");
+        "views and their options:\n"
+        "  main      [--date YYYY/MM/DD]\n"
+        "  range     [--key TEXT] [--weekday 0..6] [--from TEXT] [--to TEXT]\n"
+        "  analysis  [--first] [--band 1.0|0.5]\n"
+        "  graph     [--window N]\n"
+        "  daily     [--from YY/MM/DD --to YY/MM/DD]\n"
+        "  calendar  [--simple]\n"
+        "  diary\n"
+        "  trend     [--situation TEXT] [--from YYYY/MM/DD] [--to YYYY/MM/DD]\n");
 }
 
 int run(const QStringList& args, QByteArray* out, QByteArray* err) {

@@ -26,6 +26,7 @@ bool graphView(const ViewRequest& request, ViewModel* view, QString* error, QStr
 bool dailyView(const ViewRequest& request, ViewModel* view, QString* error, QString* warning);
 bool calendarView(const ViewRequest& request, ViewModel* view, QString* error, QString* warning);
 bool diaryView(const ViewRequest& request, ViewModel* view, QString* error, QString* warning);
+bool trendView(const ViewRequest& request, ViewModel* view, QString* error, QString* warning);
 
 /// The log of @p dir for a view: false with an error when it is missing or unreadable; a
 /// notice of skipped lines goes to @p warning.
