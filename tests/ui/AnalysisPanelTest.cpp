@@ -13,8 +13,11 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -277,7 +280,7 @@ TEST(GraphPanel, OpensOnTheWeightViewAfterBuildingThenGuides) {
     EXPECT_TRUE(t.find<QWidget>(QStringLiteral("fraRenTai"))->isVisible());
 
     ui::ChartView* c = chart(t);
-    ASSERT_EQ(c->seriesCount(), 3);
+    ASSERT_EQ(c->seriesCount(), 4); // the trend last, see below
     EXPECT_EQ(c->chartModel().series[0].name, QStringLiteral("推移"));
     EXPECT_EQ(c->chartModel().series[1].name, QStringLiteral("移動平均"));
     EXPECT_EQ(c->chartModel().series[2].name, QStringLiteral("体脂肪率"));
@@ -481,5 +484,90 @@ TEST(GraphPanel, TargetToggleMovesOnlyTheLowerBound) {
     EXPECT_DOUBLE_EQ(c->valueAxis(Axis::Primary)->min(), 68);
     EXPECT_EQ(buttonFace(toggle), face);
     EXPECT_EQ(toggle->text(), caption);
+    EXPECT_TRUE(t.takeCalls().isEmpty());
+}
+
+namespace {
+
+/// The labels of the report's trend view on the test's folder, with @p options.
+QMap<QString, QString> reportedTrend(test::Window& t, const QStringList& options = {}) {
+    const test::ReportRun r =
+        test::runReport(QStringList{QStringLiteral("-C"), t.dir().path(), QStringLiteral("--format"),
+                                    QStringLiteral("json"), QStringLiteral("trend")} +
+                        options);
+    QMap<QString, QString> labels;
+    const QJsonObject all = QJsonDocument::fromJson(r.out.toUtf8()).object()[QStringLiteral("labels")].toObject();
+    for (auto it = all.begin(); it != all.end(); ++it)
+        labels.insert(it.key(), it.value().toString());
+    return labels;
+}
+
+QMap<QString, QString> shownTrend(test::Window& t) {
+    QMap<QString, QString> labels;
+    for (const char* name : {"lblTrend", "lblRate", "lblBalance", "lblForecast"})
+        labels.insert(QString::fromUtf8(name), t.find<QLabel>(QString::fromUtf8(name))->text());
+    return labels;
+}
+
+/// Chooses @p text in the situation choice as a click in its list does.
+void chooseSituation(test::Window& t, const QString& text) {
+    QComboBox* box = t.find<QComboBox>(QStringLiteral("cboJyoukyou"));
+    box->showPopup();
+    QAbstractItemView* list = box->view();
+    const QModelIndex item = box->model()->index(box->findText(text), 0);
+    list->scrollTo(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(item).center());
+}
+
+} // namespace
+
+TEST(GraphPanel, TrendSeriesAndFiguresFollowTheChosenSituation) {
+    test::Window t(quietSample);
+    t.start();
+    t.takeCalls();
+    t.click(QStringLiteral("cmdRentai"));
+    ui::ChartView* c = chart(t);
+    ASSERT_EQ(c->seriesCount(), 4);
+    EXPECT_EQ(c->chartModel().series[3].name, QStringLiteral("トレンド"));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_NE(c->seriesColour(3), c->seriesColour(i)) << i;
+    EXPECT_EQ(c->pointCount(3), kSampleRecords);
+    EXPECT_FALSE(shownTrend(t).value(QStringLiteral("lblTrend")).isEmpty());
+    EXPECT_EQ(shownTrend(t), reportedTrend(t));
+
+    // the trend is shown and hidden with the weight
+    const std::pair<const char*, bool> views[] = {{"optTai1", true}, {"optShi1", false}, {"optKon1", true}};
+    for (const auto& [button, shown] : views) {
+        t.click(QString::fromUtf8(button));
+        EXPECT_EQ(c->isSeriesVisible(3), shown) << button;
+    }
+
+    QComboBox* box = t.find<QComboBox>(QStringLiteral("cboJyoukyou"));
+    ASSERT_EQ(box->count(), 10);
+    EXPECT_EQ(box->itemText(0), QStringLiteral("すべて"));
+    EXPECT_EQ(box->itemText(1), QStringLiteral("起床後"));
+
+    // one situation: its weigh-ins alone, in the view chosen before
+    chooseSituation(t, QStringLiteral("起床後"));
+    EXPECT_EQ(c->pointCount(0), 97);
+    EXPECT_EQ(c->pointCount(3), 97);
+    EXPECT_TRUE(c->isSeriesVisible(2));
+    EXPECT_EQ(shownTrend(t), reportedTrend(t, {QStringLiteral("--situation"), QStringLiteral("起床後")}));
+    EXPECT_TRUE(
+        t.find<QLabel>(QStringLiteral("lblNichis"))->text().startsWith(QStringLiteral("2003/07/26 ( 75.1Kg )")));
+
+    // a new moving average keeps the trend; the analysis lists still read every record
+    enterWindow(t, QStringLiteral("3"));
+    ASSERT_EQ(c->seriesCount(), 4);
+    EXPECT_EQ(c->pointCount(3), 97);
+    t.click(QStringLiteral("cmdBunseki"));
+    EXPECT_EQ(grid(t, "msgB1")->model().bodyRows(), kSampleRecords);
+    t.click(QStringLiteral("cmdRentai"));
+    EXPECT_EQ(box->currentText(), QStringLiteral("起床後"));
+    EXPECT_EQ(c->pointCount(0), 97);
+
+    chooseSituation(t, QStringLiteral("すべて"));
+    EXPECT_EQ(c->pointCount(0), kSampleRecords);
+    EXPECT_EQ(shownTrend(t), reportedTrend(t));
     EXPECT_TRUE(t.takeCalls().isEmpty());
 }

@@ -124,7 +124,7 @@ TEST_F(Keyboard, MainPanelTabOrder) {
 
 TEST_F(Keyboard, GraphPanelTabOrder) {
     openPanel("cmdRentai");
-    expectChain(walk(QStringLiteral("cmdMokuChk"), 4), {"cmdMokuChk", "optTai1", "cboIdou"});
+    expectChain(walk(QStringLiteral("cmdMokuChk"), 5), {"cmdMokuChk", "optTai1", "cboIdou", "cboJyoukyou"});
 }
 
 TEST_F(Keyboard, DailyPanelTabOrder) {

@@ -28,6 +28,10 @@ namespace {
 const QColor kWeightColour(0x2B, 0x6C, 0xD9);
 const QColor kAverageColour(0xDD, 0x3C, 0x3C);
 const QColor kFatColour(0x3C, 0xA0, 0x5A);
+const QColor kTrendColour(0x8E, 0x44, 0xAD);
+
+// the trend is drawn after the panel's own three series
+constexpr int kTrendSeries = 3;
 
 QLabel* summaryLabel(const char* name, QWidget* parent) {
     auto* label = new QLabel(parent);
@@ -67,13 +71,18 @@ private:
     std::function<void()> m_onEnter;
 };
 
+// The log as the graph reads it: a log that cannot be read is reported and gives no record.
+LogContents readLog(AppState& state) {
+    LogContents log = datalog::READ_DATA(state.workDir);
+    if (!log.status.ok())
+        state.dialogs->message(log.status.message(), QStringLiteral("読み込みエラー"), Dialogs::Icon::Critical);
+    return log;
+}
+
 } // namespace
 
 AnalysisSnapshot readSnapshot(AppState& state) {
-    const LogContents log = datalog::READ_DATA(state.workDir);
-    if (!log.status.ok())
-        state.dialogs->message(log.status.message(), QStringLiteral("読み込みエラー"), Dialogs::Icon::Critical);
-    return AnalysisSnapshot::load(log.records);
+    return AnalysisSnapshot::load(readLog(state).records);
 }
 
 GraphPanel::GraphPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(state, host, "fraRenTai", parent) {
@@ -147,16 +156,61 @@ GraphPanel::GraphPanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
     windowRow->addWidget(cboIdou);
     windowRow->addWidget(new QLabel(QStringLiteral("回分"), windowBox));
 
+    // the situation whose weigh-ins the chart and the trend follow
+    auto* situationBox = new QGroupBox(QStringLiteral("状況"), this);
+    cboJyoukyou = new QComboBox(situationBox);
+    cboJyoukyou->setObjectName(QStringLiteral("cboJyoukyou"));
+    cboJyoukyou->setToolTip(QStringLiteral("選んだ状況で測った体重だけでグラフとトレンドを表示します"));
+    cboJyoukyou->setMinimumWidth(scaledPixels(120, this));
+    cboJyoukyou->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    cboJyoukyou->addItem(QStringLiteral("すべて"));
+    auto* situationRow = new QHBoxLayout(situationBox);
+    situationRow->setContentsMargins(10, 4, 10, 4);
+    situationRow->addWidget(cboJyoukyou);
+
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(choiceBox);
     bottom->addWidget(windowBox);
+    bottom->addWidget(situationBox);
     bottom->addStretch(1);
+
+    // the trend's figures beside the chart
+    auto* trendBox = new QFrame(this);
+    trendBox->setObjectName(QStringLiteral("graphTrend"));
+    trendBox->setStyleSheet(QStringLiteral("QFrame#graphTrend { background: #F6F8FC; border: 1px solid #D5DCE7; "
+                                           "border-radius: 4px; }"));
+    auto* trendColumn = new QVBoxLayout(trendBox);
+    trendColumn->setContentsMargins(12, 10, 12, 10);
+    trendColumn->setSpacing(2);
+    const std::pair<const char*, QLabel**> figures[] = {{"トレンド", &lblTrend},
+                                                        {"1週間の変化", &lblRate},
+                                                        {"エネルギー収支", &lblBalance},
+                                                        {"目標到達の見込み", &lblForecast}};
+    const char* names[] = {"lblTrend", "lblRate", "lblBalance", "lblForecast"};
+    int figure = 0;
+    for (const auto& [caption, label] : figures) {
+        auto* c = new QLabel(QString::fromUtf8(caption), trendBox);
+        c->setStyleSheet(QStringLiteral("color: #5A6578;"));
+        *label = summaryLabel(names[figure++], trendBox);
+        QFont f = (*label)->font();
+        f.setBold(true);
+        (*label)->setFont(f);
+        trendColumn->addWidget(c);
+        trendColumn->addWidget(*label);
+        trendColumn->addSpacing(8);
+    }
+    trendColumn->addStretch(1);
+
+    auto* middle = new QHBoxLayout;
+    middle->setSpacing(8);
+    middle->addWidget(mcrRentai, 1);
+    middle->addWidget(trendBox);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(8);
     layout->addWidget(summary);
-    layout->addWidget(mcrRentai, 1);
+    layout->addLayout(middle, 1);
     layout->addLayout(bottom);
 
     // An item chosen from the list applies at once. A plain editable combo also reports an
@@ -168,14 +222,16 @@ GraphPanel::GraphPanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
     cboIdou->installEventFilter(enter);
     cboIdou->lineEdit()->installEventFilter(enter);
     connect(cmdMokuChk, &QPushButton::clicked, this, &GraphPanel::onMokuChk);
-    setTabChain({cmdMokuChk, optTai1, optShi1, optKon1, cboIdou});
+    connect(cboJyoukyou, &QComboBox::activated, this, &GraphPanel::onSituationChosen);
+    setTabChain({cmdMokuChk, optTai1, optShi1, optKon1, cboIdou, cboJyoukyou});
 
-    // an empty build gives the chart its three series, so their colours can be set now
-    m_view = graph::DSP_RENTAI(m_snapshot, m_state.profile.targetWeight, QString(), m_targetOn);
+    // an empty build gives the chart its four series, so their colours can be set now
+    build({});
     paint();
     mcrRentai->setSeriesColour(0, kWeightColour);
     mcrRentai->setSeriesColour(1, kAverageColour);
     mcrRentai->setSeriesColour(2, kFatColour);
+    mcrRentai->setSeriesColour(kTrendSeries, kTrendColour);
 }
 
 void GraphPanel::open() {
@@ -193,10 +249,67 @@ void GraphPanel::DSP_RENTAI() {
         cboIdou->setEditText(m_state.movingAverage);
         m_shownWindow = m_state.movingAverage;
     }
-    m_snapshot = readSnapshot(m_state);
-    m_view = graph::DSP_RENTAI(m_snapshot, m_state.profile.targetWeight, cboIdou->currentText(), m_targetOn);
-    paint();
+    rebuild();
     showAllSeries();
+}
+
+void GraphPanel::rebuild() {
+    {
+        const LogContents log = readLog(m_state);
+        m_snapshot = AnalysisSnapshot::load(log.records);
+        build(log.records);
+    }
+    // the records are let go before the chart takes its points
+    paint();
+}
+
+void GraphPanel::build(const std::vector<WeightRecord>& records) {
+    TrendChoice choice;
+    m_chosenSnapshot.reset();
+    if (cboJyoukyou->currentIndex() > 0) {
+        choice.situation = cboJyoukyou->currentText();
+        std::vector<WeightRecord> chosen;
+        for (const WeightRecord& r : records)
+            if (r.situation == *choice.situation)
+                chosen.push_back(r);
+        m_chosenSnapshot = AnalysisSnapshot::load(chosen);
+    }
+    const float target = m_state.profile.targetWeight;
+    m_view = graph::DSP_RENTAI(shownSnapshot(), target, cboIdou->currentText(), m_targetOn);
+    const TrendView trend = trend::compute(records, choice, target);
+    m_view.mcrRentai.series.push_back(trend::recordSeries(trend, shownSnapshot().date));
+    lblTrend->setText(trend.lblTrend);
+    lblRate->setText(trend.lblRate);
+    lblBalance->setText(trend.lblBalance);
+    lblForecast->setText(trend.lblForecast);
+}
+
+void GraphPanel::setSituations(const QStringList& words) {
+    // the choice stays on its word while the list still holds it
+    const QString chosen = cboJyoukyou->currentIndex() > 0 ? cboJyoukyou->currentText() : QString();
+    while (cboJyoukyou->count() > 1)
+        cboJyoukyou->removeItem(1);
+    cboJyoukyou->addItems(words);
+    const int at = chosen.isEmpty() ? -1 : static_cast<int>(words.indexOf(chosen));
+    cboJyoukyou->setCurrentIndex(at < 0 ? 0 : at + 1);
+}
+
+void GraphPanel::appendSituation(const QString& word) {
+    cboJyoukyou->addItem(word);
+}
+
+graph::SeriesChoice GraphPanel::seriesChoice() const {
+    if (optShi1->isChecked())
+        return graph::SeriesChoice::BodyFat;
+    if (optKon1->isChecked())
+        return graph::SeriesChoice::Mixed;
+    return graph::SeriesChoice::Weight;
+}
+
+void GraphPanel::onSituationChosen() {
+    // the chart is built afresh from the log for the new choice; the view the user chose stays
+    rebuild();
+    showSeries(seriesChoice());
 }
 
 void GraphPanel::paint() {
@@ -205,7 +318,7 @@ void GraphPanel::paint() {
     lblKiro->setText(m_view.lblKiro);
     cmdMokuChk->setText(m_view.cmdMokuChk);
     // without a record there is no weight to bound the chart by
-    cmdMokuChk->setEnabled(!m_snapshot.empty());
+    cmdMokuChk->setEnabled(!shownSnapshot().empty());
     paintMokuChkColour();
 }
 
@@ -237,7 +350,10 @@ void GraphPanel::onWindowApplied() {
         cboIdou->clearEditText();
         return;
     }
-    graph::SET_IDOU_HEIKIN(m_snapshot, *window, &m_view.mcrRentai);
+    // the moving average is refilled with the panel's own series; the trend stays as it is
+    ChartSeries trend = std::move(m_view.mcrRentai.series[kTrendSeries]);
+    graph::SET_IDOU_HEIKIN(shownSnapshot(), *window, &m_view.mcrRentai);
+    m_view.mcrRentai.series.push_back(std::move(trend));
     mcrRentai->setChart(m_view.mcrRentai);
     const Status s = settings::WRITE_IDOU(m_state.workDir, text);
     if (!s) {
@@ -250,7 +366,7 @@ void GraphPanel::onWindowApplied() {
 
 void GraphPanel::onMokuChk() {
     m_targetOn = !m_targetOn;
-    const double minimum = graph::primaryMinimum(m_snapshot, m_state.profile.targetWeight, m_targetOn);
+    const double minimum = graph::primaryMinimum(shownSnapshot(), m_state.profile.targetWeight, m_targetOn);
     // kept in the shown model too, so that a new moving average keeps the bound
     m_view.mcrRentai.primary.min = minimum;
     mcrRentai->setAxisLimits(ChartView::Axis::Primary, minimum, m_view.mcrRentai.primary.max);

@@ -2,6 +2,7 @@
 
 #include "AnalysisSnapshot.h"
 #include "GraphView.h"
+#include "TrendView.h"
 
 #include "Panel.h"
 
@@ -20,9 +21,10 @@ class ChartView;
 /// gives an empty snapshot; a missing log gives an empty snapshot silently.
 AnalysisSnapshot readSnapshot(AppState& state);
 
-/// The panel fraRenTai: the whole-period chart with its moving average, the two summary
-/// labels, the target toggle and the series choice. It owns the form-level snapshot that
-/// the analysis panel reads as well.
+/// The panel fraRenTai: the whole-period chart with its moving average and trend, the two
+/// summary labels, the target toggle, the series choice, the situation choice and the trend's
+/// rate, balance and forecast. It owns the form-level snapshot that the analysis panel reads
+/// as well.
 class GraphPanel : public Panel {
     Q_OBJECT
 public:
@@ -30,14 +32,24 @@ public:
 
     void open() override;
     QString helpPage() const override { return QStringLiteral("graph.html"); }
+    void setSituations(const QStringList& words) override;
+    void appendSituation(const QString& word) override;
 
     /// DSP_RENTAI: reads the log into the snapshot and rebuilds the chart, its axes, both
     /// labels and the caption of the target toggle, whether the panel is shown or not.
     void DSP_RENTAI();
-    /// The snapshot the last DSP_RENTAI loaded.
+    /// The snapshot the last DSP_RENTAI loaded: every record, whatever situation is chosen.
     const AnalysisSnapshot& snapshot() const { return m_snapshot; }
 
 private:
+    /// Reads the log into the snapshot, builds and paints.
+    void rebuild();
+    /// The shown model, the labels and the trend from @p records for the chosen situation.
+    void build(const std::vector<WeightRecord>& records);
+    /// The records the chart shows: those of the chosen situation, or all of them.
+    const AnalysisSnapshot& shownSnapshot() const { return m_chosenSnapshot ? *m_chosenSnapshot : m_snapshot; }
+    graph::SeriesChoice seriesChoice() const;
+    void onSituationChosen();
     void paint();
     void showSeries(graph::SeriesChoice choice);
     void showAllSeries();
@@ -46,7 +58,11 @@ private:
     void paintMokuChkColour();
 
     AnalysisSnapshot m_snapshot;
-    GraphView m_view; ///< what is shown; every series in it stays visible, the choice lives in the view
+    /// The records of the chosen situation; nothing while 「すべて」 is chosen.
+    std::optional<AnalysisSnapshot> m_chosenSnapshot;
+    /// What is shown: the panel's three series and the trend last. Every series in it stays
+    /// visible; the choice lives in the view.
+    GraphView m_view;
     bool m_targetOn = false;
     /// The setting last put into the combo: the combo follows the shared state only when the
     /// state has moved on, so a text typed and not yet applied survives a reopening.
@@ -60,6 +76,11 @@ private:
     QRadioButton* optTai1;
     QRadioButton* optShi1;
     QRadioButton* optKon1;
+    QComboBox* cboJyoukyou;
+    QLabel* lblTrend;
+    QLabel* lblRate;
+    QLabel* lblBalance;
+    QLabel* lblForecast;
 };
 
 } // namespace puka::ui
