@@ -403,6 +403,27 @@ TEST(Panels, MainButtonShowsTheMainPanelAsItWasLeft) {
     EXPECT_EQ(t.find<QLineEdit>(QStringLiteral("txtTaiInp"))->text(), QStringLiteral("59.8"));
 }
 
+TEST(Progress, TrendLineFollowsSavesAndTheTargetWeight) {
+    test::Window t(ownData);
+    t.start();
+    auto* line = t.find<QLabel>(QStringLiteral("lblDspTrend"));
+    // 60.2 and, six days later, 59.8 kg: the trend of the whole log against the target of 50 kg
+    EXPECT_EQ(line->text(), QStringLiteral("60.08Kg  -0.14Kg/週  目標到達 2028/04/24"));
+
+    t.pickSituation(QStringLiteral("起床後"));
+    enter(t, QStringLiteral("59"), QStringLiteral("24.5"));
+    t.click(QStringLiteral("cmdTaiHozon"));
+    EXPECT_EQ(line->text(), QStringLiteral("59.97Kg  -0.20Kg/週  目標到達 2027/11/25"));
+
+    // a target changed on the edit panel shows when the main panel comes back
+    t.click(QStringLiteral("cmdSettei"));
+    t.find<QLineEdit>(QStringLiteral("txtMokuTai"))->setText(QStringLiteral("60"));
+    t.click(QStringLiteral("cmdPHozon1"));
+    t.takeCalls();
+    t.click(QStringLiteral("cmdMain"));
+    EXPECT_EQ(line->text(), QStringLiteral("59.97Kg  -0.20Kg/週  目標達成"));
+}
+
 TEST(BmiMeter, ScrollBarShowsTheStandardWeightAt22) {
     test::Window t([](const test::WorkDir& d) { d.copySample(); });
     t.start();

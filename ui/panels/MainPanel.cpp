@@ -10,6 +10,7 @@
 #include "Settings.h"
 #include "SituationList.h"
 #include "TextLines.h"
+#include "TrendView.h"
 #include "controls/ChartView.h"
 #include "controls/Dialogs.h"
 #include "controls/GridView.h"
@@ -88,9 +89,12 @@ MainPanel::MainPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(
 
     auto* progress = new QGroupBox(QStringLiteral("ダイエット経過"), this);
     auto* progressGrid = new QGridLayout(progress);
-    const std::pair<const char*, QLabel**> figures[] = {
-        {"日数", &lblDspNissuu}, {"体重", &lblDspTai}, {"ＢＭＩ値", &lblDspBmi}, {"肥満度", &lblDspHiman}};
-    const char* names[] = {"lblDspNissuu", "lblDspTai", "lblDspBmi", "lblDspHiman"};
+    const std::pair<const char*, QLabel**> figures[] = {{"日数", &lblDspNissuu},
+                                                        {"体重", &lblDspTai},
+                                                        {"ＢＭＩ値", &lblDspBmi},
+                                                        {"肥満度", &lblDspHiman},
+                                                        {"トレンド", &lblDspTrend}};
+    const char* names[] = {"lblDspNissuu", "lblDspTai", "lblDspBmi", "lblDspHiman", "lblDspTrend"};
     int row = 0;
     for (const auto& [caption, label] : figures) {
         auto* c = new QLabel(QString::fromUtf8(caption), progress);
@@ -270,7 +274,9 @@ bool MainPanel::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainPanel::open() {
-    // the main panel is shown as it was left: it is rebuilt only by its own actions
+    // the main panel is shown as it was left: it is rebuilt only by its own actions; the
+    // trend's forecast follows a target weight changed meanwhile
+    showTrend();
     m_host.HIDE_PANELS();
     setVisible(true);
 }
@@ -323,7 +329,12 @@ void MainPanel::paint(const MainView& view) {
     lblDspTai->setText(view.lblDspTai);
     lblDspBmi->setText(view.lblDspBmi);
     lblDspHiman->setText(view.lblDspHiman);
+    showTrend();
     showFace(view.face);
+}
+
+void MainPanel::showTrend() {
+    lblDspTrend->setText(trend::progressText(trend::compute(m_log.records, {}, m_state.profile.targetWeight)));
 }
 
 void MainPanel::showFace(const QString& name) {

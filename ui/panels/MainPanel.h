@@ -23,7 +23,7 @@ class GridView;
 class MonthCalendar;
 
 /// The main panel: the month calendar, the measurement entry, the day list and chart, the
-/// progress figures, the face mark and the small BMI indicator.
+/// progress figures with the trend, the face mark and the small BMI indicator.
 class MainPanel : public Panel {
     Q_OBJECT
 public:
@@ -71,6 +71,8 @@ private:
     void onChartClicked();
     void onDateClicked(const QDate& date);
     void showFace(const QString& name);
+    /// The trend line of the progress box, from the log the last DSP_MAIN read.
+    void showTrend();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     LogContents m_log;
@@ -86,6 +88,7 @@ private:
     QLabel* lblDspTai;
     QLabel* lblDspBmi;
     QLabel* lblDspHiman;
+    QLabel* lblDspTrend;
     QLabel* lblMHyouka;
     BmiScale* m_indicator;
     QLabel* imgwara;
