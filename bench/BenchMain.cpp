@@ -25,6 +25,7 @@
 #include "MainView.h"
 #include "RangeView.h"
 #include "TextLines.h"
+#include "TrendView.h"
 #include "controls/GridView.h"
 #include "controls/MonthCalendar.h"
 #include "controls/ScriptedDialogs.h"
@@ -295,6 +296,8 @@ void addCoreJobs(std::vector<CoreJob>* jobs, int size, const QString& dir, const
     view(QStringLiteral("CalendarView: DSP_CALE"),
          [](const LogContents& log) { calendar::DSP_CALE(log.records, calendar::Mode::Detailed, kToday); });
     view(QStringLiteral("DiaryView: DSP_MEMO"), [](const LogContents& log) { diary::DSP_MEMO(log.records); });
+    view(QStringLiteral("TrendView: trend and forecast of the whole log"),
+         [](const LogContents& log) { trend::compute(log.records, {}, 68.0f); });
 }
 
 /// Runs the core measurements of each log in rounds, each measurement once per round, so
