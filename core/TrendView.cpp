@@ -174,9 +174,9 @@ TrendView compute(const std::vector<WeightRecord>& records, const TrendChoice& c
         view.dayMean[i] = counts[i] ? view.dayMean[i] / counts[i] : ChartModel::unset();
 
     // a day without a value lies on the line between the days before and after it that have one
-    std::vector<double>& trend = view.trend;
-    trend.resize(days);
-    trend[0] = view.dayMean[0];
+    std::vector<double>& smoothed = view.trend;
+    smoothed.resize(days);
+    smoothed[0] = view.dayMean[0];
     size_t before = 0;
     for (size_t after = 1; after < days; ++after) {
         if (!counts[after])
@@ -184,17 +184,17 @@ TrendView compute(const std::vector<WeightRecord>& records, const TrendChoice& c
         const double valueBefore = view.dayMean[before];
         const double valueAfter = view.dayMean[after];
         const double gap = static_cast<double>(after - before);
-        for (size_t d = before + 1; d <= after; ++d) {
-            const double value = d == after
-                                     ? valueAfter
-                                     : valueBefore + (valueAfter - valueBefore) * static_cast<double>(d - before) / gap;
-            trend[d] = trend[d - 1] + kSmoothing * (value - trend[d - 1]);
+        for (size_t day = before + 1; day <= after; ++day) {
+            const double value =
+                day == after ? valueAfter
+                             : valueBefore + (valueAfter - valueBefore) * static_cast<double>(day - before) / gap;
+            smoothed[day] = smoothed[day - 1] + kSmoothing * (value - smoothed[day - 1]);
         }
         before = after;
     }
 
-    view.slope = slopeOf(trend);
-    view.lblTrend = fixedText(trend.back(), 2, {}, u"Kg");
+    view.slope = slopeOf(smoothed);
+    view.lblTrend = fixedText(smoothed.back(), 2, {}, u"Kg");
     view.lblRate = signedText(view.slope * 7, 2, u"Kg/週");
     view.lblBalance = signedText(view.slope * kKcalPerKg, 0, u"kcal/日");
     setForecast(targetWeight, &view);

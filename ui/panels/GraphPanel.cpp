@@ -276,12 +276,12 @@ void GraphPanel::build(const std::vector<WeightRecord>& records) {
     }
     const float target = m_state.profile.targetWeight;
     m_view = graph::DSP_RENTAI(shownSnapshot(), target, cboIdou->currentText(), m_targetOn);
-    const TrendView trend = trend::compute(records, choice, target);
-    m_view.mcrRentai.series.push_back(trend::recordSeries(trend, shownSnapshot().date));
-    lblTrend->setText(trend.lblTrend);
-    lblRate->setText(trend.lblRate);
-    lblBalance->setText(trend.lblBalance);
-    lblForecast->setText(trend.lblForecast);
+    const TrendView chosenTrend = trend::compute(records, choice, target);
+    m_view.mcrRentai.series.push_back(trend::recordSeries(chosenTrend, shownSnapshot().date));
+    lblTrend->setText(chosenTrend.lblTrend);
+    lblRate->setText(chosenTrend.lblRate);
+    lblBalance->setText(chosenTrend.lblBalance);
+    lblForecast->setText(chosenTrend.lblForecast);
 }
 
 void GraphPanel::setSituations(const QStringList& words) {
@@ -351,9 +351,9 @@ void GraphPanel::onWindowApplied() {
         return;
     }
     // the moving average is refilled with the panel's own series; the trend stays as it is
-    ChartSeries trend = std::move(m_view.mcrRentai.series[kTrendSeries]);
+    ChartSeries trendSeries = std::move(m_view.mcrRentai.series[kTrendSeries]);
     graph::SET_IDOU_HEIKIN(shownSnapshot(), *window, &m_view.mcrRentai);
-    m_view.mcrRentai.series.push_back(std::move(trend));
+    m_view.mcrRentai.series.push_back(std::move(trendSeries));
     mcrRentai->setChart(m_view.mcrRentai);
     const Status s = settings::WRITE_IDOU(m_state.workDir, text);
     if (!s) {
