@@ -145,6 +145,10 @@ void frmMain::startup() {
     note(timeStamp.problem);
     s.timeStamp = timeStamp.value;
     fraSettei->setTimeStamp(s.timeStamp);
+    // ticking the box writes its file, at start-up as on a click
+    const Status rewritten = settings::rewriteTimeStampInWrittenForm(s.workDir, timeStamp);
+    if (!rewritten)
+        note(rewritten.message());
 
     convertOlderFiles();
 
