@@ -381,6 +381,31 @@ TEST(RangePanel, SituationWordsAreSubstringsAndSearchIgnoresTheWeekday) {
     EXPECT_EQ(highlighted(t), (QStringList{"cmdAllDay", "cmdWeek(1)"}));
 }
 
+TEST(RangePanel, KeyboardChoiceInTheSituationListFiltersAsAClick) {
+    Opened o;
+    test::Window& t = o.t;
+    auto* words = t.find<QListWidget>(QStringLiteral("lstAct2"));
+    // the focus coming in rests on the first word without choosing it
+    words->setFocus(Qt::TabFocusReason);
+    words->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    QTest::keyClick(words, Qt::Key_Space);
+    EXPECT_EQ(key(t)->text(), QStringLiteral("起床後"));
+    EXPECT_EQ(listedDates(t), (QStringList{"26/11/30", "26/12/05", "26/12/06", "26/12/07", "26/12/09"}));
+    // the rebuild hides the panel for a moment; the focus comes back for the next key
+    EXPECT_EQ(t.w().focusWidget(), words);
+
+    QTest::keyClick(words, Qt::Key_Down);
+    EXPECT_EQ(key(t)->text(), QStringLiteral("就寝前"));
+    EXPECT_EQ(list(t).bodyRows(), 0);
+    QTest::keyClick(words, Qt::Key_Up);
+    EXPECT_EQ(list(t).bodyRows(), 5);
+
+    key(t)->setText(QStringLiteral("夕食"));
+    QTest::keyClick(words, Qt::Key_Return);
+    EXPECT_EQ(key(t)->text(), QStringLiteral("起床後"));
+    EXPECT_EQ(list(t).bodyRows(), 5);
+}
+
 TEST(RangePanel, KeywordBoxEmptiesWhenTheUserGoesIntoIt) {
     Opened o;
     test::Window& t = o.t;

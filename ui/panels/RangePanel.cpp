@@ -6,9 +6,11 @@
 #include "PanelHost.h"
 #include "RangePrintout.h"
 #include "controls/ChartView.h"
+#include "controls/ChoiceList.h"
 #include "controls/Dialogs.h"
 #include "controls/GridView.h"
 #include "controls/PageSink.h"
+#include "controls/PictureButton.h"
 #include "controls/Twips.h"
 
 #include <QButtonGroup>
@@ -131,7 +133,7 @@ RangePanel::RangePanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
         });
     }
 
-    cmdPriData = new QToolButton(this);
+    cmdPriData = new PictureButton(this);
     cmdPriData->setObjectName(QStringLiteral("cmdPriData"));
     cmdPriData->setToolTip(QStringLiteral("表示中のデータで印刷"));
     cmdPriData->setIcon(QIcon(QStringLiteral(":/pictures/buttons/cmdPriData.svg")));
@@ -172,7 +174,7 @@ RangePanel::RangePanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
 
 QWidget* RangePanel::buildSituationBox() {
     auto* box = new QGroupBox(QStringLiteral("状況指定"), this);
-    lstAct2 = new QListWidget(box);
+    lstAct2 = new ChoiceList(box);
     lstAct2->setObjectName(QStringLiteral("lstAct2"));
     lstAct2->setMinimumWidth(scaledPixels(130, this));
     lstAct2->setFixedHeight(scaledPixels(118, this));
@@ -193,6 +195,11 @@ QWidget* RangePanel::buildSituationBox() {
     row->addLayout(keyColumn);
 
     connect(lstAct2, &QListWidget::itemClicked, this, &RangePanel::onSituationClicked);
+    connect(lstAct2, &ChoiceList::chosenByKeyboard, this, [this](QListWidgetItem* item) {
+        onSituationClicked(item);
+        // the rebuild hid the panel and took the focus with it: the next key moves on in the list
+        lstAct2->setFocus(Qt::OtherFocusReason);
+    });
     connect(txtKey, &QLineEdit::returnPressed, this, &RangePanel::onKeyEntered);
     connect(cmdKensaku, &QPushButton::clicked, this, &RangePanel::onSearch);
     connect(cmdAllact, &QPushButton::clicked, this, &RangePanel::onAllSituations);

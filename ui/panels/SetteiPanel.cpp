@@ -8,6 +8,7 @@
 #include "Settings.h"
 #include "SituationEditing.h"
 #include "controls/Dialogs.h"
+#include "controls/PictureButton.h"
 #include "controls/Twips.h"
 
 #include <QButtonGroup>
@@ -96,7 +97,7 @@ protected:
 };
 
 QToolButton* pictureButton(const char* name, const QString& caption, QWidget* parent) {
-    auto* b = new QToolButton(parent);
+    auto* b = new PictureButton(parent);
     b->setObjectName(QString::fromUtf8(name));
     b->setText(caption);
     b->setIcon(QIcon(QStringLiteral(":/pictures/buttons/%1.svg").arg(QString::fromUtf8(name))));
