@@ -14,6 +14,7 @@ namespace {
 const QColor kSunday(0xD9, 0x3A, 0x3A);
 const QColor kSaturday(0x2F, 0x6F, 0xD0);
 const QColor kToday(0xFF, 0xE4, 0xB8);
+const QColor kTodayText(0x2E, 0x2A, 0x38);
 
 } // namespace
 
@@ -96,6 +97,8 @@ void MonthCalendar::markToday() {
         return;
     QTextCharFormat format;
     format.setBackground(kToday);
+    // dark on the light mark whatever the palette's text colour
+    format.setForeground(kTodayText);
     format.setFontWeight(QFont::Bold);
     format.setFontUnderline(true);
     setDateTextFormat(m_today, format);

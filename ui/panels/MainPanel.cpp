@@ -96,7 +96,8 @@ MainPanel::MainPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(
     int row = 0;
     for (const auto& [caption, label] : figures) {
         auto* c = new QLabel(QString::fromUtf8(caption), progress);
-        c->setStyleSheet(QStringLiteral("color: #6b5b7b;"));
+        // a caption beside its figure: muted in any palette
+        c->setForegroundRole(QPalette::PlaceholderText);
         *label = new QLabel(progress);
         (*label)->setObjectName(QString::fromUtf8(names[row]));
         (*label)->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -343,8 +344,8 @@ void MainPanel::SET_BMI_HANTEI() {
     m_indicator->placePointer(m_state.meter.meterBmi());
     const body::BodyType& type = m_state.meter.figures().currentType;
     lblMHyouka->setText(type.word);
-    lblMHyouka->setStyleSheet(QStringLiteral("background: %1; border: 1px solid #b8aec8; border-radius: 4px; "
-                                             "font-weight: bold; padding: 2px 8px;")
+    lblMHyouka->setStyleSheet(QStringLiteral("background: %1; color: #1a1a1a; border: 1px solid #b8aec8; "
+                                             "border-radius: 4px; font-weight: bold; padding: 2px 8px;")
                                   .arg(colourCss(type.colour)));
     Q_EMIT meterChanged();
 }

@@ -5,6 +5,7 @@
 #include "DataLog.h"
 #include "PanelHost.h"
 #include "RangePrintout.h"
+#include "controls/ButtonFace.h"
 #include "controls/ChartView.h"
 #include "controls/ChoiceList.h"
 #include "controls/Dialogs.h"
@@ -50,14 +51,7 @@ QPushButton* conditionButton(const QString& name, const QString& caption, QWidge
 
 /// Highlights @p button as the current choice of its group, or gives it back the normal colour.
 void setHighlighted(QPushButton* button, bool on) {
-    if (!on) {
-        // a palette that sets nothing: the button follows the window's button face again
-        button->setPalette(QPalette());
-        return;
-    }
-    QPalette p = button->palette();
-    p.setColor(QPalette::Button, QColor::fromRgb(range::kHighlight));
-    button->setPalette(p);
+    setButtonFace(button, on ? std::optional<QColor>(QColor::fromRgb(range::kHighlight)) : std::nullopt);
 }
 
 /// The own size of @p picture in twips: its device-independent pixels at its resolution.
