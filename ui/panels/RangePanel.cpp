@@ -12,6 +12,7 @@
 #include "controls/GridView.h"
 #include "controls/PageSink.h"
 #include "controls/PictureButton.h"
+#include "controls/Printer.h"
 #include "controls/Twips.h"
 
 #include <QButtonGroup>
@@ -434,13 +435,8 @@ void RangePanel::onPrint() {
     // the picture is printed as grabbed: read back from the clipboard it would lose the
     // screen's pixel ratio and come out at twice its size on a high-density screen
     const QPixmap chart = mcrBunseki->copyToClipboard();
-    std::unique_ptr<PageSink> page = m_state.openPage ? m_state.openPage(this, kPdfName) : nullptr;
-    if (!page)
-        return;
-    replay(range::printout(msgBunseki->model()), chart, *page);
-    if (!page->endDoc())
-        dialogs.message(QStringLiteral("印刷を完了できませんでした。\r\nプリンターの状態を確認してください。"),
-                        QStringLiteral("印刷"), Dialogs::Icon::Critical);
+    const std::vector<range::PrintOp> ops = range::printout(msgBunseki->model());
+    m_state.printer->print(this, kPdfName, [&](PageSink& page) { replay(ops, chart, page); });
 }
 
 } // namespace puka::ui
