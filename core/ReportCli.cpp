@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "ReportPrinter.h"
 #include "ReportViews.h"
+#include "Version.h"
 
 #include <QDate>
 #include <QDir>
@@ -21,11 +22,41 @@ const ViewEntry kViews[] = {
     {"daily", dailyView}, {"calendar", calendarView}, {"diary", diaryView},       {"trend", trendView},
 };
 
-QString viewNames() {
-    QStringList names;
-    for (const ViewEntry& v : kViews)
-        names.append(QString::fromUtf8(v.name));
-    return names.join(QStringLiteral(", "));
+// What each view prints and its options, for --help.
+struct ViewHelp {
+    const char* name;
+    const char* text; ///< one line of what it prints, then one line for each option
+};
+
+const ViewHelp kViewHelp[] = {
+    {"main", "the main panel of one day: its list and chart, the progress labels and the face\n"
+             "--date YYYY/MM/DD       the day shown (default: today)"},
+    {"range", "the range view: its list and chart and the texts of both period boxes; without an\n"
+              "option every record, as the panel opens, with one a rebuild under these conditions:\n"
+              "--key TEXT              records whose situation contains TEXT\n"
+              "--weekday 0..6          records of one weekday, 0 Sunday to 6 Saturday\n"
+              "--from TEXT             the start of the period (default: the first date of the log;\n"
+              "                        an empty TEXT sets no start)\n"
+              "--to TEXT               the end of the period (default: the last date of the log)"},
+    {"analysis", "the analysis panel: its four lists, the two result labels and the ranking's caption\n"
+                 "--first                 the time series against the first measurement\n"
+                 "--band 1.0|0.5          the ranking's band in kg (default: 0.5)"},
+    {"graph", "the whole-period graph: its three series, axis limits and labels\n"
+              "--window N              the moving-average window (default: the setting file's)"},
+    {"daily", "the daily averages: the list, the chart and the texts of both period boxes\n"
+              "--from YY/MM/DD         the start of the period (default: the first day)\n"
+              "--to YY/MM/DD           the end of the period (default: the last day)"},
+    {"calendar", "the calendar: every month with its cell colours, the day counts and the face\n"
+                 "--simple                the colours of 簡易表示"},
+    {"diary", "the comment diary: every record with its comment"},
+    {"trend", "the trend and forecast: day means, the smoothed trend, rate, energy balance and forecast\n"
+              "--situation TEXT        only records whose situation is exactly TEXT\n"
+              "--from YYYY/MM/DD       records on or after this date\n"
+              "--to YYYY/MM/DD         records on or before this date"},
+};
+
+QString viewNamesText() {
+    return viewNames().join(QStringLiteral(", "));
 }
 
 int fail(QByteArray* err, const QString& message) {
@@ -35,18 +66,42 @@ int fail(QByteArray* err, const QString& message) {
 
 } // namespace
 
+QStringList viewNames() {
+    QStringList names;
+    for (const ViewEntry& v : kViews)
+        names.append(QString::fromUtf8(v.name));
+    return names;
+}
+
 QByteArray usage() {
-    return QByteArrayLiteral(
-        "usage: pukapuka-report [-C DIR] [--today YYYY/MM/DD] [--format tsv|json] VIEW [VIEW OPTIONS]\n"
-        "views and their options:\n"
-        "  main      [--date YYYY/MM/DD]\n"
-        "  range     [--key TEXT] [--weekday 0..6] [--from TEXT] [--to TEXT]\n"
-        "  analysis  [--first] [--band 1.0|0.5]\n"
-        "  graph     [--window N]\n"
-        "  daily     [--from YY/MM/DD --to YY/MM/DD]\n"
-        "  calendar  [--simple]\n"
-        "  diary\n"
-        "  trend     [--situation TEXT] [--from YYYY/MM/DD] [--to YYYY/MM/DD]\n");
+    QString text =
+        QStringLiteral("usage: pukapuka-report [-C DIR] [--today YYYY/MM/DD] [--format tsv|json] VIEW [VIEW OPTIONS]\n"
+                       "       pukapuka-report --help | --version\n"
+                       "\n"
+                       "Prints what a panel of Pukapuka☆ダイエット shows for the data files of a folder: every\n"
+                       "cell of its lists, every label, the chart data and axis limits. It never writes a file.\n"
+                       "\n"
+                       "Options:\n"
+                       "  -C DIR                  the folder that holds the data files (default: the current one)\n"
+                       "  --today YYYY/MM/DD      the date taken as today (default: the system date)\n"
+                       "  --format tsv|json       tsv for people and spreadsheets (default), json for programs\n"
+                       "  -h, --help              print this help and exit\n"
+                       "  --version               print the version and exit\n"
+                       "\n"
+                       "Views and their options:\n");
+    for (const QString& name : viewNames()) {
+        QStringList lines;
+        for (const ViewHelp& h : kViewHelp)
+            if (name == QLatin1String(h.name))
+                lines = QString::fromUtf8(h.text).split(QLatin1Char('\n'));
+        text += QStringLiteral("  %1").arg(name, -10) + lines.value(0) + QLatin1Char('\n');
+        for (qsizetype i = 1; i < lines.size(); ++i)
+            text += QStringLiteral("              ") + lines.at(i) + QLatin1Char('\n');
+    }
+    text += QStringLiteral("\n"
+                           "Exit status: 0 on success; 2 for a usage error or a data file that cannot be read,\n"
+                           "with one line on standard error. The output is UTF-8.\n");
+    return text.toUtf8();
 }
 
 int run(const QStringList& args, QByteArray* out, QByteArray* err) {
@@ -78,6 +133,9 @@ int run(const QStringList& args, QByteArray* out, QByteArray* err) {
         } else if (a == QLatin1String("-h") || a == QLatin1String("--help")) {
             *out = usage();
             return 0;
+        } else if (a == QLatin1String("--version")) {
+            *out = QByteArrayLiteral("pukapuka-report ") + kVersion + '\n';
+            return 0;
         } else if (a.startsWith(QLatin1Char('-'))) {
             return fail(err, QStringLiteral("知らないオプション「%1」です").arg(a));
         } else {
@@ -85,14 +143,14 @@ int run(const QStringList& args, QByteArray* out, QByteArray* err) {
         }
     }
     if (i >= args.size())
-        return fail(err, QStringLiteral("表示（VIEW）を指定してください: ") + viewNames());
+        return fail(err, QStringLiteral("表示（VIEW）を指定してください: ") + viewNamesText());
     const QString name = args.at(i);
     ViewBuilder build = nullptr;
     for (const ViewEntry& v : kViews)
         if (name == QLatin1String(v.name))
             build = v.build;
     if (!build)
-        return fail(err, QStringLiteral("知らない表示「%1」です: ").arg(name) + viewNames());
+        return fail(err, QStringLiteral("知らない表示「%1」です: ").arg(name) + viewNamesText());
     if (!QFileInfo(dir).isDir())
         return fail(err, QStringLiteral("フォルダ「%1」がありません").arg(dir));
 

@@ -10,7 +10,9 @@ namespace puka::report {
 /// error or an unreadable data file.
 int run(const QStringList& args, QByteArray* out, QByteArray* err);
 
-/// The usage text.
+/// The usage text: every option, every view and each view's options.
 QByteArray usage();
+/// The names of the views, in the order the usage text lists them.
+QStringList viewNames();
 
 } // namespace puka::report

@@ -128,6 +128,23 @@ Status WRITE_JIKAN(const QString& dir, int value) {
     return writeLines(dir, files::kTimeStamp, {plainNumber(value)});
 }
 
+Status rewriteTimeStampInWrittenForm(const QString& dir, const Setting<int>& read) {
+    // a missing file stays missing, and one that could not be read keeps what it holds
+    if (read.missing || !read.problem.isEmpty())
+        return Status();
+    Status status;
+    const QString path = resolveFile(dir, files::kTimeStamp);
+    const auto file = readFileBytes(path, &status);
+    if (!file)
+        return status;
+    const auto written = encodeLines({plainNumber(read.value)}, &status);
+    if (!written)
+        return status;
+    if (!file->exists || file->bytes == *written)
+        return Status();
+    return writeFileAtomic(path, *written);
+}
+
 Setting<QString> READ_IDOU(const QString& dir) {
     Setting<QString> s;
     s.value = kDefaultWindow;

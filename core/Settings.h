@@ -49,6 +49,10 @@ Status WRITE_KIZAMI(const QString& dir, const Steps& steps);
 /// "自動時間.TXT": the automatic time stamp switch, 1 = on.
 Setting<int> READ_JIKAN(const QString& dir);
 Status WRITE_JIKAN(const QString& dir, int value);
+/// Writes "自動時間.TXT" again in the form WRITE_JIKAN gives it when @p read (what READ_JIKAN
+/// found there) came from another form of the same value, such as "1" or " 1 ,x" for " 1 ".
+/// A missing file, and one that did not hold a readable value, are left as they are.
+Status rewriteTimeStampInWrittenForm(const QString& dir, const Setting<int>& read);
 
 /// "移動平均.TXT": the moving-average window as the user chose or typed it.
 Setting<QString> READ_IDOU(const QString& dir);

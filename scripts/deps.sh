@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the program and the tests need, when any is missing.
-# Usage: scripts/deps.sh [--demo|--shots|--fuzz]   (--demo adds Xvfb for xvfb-run; --shots also xdotool and
-# ImageMagick; --fuzz clang and its libFuzzer run-time)
+# Usage: scripts/deps.sh [--demo|--shots|--fuzz|--package]   (--demo adds Xvfb for xvfb-run; --shots also xdotool
+# and ImageMagick; --fuzz clang and its libFuzzer run-time; --package lintian for the package check)
 set -euo pipefail
 
 packages=(
@@ -16,6 +16,7 @@ case "${1:-}" in
     --demo) packages+=(xvfb xauth) ;;
     --shots) packages+=(xvfb xauth xdotool imagemagick) ;;
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    --package) packages+=(lintian) ;;
 esac
 
 missing=()

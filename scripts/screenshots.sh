@@ -2,10 +2,25 @@
 # Takes a screenshot of every panel with the sample data on a virtual display: the full-size
 # pictures go to docs/screenshots/, copies 800 pixels wide to resources/help/screenshots/ for
 # the help pages. Needs a build (scripts/build.sh); BUILD_DIR names another build folder.
+#   --dark [FOLDER]  every panel under a dark desktop palette instead, as the UI test that checks
+#                    their text colours draws them on a virtual display: all of them go to FOLDER
+#                    (default: a new temporary folder), the main panel to docs/screenshots/dark-main.png
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh --shots
 top="$PWD"
+
+if [ "${1:-}" = "--dark" ]; then
+    tests="$top/${BUILD_DIR:-build}/tests/ui/ui_tests"
+    [ -x "$tests" ] || { echo "No UI tests at $tests: build them first (scripts/build.sh)" >&2; exit 1; }
+    shots="${2:-$(mktemp -d)}"
+    mkdir -p "$shots"
+    PUKAPUKA_SCREENSHOT_DIR="$shots" QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x900x24" \
+        "$tests" --gtest_filter='Appearance.EveryTextStandsOutUnderADarkPalette'
+    convert "$shots/dark-fraMain.png" -strip -define png:compression-level=9 "$top/docs/screenshots/dark-main.png"
+    ls -l "$shots" "$top/docs/screenshots/dark-main.png"
+    exit 0
+fi
 program="$top/${BUILD_DIR:-build}/app/pukapuka"
 [ -x "$program" ] || { echo "No program at $program: build it first (scripts/build.sh)" >&2; exit 1; }
 out="$top/docs/screenshots"

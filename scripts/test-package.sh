@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds the Debian package and checks it without installing it and without a display:
-# what it holds, that the desktop entry and the metainfo validate, what it depends on,
-# that the report program runs from it, and how the launcher fills a new data folder.
+# what it holds, that lintian, the desktop entry and the metainfo validate without an error or
+# a warning, what it depends on, that the programs run from it, and how the launcher fills a
+# new data folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh
+bash scripts/deps.sh --package
 bash scripts/build.sh >/dev/null
 build_dir="${BUILD_DIR:-build}"
 app_id=io.github.pukapuka.Pukapuka
@@ -46,9 +47,17 @@ if [ -d resources/help/screenshots ]; then
         fail "the help screenshots differ"
 fi
 [ ! -e "$root/usr/share/pukapuka/help/help.qrc" ] || fail "help.qrc is shipped"
+# every program has its manual page, and the package its changelog
+for f in "$root"/usr/bin/*; do
+    [ -s "$root/usr/share/man/man1/$(basename "$f").1.gz" ] || fail "no manual page for $(basename "$f")"
+done
+[ -s "$root/usr/share/doc/pukapuka/changelog.gz" ] || fail "no changelog"
 diff -r resources/sample "$root/usr/share/pukapuka/sample" >/dev/null || fail "the sample data differ"
 
 # --- validation: no errors and no warnings ---
+# lintian speaks only of what an override does not explain; it warns when run as root
+out=$(lintian --fail-on error,warning "$deb" 2>&1) || fail "lintian: $out"
+if grep -q '^[EW]:' <<<"$out"; then fail "lintian: $out"; fi
 out=$(desktop-file-validate "$root/usr/share/applications/$app_id.desktop" 2>&1) ||
     fail "desktop-file-validate: $out"
 [ -z "$out" ] || fail "desktop-file-validate: $out"
@@ -63,6 +72,16 @@ for p in libqt6core6 libqt6gui6 libqt6widgets6 libqt6charts6 libqt6printsupport6
     qt6-qpa-plugins libqt6svg6 fonts-noto-cjk; do
     grep -Eq "(^|, )$p([ ,]|$)" <<<"$depends" || fail "Depends does not name $p"
 done
+
+# --- the programs from the package: their version is the package's, asked without a display ---
+version=$(dpkg-deb -f "$deb" Version)
+for p in pukapuka pukapuka-report; do
+    [ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/$p" --version)" = "$p $version" ] ||
+        fail "$p --version does not say $version"
+    env -u DISPLAY "$root/usr/bin/$p" --help | grep -q "^usage: $p " || fail "$p --help shows no usage"
+done
+[ "$(env -u DISPLAY HOME=/nonexistent "$root/usr/bin/pukapuka-launcher" --version)" = "pukapuka $version" ] ||
+    fail "pukapuka-launcher --version does not reach the program"
 
 # --- the report program from the package, on a copy of the packaged sample ---
 data="$scratch/report data"

@@ -6,18 +6,10 @@
 
 #include <QString>
 
-#include <functional>
-#include <memory>
-
-class QWidget;
-
 namespace puka::ui {
 
 class Dialogs;
-class PageSink;
-
-/// Opens the page a printout goes to; nothing when the user declines.
-using PageOpener = std::function<std::unique_ptr<PageSink>(QWidget* parent, const QString& pdfSuggestedName)>;
+class Printer;
 
 /// The state the panels of the main window share: the working directory, the profile and
 /// settings as read at start-up and changed by the handlers, and what the last main-view
@@ -25,8 +17,8 @@ using PageOpener = std::function<std::unique_ptr<PageSink>(QWidget* parent, cons
 struct AppState {
     QString workDir;
     Dialogs* dialogs = nullptr;
-    /// The printer, or a PDF file when there is none; tests put a recording page here.
-    PageOpener openPage;
+    /// The printouts' preview and device; tests put a scripted printer here.
+    Printer* printer = nullptr;
 
     Profile profile;
     Steps steps;

@@ -163,7 +163,7 @@ HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window), m_root(kCom
     caption->setFont(bold);
     m_topicList = new QListWidget(contents);
     m_topicList->setObjectName(QStringLiteral("helpTopics"));
-    m_topicList->setStyleSheet(QStringLiteral("QListWidget { background: #fffafc; padding: 4px; }"
+    m_topicList->setStyleSheet(QStringLiteral("QListWidget { background: #fffafc; color: #2e2a38; padding: 4px; }"
                                               "QListWidget::item:selected { background: #fbd3e3; color: #5a2a42; }"));
     for (const Topic& topic : topics()) {
         auto* item = new QListWidgetItem(topic.title, m_topicList);

@@ -1,10 +1,10 @@
 #include "Toolbar.h"
 
+#include "controls/PictureButton.h"
 #include "controls/Twips.h"
 
 #include <QHBoxLayout>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QKeySequence>
 #include <QToolButton>
 
@@ -30,21 +30,6 @@ const ButtonSpec kButtons[] = {
     {"cmdSettei", "編集", "編集画面を表示します", "Alt+8"},
     {"cmdHelp", "ヘルプ", "ヘルプファイルを開きます", ""},
     {"cmdOwari", "終了", "プログラムを終了します", ""},
-};
-
-// A toolbar button that Enter presses as well as Space.
-class ToolbarButton : public QToolButton {
-public:
-    using QToolButton::QToolButton;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override {
-        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
-            animateClick();
-            return;
-        }
-        QToolButton::keyPressEvent(event);
-    }
 };
 
 constexpr int kButtonHeightTwips = 840;
@@ -78,7 +63,7 @@ Toolbar::Toolbar(QWidget* parent) : QWidget(parent) {
 }
 
 QToolButton* Toolbar::addButton(const QString& name, const QString& caption, const QString& tooltip) {
-    auto* button = new ToolbarButton(this);
+    auto* button = new PictureButton(this);
     button->setObjectName(name);
     button->setText(caption);
     button->setToolTip(tooltip);

@@ -6,9 +6,8 @@
 #include "LegacyConversion.h"
 #include "SituationList.h"
 #include "Toolbar.h"
-#include "controls/OpenPageSink.h"
-#include "controls/PageSink.h"
 #include "controls/QtDialogs.h"
+#include "controls/QtPrinter.h"
 #include "panels/AnalysisPanel.h"
 #include "panels/CalendarPanel.h"
 #include "panels/DailyPanel.h"
@@ -51,9 +50,8 @@ frmMain::frmMain(const QString& workDir, Dialogs* dialogs, QWidget* parent) : QM
         dialogs = m_ownDialogs.get();
     }
     m_state.dialogs = dialogs;
-    m_state.openPage = [this](QWidget* parent, const QString& pdfName) {
-        return openPageSink(parent, *m_state.dialogs, pdfName);
-    };
+    m_ownPrinter = std::make_unique<QtPrinter>(*dialogs);
+    m_state.printer = m_ownPrinter.get();
     setWindowTitle(settings::SET_TITLE(QString()));
 
     auto* central = new QWidget(this);
@@ -145,6 +143,10 @@ void frmMain::startup() {
     note(timeStamp.problem);
     s.timeStamp = timeStamp.value;
     fraSettei->setTimeStamp(s.timeStamp);
+    // ticking the box writes its file, at start-up as on a click
+    const Status rewritten = settings::rewriteTimeStampInWrittenForm(s.workDir, timeStamp);
+    if (!rewritten)
+        note(rewritten.message());
 
     convertOlderFiles();
 

@@ -18,6 +18,7 @@ class AnalysisPanel;
 class CalendarPanel;
 class DailyPanel;
 class Dialogs;
+class Printer;
 class GraphPanel;
 class HelpWindow;
 class MainPanel;
@@ -79,6 +80,7 @@ private:
 
     AppState m_state;
     std::unique_ptr<Dialogs> m_ownDialogs;
+    std::unique_ptr<Printer> m_ownPrinter;
     Toolbar* m_toolbar = nullptr;
     QGridLayout* m_panels = nullptr;
     HelpWindow* m_help = nullptr;

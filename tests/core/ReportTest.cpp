@@ -1,8 +1,11 @@
+#include "ReportCli.h"
 #include "TestSupport.h"
+#include "Version.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -55,4 +58,36 @@ TEST(Report, MissingLogIsAnError) {
     const test::ReportRun r = test::runReport({QStringLiteral("-C"), dir.path(), QStringLiteral("diary")});
     EXPECT_EQ(r.status, 2);
     EXPECT_TRUE(r.err.contains(QStringLiteral("データ.txt")));
+}
+
+// The help names every view and, under it, exactly the options that view takes: the options it
+// knows are those its error for an unknown one lists.
+TEST(Report, HelpListsEveryViewWithTheOptionsItTakes) {
+    const test::ReportRun help = test::runReport({QStringLiteral("--help")});
+    ASSERT_EQ(help.status, 0);
+    const QStringList lines = help.out.split(QLatin1Char('\n'));
+    for (const QString& view : report::viewNames()) {
+        SCOPED_TRACE(view.toStdString());
+        const qsizetype at = lines.indexOf(QRegularExpression(QStringLiteral("  %1 +\\S.*").arg(view)));
+        ASSERT_GE(at, 0) << help.out.toStdString();
+        QStringList helped;
+        for (qsizetype i = at + 1; i < lines.size() && lines.at(i).startsWith(QStringLiteral("              ")); ++i)
+            if (lines.at(i).trimmed().startsWith(QStringLiteral("--")))
+                helped.append(lines.at(i).trimmed().section(QLatin1Char(' '), 0, 0));
+
+        const test::ReportRun wrong =
+            test::runReport({QStringLiteral("-C"), test::sampleDir(), view, QStringLiteral("--no-such-option")});
+        ASSERT_EQ(wrong.status, 2);
+        const QRegularExpressionMatch known =
+            QRegularExpression(QStringLiteral("使えるもの: ([^）]*)）")).match(wrong.err);
+        QStringList taken;
+        if (known.hasMatch())
+            taken = known.captured(1).split(QStringLiteral(", "));
+        helped.sort();
+        taken.sort();
+        EXPECT_EQ(helped, taken) << wrong.err.toStdString();
+    }
+    const test::ReportRun version = test::runReport({QStringLiteral("--version")});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, QStringLiteral("pukapuka-report %1\n").arg(QString::fromLatin1(kVersion)));
 }

@@ -1,8 +1,8 @@
 #include "controls/ChartView.h"
 #include "controls/GridView.h"
 #include "controls/MonthCalendar.h"
-#include "controls/OpenPageSink.h"
 #include "controls/QtDialogs.h"
+#include "controls/QtPrinter.h"
 #include "controls/RecordingPageSink.h"
 #include "controls/ScriptedDialogs.h"
 #include "controls/Twips.h"
@@ -10,6 +10,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCategoryAxis>
+#include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -516,11 +518,41 @@ TEST(PageSink, FullPageContinuesOnTheNextAndPicturesAreRecorded) {
     EXPECT_EQ(page.ops().last().kind, RecordingPageSink::Op::Kind::EndDoc);
 }
 
-TEST(PageSink, WithoutPrinterThePageGoesToAPdfTheUserNames) {
+// ---- QtPrinter ----
+
+// Qt's printer with the system's printers and the user's hand in the preview scripted: a
+// preview printed from draws the paper on the printer as Qt's preview does.
+class PreviewedPrinter : public QtPrinter {
+public:
+    PreviewedPrinter(Dialogs& dialogs, bool printerExists) : QtPrinter(dialogs), m_printerExists(printerExists) {}
+
+    bool printFromPreview = true;
+    int previews = 0;
+
+protected:
+    bool hasPrinter() const override { return m_printerExists; }
+    bool preview(QWidget*, QPrinter& printer, const std::function<void(QPrinter&)>& paint) override {
+        ++previews;
+        if (printFromPreview)
+            paint(printer);
+        return printFromPreview;
+    }
+
+private:
+    bool m_printerExists;
+};
+
+const Printer::Drawing kTwoLines = [](PageSink& page) {
+    page.printLine(QStringLiteral("　日付け    　  体重"));
+    page.printZones({QStringLiteral("03/11/08"), QStringLiteral("65.3")});
+};
+
+TEST(QtPrinter, WithoutPrinterThePrintoutGoesToAPdfTheUserNamesAfterThePreview) {
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
+    PreviewedPrinter printer(dialogs, false);
     dialogs.queueAnswer(Dialogs::Answer::No);
-    EXPECT_EQ(openPageSink(nullptr, dialogs, QStringLiteral("範囲.pdf"), false), nullptr);
+    EXPECT_EQ(printer.print(nullptr, QStringLiteral("範囲.pdf"), kTwoLines), Printer::Outcome::Cancelled);
     const auto calls = dialogs.takeCalls();
     ASSERT_EQ(calls.size(), 1);
     EXPECT_TRUE(calls[0].prompt.contains(QStringLiteral("プリンターが見つかりません")));
@@ -528,33 +560,79 @@ TEST(PageSink, WithoutPrinterThePageGoesToAPdfTheUserNames) {
 
     dialogs.queueAnswer(Dialogs::Answer::Yes);
     dialogs.queueFileName(QString());
-    EXPECT_EQ(openPageSink(nullptr, dialogs, QStringLiteral("範囲.pdf"), false), nullptr);
+    EXPECT_EQ(printer.print(nullptr, QStringLiteral("範囲.pdf"), kTwoLines), Printer::Outcome::Cancelled);
     EXPECT_EQ(dialogs.takeCalls().last().defaultText, QStringLiteral("範囲.pdf"));
+    EXPECT_EQ(printer.previews, 0);
 
+    // the preview closed: no file
+    const QString pdf = dir.filePath(QStringLiteral("範囲.pdf"));
+    printer.printFromPreview = false;
     dialogs.queueAnswer(Dialogs::Answer::Yes);
     dialogs.queueFileName(dir.filePath(QStringLiteral("範囲")));
-    auto page = openPageSink(nullptr, dialogs, QStringLiteral("範囲.pdf"), false);
-    ASSERT_NE(page, nullptr);
-    page->printLine(QStringLiteral("　日付け    　  体重"));
-    page->printZones({QStringLiteral("03/11/08"), QStringLiteral("65.3")});
-    EXPECT_GT(page->currentY(), page->lineHeight());
-    EXPECT_TRUE(page->endDoc());
-    QFile pdf(dir.filePath(QStringLiteral("範囲.pdf")));
-    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(pdf.read(5).startsWith("%PDF"));
+    EXPECT_EQ(printer.print(nullptr, QStringLiteral("範囲.pdf"), kTwoLines), Printer::Outcome::Cancelled);
+    EXPECT_EQ(printer.previews, 1);
+    EXPECT_FALSE(QFile::exists(pdf));
+
+    printer.printFromPreview = true;
+    dialogs.queueAnswer(Dialogs::Answer::Yes);
+    dialogs.queueFileName(dir.filePath(QStringLiteral("範囲")));
+    EXPECT_EQ(printer.print(nullptr, QStringLiteral("範囲.pdf"), kTwoLines), Printer::Outcome::Printed);
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(5).startsWith("%PDF"));
     EXPECT_TRUE(dialogs.unexpectedCalls().isEmpty());
 }
 
-TEST(PageSink, UnwritablePdfIsReportedAndGivesNoPage) {
+TEST(QtPrinter, PdfThatCannotBeWrittenIsTold) {
     ScriptedDialogs dialogs;
+    PreviewedPrinter printer(dialogs, false);
     dialogs.queueAnswer(Dialogs::Answer::Yes);
     dialogs.queueFileName(QStringLiteral("/nonexistent-folder/x.pdf"));
-    dialogs.queueAnswer(Dialogs::Answer::Ok);
-    EXPECT_EQ(openPageSink(nullptr, dialogs, QStringLiteral("x.pdf"), false), nullptr);
+    EXPECT_EQ(printer.print(nullptr, QStringLiteral("x.pdf"), kTwoLines), Printer::Outcome::Failed);
     const auto calls = dialogs.calls();
     ASSERT_EQ(calls.size(), 3);
     EXPECT_EQ(calls[2].icon, Dialogs::Icon::Critical);
+    EXPECT_TRUE(calls[2].prompt.contains(QStringLiteral("/nonexistent-folder/x.pdf"))) << calls[2].prompt.toStdString();
     EXPECT_TRUE(dialogs.unexpectedCalls().isEmpty());
+}
+
+TEST(QtPrinter, QtsPreviewShowsThePrintoutAndClosingItPrintsNothing) {
+    class WithoutPrinter : public QtPrinter {
+    public:
+        using QtPrinter::QtPrinter;
+
+    protected:
+        bool hasPrinter() const override { return false; }
+    };
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    WithoutPrinter printer(dialogs);
+    dialogs.queueAnswer(Dialogs::Answer::Yes);
+    dialogs.queueFileName(dir.filePath(QStringLiteral("x.pdf")));
+    int drawings = 0;
+    QString title;
+    // the preview is modal: look at it from the event loop it runs, then close it
+    std::function<void()> lookAndClose = [&] {
+        auto* preview = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!preview) {
+            QTimer::singleShot(20, lookAndClose);
+            return;
+        }
+        title = preview->windowTitle();
+        const QString shot = qEnvironmentVariable("PUKAPUKA_SCREENSHOT_DIR");
+        if (!shot.isEmpty())
+            preview->grab().save(QDir(shot).filePath(QStringLiteral("preview.png")));
+        preview->reject();
+    };
+    QTimer::singleShot(0, lookAndClose);
+    const auto outcome = printer.print(nullptr, QStringLiteral("x.pdf"), [&drawings](PageSink& page) {
+        ++drawings;
+        kTwoLines(page);
+    });
+    EXPECT_EQ(outcome, Printer::Outcome::Cancelled);
+    EXPECT_EQ(title, QStringLiteral("印刷プレビュー"));
+    EXPECT_GE(drawings, 1);
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("x.pdf"))));
 }
 
 // ---- Dialogs ----

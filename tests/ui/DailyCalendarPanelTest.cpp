@@ -77,38 +77,6 @@ void choosePeriod(test::Window& t, const QString& start, const QString& end) {
     t.click(QStringLiteral("cmdKikanF2"));
 }
 
-/// A recording page whose record outlives the panel's hold on it.
-class KeptPage : public ui::RecordingPageSink {
-public:
-    explicit KeptPage(QList<Op>* out) : m_out(out) {}
-    ~KeptPage() override { *m_out = ops(); }
-
-private:
-    QList<Op>* m_out;
-};
-
-struct PrintRecord {
-    int opened = 0;
-    QString pdfName;
-    QList<Op> ops;
-
-    QList<Op> of(Op::Kind kind) const {
-        QList<Op> found;
-        for (const Op& op : ops)
-            if (op.kind == kind)
-                found.append(op);
-        return found;
-    }
-};
-
-void recordPrintouts(test::Window& t, PrintRecord* record) {
-    t.w().state().openPage = [record](QWidget*, const QString& pdfName) -> std::unique_ptr<ui::PageSink> {
-        ++record->opened;
-        record->pdfName = pdfName;
-        return std::make_unique<KeptPage>(&record->ops);
-    };
-}
-
 /// Makes every file write fail while it lives.
 struct FailingWrites {
     FailingWrites() {
@@ -264,13 +232,12 @@ TEST(DailyExport, FailedWriteIsReportedAndKeepsTheFormerFile) {
 TEST(DailyPrint, ChartStandsBesideTheListAsShown) {
     Fixture f;
     test::Window& t = f.t;
-    PrintRecord printed;
-    recordPrintouts(t, &printed);
     t.click(QStringLiteral("cmdAvgtai"));
     choosePeriod(t, QStringLiteral("26/11/02"), QStringLiteral("26/11/04"));
     QApplication::clipboard()->clear();
 
     t.dialogs().queueAnswer(Answer::Ok);
+    t.printer().queueAnswer(ui::ScriptedPrinter::Answer::Print);
     t.click(QStringLiteral("cmdAvgPri"));
     const auto calls = t.takeCalls();
     ASSERT_EQ(calls.size(), 1);
@@ -279,12 +246,14 @@ TEST(DailyPrint, ChartStandsBesideTheListAsShown) {
     EXPECT_EQ(calls[0].title, QStringLiteral("印刷確認"));
     EXPECT_EQ(calls[0].icon, Icon::Question);
     EXPECT_EQ(calls[0].buttons, Buttons::OkCancel);
-    ASSERT_EQ(printed.opened, 1);
-    EXPECT_EQ(printed.pdfName, QStringLiteral("日毎平均.pdf"));
+    ASSERT_EQ(t.printer().calls().size(), 1);
+    EXPECT_EQ(t.printer().calls()[0].pdfSuggestedName, QStringLiteral("日毎平均.pdf"));
+    const QList<Op> paper = t.printer().calls()[0].paper;
+    EXPECT_EQ(t.printer().calls()[0].preview.size(), paper.size());
 
     // the chart comes first, at the top left, and keeps clear of the list
-    ASSERT_FALSE(printed.ops.isEmpty());
-    const Op chart = printed.ops.first();
+    ASSERT_FALSE(paper.isEmpty());
+    const Op chart = paper.first();
     ASSERT_EQ(chart.kind, Op::Kind::Picture);
     EXPECT_EQ(chart.x, 0);
     EXPECT_EQ(chart.y, 0);
@@ -293,9 +262,16 @@ TEST(DailyPrint, ChartStandsBesideTheListAsShown) {
     EXPECT_LT(chart.width, daily::kPrintListX);
     EXPECT_NEAR(double(chart.width) / chart.height, double(chart.pictureSize.width()) / chart.pictureSize.height(),
                 0.02);
-    EXPECT_EQ(printed.of(Op::Kind::Picture).size(), 1);
+    const auto of = [&paper](Op::Kind kind) {
+        QList<Op> found;
+        for (const Op& op : paper)
+            if (op.kind == kind)
+                found.append(op);
+        return found;
+    };
+    EXPECT_EQ(of(Op::Kind::Picture).size(), 1);
 
-    const QList<Op> texts = printed.of(Op::Kind::Text);
+    const QList<Op> texts = of(Op::Kind::Text);
     QStringList lines;
     for (const Op& op : texts) {
         EXPECT_GE(op.x, daily::kPrintListX) << op.text.toStdString();
@@ -314,7 +290,7 @@ TEST(DailyPrint, ChartStandsBesideTheListAsShown) {
     EXPECT_EQ(texts[3].x % (ui::PageSink::kZoneColumns * 100), 0);
     EXPECT_GT(texts[3].x, 9500);
     EXPECT_EQ(texts[4].x, 9500);
-    EXPECT_EQ(printed.ops.last().kind, Op::Kind::EndDoc);
+    EXPECT_EQ(paper.last().kind, Op::Kind::EndDoc);
     // the chart's picture stays on the clipboard
     EXPECT_FALSE(QApplication::clipboard()->pixmap().isNull());
 }
@@ -322,16 +298,13 @@ TEST(DailyPrint, ChartStandsBesideTheListAsShown) {
 TEST(DailyPrint, CancelledQuestionPrintsNothingAndLeavesTheClipboard) {
     Fixture f;
     test::Window& t = f.t;
-    PrintRecord printed;
-    recordPrintouts(t, &printed);
     t.click(QStringLiteral("cmdAvgtai"));
     QApplication::clipboard()->setText(QStringLiteral("前のコピー"));
 
     t.dialogs().queueAnswer(Answer::Cancel);
     t.click(QStringLiteral("cmdAvgPri"));
     EXPECT_EQ(t.takeCalls().size(), 1);
-    EXPECT_EQ(printed.opened, 0);
-    EXPECT_TRUE(printed.ops.isEmpty());
+    EXPECT_TRUE(t.printer().calls().isEmpty());
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("前のコピー"));
     EXPECT_TRUE(QApplication::clipboard()->pixmap().isNull());
 }

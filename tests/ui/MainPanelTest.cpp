@@ -290,6 +290,46 @@ TEST(Entry, EarlierDayIsInsertedWithoutComment) {
     EXPECT_FALSE(t.dir().exists(files::kDataCopy));
 }
 
+// The keyboard alone: the day moved to with the arrow keys is shown at once, the arrow keys
+// choose a situation, and Enter goes from the list to the weight, the body fat and the save
+// button, which saves on the day in view.
+TEST(Entry, KeyboardAloneChoosesDayAndSituationAndSaves) {
+    test::Window t(ownData);
+    t.start();
+    auto* calendar = t.find<ui::MonthCalendar>(QStringLiteral("mtvmain"));
+    QTest::keyClick(calendar->focusProxy(), Qt::Key_Left);
+    EXPECT_EQ(calendar->selectedDate(), QDate(2026, 12, 6));
+    EXPECT_EQ(dayList(t).bodyRows(), 1);
+
+    auto* words = t.find<QListWidget>(QStringLiteral("lstAct"));
+    auto* weight = t.find<QLineEdit>(QStringLiteral("txtTaiInp"));
+    auto* fat = t.find<QLineEdit>(QStringLiteral("txtShiInp"));
+    words->setFocus(Qt::TabFocusReason);
+    words->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    QTest::keyClick(words, Qt::Key_Down);
+    // each move chooses as a click does, and the next move stays in the list
+    EXPECT_EQ(weight->text(), QStringLiteral("59.8"));
+    EXPECT_TRUE(t.find<QPushButton>(QStringLiteral("cmdUp"))->isEnabled());
+    EXPECT_EQ(t.w().focusWidget(), words);
+    QTest::keyClick(words, Qt::Key_Return);
+    EXPECT_EQ(t.w().focusWidget(), weight);
+
+    weight->setText(QStringLiteral("59.4"));
+    QTest::keyClick(weight, Qt::Key_Return);
+    EXPECT_EQ(t.w().focusWidget(), fat);
+    QTest::keyClick(fat, Qt::Key_Return);
+    auto* save = t.find<QToolButton>(QStringLiteral("cmdTaiHozon"));
+    EXPECT_EQ(t.w().focusWidget(), save);
+    QTest::keyClick(save, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&t] { return records(t).size() == 3; }, 2000));
+    EXPECT_TRUE(t.takeCalls().isEmpty());
+    const WeightRecord saved = records(t)[2];
+    EXPECT_EQ(saved.date, QStringLiteral("2026/12/06"));
+    EXPECT_EQ(saved.situation, QStringLiteral("就寝前"));
+    EXPECT_FLOAT_EQ(saved.weight, 59.4f);
+    EXPECT_EQ(dayList(t).bodyRows(), 2);
+}
+
 TEST(Entry, FreeSituationCanBeAddedToTheList) {
     test::Window t(ownData);
     t.start();

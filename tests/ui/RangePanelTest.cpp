@@ -6,6 +6,7 @@
 #include "controls/ChartView.h"
 #include "controls/GridView.h"
 #include "controls/RecordingPageSink.h"
+#include "controls/ScriptedPrinter.h"
 #include "panels/MainPanel.h"
 
 #include <QApplication>
@@ -138,41 +139,16 @@ private:
     std::function<void()> m_look;
 };
 
-/// A recording page that leaves what was printed on it behind when the handler drops it.
-class KeptPageSink : public ui::RecordingPageSink {
-public:
-    KeptPageSink(QList<Op>& kept, bool printerFails) : m_kept(kept), m_printerFails(printerFails) {}
-    ~KeptPageSink() override { m_kept = ops(); }
+using Op = ui::RecordingPageSink::Op;
+using PrintAnswer = ui::ScriptedPrinter::Answer;
 
-protected:
-    bool finish() override { return ui::RecordingPageSink::finish() && !m_printerFails; }
-
-private:
-    QList<Op>& m_kept;
-    bool m_printerFails;
-};
-
-/// Sends the printouts of @p t to recording pages; counts the pages opened.
-struct PrintedPages {
-    PrintedPages(test::Window& t, bool printerFails = false) {
-        t.w().state().openPage = [this, printerFails](QWidget*, const QString& pdfName) {
-            ++opened;
-            suggestedName = pdfName;
-            return std::unique_ptr<ui::PageSink>(new KeptPageSink(ops, printerFails));
-        };
-    }
-    QList<ui::RecordingPageSink::Op> ops;
-    int opened = 0;
-    QString suggestedName;
-
-    QList<ui::RecordingPageSink::Op> texts() const {
-        QList<ui::RecordingPageSink::Op> t;
-        for (const auto& op : ops)
-            if (op.kind == ui::RecordingPageSink::Op::Kind::Text)
-                t.append(op);
-        return t;
-    }
-};
+QList<Op> textsOf(const QList<Op>& ops) {
+    QList<Op> texts;
+    for (const Op& op : ops)
+        if (op.kind == Op::Kind::Text)
+            texts.append(op);
+    return texts;
+}
 
 } // namespace
 
@@ -381,6 +357,31 @@ TEST(RangePanel, SituationWordsAreSubstringsAndSearchIgnoresTheWeekday) {
     EXPECT_EQ(highlighted(t), (QStringList{"cmdAllDay", "cmdWeek(1)"}));
 }
 
+TEST(RangePanel, KeyboardChoiceInTheSituationListFiltersAsAClick) {
+    Opened o;
+    test::Window& t = o.t;
+    auto* words = t.find<QListWidget>(QStringLiteral("lstAct2"));
+    // the focus coming in rests on the first word without choosing it
+    words->setFocus(Qt::TabFocusReason);
+    words->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    QTest::keyClick(words, Qt::Key_Space);
+    EXPECT_EQ(key(t)->text(), QStringLiteral("起床後"));
+    EXPECT_EQ(listedDates(t), (QStringList{"26/11/30", "26/12/05", "26/12/06", "26/12/07", "26/12/09"}));
+    // the rebuild hides the panel for a moment; the focus comes back for the next key
+    EXPECT_EQ(t.w().focusWidget(), words);
+
+    QTest::keyClick(words, Qt::Key_Down);
+    EXPECT_EQ(key(t)->text(), QStringLiteral("就寝前"));
+    EXPECT_EQ(list(t).bodyRows(), 0);
+    QTest::keyClick(words, Qt::Key_Up);
+    EXPECT_EQ(list(t).bodyRows(), 5);
+
+    key(t)->setText(QStringLiteral("夕食"));
+    QTest::keyClick(words, Qt::Key_Return);
+    EXPECT_EQ(key(t)->text(), QStringLiteral("起床後"));
+    EXPECT_EQ(list(t).bodyRows(), 5);
+}
+
 TEST(RangePanel, KeywordBoxEmptiesWhenTheUserGoesIntoIt) {
     Opened o;
     test::Window& t = o.t;
@@ -433,10 +434,10 @@ TEST(RangePanel, PrintoutPutsTheChartAboveTheTableOfTheListedRows) {
     test::Window& t = o.t;
     t.click(QStringLiteral("cmdKikan1"));
     t.click(QStringLiteral("optShi2"));
-    PrintedPages pages(t);
     QApplication::clipboard()->setText(QStringLiteral("before"));
 
     t.dialogs().queueAnswer(Answer::Ok);
+    t.printer().queueAnswer(PrintAnswer::Print);
     t.click(QStringLiteral("cmdPriData"));
     const auto calls = t.takeCalls();
     ASSERT_EQ(calls.size(), 1);
@@ -445,12 +446,18 @@ TEST(RangePanel, PrintoutPutsTheChartAboveTheTableOfTheListedRows) {
     EXPECT_EQ(calls[0].icon, Icon::Question);
     EXPECT_EQ(calls[0].buttons, Buttons::OkCancel);
     EXPECT_EQ(calls[0].def, ui::Dialogs::DefaultButton::First);
-    EXPECT_EQ(pages.opened, 1);
-    EXPECT_TRUE(pages.suggestedName.endsWith(QStringLiteral(".pdf")));
+    ASSERT_EQ(t.printer().calls().size(), 1);
+    const ui::ScriptedPrinter::Call& printed = t.printer().calls()[0];
+    EXPECT_TRUE(printed.pdfSuggestedName.endsWith(QStringLiteral(".pdf")));
+    const QList<Op>& paper = printed.paper;
+    // the preview shows the page that is printed
+    ASSERT_EQ(printed.preview.size(), paper.size());
+    for (qsizetype i = 0; i < paper.size(); ++i)
+        EXPECT_EQ(printed.preview[i].text, paper[i].text);
 
     // the chart first, at the top left, ending above the header line
-    ASSERT_FALSE(pages.ops.isEmpty());
-    const auto& picture = pages.ops.first();
+    ASSERT_FALSE(paper.isEmpty());
+    const auto& picture = paper.first();
     EXPECT_EQ(picture.kind, Kind::Picture);
     EXPECT_EQ(picture.x, 0);
     EXPECT_EQ(picture.y, 0);
@@ -462,7 +469,7 @@ TEST(RangePanel, PrintoutPutsTheChartAboveTheTableOfTheListedRows) {
     EXPECT_FALSE(QApplication::clipboard()->pixmap().isNull());
 
     // header and rule at the text top, then one line per listed row, values from 3000 in zones
-    const auto texts = pages.texts();
+    const auto texts = textsOf(paper);
     ASSERT_EQ(texts.size(), 2 + 3 * 5);
     EXPECT_EQ(texts[0].text, range::printHeaderLine());
     EXPECT_EQ(texts[0].x, 0);
@@ -488,7 +495,7 @@ TEST(RangePanel, PrintoutPutsTheChartAboveTheTableOfTheListedRows) {
     for (const auto& text : texts)
         EXPECT_FALSE(text.text.contains(QStringLiteral("↓")) || text.text == QStringLiteral("日"))
             << text.text.toStdString();
-    EXPECT_EQ(pages.ops.last().kind, Kind::EndDoc);
+    EXPECT_EQ(paper.last().kind, Kind::EndDoc);
     // printing changes nothing on the panel
     EXPECT_EQ(list(t).bodyRows(), 3);
     EXPECT_EQ(chartShows(t), std::make_pair(false, true));
@@ -499,33 +506,34 @@ TEST(RangePanel, PrintoutOfAnEmptyListHasChartHeaderAndRuleOnly) {
     test::Window& t = o.t;
     t.find<QComboBox>(QStringLiteral("cboEddate"))->setEditText(QString());
     t.click(QStringLiteral("cmdKikanF"));
-    PrintedPages pages(t);
     t.dialogs().queueAnswer(Answer::Ok);
+    t.printer().queueAnswer(PrintAnswer::Print);
     t.click(QStringLiteral("cmdPriData"));
-    EXPECT_EQ(pages.texts().size(), 2);
-    ASSERT_EQ(pages.ops.size(), 4);
-    EXPECT_EQ(pages.ops.first().kind, ui::RecordingPageSink::Op::Kind::Picture);
+    ASSERT_EQ(t.printer().calls().size(), 1);
+    const QList<Op>& paper = t.printer().calls()[0].paper;
+    EXPECT_EQ(textsOf(paper).size(), 2);
+    ASSERT_EQ(paper.size(), 4);
+    EXPECT_EQ(paper.first().kind, Op::Kind::Picture);
 }
 
-TEST(RangePanel, PrintoutCancelledOrFailing) {
+TEST(RangePanel, PrintoutCancelledOrClosedInThePreview) {
     Opened o;
     test::Window& t = o.t;
-    PrintedPages pages(t);
 
-    // anything but OK: nothing printed, the clipboard as it was
+    // anything but OK: no preview, the clipboard as it was
     QApplication::clipboard()->setText(QStringLiteral("before"));
     t.dialogs().queueAnswer(Answer::Cancel);
     t.click(QStringLiteral("cmdPriData"));
     EXPECT_EQ(t.takeCalls().size(), 1);
-    EXPECT_EQ(pages.opened, 0);
+    EXPECT_TRUE(t.printer().calls().isEmpty());
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("before"));
 
-    // a printer that fails at the end of the document is not passed over in silence
-    PrintedPages failing(t, true);
+    // the preview closed: seen, not printed, and nothing more to say
     t.dialogs().queueAnswer(Answer::Ok);
+    t.printer().queueAnswer(PrintAnswer::Close);
     t.click(QStringLiteral("cmdPriData"));
-    const auto calls = t.takeCalls();
-    ASSERT_EQ(calls.size(), 2);
-    EXPECT_EQ(calls[1].icon, Icon::Critical);
-    EXPECT_EQ(failing.opened, 1);
+    EXPECT_EQ(t.takeCalls().size(), 1);
+    ASSERT_EQ(t.printer().calls().size(), 1);
+    EXPECT_FALSE(t.printer().calls()[0].preview.isEmpty());
+    EXPECT_TRUE(t.printer().calls()[0].paper.isEmpty());
 }

@@ -7,6 +7,7 @@
 #include "FileNames.h"
 #include "FileOps.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -124,4 +125,15 @@ TEST(StartupFiles, SaveOntoAFullDiskOrReadOnlyFolderSaysSoAndKeepsTheLog) {
             << calls[0].prompt.toStdString();
         EXPECT_TRUE(test::sameFiles(before, test::snapshot(t.dir())));
     }
+}
+
+TEST(StartupFiles, TimeStampIsWrittenBackInTheFormOfItsWriter) {
+    test::Window t([](const test::WorkDir& d) {
+        ownData(d);
+        d.write(files::kTimeStamp, "1,x");
+    });
+    t.start();
+    EXPECT_TRUE(t.takeCalls().isEmpty());
+    EXPECT_TRUE(t.find<QCheckBox>(QStringLiteral("chkJikan"))->isChecked());
+    EXPECT_EQ(t.dir().read(files::kTimeStamp), QByteArray(" 1 \r\n"));
 }

@@ -16,7 +16,9 @@ Window::Window(const std::function<void(const WorkDir&)>& setUp, const QDateTime
     if (setUp)
         setUp(m_dir);
     m_dialogs.setFailureHandler([](const QString& why) { ADD_FAILURE() << why.toStdString(); });
+    m_printer.setFailureHandler([](const QString& why) { ADD_FAILURE() << why.toStdString(); });
     m_window = std::make_unique<ui::frmMain>(m_dir.path(), &m_dialogs);
+    m_window->state().printer = &m_printer;
 }
 
 Window::~Window() {
@@ -31,6 +33,7 @@ void Window::start() {
 void Window::restart() {
     m_window.reset();
     m_window = std::make_unique<ui::frmMain>(m_dir.path(), &m_dialogs);
+    m_window->state().printer = &m_printer;
     m_window->startup();
 }
 

@@ -2,6 +2,7 @@
 
 #include "TestSupport.h"
 #include "controls/ScriptedDialogs.h"
+#include "controls/ScriptedPrinter.h"
 #include "frmMain.h"
 
 #include <QDate>
@@ -14,7 +15,8 @@
 
 namespace puka::test {
 
-/// A main window on a scratch working directory with scripted dialogs and a fixed clock.
+/// A main window on a scratch working directory with scripted dialogs, a scripted printer and a
+/// fixed clock.
 class Window {
 public:
     /// @p setUp fills the folder before the window is made.
@@ -30,6 +32,7 @@ public:
 
     ui::frmMain& w() { return *m_window; }
     ui::ScriptedDialogs& dialogs() { return m_dialogs; }
+    ui::ScriptedPrinter& printer() { return m_printer; }
     const WorkDir& dir() const { return m_dir; }
 
     template <class T> T* find(const QString& name) {
@@ -47,6 +50,7 @@ public:
 private:
     WorkDir m_dir;
     ui::ScriptedDialogs m_dialogs;
+    ui::ScriptedPrinter m_printer;
     std::unique_ptr<ui::frmMain> m_window;
 };
 

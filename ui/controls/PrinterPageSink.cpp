@@ -3,20 +3,17 @@
 #include "UiFont.h"
 
 #include <QFontMetricsF>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPrinter>
-#include <QPrinterInfo>
 
 #include <cmath>
 
 namespace puka::ui {
 
-PrinterPageSink::PrinterPageSink(std::unique_ptr<QPrinter> printer) : m_printer(std::move(printer)) {
+PrinterPageSink::PrinterPageSink(QPrinter& printer) : m_printer(&printer) {
     // 9 points keeps the daily list's second print zone on an A4 page
     m_font = uiFont(9);
     m_resolution = m_printer->resolution() > 0 ? m_printer->resolution() : 1200;
-    m_open = m_painter.begin(m_printer.get());
+    m_open = m_painter.begin(m_printer);
     if (m_open) {
         m_painter.setFont(m_font);
         m_painter.setPen(Qt::black);
@@ -30,27 +27,6 @@ PrinterPageSink::~PrinterPageSink() {
         endDoc();
 }
 
-std::unique_ptr<PrinterPageSink> PrinterPageSink::toDefaultPrinter(const QString& documentName) {
-    QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull() && !QPrinterInfo::availablePrinters().isEmpty())
-        info = QPrinterInfo::availablePrinters().constFirst();
-    auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-    printer->setDocName(documentName);
-    return std::make_unique<PrinterPageSink>(std::move(printer));
-}
-
-std::unique_ptr<PrinterPageSink> PrinterPageSink::toPdf(const QString& path, const QString& documentName) {
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setOutputFileName(path);
-    printer->setDocName(documentName);
-    printer->setCreator(QStringLiteral("Pukapuka☆ダイエット"));
-    // about the hard margins of a desk printer, so a page laid out for paper fits the file too
-    printer->setPageLayout(
-        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(4, 4, 4, 4), QPageLayout::Millimeter));
-    return std::make_unique<PrinterPageSink>(std::move(printer));
-}
-
 double PrinterPageSink::toDevice(int twips) const {
     return twips * m_resolution / 1440.0;
 }
@@ -60,17 +36,17 @@ int PrinterPageSink::toTwips(double devicePixels) const {
 }
 
 int PrinterPageSink::textWidth(const QString& text) const {
-    return toTwips(QFontMetricsF(m_font, m_printer.get()).horizontalAdvance(text));
+    return toTwips(QFontMetricsF(m_font, m_printer).horizontalAdvance(text));
 }
 
 int PrinterPageSink::lineHeight() const {
-    return toTwips(QFontMetricsF(m_font, m_printer.get()).lineSpacing());
+    return toTwips(QFontMetricsF(m_font, m_printer).lineSpacing());
 }
 
 int PrinterPageSink::averageCharWidth() const {
     // a CJK face's own average counts its kanji; a character column is a half-width character
     static const QString sample = QStringLiteral("0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
-    return toTwips(QFontMetricsF(m_font, m_printer.get()).horizontalAdvance(sample) / sample.size());
+    return toTwips(QFontMetricsF(m_font, m_printer).horizontalAdvance(sample) / sample.size());
 }
 
 int PrinterPageSink::pageHeight() const {
@@ -85,7 +61,7 @@ void PrinterPageSink::newPage() {
 void PrinterPageSink::putText(int xTwips, int yTwips, const QString& text) {
     if (!m_open)
         return;
-    const QFontMetricsF metrics(m_font, m_printer.get());
+    const QFontMetricsF metrics(m_font, m_printer);
     m_painter.drawText(QPointF(toDevice(xTwips), toDevice(yTwips) + metrics.ascent()), text);
 }
 

@@ -32,7 +32,9 @@ QLabel* resultLabel(const char* name, QWidget* parent) {
     label->setObjectName(QString::fromUtf8(name));
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     label->setMinimumHeight(scaledPixels(24, parent));
-    label->setStyleSheet(QStringLiteral("color: #B03A48; font-weight: bold;"));
+    // red on a pale face of its own, readable on a light and a dark window alike
+    label->setStyleSheet(QStringLiteral("color: #B03A48; background: #FFF3F4; border: 1px solid #F1CDD2; "
+                                        "border-radius: 3px; padding: 1px 6px; font-weight: bold;"));
     return label;
 }
 

@@ -4,6 +4,7 @@
 #include "Clock.h"
 #include "DataLog.h"
 #include "PanelHost.h"
+#include "controls/ButtonFace.h"
 #include "controls/GridView.h"
 #include "controls/Twips.h"
 
@@ -177,14 +178,7 @@ void CalendarPanel::setMode(calendar::Mode mode) {
     for (int i = 0; i < 2; ++i) {
         QPushButton* b = cmdSel1[static_cast<size_t>(i)];
         const std::optional<Rgb> colour = calendar::modeButtonColour(mode, i);
-        if (!colour) {
-            // back to the system's button face
-            b->setPalette(QPalette());
-            continue;
-        }
-        QPalette p = b->palette();
-        p.setColor(QPalette::Button, QColor::fromRgb(*colour));
-        b->setPalette(p);
+        setButtonFace(b, colour ? std::optional<QColor>(QColor::fromRgb(*colour)) : std::nullopt);
     }
 }
 

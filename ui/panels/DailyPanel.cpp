@@ -8,6 +8,7 @@
 #include "controls/Dialogs.h"
 #include "controls/GridView.h"
 #include "controls/PageSink.h"
+#include "controls/Printer.h"
 #include "controls/Twips.h"
 
 #include <QComboBox>
@@ -178,22 +179,17 @@ void DailyPanel::onPrint() {
         return;
     const QPixmap picture = mcrAvgtai->copyToClipboard();
     const daily::AveragePrintout layout = daily::printout(msgAvgtai->model());
-    // the opener has told the user why when there is no page
-    const std::unique_ptr<PageSink> page = m_state.openPage(this, QStringLiteral("日毎平均.pdf"));
-    if (!page)
-        return;
-    page->setX(layout.chartXTwips);
-    page->setY(layout.chartYTwips);
-    drawChart(*page, picture, layout);
-    for (const daily::AveragePrintout::Line& line : layout.lines) {
-        page->setX(line.xTwips);
-        if (line.yTwips)
-            page->setY(*line.yTwips);
-        page->printZones(line.zones);
-    }
-    if (!page->endDoc())
-        dialogs.message(QStringLiteral("印刷を完了できませんでした。\r\nプリンターの状態を確認してください。"),
-                        QStringLiteral("印刷"), Dialogs::Icon::Critical);
+    m_state.printer->print(this, QStringLiteral("日毎平均.pdf"), [&](PageSink& page) {
+        page.setX(layout.chartXTwips);
+        page.setY(layout.chartYTwips);
+        drawChart(page, picture, layout);
+        for (const daily::AveragePrintout::Line& line : layout.lines) {
+            page.setX(line.xTwips);
+            if (line.yTwips)
+                page.setY(*line.yTwips);
+            page.printZones(line.zones);
+        }
+    });
 }
 
 } // namespace puka::ui

@@ -4,6 +4,7 @@
 #include "DataLog.h"
 #include "PanelHost.h"
 #include "Settings.h"
+#include "controls/ButtonFace.h"
 #include "controls/ChartView.h"
 #include "controls/Dialogs.h"
 #include "controls/Twips.h"
@@ -90,7 +91,7 @@ GraphPanel::GraphPanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
     auto* summary = new QFrame(this);
     summary->setObjectName(QStringLiteral("graphSummary"));
     summary->setStyleSheet(QStringLiteral("QFrame#graphSummary { background: #F6F8FC; border: 1px solid #D5DCE7; "
-                                          "border-radius: 4px; }"));
+                                          "border-radius: 4px; } QFrame#graphSummary QLabel { color: #222B38; }"));
     lblNichis = summaryLabel("lblNichis", summary);
     lblKiro = summaryLabel("lblKiro", summary);
     cmdMokuChk = new QPushButton(summary);
@@ -374,11 +375,8 @@ void GraphPanel::onMokuChk() {
 }
 
 void GraphPanel::paintMokuChkColour() {
-    // an empty palette hands the button back the system's button face
-    QPalette palette;
-    if (const std::optional<Rgb> colour = graph::mokuChkColour(m_targetOn))
-        palette.setColor(QPalette::Button, QColor::fromRgb(*colour));
-    cmdMokuChk->setPalette(palette);
+    const std::optional<Rgb> colour = graph::mokuChkColour(m_targetOn);
+    setButtonFace(cmdMokuChk, colour ? std::optional<QColor>(QColor::fromRgb(*colour)) : std::nullopt);
 }
 
 } // namespace puka::ui

@@ -12,9 +12,11 @@
 #include "TextLines.h"
 #include "TrendView.h"
 #include "controls/ChartView.h"
+#include "controls/ChoiceList.h"
 #include "controls/Dialogs.h"
 #include "controls/GridView.h"
 #include "controls/MonthCalendar.h"
+#include "controls/PictureButton.h"
 #include "controls/Twips.h"
 
 #include <QButtonGroup>
@@ -51,7 +53,7 @@ QLabel* facePicture(const char* name, QWidget* parent) {
 }
 
 QToolButton* pictureButton(const char* name, const QString& tooltip, QWidget* parent) {
-    auto* b = new QToolButton(parent);
+    auto* b = new PictureButton(parent);
     b->setObjectName(QString::fromUtf8(name));
     b->setToolTip(tooltip);
     b->setIcon(QIcon(QStringLiteral(":/pictures/buttons/%1.svg").arg(QString::fromUtf8(name))));
@@ -98,7 +100,8 @@ MainPanel::MainPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(
     int row = 0;
     for (const auto& [caption, label] : figures) {
         auto* c = new QLabel(QString::fromUtf8(caption), progress);
-        c->setStyleSheet(QStringLiteral("color: #6b5b7b;"));
+        // a caption beside its figure: muted in any palette
+        c->setForegroundRole(QPalette::PlaceholderText);
         *label = new QLabel(progress);
         (*label)->setObjectName(QString::fromUtf8(names[row]));
         (*label)->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -181,6 +184,8 @@ MainPanel::MainPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(
     layout->addLayout(right, 1);
 
     connect(mtvmain, &MonthCalendar::dateClicked, this, &MainPanel::onDateClicked);
+    // a day moved to with the keys is shown at once, so that a save lands on the day in view
+    connect(mtvmain, &MonthCalendar::dateChangedByKeyboard, this, [this] { DSP_MAIN(); });
     connect(mcrMain, &ChartView::clicked, this, &MainPanel::onChartClicked);
     mcrMain->setSeriesColour(0, QColor(0x3a, 0x6e, 0xd8));
     mcrMain->setSeriesColour(1, QColor(0xe0, 0x7a, 0x2e));
@@ -192,7 +197,7 @@ MainPanel::MainPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(
 }
 
 void MainPanel::buildEntry(QWidget* box) {
-    lstAct = new QListWidget(box);
+    lstAct = new ChoiceList(box);
     lstAct->setObjectName(QStringLiteral("lstAct"));
     lstAct->setToolTip(QStringLiteral("体重を測ったときの状況を選んでください"));
     cmdFree = pictureButton("cmdFree", QStringLiteral("状況選択リスト外の内容を入力"), box);
@@ -247,6 +252,7 @@ void MainPanel::buildEntry(QWidget* box) {
     row->addLayout(values);
 
     connect(lstAct, &QListWidget::itemClicked, this, &MainPanel::onSituationClicked);
+    connect(lstAct, &ChoiceList::chosenByKeyboard, this, &MainPanel::onSituationChosenByKeyboard);
     connect(cmdFree, &QToolButton::clicked, this, &MainPanel::onFree);
     connect(cmdJikan, &QToolButton::clicked, this, &MainPanel::onTime);
     connect(cmdUp, &QPushButton::clicked, this, [this] { onStep(txtTaiInp, m_state.steps.weightStep, +1); });
@@ -312,7 +318,8 @@ void MainPanel::selectMixedMode() {
 
 void MainPanel::DSP_MAIN() {
     m_log = datalog::READ_DATA(m_state.workDir);
-    const MainView view = mainview::DSP_MAIN(m_log.records, mtvmain->selectedDate(), m_state.profile.height);
+    m_shownDate = mtvmain->selectedDate();
+    const MainView view = mainview::DSP_MAIN(m_log.records, m_shownDate, m_state.profile.height);
     m_state.main = view.values;
     paint(view);
     SET_BMI_HANTEI();
@@ -348,8 +355,8 @@ void MainPanel::SET_BMI_HANTEI() {
     m_indicator->placePointer(m_state.meter.meterBmi());
     const body::BodyType& type = m_state.meter.figures().currentType;
     lblMHyouka->setText(type.word);
-    lblMHyouka->setStyleSheet(QStringLiteral("background: %1; border: 1px solid #b8aec8; border-radius: 4px; "
-                                             "font-weight: bold; padding: 2px 8px;")
+    lblMHyouka->setStyleSheet(QStringLiteral("background: %1; color: #1a1a1a; border: 1px solid #b8aec8; "
+                                             "border-radius: 4px; font-weight: bold; padding: 2px 8px;")
                                   .arg(colourCss(type.colour)));
     Q_EMIT meterChanged();
 }
@@ -383,6 +390,16 @@ void MainPanel::onSituationClicked(QListWidgetItem* item) {
     m_selectedSituation = item->text();
     READY_INPUT();
     txtTaiInp->setFocus(Qt::OtherFocusReason);
+}
+
+void MainPanel::onSituationChosenByKeyboard(QListWidgetItem* item, bool confirmed) {
+    // a move onto a word chooses it and leaves the focus for the next move; Enter goes on as a click
+    if (confirmed) {
+        onSituationClicked(item);
+        return;
+    }
+    m_selectedSituation = item->text();
+    READY_INPUT();
 }
 
 void MainPanel::onTime() {
@@ -449,7 +466,7 @@ void MainPanel::onSave() {
         from = check->step + 1;
     }
     const auto [record, placement] =
-        entry::makeRecord(in, mtvmain->selectedDate(), m_state.main.lastDate, m_state.timeStamp == 1, clock::now());
+        entry::makeRecord(in, m_shownDate, m_state.main.lastDate, m_state.timeStamp == 1, clock::now());
     const QString problem = datalog::recordProblem(record);
     if (!problem.isEmpty()) {
         dialogs.message(problem, QStringLiteral("入力できない文字"), Dialogs::Icon::Warning);

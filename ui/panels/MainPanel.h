@@ -8,7 +8,6 @@
 
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QListWidgetItem;
 class QPushButton;
 class QRadioButton;
@@ -19,6 +18,7 @@ namespace puka::ui {
 struct AppState;
 class BmiScale;
 class ChartView;
+class ChoiceList;
 class GridView;
 class MonthCalendar;
 
@@ -63,6 +63,7 @@ private:
     void paint(const MainView& view);
     void READY_INPUT();
     void onSituationClicked(QListWidgetItem* item);
+    void onSituationChosenByKeyboard(QListWidgetItem* item, bool confirmed);
     void onFree();
     void onTime();
     void onStep(QLineEdit* field, const QString& step, int direction);
@@ -76,6 +77,8 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     LogContents m_log;
+    /// The day the list, the checks and the save belong to: the one the last DSP_MAIN showed.
+    QDate m_shownDate;
     QString m_selectedSituation;
 
     MonthCalendar* mtvmain;
@@ -95,7 +98,7 @@ private:
     QLabel* imgniko;
     QLabel* imgkana;
     QLabel* imgNashi;
-    QListWidget* lstAct;
+    ChoiceList* lstAct;
     QToolButton* cmdFree;
     QToolButton* cmdJikan;
     QLineEdit* txtTaiInp;

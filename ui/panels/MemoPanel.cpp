@@ -55,7 +55,7 @@ MemoPanel::MemoPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(
     txtKizuki->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     // Tab leaves the memo for the save button instead of writing a tab into it
     txtKizuki->setTabChangesFocus(true);
-    txtKizuki->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #fffdf6; }"));
+    txtKizuki->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #fffdf6; color: #222B38; }"));
     cmdKizukiHozon = new QPushButton(QStringLiteral("気付きメモ保存"), notesBox);
     cmdKizukiHozon->setObjectName(QStringLiteral("cmdKizukiHozon"));
 

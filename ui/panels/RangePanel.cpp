@@ -5,10 +5,14 @@
 #include "DataLog.h"
 #include "PanelHost.h"
 #include "RangePrintout.h"
+#include "controls/ButtonFace.h"
 #include "controls/ChartView.h"
+#include "controls/ChoiceList.h"
 #include "controls/Dialogs.h"
 #include "controls/GridView.h"
 #include "controls/PageSink.h"
+#include "controls/PictureButton.h"
+#include "controls/Printer.h"
 #include "controls/Twips.h"
 
 #include <QButtonGroup>
@@ -48,14 +52,7 @@ QPushButton* conditionButton(const QString& name, const QString& caption, QWidge
 
 /// Highlights @p button as the current choice of its group, or gives it back the normal colour.
 void setHighlighted(QPushButton* button, bool on) {
-    if (!on) {
-        // a palette that sets nothing: the button follows the window's button face again
-        button->setPalette(QPalette());
-        return;
-    }
-    QPalette p = button->palette();
-    p.setColor(QPalette::Button, QColor::fromRgb(range::kHighlight));
-    button->setPalette(p);
+    setButtonFace(button, on ? std::optional<QColor>(QColor::fromRgb(range::kHighlight)) : std::nullopt);
 }
 
 /// The own size of @p picture in twips: its device-independent pixels at its resolution.
@@ -131,7 +128,7 @@ RangePanel::RangePanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
         });
     }
 
-    cmdPriData = new QToolButton(this);
+    cmdPriData = new PictureButton(this);
     cmdPriData->setObjectName(QStringLiteral("cmdPriData"));
     cmdPriData->setToolTip(QStringLiteral("表示中のデータで印刷"));
     cmdPriData->setIcon(QIcon(QStringLiteral(":/pictures/buttons/cmdPriData.svg")));
@@ -172,7 +169,7 @@ RangePanel::RangePanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
 
 QWidget* RangePanel::buildSituationBox() {
     auto* box = new QGroupBox(QStringLiteral("状況指定"), this);
-    lstAct2 = new QListWidget(box);
+    lstAct2 = new ChoiceList(box);
     lstAct2->setObjectName(QStringLiteral("lstAct2"));
     lstAct2->setMinimumWidth(scaledPixels(130, this));
     lstAct2->setFixedHeight(scaledPixels(118, this));
@@ -193,6 +190,11 @@ QWidget* RangePanel::buildSituationBox() {
     row->addLayout(keyColumn);
 
     connect(lstAct2, &QListWidget::itemClicked, this, &RangePanel::onSituationClicked);
+    connect(lstAct2, &ChoiceList::chosenByKeyboard, this, [this](QListWidgetItem* item) {
+        onSituationClicked(item);
+        // the rebuild hid the panel and took the focus with it: the next key moves on in the list
+        lstAct2->setFocus(Qt::OtherFocusReason);
+    });
     connect(txtKey, &QLineEdit::returnPressed, this, &RangePanel::onKeyEntered);
     connect(cmdKensaku, &QPushButton::clicked, this, &RangePanel::onSearch);
     connect(cmdAllact, &QPushButton::clicked, this, &RangePanel::onAllSituations);
@@ -433,13 +435,8 @@ void RangePanel::onPrint() {
     // the picture is printed as grabbed: read back from the clipboard it would lose the
     // screen's pixel ratio and come out at twice its size on a high-density screen
     const QPixmap chart = mcrBunseki->copyToClipboard();
-    std::unique_ptr<PageSink> page = m_state.openPage ? m_state.openPage(this, kPdfName) : nullptr;
-    if (!page)
-        return;
-    replay(range::printout(msgBunseki->model()), chart, *page);
-    if (!page->endDoc())
-        dialogs.message(QStringLiteral("印刷を完了できませんでした。\r\nプリンターの状態を確認してください。"),
-                        QStringLiteral("印刷"), Dialogs::Icon::Critical);
+    const std::vector<range::PrintOp> ops = range::printout(msgBunseki->model());
+    m_state.printer->print(this, kPdfName, [&](PageSink& page) { replay(ops, chart, page); });
 }
 
 } // namespace puka::ui

@@ -9,7 +9,6 @@
 class QComboBox;
 class QStringListModel;
 class QLineEdit;
-class QListWidget;
 class QListWidgetItem;
 class QPushButton;
 class QRadioButton;
@@ -18,6 +17,7 @@ class QToolButton;
 namespace puka::ui {
 
 class ChartView;
+class ChoiceList;
 class GridView;
 
 /// The range panel fraTaijyu: the measurements filtered by situation keyword, weekday and
@@ -66,7 +66,7 @@ private:
 
     int m_selectedWeekday = range::kAllWeekdays;
 
-    QListWidget* lstAct2;
+    ChoiceList* lstAct2;
     QLineEdit* txtKey;
     QPushButton* cmdKensaku;
     QPushButton* cmdAllact;

@@ -7,7 +7,9 @@
 #include "ProfileEdit.h"
 #include "Settings.h"
 #include "SituationEditing.h"
+#include "controls/ButtonFace.h"
 #include "controls/Dialogs.h"
+#include "controls/PictureButton.h"
 #include "controls/Twips.h"
 
 #include <QButtonGroup>
@@ -45,8 +47,8 @@ QLabel* figure(const char* name, QWidget* parent) {
     l->setMinimumWidth(scaledPixels(56, parent));
     // as wide as its figure: the formulas keep their shape at any window width
     l->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    l->setStyleSheet(QStringLiteral("background: white; border: 1px solid #c9c0d6; border-radius: 3px; "
-                                    "padding: 1px 4px; font-weight: bold;"));
+    l->setStyleSheet(QStringLiteral("background: white; color: #1a1a1a; border: 1px solid #c9c0d6; "
+                                    "border-radius: 3px; padding: 1px 4px; font-weight: bold;"));
     return l;
 }
 
@@ -96,7 +98,7 @@ protected:
 };
 
 QToolButton* pictureButton(const char* name, const QString& caption, QWidget* parent) {
-    auto* b = new QToolButton(parent);
+    auto* b = new PictureButton(parent);
     b->setObjectName(QString::fromUtf8(name));
     b->setText(caption);
     b->setIcon(QIcon(QStringLiteral(":/pictures/buttons/%1.svg").arg(QString::fromUtf8(name))));
@@ -108,7 +110,7 @@ QToolButton* pictureButton(const char* name, const QString& caption, QWidget* pa
 
 QLabel* note(const QString& t, QWidget* parent) {
     auto* l = new QLabel(t, parent);
-    l->setStyleSheet(QStringLiteral("color: #8a7a99;"));
+    l->setForegroundRole(QPalette::PlaceholderText);
     return l;
 }
 
@@ -417,8 +419,10 @@ QFrame* SetteiPanel::buildNewStart() {
     frame->setObjectName(QStringLiteral("fraNew"));
     frame->setFrameShape(QFrame::StyledPanel);
     frame->setAutoFillBackground(true);
+    // the texts on the frame's light face are dark whatever the palette
     frame->setStyleSheet(QStringLiteral("QFrame#fraNew { background: #fff8ef; border: 2px solid #e3a868; "
-                                        "border-radius: 6px; }"));
+                                        "border-radius: 6px; } "
+                                        "QFrame#fraNew QLabel, QFrame#fraNew QCheckBox { color: #2e2a38; }"));
 
     auto* title = new QLabel(QStringLiteral("新規スタート登録枠"), frame);
     QFont tf = title->font();
@@ -554,14 +558,8 @@ QStringList SetteiPanel::listedSituations() const {
 }
 
 void SetteiPanel::markOrderChanged(bool changed) {
-    if (!changed) {
-        // a palette that sets nothing: the button follows the window's button face again
-        cmdSort->setPalette(QPalette());
-        return;
-    }
-    QPalette p = cmdSort->palette();
-    p.setColor(QPalette::Button, QColor::fromRgb(editing::kOrderChangedColour));
-    cmdSort->setPalette(p);
+    setButtonFace(cmdSort,
+                  changed ? std::optional<QColor>(QColor::fromRgb(editing::kOrderChangedColour)) : std::nullopt);
 }
 
 void SetteiPanel::onSituationPressed(int row) {
@@ -858,8 +856,8 @@ void SetteiPanel::paintMeter() {
     lblHyouka->setStyleSheet(
         f.meterType.word.isEmpty()
             ? QString()
-            : QStringLiteral("background: #%1; border: 1px solid #b8aec8; border-radius: 4px; font-weight: bold; "
-                             "padding: 2px 8px;")
+            : QStringLiteral("background: #%1; color: #1a1a1a; border: 1px solid #b8aec8; border-radius: 4px; "
+                             "font-weight: bold; padding: 2px 8px;")
                   .arg(f.meterType.colour, 6, 16, QLatin1Char('0')));
 }
 
