@@ -179,7 +179,7 @@ GraphPanel::GraphPanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
     auto* trendBox = new QFrame(this);
     trendBox->setObjectName(QStringLiteral("graphTrend"));
     trendBox->setStyleSheet(QStringLiteral("QFrame#graphTrend { background: #F6F8FC; border: 1px solid #D5DCE7; "
-                                           "border-radius: 4px; }"));
+                                           "border-radius: 4px; } QFrame#graphTrend QLabel { color: #222B38; }"));
     auto* trendColumn = new QVBoxLayout(trendBox);
     trendColumn->setContentsMargins(12, 10, 12, 10);
     trendColumn->setSpacing(2);
