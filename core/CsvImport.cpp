@@ -1,6 +1,5 @@
 #include "CsvImport.h"
 
-#include "Clock.h"
 #include "Cp932.h"
 #include "DataLog.h"
 #include "TextLines.h"
@@ -438,7 +437,7 @@ QString compatible(QStringView text) {
 enum class Role { None, Date, DateTime, Time, Weight, FatPercentage, FatMass, Situation, Comment };
 
 struct UnitWord {
-    const char16_t* text;
+    QStringView text;
     std::optional<Unit> unit; ///< nothing: a percentage
 };
 const UnitWord kUnitWords[] = {
@@ -458,7 +457,7 @@ struct HeaderCell {
 // The unit a word names: true and the unit (nothing for a percentage), or false.
 bool unitOf(QStringView word, std::optional<Unit>* unit) {
     for (const UnitWord& w : kUnitWords) {
-        if (word == QStringView(w.text)) {
+        if (word == w.text) {
             *unit = w.unit;
             return true;
         }
@@ -521,7 +520,7 @@ HeaderCell recogniseHeader(const QString& cell) {
     // a unit at the end: "weight kg", "fat_mass_kg", "体重kg", "body fat %", "weight in lbs"
     text = trimmedBlanks(text).toString();
     for (const UnitWord& w : kUnitWords) {
-        const QStringView word(w.text);
+        const QStringView word = w.text;
         if (unitFound || !text.endsWith(word) || text.size() == word.size())
             continue;
         const QChar before = text[text.size() - word.size() - 1];
@@ -844,7 +843,7 @@ std::optional<Number> readNumber(QStringView cell) {
     QStringView t = trimmedBlanks(text);
     Number number;
     for (const UnitWord& w : kUnitWords) {
-        const QStringView word(w.text);
+        const QStringView word = w.text;
         if (t.size() > word.size() && t.endsWith(word)) {
             t = trimmedBlanks(t.chopped(word.size()));
             number.unit = w.unit;
@@ -975,8 +974,12 @@ public:
             row.situation = m_options.situation;
         if (m_layout.comment >= 0)
             row.comment = withoutFormulaGuard(cells[m_layout.comment]);
-        const QString problem = datalog::recordProblem(row.record());
-        if (!problem.isEmpty())
+        // the texts the log cannot hold, refused as the entry refuses them; a situation of the
+        // caller was checked once, and a time of day is always fine
+        if (m_layout.situation >= 0)
+            if (const QString problem = textFieldProblem(row.situation, QStringLiteral("状況")); !problem.isEmpty())
+                return refuse(oneLine(problem));
+        if (const QString problem = textFieldProblem(row.comment, QStringLiteral("一言日記")); !problem.isEmpty())
             return refuse(oneLine(problem));
         (weight.unit == Unit::Pound ? m_table->pounds : m_table->kilograms) = true;
         if (withoutFat)
@@ -1100,10 +1103,43 @@ QString lineProblem(const Line& line, Encoding encoding) {
 
 } // namespace
 
+QString Row::resolvedSituation() const {
+    if (!situation.isEmpty())
+        return situation;
+    if (!time.isValid())
+        return kDefaultSituation;
+    // the time button's form, 9:05:03, written out by hand: a file may have millions of rows
+    char16_t text[8];
+    int n = 0;
+    if (time.hour() >= 10)
+        text[n++] = static_cast<char16_t>(u'0' + time.hour() / 10);
+    text[n++] = static_cast<char16_t>(u'0' + time.hour() % 10);
+    for (const int part : {time.minute(), time.second()}) {
+        text[n++] = u':';
+        text[n++] = static_cast<char16_t>(u'0' + part / 10);
+        text[n++] = static_cast<char16_t>(u'0' + part % 10);
+    }
+    return QString(reinterpret_cast<const QChar*>(text), n);
+}
+
 WeightRecord Row::record() const {
     WeightRecord r;
-    r.date = date.toString(QStringLiteral("yyyy/MM/dd"));
-    r.situation = !situation.isEmpty() ? situation : time.isValid() ? clock::timeText(time) : kDefaultSituation;
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    date.getDate(&year, &month, &day);
+    const char16_t text[10] = {static_cast<char16_t>(u'0' + year / 1000),
+                               static_cast<char16_t>(u'0' + year / 100 % 10),
+                               static_cast<char16_t>(u'0' + year / 10 % 10),
+                               static_cast<char16_t>(u'0' + year % 10),
+                               u'/',
+                               static_cast<char16_t>(u'0' + month / 10),
+                               static_cast<char16_t>(u'0' + month % 10),
+                               u'/',
+                               static_cast<char16_t>(u'0' + day / 10),
+                               static_cast<char16_t>(u'0' + day % 10)};
+    r.date = QString(reinterpret_cast<const QChar*>(text), 10);
+    r.situation = resolvedSituation();
     r.weight = weight;
     r.comment = comment;
     r.bodyFat = bodyFat;
@@ -1233,6 +1269,17 @@ Table read(const QByteArray& bytes, const Options& options) {
             refuse(first, reason);
             continue;
         }
+        if (qint64(table.rows.size()) >= options.rowLimit) {
+            Table tooLarge;
+            tooLarge.encoding = table.encoding;
+            tooLarge.separator = table.separator;
+            tooLarge.columns = table.columns;
+            tooLarge.status = Status::failure(
+                QStringLiteral("測定の行が多すぎます（%1 行目で %2 行を超えました）。\r\n"
+                               "一度に取り込めるのは %2 行までです。ファイルを分けて取り込んでください。")
+                    .arg(QString::number(first), QString::number(options.rowLimit)));
+            return tooLarge;
+        }
         if (!table.firstDate.isValid() || row->date < table.firstDate)
             table.firstDate = row->date;
         if (!table.lastDate.isValid() || row->date > table.lastDate)
@@ -1244,7 +1291,8 @@ Table read(const QByteArray& bytes, const Options& options) {
             // too large costs nothing: room never written is never given memory.
             reserved = true;
             const double rowBytes = double(charactersRead) * bytesPerCharacter / 256;
-            table.rows.reserve(static_cast<size_t>(double(bytesAfterHeader) / rowBytes * 1.1) + 256);
+            const double guess = double(bytesAfterHeader) / rowBytes * 1.1 + 256;
+            table.rows.reserve(static_cast<size_t>(std::min(guess, double(options.rowLimit) + 1)));
         }
     }
     return table;

@@ -25,6 +25,10 @@ inline const QString kDefaultSituation = QStringLiteral("インポート");
 /// How many refused rows keep their reason; the rest are only counted.
 constexpr int kKeptRefusals = 100;
 
+/// The most measurements one file may bring. A million is decades of weighing many times a
+/// day, and a log far beyond it would make every panel slow; a larger file is refused whole.
+constexpr qint64 kRowLimit = 1000000;
+
 /// The character encodings a file is read in.
 enum class Encoding {
     Utf8,              ///< UTF-8 without a byte order mark (also plain ASCII)
@@ -50,6 +54,8 @@ struct Options {
     QString situation;
     /// The zone a date and time with a zone of its own (2020-01-15T07:32:10Z) is taken into.
     QTimeZone zone = QTimeZone::systemTimeZone();
+    /// The most rows a file may hold; more refuse the whole file.
+    qint64 rowLimit = kRowLimit;
 };
 
 /// One measurement of the file, checked as the entry checks a new measurement.
@@ -62,6 +68,8 @@ struct Row {
     QString situation; ///< null: the time of day, or kDefaultSituation without one
     QString comment;
 
+    /// The situation the row is saved with.
+    QString resolvedSituation() const;
     /// The record the row becomes: its date as "yyyy/mm/dd", its situation resolved.
     WeightRecord record() const;
 };
@@ -125,7 +133,8 @@ struct Table {
  * its date must lie from 1900/01/01 to 2099/12/31. Pounds become kilograms rounded to 0.01 kg
  * (every 0.1 lb step of a scale stays distinct); a fat mass becomes a percentage of the row's
  * weight rounded to 0.1 %, the precision a scale shows. A row that fails is refused with its
- * line number and reason; the other rows are still read.
+ * line number and reason; the other rows are still read. A file of more than Options::rowLimit
+ * measurements is refused whole, as soon as the row after the limit is read.
  */
 Table read(const QByteArray& bytes, const Options& options = Options());
 

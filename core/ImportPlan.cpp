@@ -51,6 +51,10 @@ Key keyOf(qint64 day, const WeightRecord& r) {
     return {day, r.weight, r.bodyFat, r.situation};
 }
 
+Key keyOf(qint64 day, const csvimport::Row& row) {
+    return {day, row.weight, row.bodyFat, row.resolvedSituation()};
+}
+
 // One line of the log: where its bytes are, and the day of its record (none when it is no
 // measurement).
 struct LogLine {
@@ -139,7 +143,7 @@ ImportPlan planImport(const std::optional<QByteArray>& log, const std::vector<cs
             sameDay.clear();
             currentDay = day;
         }
-        Key key = keyOf(day, row.record());
+        Key key = keyOf(day, row);
         if (logKeys.count(key)) {
             ++plan.duplicatesOfLog;
             continue;

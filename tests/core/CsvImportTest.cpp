@@ -335,3 +335,15 @@ TEST(CsvImport, UnreadableAndOverlongLinesAreRefusedAndReadingGoesOn) {
     EXPECT_EQ(t.refused.back().lineNumber, 103);
     EXPECT_TRUE(t.findings().join(u'\n').contains(QStringLiteral("ほか 52 行")));
 }
+
+TEST(CsvImport, AFileOfMoreMeasurementsThanTheLimitIsRefusedWhole) {
+    Options limited;
+    limited.rowLimit = 3;
+    const QString rows = QStringLiteral("date,weight\n2020-01-01,65\nbad,65\n2020-01-02,65\n2020-01-03,65\n");
+    EXPECT_EQ(readUtf8(rows, limited).rows.size(), size_t(3));
+    const Table t = readUtf8(rows + QStringLiteral("2020-01-04,65\n"), limited);
+    EXPECT_FALSE(t.status);
+    EXPECT_TRUE(t.rows.empty());
+    EXPECT_TRUE(t.status.message().contains(QStringLiteral("6 行目で 3 行を超えました")))
+        << qPrintable(t.status.message());
+}
