@@ -85,9 +85,8 @@ struct Detected {
     qsizetype skip = 0; ///< the byte order mark
 };
 
-const QByteArray kUtf8Bom("\xEF\xBB\xBF");
-
-// The lines of the first piece of @p bytes that do not decode as UTF-8 and as code page 932.
+// How many lines of the first piece of @p bytes do not decode as UTF-8, and how many do not
+// decode as code page 932.
 std::pair<int, int> undecodableLines(const QByteArray& bytes) {
     int utf8 = 0;
     int cp932 = 0;
@@ -128,9 +127,9 @@ Detected detectEncoding(const QByteArray& bytes) {
         return {Encoding::Utf16BigEndian, 0};
     if (validUtf8(bytes.constData(), bytes.size()))
         return {Encoding::Utf8, 0};
-    // Neither is valid throughout: the one in which fewer of the first lines are broken. Real
-    // code page 932 text fails as UTF-8 at its first kana or kanji, and UTF-8 text fails as code
-    // page 932 at most of its own.
+    // Not UTF-8 throughout: the encoding in which fewer of the first lines are broken. Real code
+    // page 932 text fails as UTF-8 at its first kana or kanji, and UTF-8 text fails as code page
+    // 932 at most of its own; a tie (a stray byte in ASCII) goes to the encoding of our own files.
     const auto [utf8, cp932] = undecodableLines(bytes);
     return {utf8 < cp932 ? Encoding::Utf8 : Encoding::Cp932, 0};
 }
@@ -434,7 +433,7 @@ QString compatible(QStringView text) {
 
 // ---- headers ---------------------------------------------------------------------------
 
-enum class Role { None, Date, DateTime, Time, Weight, FatPercentage, FatMass, Situation, Comment };
+enum class Role { None, Date, Time, Weight, FatPercentage, FatMass, Situation, Comment };
 
 struct UnitWord {
     QStringView text;
@@ -473,8 +472,9 @@ Role roleOf(const QString& name) {
                 r.insert(QString::fromUtf16(n), role);
         };
         add(Role::Date, {u"date", u"day", u"日付", u"日にち", u"年月日", u"測定日", u"計測日", u"記録日", u"日"});
-        add(Role::DateTime, {u"datetime", u"dateandtime", u"timestamp", u"日時", u"測定日時", u"計測日時", u"記録日時",
-                             u"日付時刻", u"日付と時刻"});
+        // a date with its time
+        add(Role::Date, {u"datetime", u"dateandtime", u"timestamp", u"日時", u"測定日時", u"計測日時", u"記録日時",
+                         u"日付時刻", u"日付と時刻"});
         add(Role::Time,
             {u"time", u"timeofday", u"時刻", u"時間", u"測定時刻", u"計測時刻", u"測定時間", u"計測時間", u"記録時刻"});
         add(Role::Weight, {u"weight", u"bodyweight", u"体重", u"測定体重", u"計測体重"});
@@ -592,7 +592,6 @@ Layout layoutOf(const QStringList& cells, QChar separator) {
         case Role::None:
             break;
         case Role::Date:
-        case Role::DateTime:
             take(&layout.date, &layout.columns.date);
             break;
         case Role::Time:
@@ -903,6 +902,12 @@ QString oneLine(QString message) {
     return message.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
 }
 
+// A cell as a reason quotes it: a long one cut short, so that the kept reasons stay small.
+QString shown(const QString& cell) {
+    constexpr qsizetype kLongest = 40;
+    return cell.size() <= kLongest ? cell : cell.left(kLongest) + QStringLiteral("…");
+}
+
 class RowReader {
 public:
     RowReader(const Layout& layout, const Options& options, Table* table)
@@ -936,16 +941,16 @@ public:
             break;
         case DateProblem::Unreadable:
             return refuse(QStringLiteral("日付「%1」が読めません（2020/01/31、2020-01-31 などの形で書いてください）")
-                              .arg(dateCell));
+                              .arg(shown(dateCell)));
         case DateProblem::Impossible:
-            return refuse(QStringLiteral("日付「%1」はありえない日付です").arg(dateCell));
+            return refuse(QStringLiteral("日付「%1」はありえない日付です").arg(shown(dateCell)));
         case DateProblem::BadTime:
-            return refuse(QStringLiteral("日付「%1」の時刻が読めません").arg(dateCell));
+            return refuse(QStringLiteral("日付「%1」の時刻が読めません").arg(shown(dateCell)));
         }
         if (m_layout.time >= 0 && !cells[m_layout.time].isEmpty()) {
             const auto time = readTimeCell(cells[m_layout.time]);
             if (!time)
-                return refuse(QStringLiteral("時刻「%1」が読めません").arg(cells[m_layout.time]));
+                return refuse(QStringLiteral("時刻「%1」が読めません").arg(shown(cells[m_layout.time])));
             when.time = *time;
         }
         if (when.offset && when.time.isValid()) {
@@ -954,7 +959,7 @@ public:
             when.time = local.time();
         }
         if (when.date < kFirstDate || when.date > kLastDate)
-            return refuse(QStringLiteral("日付「%1」は 1900/01/01～2099/12/31 の範囲外です").arg(dateCell));
+            return refuse(QStringLiteral("日付「%1」は 1900/01/01～2099/12/31 の範囲外です").arg(shown(dateCell)));
         row.date = when.date;
         row.time = when.time;
 
@@ -1000,19 +1005,19 @@ private:
             return QStringLiteral("体重が入力されていません");
         const auto number = readNumber(cell);
         if (!number)
-            return QStringLiteral("体重「%1」: 数値を入力してください").arg(cell);
+            return QStringLiteral("体重「%1」: 数値を入力してください").arg(shown(cell));
         if (number->unitGiven && !number->unit)
-            return QStringLiteral("体重「%1」: 数値を入力してください").arg(cell);
+            return QStringLiteral("体重「%1」: 数値を入力してください").arg(shown(cell));
         if (number->value <= 0)
-            return QStringLiteral("体重「%1」: ０以下が入力されています").arg(cell);
+            return QStringLiteral("体重「%1」: ０以下が入力されています").arg(shown(cell));
         weight->unit = number->unit.value_or(m_options.unit.value_or(m_layout.weightUnit.value_or(Unit::Kilogram)));
         weight->measured = inKilograms(number->value, weight->unit);
         // 0.01 kg keeps every 0.1 lb step of a scale apart (0.1 lb is 0.045 kg)
         weight->stored = weight->unit == Unit::Pound ? roundedTo(weight->measured, 0.01) : number->value;
-        if (weight->stored >= 999)
-            return QStringLiteral("体重「%1」: ９９９以上は入力できません").arg(cell);
+        if (static_cast<float>(weight->stored) >= 999)
+            return QStringLiteral("体重「%1」: ９９９以上は入力できません").arg(shown(cell));
         if (static_cast<float>(weight->stored) <= 0)
-            return QStringLiteral("体重「%1」: ０以下が入力されています").arg(cell);
+            return QStringLiteral("体重「%1」: ０以下が入力されています").arg(shown(cell));
         return std::nullopt;
     }
 
@@ -1021,25 +1026,25 @@ private:
         const auto number = readNumber(cell);
         if (m_layout.fatColumn == FatColumn::Percentage) {
             if (!number || (number->unitGiven && number->unit))
-                return QStringLiteral("体脂肪率「%1」: 数値を入力してください").arg(cell);
+                return QStringLiteral("体脂肪率「%1」: 数値を入力してください").arg(shown(cell));
             if (number->value < 0)
-                return QStringLiteral("体脂肪率「%1」: ０未満が入力されています").arg(cell);
+                return QStringLiteral("体脂肪率「%1」: ０未満が入力されています").arg(shown(cell));
             if (number->value > 100)
-                return QStringLiteral("体脂肪率「%1」: 100％を超えています").arg(cell);
+                return QStringLiteral("体脂肪率「%1」: 100％を超えています").arg(shown(cell));
             *percent = static_cast<float>(number->value);
             return std::nullopt;
         }
         if (!number || (number->unitGiven && !number->unit))
-            return QStringLiteral("体脂肪量「%1」: 数値を入力してください").arg(cell);
+            return QStringLiteral("体脂肪量「%1」: 数値を入力してください").arg(shown(cell));
         if (number->value < 0)
-            return QStringLiteral("体脂肪量「%1」: ０未満が入力されています").arg(cell);
+            return QStringLiteral("体脂肪量「%1」: ０未満が入力されています").arg(shown(cell));
         const Unit unit = number->unit.value_or(
             m_options.unit.value_or(m_layout.fatUnit.value_or(m_layout.weightUnit.value_or(Unit::Kilogram))));
         // a percentage of the weight as the scale measured it, before any rounding
         const double massKg = inKilograms(number->value, unit);
         const double value = roundedTo(massKg / weightKg * 100, 0.1);
         if (value > 100)
-            return QStringLiteral("体脂肪量「%1」: 体重より多くなっています").arg(cell);
+            return QStringLiteral("体脂肪量「%1」: 体重より多くなっています").arg(shown(cell));
         *percent = static_cast<float>(value);
         return std::nullopt;
     }
@@ -1076,11 +1081,11 @@ QString noTableMessage(const Layout& partial) {
     if (partial.date >= 0)
         return QStringLiteral("体重の列が見つかりません（日付の列「%1」はあります）。\r\n"
                               "体重の列の見出しを「体重」「Weight」などにしてください。")
-            .arg(partial.columns.date);
+            .arg(shown(partial.columns.date));
     if (partial.weight >= 0)
         return QStringLiteral("日付の列が見つかりません（体重の列「%1」はあります）。\r\n"
                               "日付の列の見出しを「日付」「Date」などにしてください。")
-            .arg(partial.columns.weight);
+            .arg(shown(partial.columns.weight));
     return QStringLiteral("取り込める表が見つかりません。\r\n"
                           "カンマ・セミコロン・タブのどれかで区切った表で、先頭に「日付」「体重」"
                           "（または Date、Weight）などの見出しの行が必要です。");
@@ -1322,7 +1327,7 @@ QStringList Table::findings() const {
               std::pair{QStringLiteral("状況"), columns.situation},
               std::pair{QStringLiteral("コメント"), columns.comment}})
             if (!header.isEmpty())
-                used << QStringLiteral("%1「%2」").arg(what, header);
+                used << QStringLiteral("%1「%2」").arg(what, shown(header));
         lines << QStringLiteral("列: %1").arg(used.join(QStringLiteral("、")));
     }
     if (pounds)
