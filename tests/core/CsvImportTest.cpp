@@ -289,6 +289,7 @@ TEST(CsvImport, FilesWithoutATableSayWhy) {
          QStringLiteral("体重の列が見つかりません（日付の列「日付」はあります）")},
         {QStringLiteral("Day of week,Weight\nMon,65\n").toUtf8(), QStringLiteral("日付の列が見つかりません")},
         {QByteArray("PK\x03\x04\x14\x00\x06\x00", 8), QStringLiteral("Excel")},
+        {QByteArray::fromHex("fffe000044000000"), QStringLiteral("UTF-32")},
         {QByteArray("\x00\x01\x02\xFF\xFE\xFD garbage", 15), QStringLiteral("取り込める表が見つかりません")},
     };
     for (const auto& [bytes, message] : cases) {
