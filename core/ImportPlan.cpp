@@ -5,7 +5,9 @@
 #include "FileNames.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <limits>
 #include <numeric>
 #include <unordered_set>
 
@@ -117,9 +119,9 @@ ImportPlan planImport(const std::optional<QByteArray>& log, const std::vector<cs
     }
 
     // the rows by date, then time of day, then their place in the file
-    std::vector<std::uint32_t> order(rows.size());
-    std::iota(order.begin(), order.end(), 0u);
-    std::sort(order.begin(), order.end(), [&rows](std::uint32_t a, std::uint32_t b) {
+    std::vector<size_t> order(rows.size());
+    std::iota(order.begin(), order.end(), size_t(0));
+    std::sort(order.begin(), order.end(), [&rows](size_t a, size_t b) {
         const csvimport::Row& x = rows[a];
         const csvimport::Row& y = rows[b];
         if (x.date != y.date)
@@ -132,11 +134,11 @@ ImportPlan planImport(const std::optional<QByteArray>& log, const std::vector<cs
     });
 
     // duplicates of the file share a date, so an earlier row of the same date is all there is to compare with
-    std::vector<std::uint32_t> taken;
+    std::vector<size_t> taken;
     taken.reserve(rows.size());
     KeySet sameDay;
     qint64 currentDay = std::numeric_limits<qint64>::min();
-    for (const std::uint32_t i : order) {
+    for (const size_t i : order) {
         const csvimport::Row& row = rows[i];
         const qint64 day = row.date.toJulianDay();
         if (day != currentDay) {
