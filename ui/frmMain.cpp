@@ -4,6 +4,7 @@
 #include "FileNames.h"
 #include "HelpWindow.h"
 #include "LegacyConversion.h"
+#include "MeasurementEntry.h"
 #include "SituationList.h"
 #include "Toolbar.h"
 #include "controls/OpenPageSink.h"
@@ -303,10 +304,7 @@ void frmMain::tellAboutFiles(const QStringList& notices) {
 }
 
 void frmMain::CHECK_SAMPLE() {
-    const MainValues& m = m_state.main;
-    const Profile& p = m_state.profile;
-    m_state.sampleMode = m.startDate == QLatin1String("2003/07/25") && p.userName == QStringLiteral("ｔ＆Ｔ") &&
-                         p.targetWeight == 65.0f && p.height == 168.5f;
+    m_state.sampleMode = entry::isSampleData(m_state.main.startDate, m_state.profile);
 }
 
 void frmMain::HIDE_PANELS() {
