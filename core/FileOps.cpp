@@ -1,5 +1,6 @@
 #include "FileOps.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -224,6 +225,8 @@ std::optional<FileBytes> readFileBytes(const QString& path, Status* status) {
             *status = Status::failure(readFailureMessage(path, error));
         return std::nullopt;
     };
+    if (int e = injected(FileStep::Read, path))
+        return fail(e);
     int fd = -1;
     do {
         fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
@@ -264,6 +267,21 @@ std::optional<FileBytes> readFileBytes(const QString& path, Status* status) {
     result.exists = true;
     result.bytes = std::move(bytes);
     return result;
+}
+
+QString folderReadProblem(const QString& dir) {
+    int error = injected(FileStep::Read, dir);
+    if (error == 0 && ::faccessat(AT_FDCWD, native(dir).constData(), X_OK, AT_EACCESS) != 0)
+        error = errno;
+    if (error == 0)
+        return QString();
+    const QString reason =
+        error == EACCES || error == EPERM
+            ? QStringLiteral("読み込みの権限がありません。")
+            : QStringLiteral("読み込み中にエラーが起きました（%1）。").arg(QString::fromLocal8Bit(strerror(error)));
+    return QStringLiteral("作業フォルダ「%1」を読み込めませんでした。\r\n%2\r\n"
+                          "このフォルダのファイルは表示も保存もできません。フォルダの権限を確かめてください。")
+        .arg(QDir::toNativeSeparators(QDir(dir).absolutePath()), reason);
 }
 
 Status writeFileAtomic(const QString& path, const QByteArray& bytes) {

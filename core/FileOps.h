@@ -12,6 +12,7 @@ namespace puka {
 
 /// The low-level steps of writing a file, as seen by the fault hook.
 enum class FileStep {
+    Read,   ///< opening a file, or searching a folder, for reading
     Open,   ///< opening or creating a file for writing
     Write,  ///< one write call
     Flush,  ///< fsync of a file or of its folder
@@ -63,6 +64,10 @@ Status renameFile(const QString& from, const QString& to);
 
 /// True when a directory entry of that name exists, a dangling symbolic link included.
 bool entryExists(const QString& path);
+
+/// The Japanese message when the working folder @p dir cannot be searched, so that no file in
+/// it can be read (「権限」 when that is refused), or an empty string.
+QString folderReadProblem(const QString& dir);
 
 /// The Japanese message for a failed write of @p path with the given errno.
 QString writeFailureMessage(const QString& path, int error);

@@ -2,6 +2,7 @@
 
 #include "Clock.h"
 #include "FileNames.h"
+#include "FileOps.h"
 #include "HelpWindow.h"
 #include "LegacyConversion.h"
 #include "MeasurementEntry.h"
@@ -121,8 +122,14 @@ void frmMain::startup() {
     AppState& s = m_state;
     QStringList& notices = m_startupNotices;
     notices.clear();
-    auto note = [&notices](const QString& problem) {
-        if (!problem.isEmpty())
+    // A folder that cannot be searched is said once; every file in it then fails alike, and
+    // nothing in it is taken for missing: no welcome, no conversion, nothing written.
+    const QString folderProblem = folderReadProblem(s.workDir);
+    m_folderReadable = folderProblem.isEmpty();
+    if (!m_folderReadable)
+        notices.append(folderProblem);
+    auto note = [this, &notices](const QString& problem) {
+        if (!problem.isEmpty() && m_folderReadable)
             notices.append(problem);
     };
 
@@ -147,7 +154,8 @@ void frmMain::startup() {
     s.timeStamp = timeStamp.value;
     fraSettei->setTimeStamp(s.timeStamp);
 
-    convertOlderFiles();
+    if (m_folderReadable)
+        convertOlderFiles();
 
     fraMain->DSP_MAIN();
     const LogContents& log = fraMain->lastLog();
@@ -230,7 +238,7 @@ void frmMain::welcomeNewUser() {
 
 void frmMain::READ_JYOUKYOU() {
     const auto list = situations::READ_JYOUKYOU(m_state.workDir);
-    if (!list.problem.isEmpty())
+    if (!list.problem.isEmpty() && m_folderReadable)
         m_startupNotices.append(list.problem);
     setSituationLists(list.words);
 }
@@ -275,6 +283,13 @@ Panel* frmMain::visiblePanel() const {
         if (panel->isVisible())
             return panel;
     return nullptr;
+}
+
+void frmMain::bringToFront() {
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
 }
 
 void frmMain::convertOlderFiles() {
