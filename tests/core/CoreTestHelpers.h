@@ -12,7 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <ostream>
+#include <unistd.h>
 #include <utility>
 
 namespace puka {
@@ -101,6 +104,17 @@ inline bool isCopyName(const QString& name, const QString& target) {
 /// The hidden files of a folder: the copies an atomic replace leaves only when it is killed.
 inline QStringList copiesLeft(const WorkDir& dir) {
     return dir.files().filter(QRegularExpression(QStringLiteral("^\\.")));
+}
+
+/// Removes the folder @p path (by its bytes, as a name that is no UTF-8 cannot go through a
+/// QString) with the files in it.
+inline void removeFolder(const QByteArray& path) {
+    if (DIR* entries = ::opendir(path.constData())) {
+        while (const dirent* entry = ::readdir(entries))
+            ::unlinkat(::dirfd(entries), entry->d_name, 0);
+        ::closedir(entries);
+    }
+    ::rmdir(path.constData());
 }
 
 /// CP932 lines, each followed by CR LF.

@@ -19,7 +19,6 @@
 
 #include <chrono>
 #include <csignal>
-#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/file.h>
@@ -279,13 +278,7 @@ TEST(UserFiles, AFolderNameThatIsNoUtf8WorksLikeAnyOther) {
     const QStringList words = situations::READ_JYOUKYOU(here).words;
     ASSERT_EQ(::fchdir(home), 0);
     ::close(home);
-    // the folder's name cannot go through a QString, so it is removed here by its bytes
-    if (DIR* entries = ::opendir(folder.constData())) {
-        while (const dirent* entry = ::readdir(entries))
-            ::unlinkat(::dirfd(entries), entry->d_name, 0);
-        ::closedir(entries);
-    }
-    ::rmdir(folder.constData());
+    test::removeFolder(folder);
     ASSERT_TRUE(status) << status.message().toStdString();
     ASSERT_EQ(log.records.size(), 4u);
     EXPECT_EQ(log.records[1].situation, QStringLiteral("夜遅く"));

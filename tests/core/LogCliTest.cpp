@@ -13,8 +13,13 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 
 using namespace puka;
 using test::crlfLines;
@@ -43,6 +48,28 @@ void ownFolder(const test::WorkDir& dir) {
                                        QStringLiteral(R"("2026/12/05","起床後",60,"",25,"")")}));
     dir.writeText(files::kProfile, QStringLiteral("\"氏名\",\"花子\"\r\n\"身長\",158\r\n\"目標体重\",50\r\n"));
     dir.write(files::kTimeStamp, " 1 \r\n");
+}
+
+// Runs @p program with arguments given as bytes; its exit status, and what it printed.
+LogRun runProgram(const char* program, const std::vector<QByteArray>& args) {
+    test::WorkDir io;
+    const QByteArray out = QFile::encodeName(QDir(io.path()).filePath(QStringLiteral("out")));
+    const QByteArray err = QFile::encodeName(QDir(io.path()).filePath(QStringLiteral("err")));
+    std::vector<char*> argv{const_cast<char*>(program)};
+    for (const QByteArray& a : args)
+        argv.push_back(const_cast<char*>(a.constData()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, out.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, err.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = -1;
+    int status = -1;
+    if (posix_spawn(&pid, program, &actions, nullptr, argv.data(), environ) == 0)
+        ::waitpid(pid, &status, 0);
+    posix_spawn_file_actions_destroy(&actions);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, QString::fromUtf8(io.read(QStringLiteral("out"))),
+            QString::fromUtf8(io.read(QStringLiteral("err")))};
 }
 
 QStringList lines(const test::WorkDir& dir) {
@@ -154,4 +181,31 @@ TEST(LogAdd, UsageAndFileErrorsAreOneLineWithStatusTwo) {
     FolderWriteLock::setWaitLimit(limit);
     ::close(holder);
     EXPECT_EQ(dir.read(files::kData), before);
+}
+
+// A folder named in raw Shift_JIS bytes (from an old archive) reaches both tools whole: -C takes
+// the name as its bytes stand.
+TEST(CommandLineTools, EnterAFolderNamedInShiftJisByItsBytes) {
+    test::WorkDir dir;
+    const QByteArray folder = QFile::encodeName(dir.path()) + "/\x83\x66\x81\x5B\x83\x5E"; // データ
+    ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
+    const QByteArray log = folder + "/" + QFile::encodeName(files::kData);
+    const int fd = ::open(log.constData(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(fd, 0);
+    const QByteArray bytes = crlfLines({QStringLiteral(R"("2026/12/05","起床後",60,"",25,"")")});
+    ASSERT_EQ(::write(fd, bytes.constData(), static_cast<size_t>(bytes.size())), bytes.size());
+    ::close(fd);
+
+    const LogRun added = runProgram(
+        PUKAPUKA_LOG_TOOL, {"-C", folder, "--today", "2026/12/07", "add", "--weight", "59.5", "--situation", "朝"});
+    EXPECT_EQ(added.status, 0) << added.err.toStdString();
+    const LogRun shown = runProgram(PUKAPUKA_REPORT_TOOL, {"-C", folder, "--today", "2026/12/07", "diary"});
+    EXPECT_EQ(shown.status, 0) << shown.err.toStdString();
+    EXPECT_TRUE(shown.out.contains(QStringLiteral("朝")) && shown.out.contains(QStringLiteral("59.5")))
+        << shown.out.toStdString();
+    const LogRun missing = runProgram(PUKAPUKA_LOG_TOOL, {"-C", folder + "x", "add", "--weight", "59"});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_TRUE(missing.err.startsWith(QStringLiteral("pukapuka-log: フォルダ"))) << missing.err.toStdString();
+
+    test::removeFolder(folder);
 }
