@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -20,9 +21,18 @@ FaultHook& hook() {
     return h;
 }
 
-int injected(FileStep step, const QString& path) {
+bool& diskFlushes() {
+    static bool on = true;
+    return on;
+}
+
+int syncToDisk(int fd) {
+    return !diskFlushes() || ::fsync(fd) == 0 ? 0 : errno;
+}
+
+Fault injected(FileStep step, const QString& path) {
     const FaultHook& h = hook();
-    return h ? h(step, path) : 0;
+    return h ? h(step, path) : Fault();
 }
 
 QByteArray native(const QString& path) {
@@ -84,7 +94,7 @@ int followLinks(const QByteArray& path, QByteArray* target) {
 
 // Each helper returns 0 or the errno of the failure, injected or real.
 int openFile(const QByteArray& path, int flags, mode_t mode, int* fd) {
-    if (int e = injected(FileStep::Open, decoded(path)))
+    if (int e = injected(FileStep::Open, decoded(path)).error)
         return e;
     do {
         *fd = ::open(path.constData(), flags | O_CLOEXEC, mode);
@@ -117,9 +127,19 @@ int writeAll(int fd, const QString& path, const char* data, qsizetype size, qsiz
     qsizetype done = 0;
     int error = 0;
     while (done < size) {
-        if ((error = injected(FileStep::Write, path)))
+        const Fault fault = injected(FileStep::Write, path);
+        if (fault.error && fault.timing == FaultTiming::Before) {
+            error = fault.error;
             break;
-        const ssize_t n = ::write(fd, data + done, static_cast<size_t>(size - done));
+        }
+        // a fault after the call writes part of the bytes, then fails
+        const size_t want = static_cast<size_t>(fault.error ? std::max<qsizetype>(1, (size - done) / 2) : size - done);
+        const ssize_t n = ::write(fd, data + done, want);
+        if (fault.error) {
+            done += std::max<ssize_t>(n, 0);
+            error = fault.error;
+            break;
+        }
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -133,28 +153,53 @@ int writeAll(int fd, const QString& path, const char* data, qsizetype size, qsiz
     return error;
 }
 
+// Runs @p call for the step unless a fault strikes before it; a fault after it replaces its result.
+template <typename Call> int faultable(FileStep step, const QString& path, Call call) {
+    const Fault fault = injected(step, path);
+    if (fault.error && fault.timing == FaultTiming::Before)
+        return fault.error;
+    const int rc = call();
+    return fault.error ? fault.error : rc;
+}
+
 int flush(int fd, const QString& path) {
-    if (int e = injected(FileStep::Flush, path))
-        return e;
-    return ::fsync(fd) == 0 ? 0 : errno;
+    return faultable(FileStep::Flush, path, [fd] { return syncToDisk(fd); });
 }
 
 int flushFolder(const QByteArray& folder) {
-    if (int e = injected(FileStep::Flush, decoded(folder)))
-        return e;
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    const int rc = ::fsync(fd) == 0 ? 0 : errno;
-    ::close(fd);
-    // some file systems cannot sync a folder; the rename has happened all the same
-    return rc == EINVAL ? 0 : rc;
+    return faultable(FileStep::Flush, decoded(folder), [&folder] {
+        const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            return errno;
+        const int rc = syncToDisk(fd);
+        ::close(fd);
+        // some file systems cannot sync a folder; the rename has happened all the same
+        return rc == EINVAL ? 0 : rc;
+    });
 }
 
+// The file @p from was, by its device and inode.
+struct Identity {
+    dev_t device = 0;
+    ino_t inode = 0;
+};
+
+// True when @p path names the file @p was: a rename to it took place.
+bool isNow(const QByteArray& path, const Identity& was) {
+    struct stat st {};
+    return was.inode != 0 && ::lstat(path.constData(), &st) == 0 && st.st_dev == was.device && st.st_ino == was.inode;
+}
+
+// Renames @p from over @p to. A rename that reports a failure but took place all the same (a
+// network file system may answer so) is a success: the file @p from was now stands at @p to.
 int renameOver(const QByteArray& from, const QByteArray& to) {
-    if (int e = injected(FileStep::Rename, decoded(to)))
-        return e;
-    return ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
+    Identity moving;
+    struct stat st {};
+    if (::lstat(from.constData(), &st) == 0)
+        moving = {st.st_dev, st.st_ino};
+    const int rc = faultable(FileStep::Rename, decoded(to),
+                             [&] { return ::rename(from.constData(), to.constData()) == 0 ? 0 : errno; });
+    return rc != 0 && isNow(to, moving) && !isNow(from, moving) ? 0 : rc;
 }
 
 // A file that the administrator makes in a user's folder goes to the folder's owner, so that
@@ -182,6 +227,10 @@ int takeOwnerAndMode(int fd, const struct stat& old) {
 
 void setFaultHook(FaultHook h) {
     hook() = std::move(h);
+}
+
+void setDiskFlushes(bool on) {
+    diskFlushes() = on;
 }
 
 QString writeFailureMessage(const QString& path, int error) {
@@ -225,7 +274,7 @@ std::optional<FileBytes> readFileBytes(const QString& path, Status* status) {
             *status = Status::failure(readFailureMessage(path, error));
         return std::nullopt;
     };
-    if (int e = injected(FileStep::Read, path))
+    if (int e = injected(FileStep::Read, path).error)
         return fail(e);
     int fd = -1;
     do {
@@ -270,7 +319,7 @@ std::optional<FileBytes> readFileBytes(const QString& path, Status* status) {
 }
 
 QString folderReadProblem(const QString& dir) {
-    int error = injected(FileStep::Read, dir);
+    int error = injected(FileStep::Read, dir).error;
     if (error == 0 && ::faccessat(AT_FDCWD, native(dir).constData(), X_OK, AT_EACCESS) != 0)
         error = errno;
     if (error == 0)

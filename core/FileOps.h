@@ -19,10 +19,32 @@ enum class FileStep {
     Rename, ///< renaming the complete copy over the old name
 };
 
-/// Tests install a hook that may make any step fail: it returns 0 to let the step run,
-/// or an errno value that the step then reports as its failure.
-using FaultHook = std::function<int(FileStep step, const QString& path)>;
+/// When an injected fault strikes.
+enum class FaultTiming {
+    Before, ///< the step fails before its system call: nothing was done
+    After,  ///< the system call took effect, then the step reports the failure: a write wrote
+            ///< part of its bytes, a rename happened, a flush was made, as a failing disk or a
+            ///< network file system may report. Opening and reading fail before.
+};
+
+/// What the fault hook makes of one step: no fault (error 0), or an errno value that the step
+/// reports as its failure, before or after its system call.
+struct Fault {
+    Fault(int e = 0, FaultTiming t = FaultTiming::Before) : error(e), timing(t) {}
+    int error;
+    FaultTiming timing;
+};
+
+/// Tests install a hook that sees every step, with the file or folder it is about, in the
+/// order the steps run (so a test can check that nothing written goes unflushed), and may make
+/// any step fail.
+using FaultHook = std::function<Fault(FileStep step, const QString& path)>;
 void setFaultHook(FaultHook hook);
+
+/// Whether a flush step asks the disk to write (fsync). Tests that run a writer thousands of
+/// times in scratch folders turn it off to save the waiting; the step still runs through the
+/// fault hook and reports as before. On by default.
+void setDiskFlushes(bool on);
 
 /// The whole content of a file; `exists` is false when there is no such file.
 struct FileBytes {
@@ -46,6 +68,7 @@ std::optional<FileBytes> readFileBytes(const QString& path, Status* status);
  * On failure nothing is changed and the message says so; the one exception is a folder flush
  * that fails after the rename: the new content is then in place, and the failure is
  * Status::notFlushed() with folderFlushMessage(), which says it may not have reached the disk.
+ * A rename that reports a failure although it took place is seen as the success it is.
  */
 Status writeFileAtomic(const QString& path, const QByteArray& bytes);
 
