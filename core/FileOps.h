@@ -12,16 +12,39 @@ namespace puka {
 
 /// The low-level steps of writing a file, as seen by the fault hook.
 enum class FileStep {
+    Read,   ///< opening a file, or searching a folder, for reading
     Open,   ///< opening or creating a file for writing
     Write,  ///< one write call
     Flush,  ///< fsync of a file or of its folder
     Rename, ///< renaming the complete copy over the old name
 };
 
-/// Tests install a hook that may make any step fail: it returns 0 to let the step run,
-/// or an errno value that the step then reports as its failure.
-using FaultHook = std::function<int(FileStep step, const QString& path)>;
+/// When an injected fault strikes.
+enum class FaultTiming {
+    Before, ///< the step fails before its system call: nothing was done
+    After,  ///< the system call took effect, then the step reports the failure: a write wrote
+            ///< part of its bytes, a rename happened, a flush was made, as a failing disk or a
+            ///< network file system may report. Opening and reading fail before.
+};
+
+/// What the fault hook makes of one step: no fault (error 0), or an errno value that the step
+/// reports as its failure, before or after its system call.
+struct Fault {
+    Fault(int e = 0, FaultTiming t = FaultTiming::Before) : error(e), timing(t) {}
+    int error;
+    FaultTiming timing;
+};
+
+/// Tests install a hook that sees every step, with the file or folder it is about, in the
+/// order the steps run (so a test can check that nothing written goes unflushed), and may make
+/// any step fail.
+using FaultHook = std::function<Fault(FileStep step, const QString& path)>;
 void setFaultHook(FaultHook hook);
+
+/// Whether a flush step asks the disk to write (fsync). Tests that run a writer thousands of
+/// times in scratch folders turn it off to save the waiting; the step still runs through the
+/// fault hook and reports as before. On by default.
+void setDiskFlushes(bool on);
 
 /// The whole content of a file; `exists` is false when there is no such file.
 struct FileBytes {
@@ -29,28 +52,54 @@ struct FileBytes {
     QByteArray bytes;
 };
 
-/// Reads a whole file. A missing file is no failure (exists = false); an unreadable one is.
+/// Reads a whole file. A missing file is no failure (exists = false); a file or folder that
+/// is there but cannot be read is, with a message that says so (「権限」 when it is refused).
 std::optional<FileBytes> readFileBytes(const QString& path, Status* status);
 
 /**
- * Replaces the file @p path with @p bytes so that a crash at any moment leaves either
- * the old or the new complete file: the bytes go to @p copyPath (created or emptied,
- * in the same folder), are flushed to disk, and the copy is renamed over the old name;
- * then the folder is flushed. On failure the copy is removed and the old file is untouched.
+ * Replaces the file @p path with @p bytes so that a crash at any moment leaves either the old
+ * or the new complete file. The bytes go to a copy under a fresh name in the file's folder,
+ * created exclusively and never through a link; the copy gets the old file's permission bits
+ * (and its owner and group where the process may set them), is flushed to disk and renamed
+ * over the old name; then the folder is flushed. A path that is a symbolic link is replaced
+ * beside the file it points to, so the link stays a link. A file the process may not write
+ * is refused, as an append would be.
+ *
+ * On failure nothing is changed and the message says so; the one exception is a folder flush
+ * that fails after the rename: the new content is then in place, and the failure is
+ * Status::notFlushed() with folderFlushMessage(), which says it may not have reached the disk.
+ * A rename that reports a failure although it took place is seen as the success it is.
  */
-Status writeFileAtomic(const QString& path, const QByteArray& bytes, const QString& copyPath = QString());
+Status writeFileAtomic(const QString& path, const QByteArray& bytes);
 
 /**
  * Appends @p line (which ends with its line end) in one write and flushes it. When the
  * file does not end with a line end, one is written first so the new line stands alone.
- * On failure the file is cut back to its former length.
+ * On failure the file is cut back to its former length (when it holds nothing after what
+ * this append wrote), and a file the append created is removed again. A new file whose folder
+ * cannot be flushed is kept, and the failure is Status::notFlushed().
  */
 Status appendToFile(const QString& path, const QByteArray& line);
 
-/// Renames @p from to @p to (replacing @p to) and flushes the folder.
+/// Renames @p from to @p to (replacing @p to) and flushes the folder (a failed flush as for
+/// writeFileAtomic()).
 Status renameFile(const QString& from, const QString& to);
+
+/// True when a directory entry of that name exists, a dangling symbolic link included.
+bool entryExists(const QString& path);
+
+/// The Japanese message when the working folder @p dir cannot be searched, so that no file in
+/// it can be read (「権限」 when that is refused), or an empty string.
+QString folderReadProblem(const QString& dir);
 
 /// The Japanese message for a failed write of @p path with the given errno.
 QString writeFailureMessage(const QString& path, int error);
+
+/// The Japanese message for a file or folder that is there but cannot be read.
+QString readFailureMessage(const QString& path, int error);
+
+/// The Japanese message for a new content that is in place but whose folder could not be
+/// flushed to disk.
+QString folderFlushMessage(const QString& path, int error);
 
 } // namespace puka

@@ -5,7 +5,6 @@
 #include "controls/QtPrinter.h"
 #include "controls/RecordingPageSink.h"
 #include "controls/ScriptedDialogs.h"
-#include "controls/Twips.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -116,8 +115,11 @@ TEST(GridView, ColumnWidthsFollowTwipsAndFontFollowsPoints) {
     GridModel g = sampleGrid(1);
     g.fontPt = 11;
     view.setModel(g);
+    // 600, 1800, 800 and 320 twips at the offscreen screen's 96 dpi (15 twips to the pixel)
+    ASSERT_EQ(view.logicalDpiX(), 96);
+    const int pixels[] = {40, 120, 53, 21};
     for (int c = 0; c < g.columnCount(); ++c)
-        EXPECT_EQ(view.columnWidth(c), twipsToPixels(g.columns[static_cast<size_t>(c)].widthTwips, &view)) << c;
+        EXPECT_EQ(view.columnWidth(c), pixels[c]) << c;
     EXPECT_DOUBLE_EQ(view.font().pointSizeF(), 11.0);
 }
 
@@ -503,8 +505,9 @@ TEST(PageSink, FullPageContinuesOnTheNextAndPicturesAreRecorded) {
 
     const auto pictures = page.pictures();
     ASSERT_EQ(pictures.size(), 2);
-    const int ownWidth = static_cast<int>(96 * 1440.0 / chart.logicalDpiX() + 0.5);
-    EXPECT_EQ(pictures[0].width, ownWidth);
+    // a picture drawn at its own size: 96 pixels at 96 dpi are an inch
+    ASSERT_EQ(chart.logicalDpiX(), 96);
+    EXPECT_EQ(pictures[0].width, 1440);
     EXPECT_EQ(pictures[1].x, 100);
     EXPECT_EQ(pictures[1].height, 1500);
     EXPECT_EQ(pictures[1].pictureSize, QSize(96, 48));
