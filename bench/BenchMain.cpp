@@ -219,6 +219,54 @@ double peakKb(const QString& dir, const QStringList& buttons) {
     return QString::fromLatin1(child.readAllStandardOutput()).trimmed().toDouble();
 }
 
+/// A log that only a careful reader survives, and what reading it cost.
+struct MalformedLog {
+    QString name;
+    std::unique_ptr<QTemporaryDir> dir;
+    double bytes = 0;
+    double addedKb = 0; ///< the peak resident memory of the read less what the process held before
+};
+
+/// The child mode: READ_DATA of the log in @p dir and the daily averages of what it read (the
+/// panel that once spanned every day between two outlandish dates); prints the resident memory
+/// before and the peak after, in kB. No window and no Qt application: only the reader counts.
+int readMemoryChild(const QString& dir) {
+    const QString before = statusValue(QStringLiteral("VmRSS")).section(QLatin1Char(' '), 0, 0);
+    {
+        const LogContents log = datalog::READ_DATA(dir);
+        const auto averages = daily::DSP_HIHEIKIN(log.records);
+        if (log.records.size() + static_cast<size_t>(log.skippedCount) == 0 && averages.grid.bodyRows() > 0)
+            return 1;
+    }
+    std::printf("%s %s\n", qPrintable(before),
+                qPrintable(statusValue(QStringLiteral("VmHWM")).section(QLatin1Char(' '), 0, 0)));
+    return 0;
+}
+
+/// Writes @p lines times the line @p line, ended by CR LF, as the log of a new folder.
+MalformedLog malformedLog(const QString& name, const QByteArray& line, qint64 lines) {
+    MalformedLog m{name, std::make_unique<QTemporaryDir>()};
+    QFile f(QDir(m.dir->path()).filePath(files::kData));
+    if (!f.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qUtf8Printable(f.fileName()));
+    QByteArray block;
+    for (int i = 0; i < 4096; ++i)
+        block += line + "\r\n";
+    for (qint64 done = 0; done < lines; done += 4096)
+        f.write(done + 4096 <= lines ? block : block.left((lines - done) * (line.size() + 2)));
+    return m;
+}
+
+void measureRead(MalformedLog* m) {
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--read-memory"), m->dir->path()});
+    if (!child.waitForFinished(600000) || child.exitCode() != 0)
+        qFatal("read memory child failed: %s", child.readAllStandardError().constData());
+    const QStringList kb = QString::fromLatin1(child.readAllStandardOutput()).trimmed().split(QLatin1Char(' '));
+    m->addedKb = kb.value(1).toDouble() - kb.value(0).toDouble();
+    m->bytes = static_cast<double>(QFileInfo(QDir(m->dir->path()).filePath(files::kData)).size());
+}
+
 /// Runs @p f, counted by callgrind when the bench runs under it with --collect-atstart=no
 /// (scripts/bench-instructions.sh): only the work of @p f is counted.
 void counted(const std::function<void()>& f) {
@@ -455,7 +503,8 @@ QString number(double v, bool memory) {
     return QString::number(v, 'f', v < 10 ? 2 : 1);
 }
 
-void writeReport(Table& table, const std::vector<int>& sizes, const QString& out, double seconds) {
+void writeReport(Table& table, const std::vector<int>& sizes, const std::vector<MalformedLog>& malformed,
+                 const QString& out, double seconds) {
     QString md;
     QTextStream t(&md);
     t << "# Benchmarks\n\n"
@@ -505,6 +554,19 @@ void writeReport(Table& table, const std::vector<int>& sizes, const QString& out
              "storage takes. `bash scripts/bench-instructions.sh` adds the instructions each core "
              "view and window action executes, which depend on neither.";
     t << "\n";
+    if (!malformed.empty()) {
+        t << "\n## Reading any log\n\n"
+          << "The memory `READ_DATA` adds to a process (the peak resident memory of a child that reads the "
+             "log and builds its daily averages, less what it held before), against the limit of four times "
+             "the file's size plus 64 MB. Unreadable lines are counted, and only the first hundred keep "
+             "their reason; a line dated outside 1900–2099 is unreadable, so no view spans more days.\n\n"
+          << "| Log | Size (MB) | Memory the read adds (MB) | Limit (MB) |\n|---|---:|---:|---:|\n";
+        for (const MalformedLog& m : malformed) {
+            const double mb = m.bytes / (1024 * 1024);
+            t << "| " << m.name << " | " << QString::number(mb, 'f', 1) << " | "
+              << QString::number(m.addedKb / 1024, 'f', 1) << " | " << QString::number(4 * mb + 64, 'f', 1) << " |\n";
+        }
+    }
     t.flush();
     QFile f(out);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(md.toUtf8()) < 0)
@@ -517,6 +579,10 @@ void writeReport(Table& table, const std::vector<int>& sizes, const QString& out
 int main(int argc, char** argv) {
     // the heap settings of the program itself
     allocator::keepFreedMemory();
+    if (argc == 3 && QByteArray(argv[1]) == "--read-memory") {
+        clock::setFixed(kNow);
+        return readMemoryChild(QString::fromLocal8Bit(argv[2]));
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -595,6 +661,32 @@ int main(int argc, char** argv) {
         benchUi(table, size, dir, g, maxRuns);
         std::fprintf(stderr, "  %d: window done\n", size);
     }
-    writeReport(table, sizes, options.out, all.elapsed() / 1000.0);
+    std::vector<MalformedLog> malformed;
+    if (g_only.isEmpty()) {
+        const qint64 unreadable = options.quick ? 2000000 : 20000000;
+        malformed.push_back(
+            malformedLog(QLocale(QLocale::English).toString(unreadable) + " unreadable lines (x)", "x", unreadable));
+        malformed.push_back(malformedLog(QStringLiteral("two lines dated 0001/01/01 and 9999/12/31"),
+                                         "\"0001/01/01\",\"x\",60,\"\",20,\"\"", 1));
+        {
+            QFile f(QDir(malformed.back().dir->path()).filePath(files::kData));
+            if (f.open(QIODevice::Append))
+                f.write("\"9999/12/31\",\"x\",60,\"\",20,\"\"\r\n");
+        }
+        const qint64 shortest = options.quick ? 200000 : 1000000;
+        // a readable record in few bytes: the records, not the bytes, are what the memory holds
+        malformed.push_back(malformedLog(QLocale(QLocale::English).toString(shortest) +
+                                             " records of 35 bytes (\"2003/07/25\",\"朝\",75.5,\"\",22.3,\"\")",
+                                         "\"2003/07/25\",\"\x92\xa9\",75.5,\"\",22.3,\"\"", shortest));
+        for (MalformedLog& m : malformed)
+            measureRead(&m);
+        MalformedLog generated;
+        generated.name = QLocale(QLocale::English).toString(sizes.back()) + " records as generated";
+        generated.dir = std::move(dirs.back());
+        measureRead(&generated);
+        malformed.push_back(std::move(generated));
+        std::fprintf(stderr, "reading any log done\n");
+    }
+    writeReport(table, sizes, malformed, options.out, all.elapsed() / 1000.0);
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "DataLog.h"
 #include "FileNames.h"
 #include "FileOps.h"
+#include "FolderWriteLock.h"
 #include "NumberFormat.h"
 #include "TextLines.h"
 
@@ -29,7 +30,11 @@ Status exportAverages(const QString& dir, const GridModel& grid) {
     const auto bytes = encodeLines(exportLines(grid), &status);
     if (!bytes)
         return status;
-    return writeFileAtomic(resolveFile(dir, files::kDailyExport), *bytes);
+    const FolderWriteLock lock(dir);
+    const QString path = resolveFile(dir, files::kDailyExport);
+    if (!lock.locked())
+        return lock.failure(path);
+    return writeFileAtomic(path, *bytes);
 }
 
 QString exportDoneMessage() {

@@ -3,6 +3,7 @@
 #include "Cp932.h"
 #include "FileNames.h"
 #include "FileOps.h"
+#include "FolderWriteLock.h"
 #include "NumberFormat.h"
 #include "TextLines.h"
 
@@ -22,16 +23,16 @@ namespace puka {
 
 QString LogContents::skippedNotice() const {
     const QString encoding = utf8 ? cp932::utf8Message(files::kData) : QString();
-    if (skipped.empty())
+    if (skippedCount == 0)
         return encoding;
     QString text = QStringLiteral("「%1」に読み取れない行が %2 "
                                   "行ありました。\r\nこれらの行は表示や計算に使わず、ファイルにはそのまま残します。")
                        .arg(files::kData)
-                       .arg(skipped.size());
+                       .arg(skippedCount);
     const size_t shown = std::min<size_t>(skipped.size(), 5);
     for (size_t i = 0; i < shown; ++i)
         text += QStringLiteral("\r\n　%1 行目: %2").arg(skipped[i].lineNumber).arg(skipped[i].reason);
-    if (skipped.size() > shown)
+    if (skippedCount > static_cast<qint64>(shown))
         text += QStringLiteral("\r\n　…");
     return encoding.isEmpty() ? text : encoding + QStringLiteral("\r\n\r\n") + text;
 }
@@ -39,19 +40,30 @@ QString LogContents::skippedNotice() const {
 namespace datalog {
 namespace {
 
-bool validDateText(QStringView t) {
+enum class DateCheck { Valid, NoDate, OutOfRange };
+
+DateCheck checkDate(QStringView t) {
     if (t.size() != 10 || t.at(4) != QLatin1Char('/') || t.at(7) != QLatin1Char('/'))
-        return false;
+        return DateCheck::NoDate;
     for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
         if (t.at(i) < QLatin1Char('0') || t.at(i) > QLatin1Char('9'))
-            return false;
+            return DateCheck::NoDate;
     auto number = [&](int from, int digits) {
         int v = 0;
         for (int i = from; i < from + digits; ++i)
             v = v * 10 + (t.at(i).unicode() - '0');
         return v;
     };
-    return QDate(number(0, 4), number(5, 2), number(8, 2)).isValid();
+    const int year = number(0, 4);
+    if (!QDate(year, number(5, 2), number(8, 2)).isValid())
+        return DateCheck::NoDate;
+    return year < kFirstYear || year > kLastYear ? DateCheck::OutOfRange : DateCheck::Valid;
+}
+
+QString dateReason(QStringView date, DateCheck check) {
+    if (check == DateCheck::OutOfRange)
+        return QStringLiteral("日付「%1」が 1900/01/01 から 2099/12/31 までの範囲にありません").arg(date);
+    return QStringLiteral("日付「%1」が正しくありません").arg(date);
 }
 
 // No scale shows a million: a hand-edited value beyond that is a typing slip, and the views'
@@ -211,8 +223,11 @@ std::optional<WeightRecord> parseView(QStringView line, const QString* previousD
     const bool sameDate =
         previousDate && previousDate->size() == date.size() &&
         std::memcmp(previousDate->constData(), date.data(), static_cast<size_t>(date.size()) * sizeof(QChar)) == 0;
-    if (!sameDate && !validDateText(date))
-        return fail(QStringLiteral("日付「%1」が正しくありません").arg(date));
+    if (!sameDate) {
+        const DateCheck check = checkDate(date);
+        if (check != DateCheck::Valid)
+            return fail(dateReason(date, check));
+    }
     WeightRecord r;
     r.date = sameDate ? *previousDate : date.toString();
     r.situation = sharedText(fields[1]);
@@ -440,6 +455,9 @@ QString formatLine64(const WeightRecord& r, double weight, double bodyFat) {
 }
 
 QString recordProblem(const WeightRecord& r) {
+    if (const DateCheck check = checkDate(r.date); check != DateCheck::Valid)
+        return QStringLiteral("日付「%1」は記録できません。\r\n1900/01/01 から 2099/12/31 までの日付を選んでください。")
+            .arg(r.date);
     for (const auto& [text, what] :
          {std::pair{&r.date, QStringLiteral("日付")}, std::pair{&r.situation, QStringLiteral("状況")},
           std::pair{&r.comment, QStringLiteral("一言日記")}, std::pair{&r.spare, QStringLiteral("予備欄")}}) {
@@ -450,6 +468,34 @@ QString recordProblem(const WeightRecord& r) {
     return QString();
 }
 
+namespace {
+
+// How many records the log will give, from the lines of its first 64 KB, so that the record
+// list is made once at about its final size. A line shorter than the shortest record, or one
+// that starts with neither a quote nor a digit, is not counted: a log of millions of such
+// lines reserves nothing for them.
+size_t expectedRecords(const QByteArray& bytes) {
+    constexpr qsizetype kSample = 64 * 1024;
+    constexpr qsizetype kShortestRecord = 17; // 1900/01/01,,1,,, and a line end
+    const qsizetype sample = std::min(bytes.size(), kSample);
+    const char* line = bytes.constData();
+    const char* const end = line + sample;
+    qsizetype likely = 0;
+    while (line < end) {
+        const void* found = std::memchr(line, '\n', static_cast<size_t>(end - line));
+        const char* lineEnd = found ? static_cast<const char*>(found) : end;
+        if (lineEnd - line >= kShortestRecord - 1 && (*line == '"' || (*line >= '0' && *line <= '9')))
+            ++likely;
+        line = lineEnd + 1;
+    }
+    if (sample == bytes.size())
+        return static_cast<size_t>(likely);
+    const double estimate = static_cast<double>(likely) * static_cast<double>(bytes.size()) / sample * 1.02 + 16;
+    return static_cast<size_t>(std::min(estimate, static_cast<double>(bytes.size() / kShortestRecord + 1)));
+}
+
+} // namespace
+
 LogContents READ_DATA(const QString& dir) {
     LogContents c;
     const auto file = readFileBytes(resolveFile(dir, files::kData), &c.status);
@@ -459,30 +505,67 @@ LogContents READ_DATA(const QString& dir) {
     c.utf8 = cp932::looksLikeUtf8(file->bytes);
     const QByteArray& bytes = file->bytes;
     const bool lastTerminated = bytes.isEmpty() || bytes.endsWith('\r') || bytes.endsWith('\n');
-    c.records.reserve(static_cast<size_t>(bytes.size() / 40 + 1));
-    auto take = [&](QStringView text, int lineNumber, bool last) {
+    c.records.reserve(expectedRecords(bytes));
+    const auto skip = [&c](qint64 lineNumber, QString reason) {
+        if (c.skipped.size() < LogContents::kMaxSkippedKept)
+            c.skipped.push_back({lineNumber, std::move(reason)});
+        ++c.skippedCount;
+    };
+    auto take = [&](QStringView text, qint64 lineNumber, bool last) {
         if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); }))
             return;
+        // the reason of a line past the kept ones is not needed: only its count is
+        const bool keepReason = c.skipped.size() < LogContents::kMaxSkippedKept;
         QString reason;
         const QString* previousDate = c.records.empty() ? nullptr : &c.records.back().date;
-        if (auto record = parseView(text, previousDate, &reason)) {
+        if (auto record = parseView(text, previousDate, keepReason ? &reason : nullptr)) {
             c.records.push_back(std::move(*record));
         } else {
-            if (last && !lastTerminated)
+            if (keepReason && last && !lastTerminated)
                 reason = QStringLiteral("最後の行が途中で切れています（%1）").arg(reason);
-            c.skipped.push_back({lineNumber, reason});
+            skip(lineNumber, std::move(reason));
         }
     };
-    int lineNumber = 0;
+    qint64 lineNumber = 0;
     walkLines<false>(bytes, c.utf8, [&](const LogLine& line) {
         ++lineNumber;
         if (line.text)
             take(*line.text, lineNumber, line.last);
         else
-            c.skipped.push_back({lineNumber, QStringLiteral("Shift_JIS として読めない文字があります")});
+            skip(lineNumber, QStringLiteral("Shift_JIS として読めない文字があります"));
         return true;
     });
     return c;
+}
+
+std::optional<QString> lastRecordDate(const QString& dir, Status* status) {
+    const auto file = readFileBytes(resolveFile(dir, files::kData), status);
+    if (!file)
+        return std::nullopt;
+    const QByteArray& bytes = file->bytes;
+    const bool utf8 = cp932::looksLikeUtf8(bytes);
+    // from the end, a piece at a time, until a piece holds a record; a piece starts at a line
+    // start, so no line is read in part
+    qsizetype end = bytes.size();
+    qsizetype piece = 4096;
+    while (end > 0) {
+        qsizetype start = std::max<qsizetype>(0, end - piece);
+        while (start > 0 && bytes.at(start - 1) != '\n' && bytes.at(start - 1) != '\r')
+            --start;
+        const QByteArray part = QByteArray::fromRawData(bytes.constData() + start, end - start);
+        QString last;
+        QString previousDate;
+        walkLines<true>(part, utf8, [&](const LogLine& line) {
+            if (const auto r = recordOf(line, &previousDate))
+                last = r->date;
+            return true;
+        });
+        if (!last.isNull())
+            return last;
+        end = start;
+        piece *= 2;
+    }
+    return QString();
 }
 
 Status APPEND_DATA(const QString& dir, const WeightRecord& record) {
@@ -493,7 +576,10 @@ Status APPEND_DATA(const QString& dir, const WeightRecord& record) {
     const auto line = encodeLine(formatLine(record), &status);
     if (!line)
         return status;
+    const FolderWriteLock lock(dir);
     const QString path = resolveFile(dir, files::kData);
+    if (!lock.locked())
+        return lock.failure(path);
     status = refuseUtf8(path);
     if (!status)
         return status;
@@ -508,7 +594,10 @@ Status INSERT_DATA(const QString& dir, const WeightRecord& record) {
     const auto newLine = encodeLine(formatLine(record), &status);
     if (!newLine)
         return status;
+    const FolderWriteLock lock(dir);
     const QString path = resolveFile(dir, files::kData);
+    if (!lock.locked())
+        return lock.failure(path);
     const auto bytes = readForRewrite(path, &status);
     if (!bytes)
         return status;
@@ -530,19 +619,25 @@ Status INSERT_DATA(const QString& dir, const WeightRecord& record) {
     appendLines(&out, *bytes, rest);
     if (!done)
         out += *newLine;
-    return writeFileAtomic(path, out, resolveFile(dir, files::kDataCopy));
+    return writeFileAtomic(path, out);
 }
 
-Status REWRITE_DATA(const QString& dir, const QString& copyName, const RecordRule& rule, int* changed) {
-    return REWRITE_DATA(dir, copyName, rule, RewriteCheck(), changed);
-}
-
-Status REWRITE_DATA(const QString& dir, const QString& copyName, const RecordRule& rule, const RewriteCheck& check,
-                    int* changed, QByteArray* before) {
+Status REWRITE_DATA(const QString& dir, const RecordRule& rule, int* changed) {
+    RewriteOutcome outcome;
+    const Status status = REWRITE_DATA(dir, rule, RewriteCheck(), &outcome);
     if (changed)
-        *changed = 0;
+        *changed = status ? outcome.changed : 0;
+    return status;
+}
+
+Status REWRITE_DATA(const QString& dir, const RecordRule& rule, const RewriteCheck& check, RewriteOutcome* outcome) {
+    if (outcome)
+        *outcome = {};
     Status status;
+    const FolderWriteLock lock(dir);
     const QString path = resolveFile(dir, files::kData);
+    if (!lock.locked())
+        return lock.failure(path);
     const auto bytes = readForRewrite(path, &status);
     if (!bytes)
         return status;
@@ -601,11 +696,12 @@ Status REWRITE_DATA(const QString& dir, const QString& copyName, const RecordRul
     }
     if (!failure)
         return failure;
-    status = writeFileAtomic(path, out, resolveFile(dir, copyName));
-    if (status && changed)
-        *changed = count;
-    if (status && before)
-        *before = *bytes;
+    status = writeFileAtomic(path, out);
+    if (outcome && status.inPlace()) {
+        outcome->changed = count;
+        outcome->before = *bytes;
+        outcome->after = std::move(out);
+    }
     return status;
 }
 
@@ -622,11 +718,14 @@ Status WRITE_DATA(const QString& dir, const std::vector<WeightRecord>& records) 
     const auto bytes = encodeLines(lines, &status);
     if (!bytes)
         return status;
+    const FolderWriteLock lock(dir);
     const QString path = resolveFile(dir, files::kData);
+    if (!lock.locked())
+        return lock.failure(path);
     status = refuseUtf8(path);
     if (!status)
         return status;
-    return writeFileAtomic(path, *bytes, resolveFile(dir, files::kDataCopy));
+    return writeFileAtomic(path, *bytes);
 }
 
 } // namespace datalog

@@ -15,17 +15,22 @@ namespace puka {
 
 /// A line of the log that could not be read as a measurement.
 struct SkippedLine {
-    int lineNumber = 0; ///< counted from 1
-    QString reason;     ///< Japanese, for the user
+    qint64 lineNumber = 0; ///< counted from 1
+    QString reason;        ///< Japanese, for the user
 };
 
 /// Everything a view needs from one pass over the measurement log.
 struct LogContents {
     bool exists = false;               ///< false when there is no "データ.txt"
     std::vector<WeightRecord> records; ///< the readable records in file order
-    std::vector<SkippedLine> skipped;  ///< lines that are no measurement, in file order
+    std::vector<SkippedLine> skipped;  ///< the first kMaxSkippedKept lines that are no measurement, in file order
+    qint64 skippedCount = 0;           ///< how many lines are no measurement, all counted
     Status status;                     ///< a failure to read the file at all
     bool utf8 = false;                 ///< the log looks saved in UTF-8: read as such, never written
+
+    /// How many skipped lines keep their line number and reason; the rest are only counted, so
+    /// that a log of millions of unreadable lines costs no more memory than its notice shows.
+    static constexpr size_t kMaxSkippedKept = 100;
 
     bool empty() const { return records.empty(); }
     /// The Japanese notice for a log that looks saved in UTF-8 and for skipped lines, or an
@@ -36,6 +41,11 @@ struct LogContents {
 /// The measurement log "データ.txt" of a working directory.
 namespace datalog {
 
+/// The dates a record may carry. A line dated outside them is no measurement: the views never
+/// have to span more than these two hundred years.
+inline constexpr int kFirstYear = 1900;
+inline constexpr int kLastYear = 2099;
+
 /// Parses one decoded line; nothing (and a reason) when it is no measurement.
 std::optional<WeightRecord> parseLine(const QString& line, QString* reason = nullptr);
 
@@ -44,8 +54,9 @@ QString formatLine(const WeightRecord& record);
 /// The line of a record whose weight and body fat are 64-bit values (new start, conversions).
 QString formatLine64(const WeightRecord& record, double weight, double bodyFat);
 
-/// The Japanese message when a record cannot be written (a double quote, a line break or a
-/// character that code page 932 cannot hold in one of its texts), or an empty string.
+/// The Japanese message when a record cannot be written (a date that is no date from 1900/01/01
+/// to 2099/12/31, a double quote, a line break or a character that code page 932 cannot hold in
+/// one of its texts), or an empty string.
 QString recordProblem(const WeightRecord& record);
 
 /// READ_DATA: every record of the log in file order. A log that looks saved in UTF-8 by
@@ -53,30 +64,44 @@ QString recordProblem(const WeightRecord& record);
 /// refuses such a log until it is saved as Shift_JIS again.
 LogContents READ_DATA(const QString& dir);
 
+/// The date of the log's last readable record as the file holds it now, read from its end;
+/// an empty string for a log without records or without a file. A failure to read it fails.
+std::optional<QString> lastRecordDate(const QString& dir, Status* status);
+
+// Every writer below takes the folder's write lock (FolderWriteLock) for its whole
+// read-modify-write.
+
 /// APPEND_DATA: the record as one new last line.
 Status APPEND_DATA(const QString& dir, const WeightRecord& record);
 
 /// INSERT_DATA: the record directly before the first record of a later date, after all
-/// records of its own date; the whole log is replaced at once through "データコピー.txt".
+/// records of its own date; the whole log, as it is when the lock is taken, is replaced at once.
 Status INSERT_DATA(const QString& dir, const WeightRecord& record);
 
 /// A change to one record for REWRITE_DATA: returns true when it changed the record.
 using RecordRule = std::function<bool(WeightRecord&)>;
 
-/// REWRITE_DATA: every record as changed by @p rule, the whole log replaced at once
-/// through @p copyName. Unchanged lines, and lines that are no measurement, keep their
-/// bytes. @p changed receives how many records the rule changed.
-Status REWRITE_DATA(const QString& dir, const QString& copyName, const RecordRule& rule, int* changed = nullptr);
+/// REWRITE_DATA: every record as changed by @p rule, the whole log replaced at once.
+/// Unchanged lines, and lines that are no measurement, keep their bytes. @p changed receives
+/// how many records the rule changed.
+Status REWRITE_DATA(const QString& dir, const RecordRule& rule, int* changed = nullptr);
 
 /// Sees how many records the rewrite read, after the rule has seen them all and before
 /// anything is written; a failure stops the rewrite with its message.
 using RewriteCheck = std::function<Status(int records)>;
 
+/// What a rewrite did, for a caller that has more files to write and may have to undo it.
+struct RewriteOutcome {
+    int changed = 0;   ///< records the rule changed
+    QByteArray before; ///< the log as it was read
+    QByteArray after;  ///< the log as it was written
+};
+
 /// REWRITE_DATA with a last check over what was read, so that a caller can make sure the log
-/// is still the one it showed without reading it a second time. @p before, when given,
-/// receives the bytes of the log as they were read (to put them back if a later step fails).
-Status REWRITE_DATA(const QString& dir, const QString& copyName, const RecordRule& rule, const RewriteCheck& check,
-                    int* changed = nullptr, QByteArray* before = nullptr);
+/// is still the one it showed without reading it a second time. @p outcome is filled when the
+/// new log is in place (Status::inPlace()).
+Status REWRITE_DATA(const QString& dir, const RecordRule& rule, const RewriteCheck& check,
+                    RewriteOutcome* outcome = nullptr);
 
 /// WRITE_DATA: the log replaced by @p records in the given order.
 Status WRITE_DATA(const QString& dir, const std::vector<WeightRecord>& records);

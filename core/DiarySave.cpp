@@ -48,7 +48,7 @@ Status saveComment(const QString& dir, const std::vector<WeightRecord>& shown, i
     // Every readable record is written anew, as the grid would give it back (spare empty);
     // lines that are no measurement are not in the grid and keep their bytes.
     return datalog::REWRITE_DATA(
-        dir, files::kDataCopy,
+        dir,
         [&](WeightRecord& r) {
             if (++index == row) {
                 sameRow = sameMeasurement(r, shown[chosen]);

@@ -7,10 +7,7 @@ namespace puka {
 /// Names of the program's files in the working directory.
 namespace files {
 inline const QString kData = QStringLiteral("データ.txt");
-inline const QString kDataCopy = QStringLiteral("データコピー.txt");
-inline const QString kDataRename = QStringLiteral("データＣＨＧ.txt");
 inline const QString kSituations = QStringLiteral("状況リスト.txt");
-inline const QString kSituationsRename = QStringLiteral("状況リストＣＨＧ.txt");
 inline const QString kHelpTour = QStringLiteral("設定.TXT");
 inline const QString kSteps = QStringLiteral("体重計刻み.TXT");
 inline const QString kTimeStamp = QStringLiteral("自動時間.TXT");
@@ -22,7 +19,6 @@ inline const QString kDailyExport = QStringLiteral("日毎平均.txt");
 inline const QString kLegacyLog = QStringLiteral("連続体重.txt");
 inline const QString kLegacyLogBackup = QStringLiteral("連続体重bak.txt");
 inline const QString kDataBackup = QStringLiteral("データbak.txt");
-inline const QString kDataWork = QStringLiteral("データ1.txt");
 } // namespace files
 
 /// The path of @p name in @p dir, matching the extension without regard to letter case:

@@ -1,9 +1,13 @@
 #include "FileOps.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <cerrno>
+#include <climits>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,34 +29,108 @@ QByteArray native(const QString& path) {
     return QFile::encodeName(path);
 }
 
+QString decoded(const QByteArray& path) {
+    return QFile::decodeName(path);
+}
+
 QString fileNameOf(const QString& path) {
     return QFileInfo(path).fileName();
 }
 
+// The folder part of a path in bytes: "." for a bare name, "/" for a name in the root.
+QByteArray folderOf(const QByteArray& path) {
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0)
+        return QByteArrayLiteral(".");
+    if (slash == 0)
+        return QByteArrayLiteral("/");
+    return path.left(slash);
+}
+
+QByteArray baseNameOf(const QByteArray& path) {
+    return path.mid(path.lastIndexOf('/') + 1);
+}
+
+// The file a path names once every symbolic link on its last part is followed: a data file
+// kept as a link to a synced folder is written where the link points, and the link stays.
+// A link that points nowhere gives the path it points to, where the file is then made.
+int followLinks(const QByteArray& path, QByteArray* target) {
+    QByteArray p = path;
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat st {};
+        if (::lstat(p.constData(), &st) != 0) {
+            if (errno != ENOENT)
+                return errno;
+            *target = p;
+            return 0;
+        }
+        if (!S_ISLNK(st.st_mode)) {
+            *target = p;
+            return 0;
+        }
+        char buffer[PATH_MAX];
+        const ssize_t n = ::readlink(p.constData(), buffer, sizeof buffer);
+        if (n < 0)
+            return errno;
+        if (static_cast<size_t>(n) >= sizeof buffer)
+            return ENAMETOOLONG;
+        QByteArray next(buffer, n);
+        if (!next.startsWith('/'))
+            next = folderOf(p) + '/' + next;
+        p = next;
+    }
+    return ELOOP;
+}
+
 // Each helper returns 0 or the errno of the failure, injected or real.
-int openForWrite(const QString& path, int flags, mode_t mode, int* fd) {
-    if (int e = injected(FileStep::Open, path))
+int openFile(const QByteArray& path, int flags, mode_t mode, int* fd) {
+    if (int e = injected(FileStep::Open, decoded(path)))
         return e;
     do {
-        *fd = ::open(native(path).constData(), flags | O_CLOEXEC, mode);
+        *fd = ::open(path.constData(), flags | O_CLOEXEC, mode);
     } while (*fd < 0 && errno == EINTR);
     return *fd < 0 ? errno : 0;
 }
 
-int writeAll(int fd, const QString& path, const char* data, qsizetype size) {
-    while (size > 0) {
-        if (int e = injected(FileStep::Write, path))
-            return e;
-        const ssize_t n = ::write(fd, data, static_cast<size_t>(size));
+// A new file beside @p target under a name no other file has: created exclusively and never
+// through a link, so no file of the user's is ever opened, whatever its name.
+int createCopy(const QByteArray& target, int* fd, QByteArray* copyPath) {
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    const QByteArray stem = folderOf(target) + "/." + baseNameOf(target) + '.';
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        QByteArray candidate = stem;
+        for (int i = 0; i < 8; ++i)
+            candidate += kLetters[QRandomGenerator::global()->bounded(static_cast<int>(sizeof kLetters - 1))];
+        candidate += ".tmp";
+        const int e = openFile(candidate, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0644, fd);
+        if (e == EEXIST)
+            continue;
+        if (e == 0)
+            *copyPath = candidate;
+        return e;
+    }
+    return EEXIST;
+}
+
+// Returns the number of bytes written in @p written, also when a later call fails.
+int writeAll(int fd, const QString& path, const char* data, qsizetype size, qsizetype* written = nullptr) {
+    qsizetype done = 0;
+    int error = 0;
+    while (done < size) {
+        if ((error = injected(FileStep::Write, path)))
+            break;
+        const ssize_t n = ::write(fd, data + done, static_cast<size_t>(size - done));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return errno;
+            error = errno;
+            break;
         }
-        data += n;
-        size -= n;
+        done += n;
     }
-    return 0;
+    if (written)
+        *written = done;
+    return error;
 }
 
 int flush(int fd, const QString& path) {
@@ -61,23 +139,43 @@ int flush(int fd, const QString& path) {
     return ::fsync(fd) == 0 ? 0 : errno;
 }
 
-int flushFolderOf(const QString& path) {
-    const QString folder = QFileInfo(path).absolutePath();
-    if (int e = injected(FileStep::Flush, folder))
+int flushFolder(const QByteArray& folder) {
+    if (int e = injected(FileStep::Flush, decoded(folder)))
         return e;
-    const int fd = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return errno;
     const int rc = ::fsync(fd) == 0 ? 0 : errno;
     ::close(fd);
-    // Some file systems cannot sync a folder; the rename itself has happened.
+    // some file systems cannot sync a folder; the rename has happened all the same
     return rc == EINVAL ? 0 : rc;
 }
 
-int renameOver(const QString& from, const QString& to) {
-    if (int e = injected(FileStep::Rename, to))
+int renameOver(const QByteArray& from, const QByteArray& to) {
+    if (int e = injected(FileStep::Rename, decoded(to)))
         return e;
-    return ::rename(native(from).constData(), native(to).constData()) == 0 ? 0 : errno;
+    return ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
+}
+
+// A file that the administrator makes in a user's folder goes to the folder's owner, so that
+// running the program once as root never leaves the user a file they cannot read.
+void giveToFolderOwner(int fd, const QByteArray& folder) {
+    if (::geteuid() != 0)
+        return;
+    struct stat st {};
+    if (::stat(folder.constData(), &st) == 0 && st.st_uid != 0)
+        (void)::fchown(fd, st.st_uid, st.st_gid);
+}
+
+// The copy takes the old file's owner and group where the process may set them (root may; a
+// user may set a group they belong to), and its permission bits.
+int takeOwnerAndMode(int fd, const struct stat& old) {
+    struct stat now {};
+    if (::fstat(fd, &now) != 0)
+        return errno;
+    if ((now.st_uid != old.st_uid || now.st_gid != old.st_gid) && ::fchown(fd, old.st_uid, old.st_gid) != 0)
+        (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    return ::fchmod(fd, old.st_mode & 07777) == 0 ? 0 : errno;
 }
 
 } // namespace
@@ -106,63 +204,140 @@ QString writeFailureMessage(const QString& path, int error) {
         .arg(fileNameOf(path), reason);
 }
 
+QString readFailureMessage(const QString& path, int error) {
+    const QString reason =
+        error == EACCES || error == EPERM
+            ? QStringLiteral("読み込みの権限がありません。")
+            : QStringLiteral("読み込み中にエラーが起きました（%1）。").arg(QString::fromLocal8Bit(strerror(error)));
+    return QStringLiteral("「%1」を読み込めませんでした。\r\n%2").arg(fileNameOf(path), reason);
+}
+
+QString folderFlushMessage(const QString& path, int error) {
+    return QStringLiteral("「%1」は保存しましたが、フォルダの変更をディスクに書き込めませんでした（%2）。\r\n"
+                          "停電などがあると、保存前の内容に戻ることがあります。")
+        .arg(fileNameOf(path), QString::fromLocal8Bit(strerror(error)));
+}
+
 std::optional<FileBytes> readFileBytes(const QString& path, Status* status) {
     FileBytes result;
-    QFile f(path);
-    if (!f.exists())
-        return result;
-    if (!f.open(QIODevice::ReadOnly)) {
+    const auto fail = [&](int error) -> std::optional<FileBytes> {
         if (status)
-            *status = Status::failure(
-                QStringLiteral("「%1」を読み込めませんでした。\r\n%2").arg(fileNameOf(path), f.errorString()));
+            *status = Status::failure(readFailureMessage(path, error));
         return std::nullopt;
+    };
+    if (int e = injected(FileStep::Read, path))
+        return fail(e);
+    int fd = -1;
+    do {
+        fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        // only a name that is not there is a missing file; a folder that may not be searched
+        // is no missing log
+        if (errno == ENOENT)
+            return result;
+        return fail(errno);
     }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        ::close(fd);
+        return fail(error);
+    }
+    QByteArray bytes;
+    bytes.resize(static_cast<qsizetype>(st.st_size));
+    qsizetype size = 0;
+    while (true) {
+        if (size == bytes.size())
+            bytes.resize(size + 64 * 1024); // the file grew while it was read
+        const ssize_t n = ::read(fd, bytes.data() + size, static_cast<size_t>(bytes.size() - size));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int error = errno;
+            ::close(fd);
+            return fail(error);
+        }
+        if (n == 0)
+            break;
+        size += n;
+    }
+    ::close(fd);
+    bytes.truncate(size);
     result.exists = true;
-    result.bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        if (status)
-            *status = Status::failure(
-                QStringLiteral("「%1」を読み込めませんでした。\r\n%2").arg(fileNameOf(path), f.errorString()));
-        return std::nullopt;
-    }
+    result.bytes = std::move(bytes);
     return result;
 }
 
-Status writeFileAtomic(const QString& path, const QByteArray& bytes, const QString& copyPathIn) {
-    const QString copyPath = copyPathIn.isEmpty() ? path + QStringLiteral(".tmp") : copyPathIn;
-    mode_t mode = 0644;
-    struct stat st {};
-    if (::stat(native(path).constData(), &st) == 0)
-        mode = st.st_mode & 07777;
+QString folderReadProblem(const QString& dir) {
+    int error = injected(FileStep::Read, dir);
+    if (error == 0 && ::faccessat(AT_FDCWD, native(dir).constData(), X_OK, AT_EACCESS) != 0)
+        error = errno;
+    if (error == 0)
+        return QString();
+    const QString reason =
+        error == EACCES || error == EPERM
+            ? QStringLiteral("読み込みの権限がありません。")
+            : QStringLiteral("読み込み中にエラーが起きました（%1）。").arg(QString::fromLocal8Bit(strerror(error)));
+    return QStringLiteral("作業フォルダ「%1」を読み込めませんでした。\r\n%2\r\n"
+                          "このフォルダのファイルは表示も保存もできません。フォルダの権限を確かめてください。")
+        .arg(QDir::toNativeSeparators(QDir(dir).absolutePath()), reason);
+}
+
+Status writeFileAtomic(const QString& path, const QByteArray& bytes) {
+    QByteArray target;
+    if (int e = followLinks(native(path), &target))
+        return Status::failure(writeFailureMessage(path, e));
+    struct stat old {};
+    const bool existed = ::stat(target.constData(), &old) == 0;
+    if (!existed && errno != ENOENT)
+        return Status::failure(writeFailureMessage(path, errno));
+    if (existed && !S_ISREG(old.st_mode))
+        return Status::failure(writeFailureMessage(path, S_ISDIR(old.st_mode) ? EISDIR : EINVAL));
+    // a file the user may not write is not replaced either, though the folder would allow it
+    if (existed && ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0)
+        return Status::failure(writeFailureMessage(path, errno));
 
     int fd = -1;
-    int err = openForWrite(copyPath, O_WRONLY | O_CREAT | O_TRUNC, mode, &fd);
+    QByteArray copy;
+    int err = createCopy(target, &fd, &copy);
     if (err == 0) {
-        err = writeAll(fd, copyPath, bytes.constData(), bytes.size());
+        if (existed)
+            err = takeOwnerAndMode(fd, old);
+        else
+            giveToFolderOwner(fd, folderOf(target));
         if (err == 0)
-            err = flush(fd, copyPath);
+            err = writeAll(fd, decoded(copy), bytes.constData(), bytes.size());
+        if (err == 0)
+            err = flush(fd, decoded(copy));
         if (::close(fd) != 0 && err == 0)
             err = errno;
+        if (err == 0)
+            err = renameOver(copy, target);
+        if (err != 0)
+            ::unlink(copy.constData());
     }
-    if (err == 0)
-        err = renameOver(copyPath, path);
-    if (err != 0) {
-        if (fd >= 0 || QFileInfo::exists(copyPath))
-            ::unlink(native(copyPath).constData());
+    if (err != 0)
         return Status::failure(writeFailureMessage(path, err));
-    }
-    // The new content is in place once the rename succeeded; a folder that cannot be flushed
-    // only delays when the rename reaches the disk, so it is no failure to report.
-    flushFolderOf(path);
+    if (int e = flushFolder(folderOf(target)))
+        return Status::notFlushed(folderFlushMessage(path, e));
     return {};
 }
 
 Status appendToFile(const QString& path, const QByteArray& lineIn) {
-    const bool existed = QFileInfo::exists(path);
+    const QByteArray name = native(path);
     int fd = -1;
-    int err = openForWrite(path, O_WRONLY | O_CREAT | O_APPEND, 0644, &fd);
+    bool created = false;
+    int err = openFile(name, O_WRONLY | O_APPEND, 0, &fd);
+    if (err == ENOENT) {
+        err = openFile(name, O_WRONLY | O_APPEND | O_CREAT | O_EXCL, 0644, &fd);
+        created = err == 0;
+    }
     if (err != 0)
         return Status::failure(writeFailureMessage(path, err));
+    QByteArray target;
+    if (created && followLinks(name, &target) == 0)
+        giveToFolderOwner(fd, folderOf(target));
 
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
@@ -173,7 +348,7 @@ Status appendToFile(const QString& path, const QByteArray& lineIn) {
     const off_t oldSize = st.st_size;
     QByteArray line = lineIn;
     if (oldSize > 0) {
-        const int rfd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
+        const int rfd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
         char last = '\n';
         if (rfd >= 0) {
             if (::pread(rfd, &last, 1, oldSize - 1) != 1)
@@ -185,28 +360,42 @@ Status appendToFile(const QString& path, const QByteArray& lineIn) {
     }
     // One write call for the whole line: a crash leaves the line whole or absent, except
     // for a torn tail that readers skip and the next append closes with a line end.
-    err = writeAll(fd, path, line.constData(), line.size());
+    qsizetype written = 0;
+    err = writeAll(fd, path, line.constData(), line.size(), &written);
     if (err == 0)
         err = flush(fd, path);
     if (err != 0) {
-        if (::ftruncate(fd, oldSize) == 0)
+        // Under the folder's write lock nothing else is appended meanwhile; a file that holds
+        // more than this append wrote was written by someone else too, and is left as it is.
+        if (::fstat(fd, &st) == 0 && st.st_size == oldSize + written && ::ftruncate(fd, oldSize) == 0)
             ::fsync(fd);
         ::close(fd);
         // a file this append created goes again, so nothing is left that was not there
-        if (!existed)
-            ::unlink(native(path).constData());
+        if (created)
+            ::unlink(name.constData());
         return Status::failure(writeFailureMessage(path, err));
     }
     if (::close(fd) != 0)
         return Status::failure(writeFailureMessage(path, errno));
+    if (created) {
+        if (int e = flushFolder(folderOf(target.isEmpty() ? name : target)))
+            return Status::notFlushed(folderFlushMessage(path, e));
+    }
     return {};
 }
 
 Status renameFile(const QString& from, const QString& to) {
-    if (int e = renameOver(from, to))
+    const QByteArray target = native(to);
+    if (int e = renameOver(native(from), target))
         return Status::failure(writeFailureMessage(to, e));
-    flushFolderOf(to);
+    if (int e = flushFolder(folderOf(target)))
+        return Status::notFlushed(folderFlushMessage(to, e));
     return {};
+}
+
+bool entryExists(const QString& path) {
+    struct stat st {};
+    return ::lstat(native(path).constData(), &st) == 0;
 }
 
 } // namespace puka

@@ -12,6 +12,7 @@ namespace puka {
 
 /// The low-level steps of writing a file, as seen by the fault hook.
 enum class FileStep {
+    Read,   ///< opening a file, or searching a folder, for reading
     Open,   ///< opening or creating a file for writing
     Write,  ///< one write call
     Flush,  ///< fsync of a file or of its folder
@@ -29,28 +30,53 @@ struct FileBytes {
     QByteArray bytes;
 };
 
-/// Reads a whole file. A missing file is no failure (exists = false); an unreadable one is.
+/// Reads a whole file. A missing file is no failure (exists = false); a file or folder that
+/// is there but cannot be read is, with a message that says so (「権限」 when it is refused).
 std::optional<FileBytes> readFileBytes(const QString& path, Status* status);
 
 /**
- * Replaces the file @p path with @p bytes so that a crash at any moment leaves either
- * the old or the new complete file: the bytes go to @p copyPath (created or emptied,
- * in the same folder), are flushed to disk, and the copy is renamed over the old name;
- * then the folder is flushed. On failure the copy is removed and the old file is untouched.
+ * Replaces the file @p path with @p bytes so that a crash at any moment leaves either the old
+ * or the new complete file. The bytes go to a copy under a fresh name in the file's folder,
+ * created exclusively and never through a link; the copy gets the old file's permission bits
+ * (and its owner and group where the process may set them), is flushed to disk and renamed
+ * over the old name; then the folder is flushed. A path that is a symbolic link is replaced
+ * beside the file it points to, so the link stays a link. A file the process may not write
+ * is refused, as an append would be.
+ *
+ * On failure nothing is changed and the message says so; the one exception is a folder flush
+ * that fails after the rename: the new content is then in place, and the failure is
+ * Status::notFlushed() with folderFlushMessage(), which says it may not have reached the disk.
  */
-Status writeFileAtomic(const QString& path, const QByteArray& bytes, const QString& copyPath = QString());
+Status writeFileAtomic(const QString& path, const QByteArray& bytes);
 
 /**
  * Appends @p line (which ends with its line end) in one write and flushes it. When the
  * file does not end with a line end, one is written first so the new line stands alone.
- * On failure the file is cut back to its former length.
+ * On failure the file is cut back to its former length (when it holds nothing after what
+ * this append wrote), and a file the append created is removed again. A new file whose folder
+ * cannot be flushed is kept, and the failure is Status::notFlushed().
  */
 Status appendToFile(const QString& path, const QByteArray& line);
 
-/// Renames @p from to @p to (replacing @p to) and flushes the folder.
+/// Renames @p from to @p to (replacing @p to) and flushes the folder (a failed flush as for
+/// writeFileAtomic()).
 Status renameFile(const QString& from, const QString& to);
+
+/// True when a directory entry of that name exists, a dangling symbolic link included.
+bool entryExists(const QString& path);
+
+/// The Japanese message when the working folder @p dir cannot be searched, so that no file in
+/// it can be read (「権限」 when that is refused), or an empty string.
+QString folderReadProblem(const QString& dir);
 
 /// The Japanese message for a failed write of @p path with the given errno.
 QString writeFailureMessage(const QString& path, int error);
+
+/// The Japanese message for a file or folder that is there but cannot be read.
+QString readFailureMessage(const QString& path, int error);
+
+/// The Japanese message for a new content that is in place but whose folder could not be
+/// flushed to disk.
+QString folderFlushMessage(const QString& path, int error);
 
 } // namespace puka

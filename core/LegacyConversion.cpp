@@ -4,6 +4,7 @@
 #include "DataLog.h"
 #include "FileNames.h"
 #include "FileOps.h"
+#include "FolderWriteLock.h"
 #include "NumberFormat.h"
 #include "TextLines.h"
 
@@ -20,7 +21,7 @@ const QByteArray kLineEnd("\r\n");
 Status keepBackup(const QString& dir, const QString& wanted, const QByteArray& bytes, QString* used) {
     const QString name = freshName(dir, wanted);
     const Status s = writeFileAtomic(QDir(dir).filePath(name), bytes);
-    if (s)
+    if (s.inPlace())
         *used = name;
     return s;
 }
@@ -62,12 +63,14 @@ QString promptData() {
 }
 
 QString freshName(const QString& dir, const QString& name) {
-    if (!fileExists(dir, name))
+    // a link of that name, even one that points nowhere, is the user's and no free name
+    const auto taken = [&dir](const QString& n) { return fileExists(dir, n) || entryExists(QDir(dir).filePath(n)); };
+    if (!taken(name))
         return name;
     const QFileInfo fi(name);
     for (int i = 2;; ++i) {
         const QString candidate = fi.completeBaseName() + QString::number(i) + QLatin1Char('.') + fi.suffix();
-        if (!fileExists(dir, candidate))
+        if (!taken(candidate))
             return candidate;
     }
 }
@@ -87,8 +90,11 @@ Status CONV_RENZOKU(const QString& dir, const QString& answer, Result* result) {
     const double fat = leadingNumber(answer);
     if (const QString problem = fatProblem(fat); !problem.isEmpty())
         return Status::failure(problem);
-    Status status;
+    const FolderWriteLock lock(dir);
     const QString sourcePath = resolveFile(dir, files::kLegacyLog);
+    if (!lock.locked())
+        return lock.failure(resolveFile(dir, files::kData));
+    Status status;
     const auto source = readFileBytes(sourcePath, &status);
     if (!source)
         return status;
@@ -124,9 +130,16 @@ Status CONV_RENZOKU(const QString& dir, const QString& answer, Result* result) {
     const auto oldLog = readFileBytes(logPath, &status);
     if (!oldLog)
         return status;
+    // a file that is in place but could not be flushed to disk stops nothing; it is told at the end
+    Status notFlushed;
+    const auto done = [&notFlushed](const Status& s) {
+        if (!s && s.inPlace() && notFlushed)
+            notFlushed = s;
+        return s.inPlace();
+    };
     if (oldLog->exists) {
         status = keepBackup(dir, files::kDataBackup, oldLog->bytes, &r.oldLogBackupName);
-        if (!status)
+        if (!done(status))
             return status;
     }
     // A step that fails undoes the steps before it: the folder is as it was, and the
@@ -135,17 +148,16 @@ Status CONV_RENZOKU(const QString& dir, const QString& answer, Result* result) {
         if (!r.oldLogBackupName.isEmpty())
             QFile::remove(QDir(dir).filePath(r.oldLogBackupName));
     };
-    status = writeFileAtomic(logPath, out, resolveFile(dir, files::kDataWork));
-    if (!status) {
+    status = writeFileAtomic(logPath, out);
+    if (!done(status)) {
         dropBackup();
         return status;
     }
     r.backupName = freshName(dir, files::kLegacyLogBackup);
     status = renameFile(sourcePath, QDir(dir).filePath(r.backupName));
-    if (!status) {
-        const Status undone = oldLog->exists
-                                  ? writeFileAtomic(logPath, oldLog->bytes, resolveFile(dir, files::kDataWork))
-                                  : Status(QFile::remove(logPath) ? Status() : Status::failure(QString()));
+    if (!done(status)) {
+        const Status undone = oldLog->exists ? writeFileAtomic(logPath, oldLog->bytes)
+                                             : Status(QFile::remove(logPath) ? Status() : Status::failure(QString()));
         if (undone)
             dropBackup();
         return Status::failure(
@@ -155,7 +167,7 @@ Status CONV_RENZOKU(const QString& dir, const QString& answer, Result* result) {
     r.converted = true;
     if (result)
         *result = r;
-    return {};
+    return notFlushed;
 }
 
 bool needsData(const QString& dir) {
@@ -194,8 +206,11 @@ Status CONV_DATA(const QString& dir, const QString& answer, Result* result) {
     if (const QString problem = fatProblem(leadingNumber(answer)); !problem.isEmpty())
         return Status::failure(problem);
     const QString fatText = shortestText(leadingNumber(answer));
-    Status status;
+    const FolderWriteLock lock(dir);
     const QString logPath = resolveFile(dir, files::kData);
+    if (!lock.locked())
+        return lock.failure(logPath);
+    Status status;
     const auto old = readFileBytes(logPath, &status);
     if (!old)
         return status;
@@ -229,10 +244,11 @@ Status CONV_DATA(const QString& dir, const QString& answer, Result* result) {
     // The old log is kept first; then the new one replaces it in one step, so there is
     // never a moment without a log.
     status = keepBackup(dir, files::kDataBackup, old->bytes, &r.backupName);
-    if (!status)
+    if (!status.inPlace())
         return status;
-    status = writeFileAtomic(logPath, out, resolveFile(dir, files::kDataWork));
-    if (!status) {
+    const Status backupStatus = status;
+    status = writeFileAtomic(logPath, out);
+    if (!status.inPlace()) {
         // the old log is still in place: the backup of it is not needed
         QFile::remove(QDir(dir).filePath(r.backupName));
         return status;
@@ -240,7 +256,8 @@ Status CONV_DATA(const QString& dir, const QString& answer, Result* result) {
     r.converted = true;
     if (result)
         *result = r;
-    return {};
+    // a file that is in place but could not be flushed to disk is told
+    return backupStatus ? status : backupStatus;
 }
 
 } // namespace puka::legacy

@@ -37,8 +37,8 @@ Status CONV_RENZOKU(const QString& dir, const QString& answer, Result* result = 
 bool needsData(const QString& dir);
 
 /// CONV_DATA: every record of the older log gets @p answer as its body fat; the old log is
-/// kept as "データbak.txt" (or a fresh name when that is taken), the new one is written
-/// through "データ1.txt" and replaces it at once. An empty answer changes nothing.
+/// kept as "データbak.txt" (or a fresh name when that is taken), the new one is written whole
+/// and replaces it at once. An empty answer changes nothing.
 Status CONV_DATA(const QString& dir, const QString& answer, Result* result = nullptr);
 
 /// @p name when no file of that name exists in @p dir, else the first free of

@@ -1,11 +1,15 @@
 #include "MeasurementEntry.h"
 
 #include "Clock.h"
+#include "DataLog.h"
+#include "FileNames.h"
+#include "FolderWriteLock.h"
 #include "NumberFormat.h"
 
 #include <QRegularExpression>
 
 #include <cmath>
+#include <tuple>
 
 namespace puka::entry {
 
@@ -104,6 +108,38 @@ std::pair<WeightRecord, Placement> makeRecord(const Input& in, const QDate& day,
     if (timeStamp)
         r.comment = clock::timeText(now);
     return {r, Placement::Append};
+}
+
+Status saveEntry(const QString& dir, const Input& input, const QDate& day, bool timeStamp, const QTime& now,
+                 const std::optional<QString>& comment, SaveResult* result) {
+    SaveResult saved;
+    const auto done = [result, &saved](const Status& status) {
+        if (result)
+            *result = saved;
+        return status;
+    };
+    const FolderWriteLock lock(dir);
+    if (!lock.locked())
+        return done(lock.failure(resolveFile(dir, files::kData)));
+    Status status;
+    const auto lastDate = datalog::lastRecordDate(dir, &status);
+    if (!lastDate)
+        return done(status);
+    std::tie(saved.record, saved.placement) = makeRecord(input, day, *lastDate, timeStamp, now);
+    if (comment)
+        saved.record.comment = *comment;
+    const QString problem = datalog::recordProblem(saved.record);
+    if (!problem.isEmpty()) {
+        saved.refused = true;
+        return done(Status::failure(problem));
+    }
+    return done(saved.placement == Placement::Insert ? datalog::INSERT_DATA(dir, saved.record)
+                                                     : datalog::APPEND_DATA(dir, saved.record));
+}
+
+bool isSampleData(const QString& startDate, const Profile& profile) {
+    return startDate == QLatin1String("2003/07/25") && profile.userName == QStringLiteral("ｔ＆Ｔ") &&
+           profile.targetWeight == 65.0f && profile.height == 168.5f;
 }
 
 QString freePrompt() {

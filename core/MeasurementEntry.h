@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Settings.h"
+#include "Status.h"
 #include "WeightRecord.h"
 
 #include <QDate>
@@ -53,6 +55,29 @@ enum class Placement { Append, Insert };
 /// when the time stamp is on.
 std::pair<WeightRecord, Placement> makeRecord(const Input& input, const QDate& day, const QString& lastDate,
                                               bool timeStamp, const QTime& now);
+
+/// What a save wrote, or why it wrote nothing.
+struct SaveResult {
+    WeightRecord record;
+    Placement placement = Placement::Append;
+    bool refused = false; ///< the record itself was refused (a text or date the log cannot hold)
+};
+
+/**
+ * The save of an entry that passed firstCheck() (every question answered Yes), shared by the
+ * save button and `pukapuka-log add`. Under the folder's write lock the log's last record, as
+ * the file holds it at that moment, decides where the record for @p day goes (makeRecord()):
+ * appended, with the time of day @p now as its comment when @p timeStamp is on, or inserted in
+ * date order with an empty comment, so a record another window or program saved meanwhile can
+ * never put the log out of order. @p comment, when given, is the comment in either case.
+ * A record the log cannot hold is refused (SaveResult::refused) before anything is written.
+ */
+Status saveEntry(const QString& dir, const Input& input, const QDate& day, bool timeStamp, const QTime& now,
+                 const std::optional<QString>& comment = std::nullopt, SaveResult* result = nullptr);
+
+/// CHECK_SAMPLE: true when the log and profile are the shipped sample data set (its start date,
+/// name, target weight and height); no measurement is saved into it (check step 0).
+bool isSampleData(const QString& startDate, const Profile& profile);
 
 /// The prompt of the free situation input.
 QString freePrompt();

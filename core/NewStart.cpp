@@ -4,6 +4,7 @@
 #include "DataLog.h"
 #include "FileNames.h"
 #include "FileOps.h"
+#include "FolderWriteLock.h"
 #include "MeasurementEntry.h"
 #include "NumberFormat.h"
 #include "TextLines.h"
@@ -130,7 +131,9 @@ WeightRecord startRecord(const Input& in, const QDate& today) {
 QString backupName(const QString& dir, const QDate& today) {
     const QString stem = QStringLiteral("データ_") + today.toString(QStringLiteral("yyyyMMdd"));
     QString name = stem + QStringLiteral(".txt");
-    for (int i = 2; fileExists(dir, name); ++i)
+    // a link of that name, even one that points nowhere, is the user's and no free name
+    const auto taken = [&dir](const QString& n) { return fileExists(dir, n) || entryExists(QDir(dir).filePath(n)); };
+    for (int i = 2; taken(name); ++i)
         name = stem + QLatin1Char('_') + QString::number(i) + QStringLiteral(".txt");
     return name;
 }
@@ -149,7 +152,12 @@ Status start(const QString& dir, const Input& input, Result* result) {
     if (!newLog)
         return status;
 
+    // the old files are read and every step written under one hold of the write lock, so an
+    // undo puts back nothing but this new start's own change
+    const FolderWriteLock lock(dir);
     const QString logPath = resolveFile(dir, files::kData);
+    if (!lock.locked())
+        return lock.failure(logPath);
     const auto oldLog = readFileBytes(logPath, &status);
     if (!oldLog)
         return status;
@@ -158,12 +166,19 @@ Status start(const QString& dir, const Input& input, Result* result) {
     if (!oldProfile)
         return status;
 
+    // a file that is in place but could not be flushed to disk stops nothing; it is told at the end
+    Status notFlushed;
+    const auto done = [&notFlushed](const Status& s) {
+        if (!s && s.inPlace() && notFlushed)
+            notFlushed = s;
+        return s.inPlace();
+    };
     QString backupPath;
     if (oldLog->exists) {
         r.backupName = backupName(dir, today);
         backupPath = QDir(dir).filePath(r.backupName);
         status = writeFileAtomic(backupPath, oldLog->bytes);
-        if (!status)
+        if (!done(status))
             return status;
     }
     auto undoBackup = [&] {
@@ -172,12 +187,12 @@ Status start(const QString& dir, const Input& input, Result* result) {
     };
 
     status = settings::WRITE_PRIVATE(dir, r.profile);
-    if (!status) {
+    if (!done(status)) {
         undoBackup();
         return status;
     }
-    status = writeFileAtomic(logPath, *newLog, resolveFile(dir, files::kDataCopy));
-    if (!status) {
+    status = writeFileAtomic(logPath, *newLog);
+    if (!done(status)) {
         const Status undo = restore(profilePath, oldProfile);
         undoBackup();
         if (!undo)
@@ -186,7 +201,7 @@ Status start(const QString& dir, const Input& input, Result* result) {
     }
     if (result)
         *result = r;
-    return {};
+    return notFlushed;
 }
 
 Notice finished(const QString& backupName) {

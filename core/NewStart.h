@@ -74,7 +74,10 @@ struct Result {
  * The new start after the user confirmed: the old log, when there is one, is first copied
  * whole to backupName(); then the profile is written by WRITE_PRIVATE and the log replaced by
  * the one start record of today, weight and body fat in 64 bits. The input is checked again
- * and refused with firstRefusal()'s text. On any failure the files are as they were before.
+ * and refused with firstRefusal()'s text. On any failure the files are as they were before,
+ * except when a folder flush failed after its file was put in place: the new start then goes
+ * on, and its status is that failure (Status::inPlace() tells that the new start was made).
+ * Everything happens under one hold of the folder's write lock.
  */
 Status start(const QString& dir, const Input& input, Result* result = nullptr);
 

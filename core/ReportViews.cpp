@@ -42,8 +42,8 @@ bool readLogFor(const QString& dir, LogContents* log, QString* error, QString* w
         *error = QStringLiteral("%1 に「データ.txt」がありません").arg(QDir::toNativeSeparators(dir));
         return false;
     }
-    if (!log->skipped.empty())
-        *warning = QStringLiteral("「データ.txt」の読み取れない %1 行を飛ばしました").arg(log->skipped.size());
+    if (log->skippedCount > 0)
+        *warning = QStringLiteral("「データ.txt」の読み取れない %1 行を飛ばしました").arg(log->skippedCount);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "Cp932.h"
 #include "FileNames.h"
 #include "FileOps.h"
+#include "FolderWriteLock.h"
 #include "NumberFormat.h"
 #include "TextLines.h"
 
@@ -67,12 +68,18 @@ Setting<int> readFlag(const QString& dir, const QString& name, int fieldIndex, i
     return s;
 }
 
+// A setting file holds one value, so the new value replaces it whole; the write lock keeps it
+// from landing in the middle of another writer's change.
 Status writeLines(const QString& dir, const QString& name, const QStringList& lines) {
     Status status;
     const auto bytes = encodeLines(lines, &status);
     if (!bytes)
         return status;
-    return writeFileAtomic(resolveFile(dir, name), *bytes);
+    const FolderWriteLock lock(dir);
+    const QString path = resolveFile(dir, name);
+    if (!lock.locked())
+        return lock.failure(path);
+    return writeFileAtomic(path, *bytes);
 }
 
 // A number in the plain form stands between two blanks: 1 is written " 1 ".
@@ -237,8 +244,11 @@ Status WRITE_KIZUKI(const QString& dir, const QString& text) {
     normalized.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     normalized.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     const auto bytes = cp932::encode(normalized + QStringLiteral("\r\n"));
-    // the memo shown came from the reader: lines it could not read would be lost by this rewrite
+    const FolderWriteLock lock(dir);
     const QString path = resolveFile(dir, files::kNotes);
+    if (!lock.locked())
+        return lock.failure(path);
+    // the memo shown came from the reader: lines it could not read would be lost by this rewrite
     const QString refusal = writeRefusal(path, true);
     if (!refusal.isEmpty())
         return Status::failure(refusal);

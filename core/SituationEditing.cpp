@@ -4,6 +4,8 @@
 #include "DataLog.h"
 #include "FileNames.h"
 #include "FileOps.h"
+#include "FolderWriteLock.h"
+#include "SituationList.h"
 #include "TextLines.h"
 
 #include <QFileInfo>
@@ -42,12 +44,64 @@ Status writeList(const QString& dir, const QStringList& words) {
             return status;
         out += *bytes;
     }
-    // the words came from the reader: lines it could not read would be lost by this rewrite
+    return writeFileAtomic(resolveFile(dir, files::kSituations), out);
+}
+
+// The words of the list file as it is now (the caller holds the write lock); nothing, and why,
+// when the file cannot be read or a rewrite would lose lines its reader could not read.
+std::optional<QStringList> wordsOnFile(const QString& dir, Status* status) {
     const QString path = resolveFile(dir, files::kSituations);
+    if (!readFileBytes(path, status))
+        return std::nullopt;
     const QString refusal = writeRefusal(path, true);
-    if (!refusal.isEmpty())
-        return Status::failure(refusal);
-    return writeFileAtomic(path, out);
+    if (!refusal.isEmpty()) {
+        *status = Status::failure(refusal);
+        return std::nullopt;
+    }
+    return situations::READ_JYOUKYOU(dir).words;
+}
+
+// The words of @p onFile in the order of @p shown: first each shown word the file still holds
+// (a word may stand more than once, and each shown entry takes one), then the words the file
+// holds that were not shown, added by another window or program, in their file order. A shown
+// word the file no longer holds was deleted elsewhere and stays deleted.
+QStringList inShownOrder(QStringList onFile, const QStringList& shown) {
+    QStringList ordered;
+    for (const QString& word : shown) {
+        const qsizetype at = onFile.indexOf(word);
+        if (at < 0)
+            continue;
+        ordered.append(word);
+        onFile.removeAt(at);
+    }
+    return ordered + onFile;
+}
+
+// Removes the entry of @p word that is its @p occurrence-th (from 0) in the list, or its last
+// one when the list holds fewer; nothing when it holds none.
+void removeOccurrence(QStringList* words, const QString& word, int occurrence) {
+    qsizetype at = -1;
+    for (qsizetype i = 0; i < words->size(); ++i) {
+        if (words->at(i) != word)
+            continue;
+        at = i;
+        if (occurrence-- == 0)
+            break;
+    }
+    if (at >= 0)
+        words->removeAt(at);
+}
+
+// The rename's log rewrite undone: the log goes back to what it held before, but only while it
+// still holds exactly what the rewrite wrote, so no change of anyone else is ever undone.
+Status undoRewrite(const QString& logPath, const datalog::RewriteOutcome& outcome) {
+    Status status;
+    const auto now = readFileBytes(logPath, &status);
+    if (!now)
+        return status;
+    if (now->bytes != outcome.after)
+        return Status::failure(QString());
+    return writeFileAtomic(logPath, outcome.before);
 }
 
 // The list file with every entry equal to @p oldWord replaced, one quoted entry a line;
@@ -121,7 +175,10 @@ Status addWord(const QString& dir, const QString& word, bool* added) {
     const auto line = encodeLine(listLine(word), &status);
     if (!line)
         return status;
+    const FolderWriteLock lock(dir);
     const QString path = resolveFile(dir, files::kSituations);
+    if (!lock.locked())
+        return lock.failure(path);
     const QString refusal = writeRefusal(path, false);
     if (!refusal.isEmpty())
         return Status::failure(refusal);
@@ -131,8 +188,19 @@ Status addWord(const QString& dir, const QString& word, bool* added) {
     return status;
 }
 
-Status saveOrder(const QString& dir, const QStringList& words) {
-    return writeList(dir, words);
+Status saveOrder(const QString& dir, const QStringList& shown, QStringList* written) {
+    const FolderWriteLock lock(dir);
+    if (!lock.locked())
+        return lock.failure(resolveFile(dir, files::kSituations));
+    Status status;
+    const auto onFile = wordsOnFile(dir, &status);
+    if (!onFile)
+        return status;
+    const QStringList words = inShownOrder(*onFile, shown);
+    status = writeList(dir, words);
+    if (status && written)
+        *written = words;
+    return status;
 }
 
 Notice sortDone() {
@@ -147,18 +215,30 @@ Notice noChoiceToDelete() {
     return {QStringLiteral("削除する状況をリストから選んでください"), QStringLiteral("状況未選択")};
 }
 
-std::optional<QStringList> deleteWord(const QString& dir, const QStringList& words, int index, Status* status) {
-    if (index < 0 || index >= words.size())
+std::optional<QStringList> deleteWord(const QString& dir, const QStringList& shown, int index, Status* status) {
+    if (index < 0 || index >= shown.size())
         return std::nullopt;
-    QStringList rest = words;
-    rest.removeAt(index);
-    const Status s = writeList(dir, rest);
-    if (!s) {
+    const auto fail = [status](const Status& s) -> std::optional<QStringList> {
         if (status)
             *status = s;
         return std::nullopt;
-    }
-    return rest;
+    };
+    const FolderWriteLock lock(dir);
+    if (!lock.locked())
+        return fail(lock.failure(resolveFile(dir, files::kSituations)));
+    Status s;
+    auto onFile = wordsOnFile(dir, &s);
+    if (!onFile)
+        return fail(s);
+    const QString& word = shown.at(index);
+    removeOccurrence(&*onFile, word, static_cast<int>(shown.mid(0, index).count(word)));
+    QStringList rest = shown;
+    rest.removeAt(index);
+    const QStringList words = inShownOrder(*onFile, rest);
+    s = writeList(dir, words);
+    if (!s)
+        return fail(s);
+    return words;
 }
 
 Notice deleteDone() {
@@ -169,8 +249,25 @@ Notice deleteAllQuestion() {
     return {QStringLiteral("状況リストを全削除します。よろしいですか？"), QStringLiteral("クリア確認")};
 }
 
-Status deleteAll(const QString& dir) {
-    return writeFileAtomic(resolveFile(dir, files::kSituations), QByteArray());
+Status deleteAll(const QString& dir, const QStringList& shown, QStringList* written) {
+    const FolderWriteLock lock(dir);
+    const QString path = resolveFile(dir, files::kSituations);
+    if (!lock.locked())
+        return lock.failure(path);
+    Status status;
+    if (!readFileBytes(path, &status))
+        return status;
+    // every word that was shown goes; a word added elsewhere since stays
+    QStringList rest = situations::READ_JYOUKYOU(dir).words;
+    for (const QString& word : shown)
+        removeOccurrence(&rest, word, 0);
+    if (rest.isEmpty())
+        status = writeFileAtomic(path, QByteArray());
+    else
+        status = writeList(dir, rest);
+    if (status && written)
+        *written = rest;
+    return status;
 }
 
 Notice deleteAllDone() {
@@ -205,9 +302,15 @@ Status renameWord(const QString& dir, const QString& oldWord, const QString& new
     if (!problem.isEmpty())
         return Status::failure(problem);
 
+    // The list and the log are read and written under one hold of the lock, so the undo
+    // below puts back nothing but this rename's own change.
+    const FolderWriteLock lock(dir);
+    const QString listPath = resolveFile(dir, files::kSituations);
+    if (!lock.locked())
+        return lock.failure(listPath);
+
     // Both new contents are ready before the first file changes.
     Status status;
-    const QString listPath = resolveFile(dir, files::kSituations);
     const auto list = readFileBytes(listPath, &status);
     if (!list)
         return status;
@@ -221,31 +324,31 @@ Status renameWord(const QString& dir, const QString& oldWord, const QString& new
             return status;
     }
     const QString logPath = resolveFile(dir, files::kData);
+    datalog::RewriteOutcome log;
+    // a file that is in place but could not be flushed to disk stops nothing: the next one
+    // follows, and the flush failure is told at the end
+    Status logStatus;
     const bool logExists = QFileInfo::exists(logPath);
-    QByteArray logBefore; // the log as the rewrite read it, to put back if the list fails
-
-    int records = 0;
     if (logExists) {
-        status = datalog::REWRITE_DATA(
-            dir, files::kDataRename,
+        logStatus = datalog::REWRITE_DATA(
+            dir,
             [&](WeightRecord& r) {
                 if (r.situation != oldWord)
                     return false;
                 r.situation = newWord;
                 return true;
             },
-            datalog::RewriteCheck(), &records, &logBefore);
-        if (!status)
-            return status;
+            datalog::RewriteCheck(), &log);
+        if (!logStatus.inPlace())
+            return logStatus;
     }
     if (newList) {
-        status = writeFileAtomic(listPath, *newList, resolveFile(dir, files::kSituationsRename));
-        if (!status) {
+        status = writeFileAtomic(listPath, *newList);
+        if (!status.inPlace()) {
             if (!logExists)
                 return status;
             // the list is as it was, so the log goes back too: both files stay as before
-            const Status undo = writeFileAtomic(logPath, logBefore, resolveFile(dir, files::kDataRename));
-            if (undo)
+            if (undoRewrite(logPath, log))
                 return status;
             return Status::failure(
                 status.message() +
@@ -253,8 +356,8 @@ Status renameWord(const QString& dir, const QString& oldWord, const QString& new
         }
     }
     if (result)
-        *result = {records, words};
-    return {};
+        *result = {log.changed, words};
+    return status ? logStatus : status;
 }
 
 } // namespace puka::editing

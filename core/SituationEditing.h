@@ -51,25 +51,33 @@ Notice addPrompt();
  */
 Status addWord(const QString& dir, const QString& word, bool* added = nullptr);
 
-/// `cmdSort`: "状況リスト.txt" written anew from @p words in their order, one word a line,
-/// plain where a plain line gives the word back, else quoted.
-Status saveOrder(const QString& dir, const QStringList& words);
+/**
+ * `cmdSort`: "状況リスト.txt" written anew in the order of @p shown, one word a line, plain where
+ * a plain line gives the word back, else quoted. The order applies to the file as it is when the
+ * folder's write lock is taken: a word another window or program added since the list was shown
+ * is kept after the shown ones, and a word deleted elsewhere stays deleted. @p written receives
+ * the words as written, for the lists to show.
+ */
+Status saveOrder(const QString& dir, const QStringList& shown, QStringList* written = nullptr);
 Notice sortDone();
 
 /// `cmdDel`: the question, and the message when no word is chosen.
 Notice deleteQuestion(const QString& word);
 Notice noChoiceToDelete();
 /**
- * `cmdDel` after OK: the word at @p index removed and the list file written as saveOrder()
- * does. Returns the remaining words, or nothing (and a failure in @p status when the file
- * could not be written) when @p index chooses no word; nothing is written then.
+ * `cmdDel` after OK: the word at @p index of @p shown removed from the list file as it is now,
+ * and the file written in the order of the remaining shown words as saveOrder() does. Returns
+ * the words written, or nothing (and a failure in @p status when the file could not be
+ * written) when @p index chooses no word; nothing is written then.
  */
-std::optional<QStringList> deleteWord(const QString& dir, const QStringList& words, int index, Status* status);
+std::optional<QStringList> deleteWord(const QString& dir, const QStringList& shown, int index, Status* status);
 Notice deleteDone();
 
-/// `cmdDel2`: the question; after OK "状況リスト.txt" becomes an existing, empty file.
+/// `cmdDel2`: the question; after OK every word of @p shown is removed from "状況リスト.txt", which
+/// then is an existing, empty file unless another window or program added a word since the list
+/// was shown. @p written receives the words left.
 Notice deleteAllQuestion();
-Status deleteAll(const QString& dir);
+Status deleteAll(const QString& dir, const QStringList& shown, QStringList* written = nullptr);
 /// Its three lines are separated by single line feeds.
 Notice deleteAllDone();
 
@@ -88,13 +96,16 @@ struct RenameResult {
 
 /**
  * `cmdChg` after OK: every measurement whose situation equals @p oldWord exactly gets
- * @p newWord (through "データＣＨＧ.txt", every other field and line kept), then every entry of
- * "状況リスト.txt" equal to @p oldWord becomes @p newWord and the whole list is written in the
- * quoted form through "状況リストＣＨＧ.txt"; list lines that cannot be read keep their bytes.
+ * @p newWord (every other field and line kept), then every entry of "状況リスト.txt" equal to
+ * @p oldWord becomes @p newWord and the whole list is written in the quoted form; list lines
+ * that cannot be read keep their bytes. Both files are read and written under one hold of the
+ * folder's write lock.
  *
  * An empty @p newWord, or one with a double quote, a line break or a character code page 932
  * cannot hold, is refused before anything is written. When the list cannot be written after
  * the log was, the log is put back as it was, so a failure leaves both files unchanged.
+ * A folder flush that fails after a file was replaced stops nothing: the failure then tells
+ * that the new contents may not have reached the disk yet.
  */
 Status renameWord(const QString& dir, const QString& oldWord, const QString& newWord, RenameResult* result = nullptr);
 

@@ -3,6 +3,7 @@
 #include "Cp932.h"
 #include "FileNames.h"
 #include "FileOps.h"
+#include "FolderWriteLock.h"
 #include "TextLines.h"
 
 namespace puka::situations {
@@ -10,17 +11,20 @@ namespace {
 
 const QString kWhat = QStringLiteral("状況");
 
-Status writeAll(const QString& dir, const QStringList& lines, const QString& copyName) {
+Status writeAll(const QString& dir, const QStringList& lines) {
     Status status;
     const auto bytes = encodeLines(lines, &status);
     if (!bytes)
         return status;
+    const FolderWriteLock lock(dir);
     const QString path = resolveFile(dir, files::kSituations);
+    if (!lock.locked())
+        return lock.failure(path);
     // the words came from the reader: lines it could not read would be lost by this rewrite
     const QString refusal = writeRefusal(path, true);
     if (!refusal.isEmpty())
         return Status::failure(refusal);
-    return writeFileAtomic(path, *bytes, copyName.isEmpty() ? QString() : resolveFile(dir, copyName));
+    return writeFileAtomic(path, *bytes);
 }
 
 } // namespace
@@ -50,7 +54,10 @@ Status ADD_JYOUKYOU(const QString& dir, const QString& word) {
     if (!problem.isEmpty())
         return Status::failure(problem);
     const auto bytes = cp932::encode(quoted(word) + QStringLiteral("\r\n"));
+    const FolderWriteLock lock(dir);
     const QString path = resolveFile(dir, files::kSituations);
+    if (!lock.locked())
+        return lock.failure(path);
     const QString refusal = writeRefusal(path, false);
     if (!refusal.isEmpty())
         return Status::failure(refusal);
@@ -63,10 +70,10 @@ Status writePlain(const QString& dir, const QStringList& words) {
         if (!problem.isEmpty())
             return Status::failure(problem);
     }
-    return writeAll(dir, words, QString());
+    return writeAll(dir, words);
 }
 
-Status writeQuoted(const QString& dir, const QStringList& words, const QString& copyName) {
+Status writeQuoted(const QString& dir, const QStringList& words) {
     QStringList lines;
     for (const QString& w : words) {
         const QString problem = textFieldProblem(w, kWhat);
@@ -74,7 +81,7 @@ Status writeQuoted(const QString& dir, const QStringList& words, const QString& 
             return Status::failure(problem);
         lines.append(quoted(w));
     }
-    return writeAll(dir, lines, copyName);
+    return writeAll(dir, lines);
 }
 
 } // namespace puka::situations

@@ -20,14 +20,14 @@ struct List {
 /// A plain line "朝,夜" gives two words; a quoted line keeps its commas and blanks.
 List READ_JYOUKYOU(const QString& dir);
 
-/// ADD_JYOUKYOU's file side: the word appended as one quoted line.
+/// ADD_JYOUKYOU's file side: the word appended as one quoted line, under the folder's write lock.
 Status ADD_JYOUKYOU(const QString& dir, const QString& word);
 
-/// The whole list written anew in the plain form, one word a line (list editing).
+/// The whole list written anew in the plain form, one word a line.
 Status writePlain(const QString& dir, const QStringList& words);
 
-/// The whole list written anew in the quoted form through @p copyName (the renaming).
-Status writeQuoted(const QString& dir, const QStringList& words, const QString& copyName);
+/// The whole list written anew in the quoted form.
+Status writeQuoted(const QString& dir, const QStringList& words);
 
 } // namespace situations
 } // namespace puka

@@ -15,12 +15,23 @@ public:
         return s;
     }
 
+    /// A change that is in place but could not be flushed to disk: a failure to tell the user,
+    /// and yet no step to undo or repeat.
+    static Status notFlushed(const QString& message) {
+        Status s = failure(message);
+        s.m_inPlace = true;
+        return s;
+    }
+
     bool ok() const { return m_ok; }
+    /// True when the change was made: on success, and on a failure that is notFlushed().
+    bool inPlace() const { return m_ok || m_inPlace; }
     explicit operator bool() const { return m_ok; }
     const QString& message() const { return m_message; }
 
 private:
     bool m_ok = true;
+    bool m_inPlace = false;
     QString m_message;
 };
 

@@ -1,13 +1,21 @@
 #include "StepSettings.h"
 
+#include "FileNames.h"
+#include "FolderWriteLock.h"
 #include "MeasurementEntry.h"
 #include "NumberFormat.h"
 
 namespace puka::increments {
 namespace {
 
+// Only the chosen step changes: the other one is taken from the file as it is under the lock,
+// so a step another window changed meanwhile is kept (and shown from now on).
 Status write(const QString& dir, Steps& steps, Kind kind, const QString& step) {
-    Steps next = steps;
+    const FolderWriteLock lock(dir);
+    if (!lock.locked())
+        return lock.failure(resolveFile(dir, files::kSteps));
+    const Setting<Steps> onFile = settings::READ_KIZAMI(dir);
+    Steps next = onFile.missing || !onFile.problem.isEmpty() ? steps : onFile.value;
     (kind == Kind::Weight ? next.weightStep : next.fatStep) = step;
     const Status status = settings::WRITE_KIZAMI(dir, next);
     if (status)

@@ -40,8 +40,9 @@ QString freeStepTitle();
 
 /**
  * An option clicked: the step of @p kind becomes optionStep(@p index) and "体重計刻み.TXT" is
- * written with both lines. @p steps changes only when the file was written, so the two stay
- * equal. An index outside 1 to 3 changes nothing.
+ * written with both lines, the other step as the file holds it (as @p steps holds it when the
+ * file has no usable steps). @p steps becomes what was written, and changes only when the file
+ * was written, so the two stay equal. An index outside 1 to 3 changes nothing.
  */
 Status chooseOption(const QString& dir, Steps& steps, Kind kind, int index);
 

@@ -28,10 +28,10 @@ root="$scratch/root"
 dpkg-deb -x "$deb" "$root"
 
 # --- contents ---
-for f in usr/bin/pukapuka usr/bin/pukapuka-report usr/bin/pukapuka-launcher; do
+for f in usr/bin/pukapuka usr/bin/pukapuka-report usr/bin/pukapuka-log usr/bin/pukapuka-launcher; do
     [ -x "$root/$f" ] || fail "$f is missing or not executable"
 done
-for f in usr/bin/pukapuka usr/bin/pukapuka-report; do
+for f in usr/bin/pukapuka usr/bin/pukapuka-report usr/bin/pukapuka-log; do
     file -b "$root/$f" | grep -q '^ELF' || fail "$f is no program"
 done
 for f in "usr/share/applications/$app_id.desktop" "usr/share/metainfo/$app_id.metainfo.xml" \
@@ -93,6 +93,20 @@ grep -q '106日経過' <<<"$report" || fail "pukapuka-report shows no sample day
     fail "pukapuka-report lists another day than the sample day: $report"
 grep -q "^face$(printf '\t')imgwara" <<<"$report" || fail "pukapuka-report shows another face: $report"
 diff -r resources/sample "$data" >/dev/null || fail "pukapuka-report changed a data file"
+
+# --- the log program from the package: the sample data take no measurement (exit 1, the
+# window's text), a user's own folder takes one ---
+if out=$("$root/usr/bin/pukapuka-log" -C "$data" add --weight 68 2>&1); then
+    fail "pukapuka-log saved into the sample data: $out"
+elif [ $? -ne 1 ] || ! grep -q '新規スタート' <<<"$out"; then
+    fail "pukapuka-log did not refuse the sample data as the window does: $out"
+fi
+diff -r resources/sample "$data" >/dev/null || fail "pukapuka-log changed the sample data"
+printf '"\x8e\x81\x96\xbc","\x89\xd4\x8eq"\r\n"\x90\x67\x92\xb7",158\r\n"\x96\xda\x95\x57\x91\xcc\x8f\x64",50\r\n' \
+    >"$data/ﾌﾟﾗｲﾍﾞｰﾄ.txt"
+out=$("$root/usr/bin/pukapuka-log" -C "$data" --today 2003/11/23 add --weight 68.2 --situation 朝 --fat 20) ||
+    fail "pukapuka-log add failed: $out"
+tail -n 1 "$data/データ.txt" | grep -q '^"2003/11/23",".*",68.2,"",20,""' || fail "pukapuka-log wrote no record"
 
 # --- the launcher: seeds an empty data folder once, runs the program there ---
 home="$scratch/home with space"

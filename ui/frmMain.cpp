@@ -2,8 +2,10 @@
 
 #include "Clock.h"
 #include "FileNames.h"
+#include "FileOps.h"
 #include "HelpWindow.h"
 #include "LegacyConversion.h"
+#include "MeasurementEntry.h"
 #include "SituationList.h"
 #include "Toolbar.h"
 #include "controls/QtDialogs.h"
@@ -118,8 +120,14 @@ void frmMain::startup() {
     AppState& s = m_state;
     QStringList& notices = m_startupNotices;
     notices.clear();
-    auto note = [&notices](const QString& problem) {
-        if (!problem.isEmpty())
+    // A folder that cannot be searched is said once; every file in it then fails alike, and
+    // nothing in it is taken for missing: no welcome, no conversion, nothing written.
+    const QString folderProblem = folderReadProblem(s.workDir);
+    m_folderReadable = folderProblem.isEmpty();
+    if (!m_folderReadable)
+        notices.append(folderProblem);
+    auto note = [this, &notices](const QString& problem) {
+        if (!problem.isEmpty() && m_folderReadable)
             notices.append(problem);
     };
 
@@ -148,7 +156,8 @@ void frmMain::startup() {
     if (!rewritten)
         note(rewritten.message());
 
-    convertOlderFiles();
+    if (m_folderReadable)
+        convertOlderFiles();
 
     fraMain->DSP_MAIN();
     const LogContents& log = fraMain->lastLog();
@@ -231,7 +240,7 @@ void frmMain::welcomeNewUser() {
 
 void frmMain::READ_JYOUKYOU() {
     const auto list = situations::READ_JYOUKYOU(m_state.workDir);
-    if (!list.problem.isEmpty())
+    if (!list.problem.isEmpty() && m_folderReadable)
         m_startupNotices.append(list.problem);
     setSituationLists(list.words);
 }
@@ -278,6 +287,13 @@ Panel* frmMain::visiblePanel() const {
     return nullptr;
 }
 
+void frmMain::bringToFront() {
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+}
+
 void frmMain::convertOlderFiles() {
     Dialogs& dialogs = *m_state.dialogs;
     auto report = [&](const Status& status) {
@@ -305,10 +321,7 @@ void frmMain::tellAboutFiles(const QStringList& notices) {
 }
 
 void frmMain::CHECK_SAMPLE() {
-    const MainValues& m = m_state.main;
-    const Profile& p = m_state.profile;
-    m_state.sampleMode = m.startDate == QLatin1String("2003/07/25") && p.userName == QStringLiteral("ｔ＆Ｔ") &&
-                         p.targetWeight == 65.0f && p.height == 168.5f;
+    m_state.sampleMode = entry::isSampleData(m_state.main.startDate, m_state.profile);
 }
 
 void frmMain::HIDE_PANELS() {

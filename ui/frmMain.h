@@ -52,6 +52,8 @@ public:
     void endProgram() override;
     /// The panel that is visible now.
     Panel* visiblePanel() const;
+    /// Shows the window in front of the others: a later start on the same folder asks for it.
+    void bringToFront();
     /// CHECK_SAMPLE: whether the loaded data are the shipped sample data set.
     void CHECK_SAMPLE();
 
@@ -85,6 +87,7 @@ private:
     QGridLayout* m_panels = nullptr;
     HelpWindow* m_help = nullptr;
     QStringList m_startupNotices;
+    bool m_folderReadable = true; ///< the working folder could be searched at start-up
     MainPanel* fraMain = nullptr;
     RangePanel* fraTaijyu = nullptr;
     AnalysisPanel* fraBunseki = nullptr;

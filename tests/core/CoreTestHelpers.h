@@ -6,12 +6,16 @@
 #include "WeightRecord.h"
 
 #include <QMap>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
 #include <gtest/gtest.h>
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <ostream>
+#include <unistd.h>
 #include <utility>
 
 namespace puka {
@@ -87,6 +91,30 @@ inline ::testing::AssertionResult sameFiles(const QMap<QString, QByteArray>& exp
     if (differences.isEmpty())
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << differences.join(QStringLiteral("; ")).toStdString();
+}
+
+/// True when @p name is a copy that the atomic replace of the file @p target makes beside it
+/// (".データ.txt.Ab3dEf9h.tmp"): only a killed write leaves one behind.
+inline bool isCopyName(const QString& name, const QString& target) {
+    const QRegularExpression pattern(
+        QStringLiteral("^\\.%1\\.[A-Za-z0-9]{8}\\.tmp$").arg(QRegularExpression::escape(target)));
+    return pattern.match(name).hasMatch();
+}
+
+/// The hidden files of a folder: the copies an atomic replace leaves only when it is killed.
+inline QStringList copiesLeft(const WorkDir& dir) {
+    return dir.files().filter(QRegularExpression(QStringLiteral("^\\.")));
+}
+
+/// Removes the folder @p path (by its bytes, as a name that is no UTF-8 cannot go through a
+/// QString) with the files in it.
+inline void removeFolder(const QByteArray& path) {
+    if (DIR* entries = ::opendir(path.constData())) {
+        while (const dirent* entry = ::readdir(entries))
+            ::unlinkat(::dirfd(entries), entry->d_name, 0);
+        ::closedir(entries);
+    }
+    ::rmdir(path.constData());
 }
 
 /// CP932 lines, each followed by CR LF.

@@ -28,7 +28,7 @@ std::vector<QString> dates(const LogContents& log) {
 std::vector<int> skippedLineNumbers(const LogContents& log) {
     std::vector<int> out;
     for (const SkippedLine& s : log.skipped)
-        out.push_back(s.lineNumber);
+        out.push_back(static_cast<int>(s.lineNumber));
     return out;
 }
 
@@ -104,16 +104,6 @@ TEST(DataLogInsert, BeforeTheStartDateBecomesTheFirstLine) {
               crlfLines({kStart, kDay26a}));
 }
 
-TEST(DataLogInsert, LeavesNoCopyFileEvenWhenAStaleOneWasThere) {
-    test::WorkDir dir;
-    dir.write(kLog, crlfLines({kStart, kDay28}));
-    dir.write(files::kDataCopy, "left over from an interrupted save");
-    ASSERT_TRUE(datalog::INSERT_DATA(
-        dir.path(), record(QStringLiteral("2003/07/26"), QStringLiteral("起床後"), 75.1f, QString(), 22.6f)));
-    EXPECT_EQ(dir.files(), QStringList{kLog});
-    EXPECT_EQ(dir.read(kLog), crlfLines({kStart, kDay26a, kDay28}));
-}
-
 TEST(DataLogInsert, KeepsUnreadableLinesByteForByte) {
     test::WorkDir dir;
     const QByteArray before = logWithBadLines();
@@ -180,10 +170,60 @@ TEST(DataLogRead, MalformedLinesAreSkippedAndCountedWithLineNumbers) {
     EXPECT_EQ(skippedLineNumbers(log), (std::vector<int>{2, 3, 4, 5, 6, 7, 9}));
     for (const SkippedLine& s : log.skipped)
         EXPECT_FALSE(s.reason.isEmpty());
-    const QString notice = log.skippedNotice();
-    EXPECT_TRUE(notice.contains(QStringLiteral("7"))) << notice.toStdString();
-    EXPECT_TRUE(notice.contains(QStringLiteral("データ.txt")));
+    EXPECT_TRUE(log.skippedNotice().startsWith(QStringLiteral("「データ.txt」に読み取れない行が 7 行ありました。")))
+        << log.skippedNotice().toStdString();
     EXPECT_TRUE(datalog::READ_DATA(test::sampleDir()).skippedNotice().isEmpty());
+}
+
+// Millions of unreadable lines must not cost memory for each: all are counted, the first
+// hundred keep their line number and reason, and the notice lists five of them.
+TEST(DataLogRead, EveryUnreadableLineIsCountedAndTheFirstHundredKept) {
+    test::WorkDir dir;
+    QByteArray bytes = crlfLines({kStart});
+    for (int i = 0; i < 250; ++i)
+        bytes += "x\r\n";
+    dir.write(kLog, bytes + crlfLines({kDay28}));
+    const LogContents log = datalog::READ_DATA(dir.path());
+    EXPECT_EQ(log.records.size(), 2u);
+    EXPECT_EQ(log.skippedCount, 250);
+    ASSERT_EQ(log.skipped.size(), LogContents::kMaxSkippedKept);
+    EXPECT_EQ(log.skipped.front().lineNumber, 2);
+    EXPECT_EQ(log.skipped.back().lineNumber, 101);
+    const QString notice = log.skippedNotice();
+    EXPECT_TRUE(notice.startsWith(QStringLiteral("「データ.txt」に読み取れない行が 250 行ありました。")))
+        << notice.toStdString();
+    EXPECT_EQ(notice.count(QStringLiteral("行目:")), 5);
+    EXPECT_TRUE(notice.endsWith(QStringLiteral("…")));
+}
+
+// A date outside 1900/01/01 to 2099/12/31 makes a line no measurement, so that no view is
+// asked for millions of days: such lines are skipped with their reason and kept by rewrites,
+// and no writer makes one.
+TEST(DataLogRead, DatesOutsideTheTwoCenturiesAreUnreadableLines) {
+    test::WorkDir dir;
+    const QStringList outside = {
+        QStringLiteral(R"("0001/01/01","朝",75,"",22,"")"), QStringLiteral(R"("1899/12/31","朝",75,"",22,"")"),
+        QStringLiteral(R"("2100/01/01","朝",75,"",22,"")"), QStringLiteral(R"("9999/12/31","朝",75,"",22,"")")};
+    const QByteArray before = crlfLines({kStart, outside[0], outside[1], kDay26a, outside[2], outside[3]});
+    dir.write(kLog, before);
+    const LogContents log = datalog::READ_DATA(dir.path());
+    EXPECT_EQ(log.records.size(), 2u);
+    EXPECT_EQ(skippedLineNumbers(log), (std::vector<int>{2, 3, 5, 6}));
+    EXPECT_TRUE(log.skipped.front().reason.contains(QStringLiteral("1900/01/01 から 2099/12/31")))
+        << log.skipped.front().reason.toStdString();
+    EXPECT_EQ(log.records.front().date, QStringLiteral("2003/07/25"));
+
+    for (const char* date : {"2100/01/01", "1899/12/31"}) {
+        const WeightRecord r = record(QString::fromLatin1(date), QStringLiteral("朝"), 75);
+        EXPECT_FALSE(datalog::recordProblem(r).isEmpty()) << date;
+        EXPECT_FALSE(datalog::APPEND_DATA(dir.path(), r)) << date;
+        EXPECT_FALSE(datalog::INSERT_DATA(dir.path(), r)) << date;
+    }
+    EXPECT_EQ(dir.read(kLog), before);
+    ASSERT_TRUE(datalog::INSERT_DATA(dir.path(), record(QStringLiteral("2003/07/25"), QStringLiteral("夜"), 75)));
+    const QByteArray after = dir.read(kLog);
+    for (const QString& line : outside)
+        EXPECT_TRUE(after.contains(test::sjis(line) + "\r\n")) << line.toStdString();
 }
 
 TEST(DataLogRead, EmptyBodyFatIsTheOlderFormAndReadsAsZero) {
@@ -210,7 +250,7 @@ TEST(DataLogRead, SampleLogReadsWholeAndRewritesToTheSameBytes) {
     EXPECT_EQ(original.count('\n'), static_cast<qsizetype>(sample.records.size()));
     int changed = -1;
     ASSERT_TRUE(datalog::REWRITE_DATA(
-        dir.path(), files::kDataRename, [](WeightRecord&) { return false; }, &changed));
+        dir.path(), [](WeightRecord&) { return false; }, &changed));
     EXPECT_EQ(changed, 0);
     EXPECT_EQ(dir.read(kLog), original);
     // the diary save writes every record back from what was read
@@ -224,7 +264,7 @@ TEST(DataLogRewrite, ChangesExactlyTheMatchingRecords) {
     const LogContents before = datalog::READ_DATA(dir.path());
     int changed = 0;
     const Status s = datalog::REWRITE_DATA(
-        dir.path(), files::kDataRename,
+        dir.path(),
         [](WeightRecord& r) {
             if (r.situation != QStringLiteral("起床後"))
                 return false;
@@ -246,7 +286,7 @@ TEST(DataLogRewrite, ChangesExactlyTheMatchingRecords) {
     }
     EXPECT_GT(expectedChanges, 0);
     EXPECT_EQ(changed, expectedChanges);
-    EXPECT_FALSE(dir.exists(files::kDataRename));
+    EXPECT_EQ(test::copiesLeft(dir), QStringList());
 }
 
 TEST(DataLogRewrite, KeepsUnchangedAndUnreadableLinesByteForByte) {
@@ -257,7 +297,7 @@ TEST(DataLogRewrite, KeepsUnchangedAndUnreadableLinesByteForByte) {
               crlfLines({oddButReadable, QStringLiteral(R"( "2003/07/25" , "朝" ,75.50,"", 22.30 ,"予備")")}) + bad);
     int changed = 0;
     ASSERT_TRUE(datalog::REWRITE_DATA(
-        dir.path(), files::kDataRename,
+        dir.path(),
         [](WeightRecord& r) {
             if (r.situation != QStringLiteral("朝"))
                 return false;
@@ -305,7 +345,7 @@ TEST(DataLogRefusal, RefusedTextsLeaveTheLogUnchanged) {
     EXPECT_TRUE(lineBreak.message().contains(QStringLiteral("一言日記"))) << lineBreak.message().toStdString();
     const Status emoji = datalog::APPEND_DATA(dir.path(), record(d, QStringLiteral("朝"), 75, QStringLiteral("🍰")));
     EXPECT_TRUE(emoji.message().contains(QStringLiteral("🍰"))) << emoji.message().toStdString();
-    const Status rewrite = datalog::REWRITE_DATA(dir.path(), files::kDataRename, [](WeightRecord& r) {
+    const Status rewrite = datalog::REWRITE_DATA(dir.path(), [](WeightRecord& r) {
         r.comment = QStringLiteral("😀");
         return true;
     });

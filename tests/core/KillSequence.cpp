@@ -50,7 +50,7 @@ Status step(const QString& dir, int index) {
         return datalog::INSERT_DATA(dir, makeRecord(kFirstDay.addDays((index * 37) % kDays),
                                                     QStringLiteral("挿入") + tag, 71.25f, QStringLiteral("9:05:03")));
     case 2: // a rewrite through a copy name, as the situation renaming does
-        return datalog::REWRITE_DATA(dir, files::kDataRename, [&](WeightRecord& r) {
+        return datalog::REWRITE_DATA(dir, [&](WeightRecord& r) {
             if (r.situation != QStringLiteral("朝"))
                 return false;
             r.comment = QStringLiteral("書き換え") + tag;

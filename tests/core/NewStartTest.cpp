@@ -97,7 +97,7 @@ TEST(NewStart, KeepsTheOldLogAsADatedBackupAndWritesOneRecord) {
     EXPECT_EQ(p.height, 158.5f);
     EXPECT_EQ(p.targetWeight, 50.0f);
     EXPECT_TRUE(newstart::finished(result.backupName).text.contains(result.backupName));
-    EXPECT_FALSE(dir.exists(files::kDataCopy));
+    EXPECT_EQ(test::copiesLeft(dir), QStringList());
 }
 
 TEST(NewStart, WithoutALogMakesNoBackup) {

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <map>
+
 using namespace puka;
 using test::crlfLines;
 
@@ -71,7 +74,7 @@ TEST(EditingRename, TouchesOnlyExactMatchesAndKeepsEveryOtherField) {
                   "\x82\r\n" + crlfLines({QStringLiteral("\"夜,遅く\"")}));
     EXPECT_EQ(listed(dir.path()), (QStringList{QStringLiteral("朝食後"), QStringLiteral("起きて,すぐ"),
                                                QStringLiteral("朝\"晩"), QStringLiteral("夜,遅く")}));
-    EXPECT_FALSE(dir.exists(files::kDataRename) || dir.exists(files::kSituationsRename));
+    EXPECT_EQ(dir.files(), (QStringList{files::kData, files::kSituations}));
 }
 
 TEST(EditingRename, RefusesAnEmptyOrUnwritableWordBeforeWriting) {
@@ -100,12 +103,15 @@ TEST(EditingList, AddOrderDeleteAndDeleteAllLeaveTheLogAlone) {
     EXPECT_EQ(dir.read(files::kSituations),
               "A\r\nB\r\n" + crlfLines({QStringLiteral("散歩後"), QStringLiteral("\"朝,夜\"")}));
 
-    // a quote inside a hand-edited word reads back from a plain line, so it is no reason to refuse
+    // a quote inside a hand-edited word reads back from a plain line, so it is no reason to refuse;
+    // a word the order does not name ("A") stays, after the ordered ones
+    dir.write(files::kSituations, dir.read(files::kSituations) + "A\"1\r\n");
     const QStringList order = {QStringLiteral("朝,夜"), QStringLiteral("A\"1"), QStringLiteral("散歩後"),
                                QStringLiteral("B")};
     ASSERT_TRUE(editing::saveOrder(dir.path(), order));
-    EXPECT_EQ(dir.read(files::kSituations), crlfLines({QStringLiteral("\"朝,夜\""), QStringLiteral("A\"1"),
-                                                       QStringLiteral("散歩後"), QStringLiteral("B")}));
+    EXPECT_EQ(dir.read(files::kSituations),
+              crlfLines({QStringLiteral("\"朝,夜\""), QStringLiteral("A\"1"), QStringLiteral("散歩後"),
+                         QStringLiteral("B"), QStringLiteral("A")}));
 
     Status s;
     EXPECT_FALSE(editing::deleteWord(dir.path(), order, -1, &s).has_value());
@@ -113,12 +119,53 @@ TEST(EditingList, AddOrderDeleteAndDeleteAllLeaveTheLogAlone) {
     const auto rest = editing::deleteWord(dir.path(), order, 2, &s);
     ASSERT_TRUE(rest.has_value());
     EXPECT_EQ(listed(dir.path()), *rest);
-    EXPECT_EQ(rest->size(), 3);
+    EXPECT_EQ(rest->size(), 4);
 
-    ASSERT_TRUE(editing::deleteAll(dir.path()));
+    ASSERT_TRUE(editing::deleteAll(dir.path(), *rest));
     EXPECT_TRUE(dir.exists(files::kSituations));
     EXPECT_TRUE(dir.read(files::kSituations).isEmpty());
     EXPECT_EQ(dir.read(files::kData), log);
+}
+
+// Two windows on one folder, or a window and a script: each list edit applies to the list file as
+// it is when it saves, so a word added elsewhere since the list was shown is kept and shown, and
+// a word deleted elsewhere stays deleted.
+TEST(EditingList, EditsApplyToTheFileAsItIsNow) {
+    using Edit = std::function<Status(const QString&, const QStringList&, QStringList*)>;
+    const std::pair<const char*, Edit> edits[] = {
+        {"saveOrder",
+         [](const QString& d, const QStringList& shown, QStringList* written) {
+             return editing::saveOrder(d, {shown[2], shown[0], shown[1], shown[3]}, written);
+         }},
+        {"deleteWord",
+         [](const QString& d, const QStringList& shown, QStringList* written) {
+             Status s;
+             const auto rest = editing::deleteWord(d, shown, 1, &s);
+             *written = rest.value_or(QStringList());
+             return s;
+         }},
+        {"deleteAll", [](const QString& d, const QStringList& shown,
+                         QStringList* written) { return editing::deleteAll(d, shown, written); }},
+    };
+    const std::map<std::string, QStringList> expected = {
+        {"saveOrder", {QStringLiteral("C"), QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("散歩後")}},
+        {"deleteWord", {QStringLiteral("A"), QStringLiteral("C"), QStringLiteral("散歩後")}},
+        {"deleteAll", {QStringLiteral("散歩後")}},
+    };
+    for (const auto& [name, edit] : edits) {
+        SCOPED_TRACE(name);
+        test::WorkDir dir;
+        dir.write(files::kSituations,
+                  crlfLines({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")}));
+        const QStringList shown = listed(dir.path());
+        // meanwhile another window adds a word and deletes one
+        ASSERT_TRUE(editing::addWord(dir.path(), QStringLiteral("散歩後")));
+        ASSERT_TRUE(editing::deleteWord(dir.path(), listed(dir.path()), 3, nullptr));
+        QStringList written;
+        ASSERT_TRUE(edit(dir.path(), shown, &written));
+        EXPECT_EQ(written, expected.at(name));
+        EXPECT_EQ(listed(dir.path()), written);
+    }
 }
 
 TEST(EditingList, FaultsLeaveTheFilesWhole) {
@@ -141,7 +188,7 @@ TEST(EditingList, FaultsLeaveTheFilesWhole) {
         },
         list, 4);
     test::expectWholeAfterEveryFault(
-        sample, [](const QString& d) { return editing::deleteAll(d); }, list, 3);
+        sample, [](const QString& d) { return editing::deleteAll(d, listed(d)); }, list, 3);
     // the log first, then the list; a failed list puts the log back
     test::expectWholeAfterEveryFault(
         prepareRename,

@@ -82,8 +82,7 @@ TEST(SituationWrite, PlainAndQuotedFormsWithTheirFileNames) {
     const QStringList list = {QStringLiteral("起床後"), QStringLiteral("夕食後")};
     ASSERT_TRUE(situations::writePlain(dir.path(), list));
     EXPECT_EQ(dir.read(QStringLiteral("状況リスト.TXT")), crlfLines(list));
-    ASSERT_TRUE(situations::writeQuoted(dir.path(), {QStringLiteral("起きてすぐ"), QStringLiteral("朝,夜")},
-                                        files::kSituationsRename));
+    ASSERT_TRUE(situations::writeQuoted(dir.path(), {QStringLiteral("起きてすぐ"), QStringLiteral("朝,夜")}));
     EXPECT_EQ(dir.read(QStringLiteral("状況リスト.TXT")),
               crlfLines({QStringLiteral("\"起きてすぐ\""), QStringLiteral("\"朝,夜\"")}));
     EXPECT_EQ(dir.files(), QStringList{QStringLiteral("状況リスト.TXT")});
@@ -99,7 +98,7 @@ TEST(SituationWrite, RefusedWordsLeaveTheFileUnchanged) {
     const auto before = test::snapshot(dir);
     const Status add = situations::ADD_JYOUKYOU(dir.path(), QStringLiteral("\"朝\""));
     const Status plain = situations::writePlain(dir.path(), {QStringLiteral("朝"), QStringLiteral("🏃")});
-    const Status quoted = situations::writeQuoted(dir.path(), {QStringLiteral("朝\n夜")}, files::kSituationsRename);
+    const Status quoted = situations::writeQuoted(dir.path(), {QStringLiteral("朝\n夜")});
     for (const Status* s : {&add, &plain, &quoted}) {
         EXPECT_FALSE(s->ok());
         EXPECT_TRUE(s->message().contains(QStringLiteral("状況")) || s->message().contains(QStringLiteral("🏃")))

@@ -21,6 +21,17 @@ TEST(StepsEdit, EveryChangeWritesBothLines) {
     EXPECT_EQ(steps.fatStep, QStringLiteral("0.25"));
 }
 
+// The steps shown may be older than the file: another window changed the other step since.
+TEST(StepsEdit, AChangeKeepsTheOtherStepAsTheFileHoldsIt) {
+    test::WorkDir dir;
+    dir.write(files::kSteps, "0.1\r\n0.1\r\n");
+    Steps steps = settings::READ_KIZAMI(dir.path()).value;
+    dir.write(files::kSteps, "0.1\r\n0.5\r\n");
+    ASSERT_TRUE(increments::chooseOption(dir.path(), steps, Kind::Weight, 2));
+    EXPECT_EQ(dir.read(files::kSteps), "0.2\r\n0.5\r\n");
+    EXPECT_EQ(steps.fatStep, QStringLiteral("0.5"));
+}
+
 TEST(StepsEdit, OptionShownAfterRereadComparesText) {
     test::WorkDir dir;
     Steps steps;

@@ -1,12 +1,18 @@
 #include "TestSupport.h"
 
 #include "Cp932.h"
+#include "FolderWriteLock.h"
 #include "ReportCli.h"
 
 #include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
+
+#include <grp.h>
+#include <pwd.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';
@@ -56,7 +62,10 @@ void WorkDir::copySample() const {
 }
 
 QStringList WorkDir::files() const {
-    return QDir(path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    QStringList names = QDir(path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    // the writers' lock file is made on the first write and stays; it holds nothing
+    names.removeAll(FolderWriteLock::fileName());
+    return names;
 }
 
 ReportRun runReport(const QStringList& args) {
@@ -64,6 +73,67 @@ ReportRun runReport(const QStringList& args) {
     QByteArray err;
     const int status = report::run(args, &out, &err);
     return {status, QString::fromUtf8(out), QString::fromUtf8(err)};
+}
+
+std::optional<std::string> runUnprivileged(const WorkDir& dir, const std::function<std::string()>& body,
+                                           std::string* why) {
+    const bool root = ::geteuid() == 0;
+    const passwd* nobody = root ? ::getpwnam("nobody") : nullptr;
+    if (root && !nobody) {
+        *why = "the tests run as root and there is no user \"nobody\" to drop to";
+        return std::nullopt;
+    }
+    if (root) {
+        const QByteArray folder = QFile::encodeName(dir.path());
+        if (::chown(folder.constData(), nobody->pw_uid, nobody->pw_gid) != 0) {
+            *why = "cannot give the folder to nobody";
+            return std::nullopt;
+        }
+        for (const QString& name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+            const QByteArray file = QFile::encodeName(QDir(dir.path()).filePath(name));
+            (void)::lchown(file.constData(), nobody->pw_uid, nobody->pw_gid);
+        }
+    }
+    int channel[2];
+    if (::pipe(channel) != 0) {
+        *why = "no pipe";
+        return std::nullopt;
+    }
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        *why = "no child process";
+        return std::nullopt;
+    }
+    if (pid == 0) {
+        ::close(channel[0]);
+        std::string result;
+        if (root && (::setgroups(0, nullptr) != 0 || ::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0))
+            result = "could not drop to nobody";
+        else
+            result = body();
+        const char* data = result.data();
+        size_t left = result.size();
+        while (left > 0) {
+            const ssize_t n = ::write(channel[1], data, left);
+            if (n <= 0)
+                break;
+            data += n;
+            left -= static_cast<size_t>(n);
+        }
+        ::_exit(0);
+    }
+    ::close(channel[1]);
+    std::string result;
+    char buffer[4096];
+    ssize_t n;
+    while ((n = ::read(channel[0], buffer, sizeof buffer)) > 0)
+        result.append(buffer, static_cast<size_t>(n));
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return "the child process failed";
+    return result;
 }
 
 QString sampleDir() {

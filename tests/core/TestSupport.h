@@ -4,8 +4,11 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <ostream>
+#include <string>
 
 // Readable failure output for Qt strings and file bytes (found by argument-dependent lookup).
 // Every test source should see these through this header, so that all agree on one printer.
@@ -28,12 +31,24 @@ public:
     bool exists(const QString& name) const;
     /// Copies every file of the shipped sample data set into the folder.
     void copySample() const;
-    /// The names of the files in the folder, sorted.
+    /// The names of the files in the folder, hidden ones included, sorted; the lock file of the
+    /// writers is left out.
     QStringList files() const;
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
+
+/**
+ * Runs @p body in a child process as a user whose writes the permission bits can refuse: as
+ * "nobody" when the tests run as root (root writes anywhere, and CI runs as root), else as the
+ * user the tests run as. When it drops to "nobody", the folder @p dir and its files become
+ * nobody's first, as a user's own folder is theirs. Returns what @p body returned (empty for
+ * success, else what went wrong), or nothing when no such user can be had; @p why then says
+ * why, for the test to skip with.
+ */
+std::optional<std::string> runUnprivileged(const WorkDir& dir, const std::function<std::string()>& body,
+                                           std::string* why);
 
 /// The folder of the shipped sample data set.
 QString sampleDir();

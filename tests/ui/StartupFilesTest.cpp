@@ -103,6 +103,26 @@ TEST(StartupFiles, Utf8LogIsShownAndNamedButNeverWritten) {
     }
 }
 
+// A folder that may not be read is said once (「権限」) and is no new user's empty folder: no
+// welcome, no new-start form, no conversion, nothing written.
+TEST(StartupFiles, AFolderThatCannotBeReadIsNoNewFolder) {
+    test::Window t(nullptr);
+    {
+        test::FaultGuard guard([](FileStep step, const QString&) { return step == FileStep::Read ? EACCES : 0; });
+        t.start();
+    }
+    const auto calls = t.takeCalls();
+    for (const auto& c : calls)
+        EXPECT_NE(c.title, QStringLiteral("ようこそ"));
+    const QString notice = fileNotice(calls);
+    // one notice for the folder, rather than one for each of its files
+    EXPECT_TRUE(notice.startsWith(QStringLiteral("作業フォルダ")) && notice.contains(QStringLiteral("権限")) &&
+                !notice.contains(files::kData))
+        << notice.toStdString();
+    EXPECT_FALSE(t.find<QWidget>(QStringLiteral("fraNew"))->isVisible());
+    EXPECT_TRUE(t.dir().files().isEmpty());
+}
+
 TEST(StartupFiles, SaveOntoAFullDiskOrReadOnlyFolderSaysSoAndKeepsTheLog) {
     test::Window t(ownData);
     t.start();

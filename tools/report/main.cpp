@@ -1,3 +1,4 @@
+#include "CommandLine.h"
 #include "ReportCli.h"
 
 #include <QCoreApplication>
@@ -6,8 +7,13 @@
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    QStringList args = QCoreApplication::arguments();
-    args.removeFirst();
+    QStringList args;
+    QString error;
+    if (!puka::commandline::enterFolder(argc, argv, {QStringLiteral("--today"), QStringLiteral("--format")}, &args,
+                                        &error)) {
+        std::fprintf(stderr, "pukapuka-report: %s\n", error.toUtf8().constData());
+        return 2;
+    }
     QByteArray out;
     QByteArray err;
     const int status = puka::report::run(args, &out, &err);

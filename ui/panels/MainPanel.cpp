@@ -465,18 +465,18 @@ void MainPanel::onSave() {
             return;
         from = check->step + 1;
     }
-    const auto [record, placement] =
-        entry::makeRecord(in, m_shownDate, m_state.main.lastDate, m_state.timeStamp == 1, clock::now());
-    const QString problem = datalog::recordProblem(record);
-    if (!problem.isEmpty()) {
-        dialogs.message(problem, QStringLiteral("入力できない文字"), Dialogs::Icon::Warning);
-        return;
-    }
-    const Status s = placement == entry::Placement::Insert ? datalog::INSERT_DATA(m_state.workDir, record)
-                                                           : datalog::APPEND_DATA(m_state.workDir, record);
+    entry::SaveResult saved;
+    const Status s =
+        entry::saveEntry(m_state.workDir, in, m_shownDate, m_state.timeStamp == 1, clock::now(), std::nullopt, &saved);
     if (!s) {
+        if (saved.refused) {
+            dialogs.message(s.message(), QStringLiteral("入力できない文字"), Dialogs::Icon::Warning);
+            return;
+        }
         dialogs.message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
-        return;
+        // a measurement that is in place, though not yet flushed to disk, is shown
+        if (!s.inPlace())
+            return;
     }
     DSP_MAIN();
     setStepButtonsEnabled(false);

@@ -600,16 +600,18 @@ void SetteiPanel::onAdd() {
 
 void SetteiPanel::onSort() {
     Dialogs& dialogs = *m_state.dialogs;
-    const QStringList words = listedSituations();
-    const Status s = editing::saveOrder(m_state.workDir, words);
+    QStringList words;
+    const Status s = editing::saveOrder(m_state.workDir, listedSituations(), &words);
     if (!s) {
         showError(dialogs, s);
         return;
     }
-    // the editor's own list already holds this order: it keeps the word the user chose
+    // the lists show the file as written, words added elsewhere included; the chosen word stays
+    // chosen where it still stands in the same place
     const int chosen = chosenSituation();
+    const QString chosenWord = chosen >= 0 ? lstKoumoku->item(chosen)->text() : QString();
     m_host.setSituationLists(words);
-    if (chosen >= 0)
+    if (chosen >= 0 && chosen < words.size() && words.at(chosen) == chosenWord)
         lstKoumoku->setCurrentRow(chosen);
     markOrderChanged(false);
     const editing::Notice done = editing::sortDone();
@@ -648,12 +650,13 @@ void SetteiPanel::onDeleteAll() {
     if (dialogs.message(question.text, question.title, Dialogs::Icon::Exclamation, Dialogs::Buttons::OkCancel) !=
         Dialogs::Answer::Ok)
         return;
-    const Status s = editing::deleteAll(m_state.workDir);
+    QStringList rest;
+    const Status s = editing::deleteAll(m_state.workDir, listedSituations(), &rest);
     if (!s) {
         showError(dialogs, s);
         return;
     }
-    m_host.setSituationLists({});
+    m_host.setSituationLists(rest);
     markOrderChanged(false);
     const editing::Notice done = editing::deleteAllDone();
     dialogs.message(done.text, done.title, Dialogs::Icon::Information);
@@ -735,9 +738,11 @@ void SetteiPanel::onNewStart() {
     newstart::Result result;
     const Status s = newstart::start(m_state.workDir, in, &result);
     if (!s) {
-        // nothing was changed: the user can correct the cause and try again
         showError(dialogs, s);
-        return;
+        // unless only a flush to disk failed, nothing was changed: the user can correct the
+        // cause and try again
+        if (!s.inPlace())
+            return;
     }
     const newstart::Notice done = newstart::finished(result.backupName);
     dialogs.message(done.text, done.title, Dialogs::Icon::Information);
