@@ -69,7 +69,8 @@ LogContents READ_DATA(const QString& dir);
 std::optional<QString> lastRecordDate(const QString& dir, Status* status);
 
 // Every writer below takes the folder's write lock (FolderWriteLock) for its whole
-// read-modify-write.
+// read-modify-write, and takes the day's first backup of the log (backups::backupBeforeChange)
+// before it writes; a failed backup stops it.
 
 /// APPEND_DATA: the record as one new last line.
 Status APPEND_DATA(const QString& dir, const WeightRecord& record);

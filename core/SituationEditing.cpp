@@ -1,5 +1,6 @@
 #include "SituationEditing.h"
 
+#include "Backups.h"
 #include "Cp932.h"
 #include "DataLog.h"
 #include "FileNames.h"
@@ -330,6 +331,10 @@ Status renameWord(const QString& dir, const QString& oldWord, const QString& new
     Status logStatus;
     const bool logExists = QFileInfo::exists(logPath);
     if (logExists) {
+        // a rename across the log is always backed up first, however often it runs in a day
+        logStatus = backups::backupBeforeChange(dir, backups::Reason::Rename);
+        if (!logStatus)
+            return logStatus;
         logStatus = datalog::REWRITE_DATA(
             dir,
             [&](WeightRecord& r) {

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "Status.h"
+#include "WeightRecord.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace puka {
+
+/// The measurement log line by line, each line with its bytes, its line end and its record,
+/// for the writers that change single records and for reading backups.
+namespace loglines {
+
+/// One line of the log.
+struct Line {
+    QByteArray text;                    ///< the line's bytes without its line end
+    QByteArray end;                     ///< its line end as it stands: CR LF, LF, CR, or none at the end
+    std::optional<WeightRecord> record; ///< the measurement it holds, when it holds one
+};
+
+/// The lines of @p bytes; @p utf8 reads them as UTF-8 (a log another editor saved so).
+/// The records are those the log reader takes: the same lines, in the same order.
+std::vector<Line> split(const QByteArray& bytes, bool utf8 = false);
+
+/// A log file read whole.
+struct ReadLog {
+    bool exists = false;
+    bool utf8 = false; ///< the file looks saved in UTF-8
+    QByteArray bytes;
+    std::vector<Line> lines;
+
+    int recordCount() const;
+};
+
+/// Reads the log file at @p path; nothing (and why) when it is there but cannot be read.
+std::optional<ReadLog> readLog(const QString& path, Status* status);
+
+} // namespace loglines
+} // namespace puka
