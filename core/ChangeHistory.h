@@ -57,6 +57,9 @@ public:
     /// The description of the change undo() / redo() would take back or make again.
     QString undoDescription() const;
     QString redoDescription() const;
+    /// Whether the change undo() / redo() would take back or make again touches the situation list.
+    bool undoTouchesList() const { return !m_done.empty() && m_done.back().list.has_value(); }
+    bool redoTouchesList() const { return !m_undone.empty() && m_undone.back().list.has_value(); }
     /**
      * Takes the last change back in the files of @p dir. When the files no longer hold what
      * the change left (another window or program changed the same record or list since),

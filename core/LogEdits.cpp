@@ -401,20 +401,27 @@ Correction correctionOf(const WeightRecord& r) {
 }
 
 std::optional<WeightRecord> referenceFor(const std::vector<WeightRecord>& records, int number, const QString& date) {
-    // the others in their order, and the place the date gives the record among them
+    const auto at = static_cast<size_t>(number - 1);
+    if (number < 1 || at >= records.size())
+        return std::nullopt;
+    // a record that keeps its place (its date, or the start record) follows the one before it
+    if (number == 1 || records[at].date == date) {
+        if (at > 0)
+            return records[at - 1];
+        if (at + 1 < records.size())
+            return records[at + 1];
+        return std::nullopt;
+    }
+    // a record that moves goes after the last record of its new date: that one is before it
     std::optional<WeightRecord> before;
     std::optional<WeightRecord> after;
     for (size_t i = 0; i < records.size(); ++i) {
-        if (static_cast<int>(i) + 1 == number)
+        if (i == at)
             continue;
-        const bool keepsFirst = number == 1;
-        if (!keepsFirst && records[i].date <= date) {
+        if (records[i].date <= date)
             before = records[i];
-        } else if (!after) {
+        else if (!after)
             after = records[i];
-            if (!keepsFirst)
-                break;
-        }
     }
     return before ? before : after;
 }

@@ -82,9 +82,9 @@ struct Correction {
 Correction correctionOf(const WeightRecord& record);
 
 /// The measurement a correction of record @p number to the date @p date is checked against,
-/// as the entry checks against the previous one: the record before the place the date gives
-/// it, or for the start record (and a record that would come first) the one after it.
-/// Nothing when the log holds no other record.
+/// as the entry checks against the previous one: the record before it when it keeps its place
+/// (its date unchanged, or the start record), else the last record of the new date's place;
+/// the one after it when none stands before. Nothing when the log holds no other record.
 std::optional<WeightRecord> referenceFor(const std::vector<WeightRecord>& records, int number, const QString& date);
 
 /// The entry's checks for a correction, with the same messages and in the same order (the

@@ -145,6 +145,8 @@ TEST(LogEdits, TheEntrysChecksAgainstTheMeasurementBeforeThePlace) {
     // the typing slip 6.07 is checked against the day before its place, not against itself
     EXPECT_EQ(logedits::referenceFor(log, 3, QStringLiteral("2026/12/05")), log.at(1));
     EXPECT_EQ(logedits::referenceFor(log, 3, QStringLiteral("2026/11/30")), log.at(0));
+    EXPECT_EQ(logedits::referenceFor(log, 2, QStringLiteral("2026/12/02")), log.at(0));
+    EXPECT_EQ(logedits::referenceFor(log, 2, QStringLiteral("2026/12/06")), log.at(2));
     EXPECT_EQ(logedits::referenceFor(log, 1, QStringLiteral("2026/12/01")), log.at(1));
     EXPECT_EQ(logedits::referenceFor({log.at(0)}, 1, QStringLiteral("2026/12/01")), std::nullopt);
 
