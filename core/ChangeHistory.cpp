@@ -4,20 +4,11 @@
 #include "FileNames.h"
 #include "FileOps.h"
 #include "FolderWriteLock.h"
-#include "LogLines.h"
 
 namespace puka::history {
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-
-std::vector<WeightRecord> recordsOf(const QByteArray& bytes) {
-    std::vector<WeightRecord> records;
-    for (loglines::Line& line : loglines::split(bytes))
-        if (line.record)
-            records.push_back(std::move(*line.record));
-    return records;
-}
 
 // A file's bytes, a missing file as empty; nothing (and why) when it cannot be read.
 std::optional<QByteArray> bytesOf(const QString& path, Status* status) {
@@ -112,7 +103,7 @@ Status capture(const QString& dir, const std::function<Status()>& edit, Change* 
     const auto logAfter = bytesOf(resolveFile(dir, files::kData), &readStatus);
     const auto listAfter = bytesOf(resolveFile(dir, files::kSituations), &readStatus);
     if (logAfter && *logAfter != *logBefore)
-        change->log = logedits::difference(recordsOf(*logBefore), recordsOf(*logAfter));
+        change->log = logedits::difference(*logBefore, *logAfter);
     if (listAfter && *listAfter != *listBefore)
         change->list = ListChange{*listBefore, *listAfter};
     return status;

@@ -303,7 +303,7 @@ template <typename Edit> Status editLog(const QString& dir, Edit&& edit) {
     EditableLog log(std::move(read->lines));
     QByteArray after;
     status = edit(log, &after);
-    if (!status)
+    if (!status || after == before)
         return status;
     return writeChanged(dir, path, before, after);
 }
@@ -394,6 +394,33 @@ LogChange difference(const std::vector<WeightRecord>& before, const std::vector<
     for (size_t i = head; i < head + addedCount; ++i)
         change.steps.push_back(step(std::nullopt, i, false));
     return change;
+}
+
+LogChange difference(const QByteArray& before, const QByteArray& after) {
+    const std::vector<loglines::Line> old = loglines::split(before);
+    std::vector<loglines::Line> now = loglines::splitBytes(after);
+    size_t head = 0;
+    while (head < old.size() && head < now.size() && old[head].text == now[head].text)
+        ++head;
+    size_t tail = 0;
+    while (tail < old.size() - head && tail < now.size() - head &&
+           old[old.size() - 1 - tail].text == now[now.size() - 1 - tail].text)
+        ++tail;
+    std::vector<WeightRecord> oldRecords;
+    std::vector<WeightRecord> newRecords;
+    oldRecords.reserve(old.size());
+    newRecords.reserve(now.size());
+    for (size_t i = 0; i < now.size(); ++i) {
+        const bool same = i < head || i >= now.size() - tail;
+        const auto record =
+            same ? old[i < head ? i : old.size() - (now.size() - i)].record : loglines::recordOf(now[i].text);
+        if (record)
+            newRecords.push_back(*record);
+    }
+    for (const loglines::Line& line : old)
+        if (line.record)
+            oldRecords.push_back(*line.record);
+    return difference(oldRecords, newRecords);
 }
 
 Correction correctionOf(const WeightRecord& r) {
@@ -516,7 +543,7 @@ QString recordText(const WeightRecord& r) {
 }
 
 QString deleteQuestion(int number, const WeightRecord& record) {
-    return QStringLiteral("%1 番目の次の記録を削除します。よろしいですか？\r\n\r\n　%2")
+    return QStringLiteral("次の記録（%1 番目）を削除します。よろしいですか？\r\n\r\n　%2")
         .arg(number)
         .arg(recordText(record));
 }

@@ -69,6 +69,10 @@ Status changedLog(const QByteArray& before, const LogChange& change, QByteArray*
 /// is replaced in place, and a record that moved is taken out and put in at its new place.
 LogChange difference(const std::vector<WeightRecord>& before, const std::vector<WeightRecord>& after);
 
+/// difference() of two contents of the log file. The lines equal at either end are taken as
+/// read once, so a rewrite that changed a few lines costs one reading of the log.
+LogChange difference(const QByteArray& before, const QByteArray& after);
+
 /// What the correction dialog or `pukapuka-log edit` gives for a record.
 struct Correction {
     QString date; ///< "yyyy/mm/dd"

@@ -13,7 +13,7 @@ bool isLineEnd(char c) {
     return c == '\r' || c == '\n';
 }
 
-std::optional<WeightRecord> recordOf(const QString& text) {
+std::optional<WeightRecord> recordOfText(const QString& text) {
     if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); }))
         return std::nullopt;
     return datalog::parseLine(text);
@@ -21,7 +21,12 @@ std::optional<WeightRecord> recordOf(const QString& text) {
 
 } // namespace
 
-std::vector<Line> split(const QByteArray& bytes, bool utf8) {
+std::optional<WeightRecord> recordOf(const QByteArray& text) {
+    const auto decoded = cp932::decode(text);
+    return decoded ? recordOfText(*decoded) : std::nullopt;
+}
+
+std::vector<Line> splitBytes(const QByteArray& bytes) {
     std::vector<Line> lines;
     const char* data = bytes.constData();
     const qsizetype n = bytes.size();
@@ -36,6 +41,11 @@ std::vector<Line> split(const QByteArray& bytes, bool utf8) {
         lines.push_back({bytes.mid(start, end - start), bytes.mid(end, next - end), std::nullopt});
         start = next;
     }
+    return lines;
+}
+
+std::vector<Line> split(const QByteArray& bytes, bool utf8) {
+    std::vector<Line> lines = splitBytes(bytes);
     // a line end never stands inside a character, so the text of the whole file splits into
     // the same lines; a file that does not decode whole is decoded line by line
     const std::optional<QString> whole = utf8 ? std::optional<QString>(cp932::decodeUtf8(bytes)) : cp932::decode(bytes);
@@ -46,7 +56,7 @@ std::vector<Line> split(const QByteArray& bytes, bool utf8) {
             qsizetype e = at;
             while (e < text.size() && text[e] != QLatin1Char('\r') && text[e] != QLatin1Char('\n'))
                 ++e;
-            line.record = recordOf(text.mid(at, e - at).toString());
+            line.record = recordOfText(text.mid(at, e - at).toString());
             at = e + (e < text.size() && text[e] == QLatin1Char('\r') && e + 1 < text.size() &&
                               text[e + 1] == QLatin1Char('\n')
                           ? 2
@@ -56,7 +66,7 @@ std::vector<Line> split(const QByteArray& bytes, bool utf8) {
     }
     for (Line& line : lines)
         if (const auto text = cp932::decode(line.text))
-            line.record = recordOf(*text);
+            line.record = recordOfText(*text);
     return lines;
 }
 

@@ -26,6 +26,12 @@ struct Line {
 /// The records are those the log reader takes: the same lines, in the same order.
 std::vector<Line> split(const QByteArray& bytes, bool utf8 = false);
 
+/// The lines of @p bytes with their line ends only, no record read yet.
+std::vector<Line> splitBytes(const QByteArray& bytes);
+
+/// The measurement of one line's code page 932 bytes, as split() reads it.
+std::optional<WeightRecord> recordOf(const QByteArray& text);
+
 /// A log file read whole.
 struct ReadLog {
     bool exists = false;

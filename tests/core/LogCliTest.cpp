@@ -252,7 +252,7 @@ TEST(LogEdit, EditDeleteBackupsAndRestoreAnswerWithTheContractsStatuses) {
     r = run({del, QStringLiteral("1"), QStringLiteral("--yes")}, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("新規スタート"))) << r.err.toStdString();
     r = run({del, QStringLiteral("2")}, 1);
-    EXPECT_TRUE(r.err.startsWith(QStringLiteral("2 番目の次の記録を削除します。よろしいですか？")))
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("次の記録（2 番目）を削除します。よろしいですか？")))
         << r.err.toStdString();
     run({del, QStringLiteral("2"), QStringLiteral("--yes"), QStringLiteral("--force")}, 2);
     r = run({del, QStringLiteral("2"), QStringLiteral("--yes")}, 0);
