@@ -87,26 +87,31 @@ Change savedMeasurement(const WeightRecord& record) {
     return change;
 }
 
-Status capture(const QString& dir, const std::function<Status()>& edit, Change* change) {
-    const QString logPath = resolveFile(dir, files::kData);
+Status captureList(const QString& dir, const std::function<Status()>& edit, Change* change) {
     const QString listPath = resolveFile(dir, files::kSituations);
     const FolderWriteLock lock(dir);
     if (!lock.locked())
         return edit();
     Status status;
-    const auto logBefore = bytesOf(logPath, &status);
-    const auto listBefore = logBefore ? bytesOf(listPath, &status) : std::nullopt;
+    const auto before = bytesOf(listPath, &status);
     status = edit();
-    if (!status.inPlace() || !logBefore || !listBefore)
+    if (!status.inPlace() || !before)
         return status;
     Status readStatus;
-    const auto logAfter = bytesOf(resolveFile(dir, files::kData), &readStatus);
-    const auto listAfter = bytesOf(resolveFile(dir, files::kSituations), &readStatus);
-    if (logAfter && *logAfter != *logBefore)
-        change->log = logedits::difference(*logBefore, *logAfter);
-    if (listAfter && *listAfter != *listBefore)
-        change->list = ListChange{*listBefore, *listAfter};
+    const auto after = bytesOf(resolveFile(dir, files::kSituations), &readStatus);
+    if (after && *after != *before)
+        change->list = ListChange{*before, *after};
     return status;
+}
+
+Change renamed(const QString& description, const editing::RenameResult& result) {
+    Change change;
+    change.description = description;
+    change.log = result.logChange;
+    if (result.listAfter != result.listBefore)
+        change.list = ListChange{result.listBefore, result.listAfter};
+    change.acrossLog = true;
+    return change;
 }
 
 void ChangeHistory::record(Change change) {

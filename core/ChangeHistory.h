@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LogEdits.h"
+#include "SituationEditing.h"
 #include "Status.h"
 
 #include <QByteArray>
@@ -40,12 +41,15 @@ struct Change {
 Change savedMeasurement(const WeightRecord& record);
 
 /**
- * Runs @p edit (a writer that takes the folder's write lock itself) inside one hold of that
- * lock, and gives in @p change what it changed in the log and in the situation list, found by
- * comparing the files before and after. @p change is filled whenever the edit put its change
+ * Runs @p edit (a writer of the situation list that takes the folder's write lock itself)
+ * inside one hold of that lock, and gives in @p change what it changed in the list, found by
+ * comparing the file before and after. @p change is filled whenever the edit put its change
  * in place (Status::inPlace()).
  */
-Status capture(const QString& dir, const std::function<Status()>& edit, Change* change);
+Status captureList(const QString& dir, const std::function<Status()>& edit, Change* change);
+
+/// A rename across the log as a change, from what editing::renameWord() reports.
+Change renamed(const QString& description, const editing::RenameResult& result);
 
 /// The window's changes in order, with the ones taken back for making again.
 class ChangeHistory {

@@ -442,6 +442,10 @@ std::optional<WeightRecord> parseLine(const QString& line, QString* reason) {
     return parseView(line, nullptr, reason);
 }
 
+std::optional<WeightRecord> parseLine(QStringView line, QString* reason) {
+    return parseView(line, nullptr, reason);
+}
+
 QString formatLine(const WeightRecord& r) {
     QString line;
     line.reserve(r.date.size() + r.situation.size() + r.comment.size() + r.spare.size() + 40);

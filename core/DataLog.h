@@ -48,6 +48,8 @@ inline constexpr int kLastYear = 2099;
 
 /// Parses one decoded line; nothing (and a reason) when it is no measurement.
 std::optional<WeightRecord> parseLine(const QString& line, QString* reason = nullptr);
+/// parseLine() on a part of a decoded text, without a copy of it.
+std::optional<WeightRecord> parseLine(QStringView line, QString* reason = nullptr);
 
 /// The line of a record (without line end): numbers in their 7-digit shortest form.
 QString formatLine(const WeightRecord& record);

@@ -231,7 +231,7 @@ Status changedBytes(EditableLog& log, const LogChange& change, QByteArray* bytes
         }
         if (line.old) {
             out += line.old->text;
-            out += line.old->end.isEmpty() && i + 1 < lines.size() ? QByteArray("\r\n") : line.old->end;
+            out += line.old->end.isEmpty() && i + 1 < lines.size() ? QByteArrayView("\r\n") : line.old->end;
             continue;
         }
         QString bad;
@@ -331,6 +331,16 @@ Status applyChange(const QString& dir, const LogChange& change, LogChange* appli
     return editLog(dir, [&](EditableLog& log, QByteArray* after) { return changedBytes(log, change, after, applied); });
 }
 
+void RecordCollector::after(const std::optional<WeightRecord>& before, const WeightRecord& record) {
+    if (!m_active || !before)
+        return;
+    ++m_number;
+    if (*before != record)
+        m_change.steps.push_back({before, m_number, record, m_number, true, m_previousBefore, m_previousAfter});
+    m_previousBefore = before;
+    m_previousAfter = record;
+}
+
 Status changedLog(const QByteArray& before, const LogChange& change, QByteArray* after, LogChange* applied) {
     if (cp932::looksLikeUtf8(before))
         return Status::failure(cp932::utf8Message(files::kData));
@@ -394,33 +404,6 @@ LogChange difference(const std::vector<WeightRecord>& before, const std::vector<
     for (size_t i = head; i < head + addedCount; ++i)
         change.steps.push_back(step(std::nullopt, i, false));
     return change;
-}
-
-LogChange difference(const QByteArray& before, const QByteArray& after) {
-    const std::vector<loglines::Line> old = loglines::split(before);
-    std::vector<loglines::Line> now = loglines::splitBytes(after);
-    size_t head = 0;
-    while (head < old.size() && head < now.size() && old[head].text == now[head].text)
-        ++head;
-    size_t tail = 0;
-    while (tail < old.size() - head && tail < now.size() - head &&
-           old[old.size() - 1 - tail].text == now[now.size() - 1 - tail].text)
-        ++tail;
-    std::vector<WeightRecord> oldRecords;
-    std::vector<WeightRecord> newRecords;
-    oldRecords.reserve(old.size());
-    newRecords.reserve(now.size());
-    for (size_t i = 0; i < now.size(); ++i) {
-        const bool same = i < head || i >= now.size() - tail;
-        const auto record =
-            same ? old[i < head ? i : old.size() - (now.size() - i)].record : loglines::recordOf(now[i].text);
-        if (record)
-            newRecords.push_back(*record);
-    }
-    for (const loglines::Line& line : old)
-        if (line.record)
-            oldRecords.push_back(*line.record);
-    return difference(oldRecords, newRecords);
 }
 
 Correction correctionOf(const WeightRecord& r) {

@@ -42,6 +42,27 @@ struct LogChange {
     LogChange inverse() const;
 };
 
+/// Gathers the records a rewrite rule changes, as it sees them one after the other, into a
+/// change that takes them back. Inactive (and free) when made with false.
+class RecordCollector {
+public:
+    explicit RecordCollector(bool active) : m_active(active) {}
+    /// The record as the rule is given it, before the rule changes it.
+    std::optional<WeightRecord> before(const WeightRecord& record) const {
+        return m_active ? std::optional<WeightRecord>(record) : std::nullopt;
+    }
+    /// The record as the rule left it; a record that differs from @p before is a step.
+    void after(const std::optional<WeightRecord>& before, const WeightRecord& record);
+    LogChange take() { return std::move(m_change); }
+
+private:
+    bool m_active;
+    int m_number = 0;
+    std::optional<WeightRecord> m_previousBefore;
+    std::optional<WeightRecord> m_previousAfter;
+    LogChange m_change;
+};
+
 /// A measurement and the number it has in the log, as a list shows it.
 struct NumberedRecord {
     int number = 0;
@@ -68,10 +89,6 @@ Status changedLog(const QByteArray& before, const LogChange& change, QByteArray*
 /// whole log): records equal at either end are left out, a record replaced at the same place
 /// is replaced in place, and a record that moved is taken out and put in at its new place.
 LogChange difference(const std::vector<WeightRecord>& before, const std::vector<WeightRecord>& after);
-
-/// difference() of two contents of the log file. The lines equal at either end are taken as
-/// read once, so a rewrite that changed a few lines costs one reading of the log.
-LogChange difference(const QByteArray& before, const QByteArray& after);
 
 /// What the correction dialog or `pukapuka-log edit` gives for a record.
 struct Correction {

@@ -13,7 +13,7 @@ bool isLineEnd(char c) {
     return c == '\r' || c == '\n';
 }
 
-std::optional<WeightRecord> recordOfText(const QString& text) {
+std::optional<WeightRecord> recordOfText(QStringView text) {
     if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); }))
         return std::nullopt;
     return datalog::parseLine(text);
@@ -21,8 +21,8 @@ std::optional<WeightRecord> recordOfText(const QString& text) {
 
 } // namespace
 
-std::optional<WeightRecord> recordOf(const QByteArray& text) {
-    const auto decoded = cp932::decode(text);
+std::optional<WeightRecord> recordOf(QByteArrayView text) {
+    const auto decoded = cp932::decode(QByteArray::fromRawData(text.data(), text.size()));
     return decoded ? recordOfText(*decoded) : std::nullopt;
 }
 
@@ -38,7 +38,8 @@ std::vector<Line> splitBytes(const QByteArray& bytes) {
         qsizetype next = end;
         if (next < n)
             next += data[next] == '\r' && next + 1 < n && data[next + 1] == '\n' ? 2 : 1;
-        lines.push_back({bytes.mid(start, end - start), bytes.mid(end, next - end), std::nullopt});
+        lines.push_back(
+            {QByteArrayView(data + start, end - start), QByteArrayView(data + end, next - end), std::nullopt});
         start = next;
     }
     return lines;
@@ -56,7 +57,7 @@ std::vector<Line> split(const QByteArray& bytes, bool utf8) {
             qsizetype e = at;
             while (e < text.size() && text[e] != QLatin1Char('\r') && text[e] != QLatin1Char('\n'))
                 ++e;
-            line.record = recordOfText(text.mid(at, e - at).toString());
+            line.record = recordOfText(text.mid(at, e - at));
             at = e + (e < text.size() && text[e] == QLatin1Char('\r') && e + 1 < text.size() &&
                               text[e + 1] == QLatin1Char('\n')
                           ? 2
@@ -65,8 +66,7 @@ std::vector<Line> split(const QByteArray& bytes, bool utf8) {
         return lines;
     }
     for (Line& line : lines)
-        if (const auto text = cp932::decode(line.text))
-            line.record = recordOfText(*text);
+        line.record = recordOf(line.text);
     return lines;
 }
 

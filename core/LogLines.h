@@ -16,9 +16,11 @@ namespace puka {
 namespace loglines {
 
 /// One line of the log.
+/// One line of the log. Its texts are views into the bytes it was split from, which must stay
+/// as they are while it is used.
 struct Line {
-    QByteArray text;                    ///< the line's bytes without its line end
-    QByteArray end;                     ///< its line end as it stands: CR LF, LF, CR, or none at the end
+    QByteArrayView text;                ///< the line's bytes without its line end
+    QByteArrayView end;                 ///< its line end as it stands: CR LF, LF, CR, or none at the end
     std::optional<WeightRecord> record; ///< the measurement it holds, when it holds one
 };
 
@@ -30,9 +32,9 @@ std::vector<Line> split(const QByteArray& bytes, bool utf8 = false);
 std::vector<Line> splitBytes(const QByteArray& bytes);
 
 /// The measurement of one line's code page 932 bytes, as split() reads it.
-std::optional<WeightRecord> recordOf(const QByteArray& text);
+std::optional<WeightRecord> recordOf(QByteArrayView text);
 
-/// A log file read whole.
+/// A log file read whole; its lines are views into its bytes.
 struct ReadLog {
     bool exists = false;
     bool utf8 = false; ///< the file looks saved in UTF-8

@@ -27,7 +27,7 @@ QList<QByteArray> otherLines(const std::vector<loglines::Line>& lines) {
     QList<QByteArray> texts;
     for (const loglines::Line& line : lines)
         if (!line.record)
-            texts.append(line.text);
+            texts.append(line.text.toByteArray());
     return texts;
 }
 
@@ -40,8 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes = fuzz::bytesOf(data + 1, size - 1);
     const std::vector<loglines::Line> lines = loglines::split(bytes);
     QByteArray joined;
-    for (const loglines::Line& line : lines)
-        joined += line.text + line.end;
+    for (const loglines::Line& line : lines) {
+        joined += line.text;
+        joined += line.end;
+    }
     FUZZ_CHECK(joined == bytes);
     const std::vector<WeightRecord> records = recordsOf(lines);
     if (records.empty() || cp932::looksLikeUtf8(bytes))

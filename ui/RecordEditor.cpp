@@ -179,11 +179,14 @@ void RecordEditor::rememberSaved(const WeightRecord& record) {
     m_history.record(history::savedMeasurement(record));
 }
 
-Status RecordEditor::run(const QString& description, const std::function<Status()>& edit, bool acrossLog) {
+void RecordEditor::remember(history::Change change) {
+    m_history.record(std::move(change));
+}
+
+Status RecordEditor::run(const QString& description, const std::function<Status()>& edit) {
     history::Change change;
     change.description = description;
-    change.acrossLog = acrossLog;
-    const Status s = history::capture(m_state.workDir, edit, &change);
+    const Status s = history::captureList(m_state.workDir, edit, &change);
     if (s.inPlace())
         m_history.record(std::move(change));
     return s;

@@ -41,12 +41,11 @@ public:
 
     /// A measurement the save button saved, to be taken back later.
     void rememberSaved(const WeightRecord& record);
-    /**
-     * Runs @p edit, a writer of the log or the situation list, and keeps what it changed for
-     * undo under @p description. @p acrossLog marks a rename across the whole log, which is
-     * backed up before each undo and redo. Returns the writer's status.
-     */
-    Status run(const QString& description, const std::function<Status()>& edit, bool acrossLog = false);
+    /// A change another writer of the window made and reported, to be taken back later.
+    void remember(history::Change change);
+    /// Runs @p edit, a writer of the situation list, and keeps what it changed in the list for
+    /// undo under @p description. Returns the writer's status.
+    Status run(const QString& description, const std::function<Status()>& edit);
     /// Forgets every change (after the log was replaced by a backup).
     void forget();
 

@@ -306,15 +306,10 @@ std::vector<Writer> panelWriters() {
          [history](const test::WorkDir& dir) {
              dir.copySample();
              *history = history::ChangeHistory();
-             history::Change change;
-             ASSERT_TRUE(history::capture(
-                 dir.path(),
-                 [&] {
-                     return editing::renameWord(dir.path(), QStringLiteral("起床後"), QStringLiteral("起きてすぐ"));
-                 },
-                 &change));
-             change.acrossLog = true;
-             history->record(change);
+             editing::RenameResult renamed;
+             ASSERT_TRUE(
+                 editing::renameWord(dir.path(), QStringLiteral("起床後"), QStringLiteral("起きてすぐ"), &renamed));
+             history->record(history::renamed(QStringLiteral("状況の入れ替え"), renamed));
          },
          [history](const QString& d) { return history->undo(d); },
          {files::kData, files::kSituations},

@@ -45,11 +45,10 @@ history::Change logChange(const QString& description, const logedits::LogChange&
     return c;
 }
 
-history::Change captured(const QString& dir, const std::function<Status()>& edit, bool acrossLog = false) {
+history::Change captured(const QString& dir, const std::function<Status()>& edit) {
     history::Change c;
-    c.description = acrossLog ? QStringLiteral("状況の入れ替え") : QStringLiteral("状況の追加");
-    EXPECT_TRUE(history::capture(dir, edit, &c));
-    c.acrossLog = acrossLog;
+    c.description = QStringLiteral("状況の追加");
+    EXPECT_TRUE(history::captureList(dir, edit, &c));
     return c;
 }
 
@@ -104,15 +103,15 @@ std::vector<Kind> kinds() {
          }},
         {"diary_comment",
          [](const QString& d) {
-             return captured(d, [d] {
-                 return diary::saveComment(d, datalog::READ_DATA(d).records, 4, QStringLiteral("よく寝た"));
-             });
+             logedits::LogChange saved;
+             EXPECT_TRUE(diary::saveComment(d, datalog::READ_DATA(d).records, 4, QStringLiteral("よく寝た"), &saved));
+             return logChange(QStringLiteral("一言日記の保存"), saved);
          }},
         {"rename_across_the_log",
          [](const QString& d) {
-             return captured(
-                 d, [d] { return editing::renameWord(d, QStringLiteral("起床後"), QStringLiteral("起きてすぐ")); },
-                 true);
+             editing::RenameResult renamed;
+             EXPECT_TRUE(editing::renameWord(d, QStringLiteral("起床後"), QStringLiteral("起きてすぐ"), &renamed));
+             return history::renamed(QStringLiteral("状況の入れ替え"), renamed);
          }},
         {"list_add",
          [](const QString& d) { return captured(d, [d] { return editing::addWord(d, QStringLiteral("散歩")); }); }},

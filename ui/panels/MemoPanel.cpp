@@ -133,8 +133,11 @@ void MemoPanel::onRowClicked(int gridRow, int) {
 
 void MemoPanel::onCommentSave() {
     const QString comment = txtMemo->text();
-    const Status s = m_state.editor->run(QStringLiteral("一言日記の保存"),
-                                         [&] { return diary::saveComment(m_state.workDir, m_shown, m_row, comment); });
+    history::Change change;
+    change.description = QStringLiteral("一言日記の保存");
+    const Status s = diary::saveComment(m_state.workDir, m_shown, m_row, comment, &change.log);
+    if (s.inPlace())
+        m_state.editor->remember(std::move(change));
     if (!s) {
         m_state.dialogs->message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
         return;

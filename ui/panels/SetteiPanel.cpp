@@ -699,8 +699,10 @@ void SetteiPanel::onRename() {
     if (dialogs.message(question.text, question.title, Dialogs::Icon::Exclamation, Dialogs::Buttons::OkCancel) !=
         Dialogs::Answer::Ok)
         return;
-    const Status s = m_state.editor->run(
-        QStringLiteral("状況の入れ替え"), [&] { return editing::renameWord(m_state.workDir, oldWord, newWord); }, true);
+    editing::RenameResult renamed;
+    const Status s = editing::renameWord(m_state.workDir, oldWord, newWord, &renamed);
+    if (s.inPlace())
+        m_state.editor->remember(history::renamed(QStringLiteral("状況の入れ替え"), renamed));
     if (!s) {
         showError(dialogs, s);
         return;
