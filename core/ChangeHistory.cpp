@@ -83,7 +83,8 @@ QString failed(const QString& what, const QString& description, const Status& st
 Change savedMeasurement(const WeightRecord& record) {
     Change change;
     change.description = QStringLiteral("測定の保存");
-    change.log.steps.push_back({std::nullopt, 0, record, 0, false, std::nullopt, std::nullopt});
+    change.log.steps.push_back(
+        {std::nullopt, 0, record, 0, false, std::nullopt, std::nullopt, QByteArray(), QByteArray()});
     return change;
 }
 

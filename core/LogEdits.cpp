@@ -163,13 +163,32 @@ Status changedBytes(EditableLog& log, const LogChange& change, QByteArray* bytes
         taken.insert(n);
         found[s] = n;
     }
-    for (const RecordStep& step : change.steps) {
+    // the line of every record put in: as it stood in the file when it is that record,
+    // else in the written form
+    std::vector<QByteArray> newLines(change.steps.size());
+    for (size_t s = 0; s < change.steps.size(); ++s) {
+        const RecordStep& step = change.steps[s];
         if (!step.added)
             continue;
+        if (!step.addedLine.isEmpty() && loglines::recordOf(step.addedLine) == step.added) {
+            newLines[s] = step.addedLine;
+            continue;
+        }
         const QString problem = datalog::recordProblem(*step.added);
         if (!problem.isEmpty())
             return Status::failure(problem);
+        QString bad;
+        const auto encoded = cp932::encode(datalog::formatLine(*step.added), &bad);
+        if (!encoded)
+            return Status::failure(cp932::unencodableMessage(bad));
+        newLines[s] = *encoded;
     }
+    // a number with more digits than the written form keeps is read back a little different:
+    // the change holds the records as the file will give them
+    std::vector<std::optional<WeightRecord>> written(change.steps.size());
+    for (size_t s = 0; s < change.steps.size(); ++s)
+        if (change.steps[s].added)
+            written[s] = loglines::recordOf(newLines[s]).value_or(*change.steps[s].added);
 
     // the lines that stay, with the records replaced in place
     std::vector<int> stepOfLine(log.lines().size(), -1);
@@ -187,7 +206,7 @@ Status changedBytes(EditableLog& log, const LogChange& change, QByteArray* bytes
         }
         const RecordStep& step = change.steps[static_cast<size_t>(s)];
         if (step.inPlace && step.added)
-            lines.push_back({nullptr, step.added, s});
+            lines.push_back({nullptr, written[static_cast<size_t>(s)], s});
     }
     // then the records put in, in the order of their numbers, each where its date fits
     std::vector<size_t> additions;
@@ -204,7 +223,7 @@ Status changedBytes(EditableLog& log, const LogChange& change, QByteArray* bytes
     for (const size_t s : additions) {
         const RecordStep& step = change.steps[s];
         const size_t at = placeFor(lines, step);
-        lines.insert(lines.begin() + static_cast<qsizetype>(at), NewLine{nullptr, step.added, static_cast<int>(s)});
+        lines.insert(lines.begin() + static_cast<qsizetype>(at), NewLine{nullptr, written[s], static_cast<int>(s)});
     }
 
     // the bytes: old lines as they were (a last line without its end gets one when a line
@@ -217,8 +236,12 @@ Status changedBytes(EditableLog& log, const LogChange& change, QByteArray* bytes
         result.steps[s].removedNumber = found[s];
         result.steps[s].removedAfter =
             found[s] > 1 ? std::optional<WeightRecord>(log.record(found[s] - 1)) : std::nullopt;
+        result.steps[s].removedLine =
+            found[s] > 0 ? log.lines()[log.lineOf(found[s])].text.toByteArray() : QByteArray();
         result.steps[s].addedNumber = 0;
         result.steps[s].addedAfter.reset();
+        result.steps[s].addedLine = newLines[s];
+        result.steps[s].added = written[s];
     }
     const WeightRecord* previous = nullptr;
     int number = 0;
@@ -230,15 +253,15 @@ Status changedBytes(EditableLog& log, const LogChange& change, QByteArray* bytes
             previous = &*line.record;
         }
         if (line.old) {
+            // a line ended by CR alone, now followed by an empty line ended by LF, would join with
+            // it into one CR LF: it takes CR LF, so that no line is lost
+            if (out.endsWith('\r') && line.old->text.isEmpty() && line.old->end.startsWith('\n'))
+                out += '\n';
             out += line.old->text;
             out += line.old->end.isEmpty() && i + 1 < lines.size() ? QByteArrayView("\r\n") : line.old->end;
             continue;
         }
-        QString bad;
-        const auto encoded = cp932::encode(datalog::formatLine(*line.record), &bad);
-        if (!encoded)
-            return Status::failure(cp932::unencodableMessage(bad));
-        out += *encoded;
+        out += newLines[static_cast<size_t>(line.step)];
         out += "\r\n";
         RecordStep& step = result.steps[static_cast<size_t>(line.step)];
         step.addedNumber = number;
@@ -322,6 +345,8 @@ LogChange LogChange::inverse() const {
         step.inPlace = it->inPlace;
         step.removedAfter = it->addedAfter;
         step.addedAfter = it->removedAfter;
+        step.removedLine = it->addedLine;
+        step.addedLine = it->removedLine;
         back.steps.push_back(std::move(step));
     }
     return back;
@@ -335,8 +360,12 @@ void RecordCollector::after(const std::optional<WeightRecord>& before, const Wei
     if (!m_active || !before)
         return;
     ++m_number;
-    if (*before != record)
-        m_change.steps.push_back({before, m_number, record, m_number, true, m_previousBefore, m_previousAfter});
+    if (*before != record) {
+        // as the rewrite writes it and the file gives it back
+        const auto written = datalog::parseLine(datalog::formatLine(record));
+        m_change.steps.push_back({before, m_number, written.value_or(record), m_number, true, m_previousBefore,
+                                  m_previousAfter, QByteArray(), QByteArray()});
+    }
     m_previousBefore = before;
     m_previousAfter = record;
 }
@@ -481,7 +510,8 @@ Status correctRecord(const QString& dir, int number, const std::optional<WeightR
             return Status::failure(startDateMessage(log.record(2).date));
         LogChange change;
         const bool stays = found == 1 || corrected.date == old.date;
-        change.steps.push_back({old, found, corrected, stays ? found : 0, stays, std::nullopt, std::nullopt});
+        change.steps.push_back(
+            {old, found, corrected, stays ? found : 0, stays, std::nullopt, std::nullopt, QByteArray(), QByteArray()});
         return changedBytes(log, change, after, applied);
     });
 }
@@ -497,7 +527,8 @@ Status deleteRecord(const QString& dir, int number, const std::optional<WeightRe
         if (found == 1)
             return Status::failure(startRecordMessage());
         LogChange change;
-        change.steps.push_back({log.record(found), found, std::nullopt, 0, false, std::nullopt, std::nullopt});
+        change.steps.push_back(
+            {log.record(found), found, std::nullopt, 0, false, std::nullopt, std::nullopt, QByteArray(), QByteArray()});
         return changedBytes(log, change, after, applied);
     });
 }

@@ -30,6 +30,11 @@ struct RecordStep {
     /// put back goes right after its old neighbour even when other writers moved the numbers.
     std::optional<WeightRecord> removedAfter;
     std::optional<WeightRecord> addedAfter;
+    /// The lines of the two records as they stood in the file (without line end), when known:
+    /// a record put back is written as its line stood, so that an undo gives back its bytes,
+    /// even those of a line the written form would not give (a hand-edited 75.50).
+    QByteArray removedLine;
+    QByteArray addedLine;
 };
 
 /// A change of the log: records taken out, put in, or replaced where they stand.

@@ -77,14 +77,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(!made.message().isEmpty());
         return 0;
     }
+    // a log whose unreadable lines happen to be UTF-8 may look saved in UTF-8 once a line has
+    // gone; the writers leave such a file alone, as the log fuzzer's writes do
+    if (cp932::looksLikeUtf8(after))
+        return 0;
     const std::vector<loglines::Line> afterLines = loglines::split(after);
     const std::vector<WeightRecord> afterRecords = recordsOf(afterLines);
     FUZZ_CHECK(otherLines(afterLines) == otherLines(lines));
     FUZZ_CHECK(afterRecords.size() == records.size() - (kind == 2 ? 1 : 0));
     if (kind == 0) {
+        // the corrected record as its written form gives it back, every other one as it was
         std::vector<WeightRecord> expected = records;
-        expected[static_cast<size_t>(number - 1)] = *step.added;
+        expected[static_cast<size_t>(number - 1)] = afterRecords.at(static_cast<size_t>(number - 1));
         FUZZ_CHECK(afterRecords == expected);
+        FUZZ_CHECK(fuzz::sameAfterWrite(*step.added, expected[static_cast<size_t>(number - 1)]));
     }
 
     QByteArray back;
