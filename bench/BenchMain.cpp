@@ -27,20 +27,24 @@
 #include "LogGenerator.h"
 #include "MainView.h"
 #include "RangeView.h"
+#include "RecordEditor.h"
 #include "TextLines.h"
 #include "TrendView.h"
 #include "controls/GridView.h"
 #include "controls/MonthCalendar.h"
+#include "controls/RecordListMenu.h"
 #include "controls/ScriptedDialogs.h"
 #include "frmMain.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QProcess>
 #include <QSysInfo>
 #include <QTemporaryDir>
@@ -465,6 +469,34 @@ void benchUi(Table& table, int size, const QString& dir, const bench::GeneratedL
                   s.find<QLineEdit>(QStringLiteral("txtMemo"))->setText(QStringLiteral("ベンチ%1回目").arg(++n));
               });
     s.expectCalls(0, "diary save");
+
+    // a correction from the diary list's menu and its undo (Ctrl+Z): each rewrites the log once
+    // and shows the list again
+    const auto menuEntry = [&](const char* name) {
+        const auto menu = memo->findChild<ui::RecordListMenu*>()->menuFor(memo->rows() - 10);
+        menu->findChild<QAction*>(QString::fromUtf8(name))->trigger();
+        settle();
+    };
+    bool commented = false;
+    const auto correct = [&] {
+        commented = !commented;
+        s.dialogs().queueRecordAnswer([commented](const ui::RecordForm& shown) {
+            ui::RecordForm form = shown;
+            form.comment = commented ? QStringLiteral("ベンチで修正") : QString();
+            return std::optional<ui::RecordForm>(form);
+        });
+        menuEntry("actCorrect");
+        s.expectCalls(1, "correction");
+    };
+    table.row(group, QStringLiteral("correct a record from the diary list")).value[size] =
+        timed(correct, std::min(maxRuns, 15), QStringLiteral("correct a record"));
+    table.row(group, QStringLiteral("undo a correction (Ctrl+Z)")).value[size] = timed(
+        [&] {
+            s.w().recordEditor()->undo();
+            settle();
+            s.expectCalls(0, "undo");
+        },
+        std::min(maxRuns, 15), QStringLiteral("undo a correction"), correct);
 
     s.click(QStringLiteral("cmdSettei"));
     bool renamed = false;

@@ -1,5 +1,6 @@
 #include "DataLog.h"
 
+#include "Backups.h"
 #include "Cp932.h"
 #include "FileNames.h"
 #include "FileOps.h"
@@ -441,6 +442,10 @@ std::optional<WeightRecord> parseLine(const QString& line, QString* reason) {
     return parseView(line, nullptr, reason);
 }
 
+std::optional<WeightRecord> parseLine(QStringView line, QString* reason) {
+    return parseView(line, nullptr, reason);
+}
+
 QString formatLine(const WeightRecord& r) {
     QString line;
     line.reserve(r.date.size() + r.situation.size() + r.comment.size() + r.spare.size() + 40);
@@ -583,6 +588,9 @@ Status APPEND_DATA(const QString& dir, const WeightRecord& record) {
     status = refuseUtf8(path);
     if (!status)
         return status;
+    status = backups::backupBeforeChange(dir, backups::Reason::FirstChangeOfDay);
+    if (!status)
+        return status;
     return appendToFile(path, *line);
 }
 
@@ -619,6 +627,9 @@ Status INSERT_DATA(const QString& dir, const WeightRecord& record) {
     appendLines(&out, *bytes, rest);
     if (!done)
         out += *newLine;
+    status = backups::backupBeforeChange(dir, backups::Reason::FirstChangeOfDay, &*bytes);
+    if (!status)
+        return status;
     return writeFileAtomic(path, out);
 }
 
@@ -696,6 +707,9 @@ Status REWRITE_DATA(const QString& dir, const RecordRule& rule, const RewriteChe
     }
     if (!failure)
         return failure;
+    status = backups::backupBeforeChange(dir, backups::Reason::FirstChangeOfDay, &*bytes);
+    if (!status)
+        return status;
     status = writeFileAtomic(path, out);
     if (outcome && status.inPlace()) {
         outcome->changed = count;
@@ -723,6 +737,9 @@ Status WRITE_DATA(const QString& dir, const std::vector<WeightRecord>& records) 
     if (!lock.locked())
         return lock.failure(path);
     status = refuseUtf8(path);
+    if (!status)
+        return status;
+    status = backups::backupBeforeChange(dir, backups::Reason::FirstChangeOfDay);
     if (!status)
         return status;
     return writeFileAtomic(path, *bytes);

@@ -48,6 +48,8 @@ inline constexpr int kLastYear = 2099;
 
 /// Parses one decoded line; nothing (and a reason) when it is no measurement.
 std::optional<WeightRecord> parseLine(const QString& line, QString* reason = nullptr);
+/// parseLine() on a part of a decoded text, without a copy of it.
+std::optional<WeightRecord> parseLine(QStringView line, QString* reason = nullptr);
 
 /// The line of a record (without line end): numbers in their 7-digit shortest form.
 QString formatLine(const WeightRecord& record);
@@ -69,7 +71,8 @@ LogContents READ_DATA(const QString& dir);
 std::optional<QString> lastRecordDate(const QString& dir, Status* status);
 
 // Every writer below takes the folder's write lock (FolderWriteLock) for its whole
-// read-modify-write.
+// read-modify-write, and takes the day's first backup of the log (backups::backupBeforeChange)
+// before it writes; a failed backup stops it.
 
 /// APPEND_DATA: the record as one new last line.
 Status APPEND_DATA(const QString& dir, const WeightRecord& record);

@@ -32,7 +32,8 @@ QString guidanceText() {
            crlf + crlf;
 }
 
-Status saveComment(const QString& dir, const std::vector<WeightRecord>& shown, int row, const QString& comment) {
+Status saveComment(const QString& dir, const std::vector<WeightRecord>& shown, int row, const QString& comment,
+                   logedits::LogChange* change) {
     const QString problem = textFieldProblem(comment, QStringLiteral("一言日記"));
     if (!problem.isEmpty())
         return Status::failure(problem);
@@ -45,21 +46,27 @@ Status saveComment(const QString& dir, const std::vector<WeightRecord>& shown, i
     const size_t chosen = static_cast<size_t>(row - 1);
     bool sameRow = false;
     int index = 0;
+    logedits::RecordCollector changed(change != nullptr);
     // Every readable record is written anew, as the grid would give it back (spare empty);
     // lines that are no measurement are not in the grid and keep their bytes.
-    return datalog::REWRITE_DATA(
+    const Status status = datalog::REWRITE_DATA(
         dir,
         [&](WeightRecord& r) {
+            const auto before = changed.before(r);
             if (++index == row) {
                 sameRow = sameMeasurement(r, shown[chosen]);
                 r.comment = comment;
             }
             r.spare.clear();
+            changed.after(before, r);
             return true;
         },
         [&](int records) {
             return records == static_cast<int>(shown.size()) && sameRow ? Status() : Status::failure(staleMessage());
         });
+    if (change && status.inPlace())
+        *change = changed.take();
+    return status;
 }
 
 } // namespace puka::diary

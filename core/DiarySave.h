@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LogEdits.h"
 #include "Status.h"
 #include "WeightRecord.h"
 
@@ -28,8 +29,12 @@ QString guidanceText();
  *
  * A comment with a double quote, a line break or a character code page 932 cannot hold is
  * refused with the message of textFieldProblem() before anything is written.
+ *
+ * @p change, when given, receives the records the save changed (the chosen comment, and any
+ * spare field it emptied), so that the save can be taken back.
  */
-Status saveComment(const QString& dir, const std::vector<WeightRecord>& shown, int row, const QString& comment);
+Status saveComment(const QString& dir, const std::vector<WeightRecord>& shown, int row, const QString& comment,
+                   logedits::LogChange* change = nullptr);
 
 } // namespace diary
 } // namespace puka

@@ -1,5 +1,6 @@
 #include "LegacyConversion.h"
 
+#include "Backups.h"
 #include "Cp932.h"
 #include "DataLog.h"
 #include "FileNames.h"
@@ -138,6 +139,9 @@ Status CONV_RENZOKU(const QString& dir, const QString& answer, Result* result) {
         return s.inPlace();
     };
     if (oldLog->exists) {
+        status = backups::backupBeforeChange(dir, backups::Reason::Conversion, &oldLog->bytes);
+        if (!status)
+            return status;
         status = keepBackup(dir, files::kDataBackup, oldLog->bytes, &r.oldLogBackupName);
         if (!done(status))
             return status;
@@ -243,6 +247,9 @@ Status CONV_DATA(const QString& dir, const QString& answer, Result* result) {
 
     // The old log is kept first; then the new one replaces it in one step, so there is
     // never a moment without a log.
+    status = backups::backupBeforeChange(dir, backups::Reason::Conversion, &old->bytes);
+    if (!status)
+        return status;
     status = keepBackup(dir, files::kDataBackup, old->bytes, &r.backupName);
     if (!status.inPlace())
         return status;

@@ -1,7 +1,9 @@
 #include "LogCli.h"
 
+#include "Backups.h"
 #include "Clock.h"
 #include "DataLog.h"
+#include "LogEdits.h"
 #include "MainView.h"
 #include "MeasurementEntry.h"
 #include "NumberFormat.h"
@@ -12,6 +14,7 @@
 #include <QFileInfo>
 #include <QMap>
 
+#include <algorithm>
 #include <optional>
 
 namespace puka::logtool {
@@ -139,6 +142,195 @@ int add(const QString& dir, const QStringList& args, const Output& o) {
     return Written;
 }
 
+// The measurements of the log for a command that changes one of them; nothing, and the exit
+// status, when the log cannot be read or is not there.
+std::optional<LogContents> readLog(const QString& dir, const Output& o, int* exit) {
+    LogContents log = datalog::READ_DATA(dir);
+    if (!log.status.ok()) {
+        *exit = fail(o, log.status.message());
+        return std::nullopt;
+    }
+    if (!log.exists) {
+        *exit =
+            fail(o, QStringLiteral("%1 に「データ.txt」がありません。記録は画面の「新規スタート」から始めてください")
+                        .arg(QDir::toNativeSeparators(dir)));
+        return std::nullopt;
+    }
+    return log;
+}
+
+// The record number N of edit and delete: a whole number from 1, as the comment diary shows it.
+std::optional<int> recordNumber(const QStringList& args, const QString& command, const Output& o, int* exit) {
+    bool ok = false;
+    const int number = args.isEmpty() ? 0 : args.first().toInt(&ok);
+    if (!ok || number < 1) {
+        *exit =
+            fail(o, QStringLiteral("%1 には記録の番号（一言日記の「回数」、1 から）を指定してください").arg(command));
+        return std::nullopt;
+    }
+    return number;
+}
+
+// A record number the log does not hold is refused as a check refuses.
+std::optional<WeightRecord> numberedRecord(const LogContents& log, int number, const Output& o, int* exit) {
+    const int count = static_cast<int>(log.records.size());
+    if (number > count) {
+        *exit = refuse(o, count == 0
+                              ? QStringLiteral("「データ.txt」に記録がありません。")
+                              : QStringLiteral("%1 番目の記録はありません（記録は 1 番目から %2 番目まであります）。")
+                                    .arg(number)
+                                    .arg(count));
+        return std::nullopt;
+    }
+    return log.records[static_cast<size_t>(number - 1)];
+}
+
+// edit N: corrects a record with the entry's checks, as the correction dialog does.
+int edit(const QString& dir, const QStringList& args, const Output& o) {
+    int exit = Written;
+    const auto number = recordNumber(args, QStringLiteral("edit"), o, &exit);
+    if (!number)
+        return exit;
+    const QStringList fields = {QStringLiteral("--weight"), QStringLiteral("--fat"), QStringLiteral("--situation"),
+                                QStringLiteral("--comment"), QStringLiteral("--date")};
+    const Options options(args.mid(1), {QStringLiteral("--yes")}, fields);
+    if (!options.error.isEmpty())
+        return fail(o, options.error);
+    if (std::none_of(fields.begin(), fields.end(), [&](const QString& f) { return options.has(f); }))
+        return fail(o, QStringLiteral("直す項目を %1 で指定してください").arg(fields.join(QStringLiteral(", "))));
+    if (options.has(QStringLiteral("--date")) && !dateOf(options.value(QStringLiteral("--date"))))
+        return fail(o, QStringLiteral("--date の日付「%1」が正しくありません（YYYY/MM/DD）")
+                           .arg(options.value(QStringLiteral("--date"))));
+    const auto log = readLog(dir, o, &exit);
+    if (!log)
+        return exit;
+    const auto record = numberedRecord(*log, *number, o, &exit);
+    if (!record)
+        return exit;
+
+    logedits::Correction c = logedits::correctionOf(*record);
+    const std::pair<QString, QString*> given[] = {{QStringLiteral("--weight"), &c.weightText},
+                                                  {QStringLiteral("--fat"), &c.fatText},
+                                                  {QStringLiteral("--situation"), &c.situation},
+                                                  {QStringLiteral("--comment"), &c.comment},
+                                                  {QStringLiteral("--date"), &c.date}};
+    for (const auto& [option, field] : given)
+        if (options.has(option))
+            *field = options.value(option);
+    const Profile profile = settings::READ_PRIVATE(dir).value;
+    const bool sample = entry::isSampleData(log->records.front().date, profile);
+    const auto reference = logedits::referenceFor(log->records, *number, c.date);
+    int from = 0;
+    while (const auto check = logedits::firstCheck(c, sample, reference, from)) {
+        if (!check->confirm || !options.has(QStringLiteral("--yes")))
+            return refuse(o, check->message);
+        from = check->step + 1;
+    }
+    const WeightRecord corrected = logedits::correctedRecord(c, *record);
+    QString problem = datalog::recordProblem(corrected);
+    if (problem.isEmpty())
+        problem = logedits::dateProblem(log->records, *number, corrected.date);
+    if (!problem.isEmpty())
+        return refuse(o, problem);
+
+    logedits::LogChange applied;
+    const Status s = logedits::correctRecord(dir, *number, *record, corrected, &applied);
+    if (!s.inPlace())
+        return fail(o, s.message());
+    QString line = QStringLiteral("%1 番目の記録を直しました: %2 → %3")
+                       .arg(*number)
+                       .arg(logedits::recordText(*record), logedits::recordText(corrected));
+    const int now = applied.steps.empty() ? *number : applied.steps.front().addedNumber;
+    if (now != *number)
+        line += QStringLiteral("（%1 番目に移りました）").arg(now);
+    *o.out = (line + QLatin1Char('\n')).toUtf8();
+    if (!s.ok())
+        fail(o, s.message());
+    return Written;
+}
+
+// delete N: deletes a record; the window's question is answered by --yes.
+int remove(const QString& dir, const QStringList& args, const Output& o) {
+    int exit = Written;
+    const auto number = recordNumber(args, QStringLiteral("delete"), o, &exit);
+    if (!number)
+        return exit;
+    const Options options(args.mid(1), {QStringLiteral("--yes")}, {});
+    if (!options.error.isEmpty())
+        return fail(o, options.error);
+    const auto log = readLog(dir, o, &exit);
+    if (!log)
+        return exit;
+    const auto record = numberedRecord(*log, *number, o, &exit);
+    if (!record)
+        return exit;
+    if (*number == 1)
+        return refuse(o, logedits::startRecordMessage());
+    if (!options.has(QStringLiteral("--yes")))
+        return refuse(o, logedits::deleteQuestion(*number, *record));
+    const Status s = logedits::deleteRecord(dir, *number, *record);
+    if (!s.inPlace())
+        return fail(o, s.message());
+    *o.out =
+        QStringLiteral("%1 番目の記録を削除しました: %2\n").arg(*number).arg(logedits::recordText(*record)).toUtf8();
+    if (!s.ok())
+        fail(o, s.message());
+    return Written;
+}
+
+// backups: the automatic backups, newest first.
+int listBackups(const QString& dir, const QStringList& args, const Output& o) {
+    const Options options(args, {}, {});
+    if (!options.error.isEmpty())
+        return fail(o, options.error);
+    Status status;
+    const auto list = backups::listBackups(dir, &status);
+    if (!status.ok())
+        return fail(o, status.message());
+    QString text;
+    for (const backups::BackupInfo& b : list)
+        text += QStringLiteral("%1\t%2\t%3\n")
+                    .arg(b.name, b.taken.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")))
+                    .arg(b.records);
+    *o.out = text.toUtf8();
+    return Written;
+}
+
+// restore NAME: puts a backup back as the log, after backing up the log it replaces.
+int restore(const QString& dir, const QStringList& args, const Output& o) {
+    if (args.isEmpty() || args.first().startsWith(QLatin1Char('-')))
+        return fail(
+            o, QStringLiteral("restore には戻すバックアップの名前を指定してください（pukapuka-log backups で一覧）"));
+    const QString name = args.first();
+    const Options options(args.mid(1), {QStringLiteral("--yes")}, {});
+    if (!options.error.isEmpty())
+        return fail(o, options.error);
+    Status status;
+    const auto list = backups::listBackups(dir, &status);
+    if (!status.ok())
+        return fail(o, status.message());
+    const auto found =
+        std::find_if(list.begin(), list.end(), [&](const backups::BackupInfo& b) { return b.name == name; });
+    if (found == list.end())
+        return refuse(o, QStringLiteral("「%1」というバックアップはありません。").arg(name));
+    if (found->unreadable)
+        return fail(o, found->problem);
+    if (!found->problem.isEmpty())
+        return refuse(o, found->problem);
+    if (!options.has(QStringLiteral("--yes")))
+        return refuse(o, backups::restoreQuestion(*found));
+    backups::RestoreResult result;
+    const Status s = backups::restoreBackup(dir, name, &result);
+    if (!s.inPlace())
+        return fail(o, s.message());
+    QString line = backups::restoredNotice(result);
+    line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    *o.out = (line + QLatin1Char('\n')).toUtf8();
+    if (!s.ok())
+        fail(o, s.message());
+    return Written;
+}
+
 struct Command {
     const char* name;
     int (*run)(const QString& dir, const QStringList& args, const Output& o);
@@ -146,8 +338,11 @@ struct Command {
 
 // The commands built so far; the others of the contract are named so that a script gets a
 // clear answer.
-const Command kCommands[] = {{"add", add}};
-const char* const kLaterCommands[] = {"edit", "delete", "import", "export", "backups", "restore"};
+const Command kCommands[] = {
+    {"add", add}, {"edit", edit}, {"delete", remove}, {"backups", listBackups}, {"restore", restore},
+};
+const char* const kLaterCommands[] = {"import", "export"};
+const QString kCommandNames = QStringLiteral("add, edit, delete, backups, restore");
 
 } // namespace
 
@@ -155,7 +350,14 @@ QByteArray usage() {
     return QByteArrayLiteral(
         "usage: pukapuka-log [-C DIR] [--today YYYY/MM/DD] COMMAND [OPTIONS]\n"
         "commands:\n"
-        "  add --weight W [--fat F] [--situation TEXT] [--comment TEXT] [--date YYYY/MM/DD] [--yes]\n");
+        "  add --weight W [--fat F] [--situation TEXT] [--comment TEXT] [--date YYYY/MM/DD] [--yes]\n"
+        "  edit N [--weight W] [--fat F] [--situation TEXT] [--comment TEXT] [--date YYYY/MM/DD] [--yes]\n"
+        "  delete N --yes\n"
+        "  backups\n"
+        "  restore NAME --yes\n"
+        "N is the record's number as the comment diary shows it (1 = the start record, which cannot\n"
+        "be deleted). NAME is a backup's file name as 'backups' lists it. Without --yes a question\n"
+        "of the window refuses the change (status 1).\n");
 }
 
 int run(const QStringList& args, QByteArray* out, QByteArray* err) {
@@ -185,11 +387,11 @@ int run(const QStringList& args, QByteArray* out, QByteArray* err) {
         }
     }
     if (i >= args.size())
-        return fail(o, QStringLiteral("コマンドを指定してください: add"));
+        return fail(o, QStringLiteral("コマンドを指定してください: %1").arg(kCommandNames));
     const QString name = args.at(i);
     for (const char* later : kLaterCommands)
         if (name == QLatin1String(later))
-            return fail(o, QStringLiteral("コマンド「%1」はまだ使えません（使えるもの: add）").arg(name));
+            return fail(o, QStringLiteral("コマンド「%1」はまだ使えません（使えるもの: %2）").arg(name, kCommandNames));
     for (const Command& c : kCommands) {
         if (name != QLatin1String(c.name))
             continue;
@@ -197,7 +399,7 @@ int run(const QStringList& args, QByteArray* out, QByteArray* err) {
             return fail(o, QStringLiteral("フォルダ「%1」がありません").arg(dir));
         return c.run(dir, args.mid(i + 1), o);
     }
-    return fail(o, QStringLiteral("知らないコマンド「%1」です（使えるもの: add）").arg(name));
+    return fail(o, QStringLiteral("知らないコマンド「%1」です（使えるもの: %2）").arg(name, kCommandNames));
 }
 
 } // namespace puka::logtool

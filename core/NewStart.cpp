@@ -1,5 +1,6 @@
 #include "NewStart.h"
 
+#include "Backups.h"
 #include "Clock.h"
 #include "DataLog.h"
 #include "FileNames.h"
@@ -173,6 +174,11 @@ Status start(const QString& dir, const Input& input, Result* result) {
             notFlushed = s;
         return s.inPlace();
     };
+    if (oldLog->exists) {
+        status = backups::backupBeforeChange(dir, backups::Reason::NewStart, &oldLog->bytes);
+        if (!status)
+            return status;
+    }
     QString backupPath;
     if (oldLog->exists) {
         r.backupName = backupName(dir, today);

@@ -82,6 +82,9 @@ RangeView build(Builder builder, const std::vector<WeightRecord>& records, float
         if (passes(builder, conditions, r))
             listed.push_back(&r);
     v.grid.addRows(static_cast<int>(listed.size()));
+    v.recordNumbers.reserve(listed.size());
+    for (const WeightRecord* r : listed)
+        v.recordNumbers.push_back(static_cast<int>(r - records.data()) + 1);
     v.chart.series[0].points.reserve(listed.size());
     v.chart.series[1].points.reserve(listed.size());
 

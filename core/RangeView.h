@@ -22,6 +22,9 @@ struct RangeView {
     /// last date; the other builders copy the bounds they used.
     QString startText;
     QString endText;
+    /// The number of the record each listed row shows, counted in the records given from 1,
+    /// for correcting or deleting it from the list.
+    std::vector<int> recordNumbers;
 };
 
 /// The chart options of the range panel.

@@ -1,5 +1,6 @@
 #include "SituationEditing.h"
 
+#include "Backups.h"
 #include "Cp932.h"
 #include "DataLog.h"
 #include "FileNames.h"
@@ -328,15 +329,22 @@ Status renameWord(const QString& dir, const QString& oldWord, const QString& new
     // a file that is in place but could not be flushed to disk stops nothing: the next one
     // follows, and the flush failure is told at the end
     Status logStatus;
+    logedits::RecordCollector changed(result != nullptr);
     const bool logExists = QFileInfo::exists(logPath);
     if (logExists) {
+        // a rename across the log is always backed up first, however often it runs in a day
+        logStatus = backups::backupBeforeChange(dir, backups::Reason::Rename);
+        if (!logStatus)
+            return logStatus;
         logStatus = datalog::REWRITE_DATA(
             dir,
             [&](WeightRecord& r) {
-                if (r.situation != oldWord)
-                    return false;
-                r.situation = newWord;
-                return true;
+                const auto before = changed.before(r);
+                const bool renamed = r.situation == oldWord;
+                if (renamed)
+                    r.situation = newWord;
+                changed.after(before, r);
+                return renamed;
             },
             datalog::RewriteCheck(), &log);
         if (!logStatus.inPlace())
@@ -355,8 +363,9 @@ Status renameWord(const QString& dir, const QString& oldWord, const QString& new
                 QStringLiteral("\r\n\r\n「%1」の状況はすでに『%2』に変わっています。").arg(files::kData, newWord));
         }
     }
-    if (result)
-        *result = {log.changed, words};
+    if (result) {
+        *result = {log.changed, words, changed.take(), list->bytes, newList.value_or(list->bytes)};
+    }
     return status ? logStatus : status;
 }
 

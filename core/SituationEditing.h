@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LogEdits.h"
 #include "Status.h"
 #include "ViewModel.h"
 
@@ -90,8 +91,11 @@ Notice renameDone();
 
 /// What a rename changed.
 struct RenameResult {
-    int records = 0; ///< measurements whose situation became the new word
-    int words = 0;   ///< entries of the list that became the new word
+    int records = 0;               ///< measurements whose situation became the new word
+    int words = 0;                 ///< entries of the list that became the new word
+    logedits::LogChange logChange; ///< the measurements it changed, to take the rename back
+    QByteArray listBefore;         ///< the list file before and after (a missing file as empty)
+    QByteArray listAfter;
 };
 
 /**

@@ -10,6 +10,7 @@ namespace puka::ui {
 
 class Dialogs;
 class Printer;
+class RecordEditor;
 
 /// The state the panels of the main window share: the working directory, the profile and
 /// settings as read at start-up and changed by the handlers, and what the last main-view
@@ -19,6 +20,8 @@ struct AppState {
     Dialogs* dialogs = nullptr;
     /// The printouts' preview and device; tests put a scripted printer here.
     Printer* printer = nullptr;
+    /// Corrections, deletions and the undo of the window's changes.
+    RecordEditor* editor = nullptr;
 
     Profile profile;
     Steps steps;

@@ -6,6 +6,7 @@
 #include "HelpWindow.h"
 #include "LegacyConversion.h"
 #include "MeasurementEntry.h"
+#include "RecordEditor.h"
 #include "SituationList.h"
 #include "Toolbar.h"
 #include "controls/QtDialogs.h"
@@ -54,6 +55,9 @@ frmMain::frmMain(const QString& workDir, Dialogs* dialogs, QWidget* parent) : QM
     m_state.dialogs = dialogs;
     m_ownPrinter = std::make_unique<QtPrinter>(*dialogs);
     m_state.printer = m_ownPrinter.get();
+    m_editor = new RecordEditor(
+        m_state, [this](bool listChanged) { showChangedFiles(listChanged); }, this);
+    m_state.editor = m_editor;
     setWindowTitle(settings::SET_TITLE(QString()));
 
     auto* central = new QWidget(this);
@@ -108,6 +112,18 @@ frmMain::frmMain(const QString& workDir, Dialogs* dialogs, QWidget* parent) : QM
     auto* contextHelp = new QShortcut(QKeySequence(Qt::Key_F1), this);
     contextHelp->setObjectName(QStringLiteral("contextHelp"));
     connect(contextHelp, &QShortcut::activated, this, &frmMain::onContextHelp);
+    // the window's changes are undone and redone from anywhere in it; a text field keeps these
+    // keys for its own text
+    const std::pair<const char*, QKeySequence> undoKeys[] = {
+        {"undoShortcut", QKeySequence(Qt::CTRL | Qt::Key_Z)},
+        {"redoShortcut", QKeySequence(Qt::CTRL | Qt::Key_Y)},
+        {"redoShortcut2", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}};
+    for (const auto& [name, keys] : undoKeys) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setObjectName(QString::fromUtf8(name));
+        const bool undo = QByteArray(name).startsWith("undo");
+        connect(shortcut, &QShortcut::activated, this, [this, undo] { undo ? m_editor->undo() : m_editor->redo(); });
+    }
     HIDE_PANELS();
     fraMain->setVisible(true);
     resize(1100, 780);
@@ -264,6 +280,15 @@ void frmMain::showMainPanelFor(const QDate& date) {
     fraMain->DSP_MAIN();
     HIDE_PANELS();
     fraMain->setVisible(true);
+}
+
+void frmMain::showChangedFiles(bool listChanged) {
+    if (listChanged)
+        READ_JYOUKYOU();
+    fraMain->DSP_MAIN();
+    Panel* shown = visiblePanel();
+    if (shown && shown != fraMain)
+        shown->showChangedLog();
 }
 
 void frmMain::setCaptionFor(const QString& userName) {

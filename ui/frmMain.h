@@ -25,6 +25,7 @@ class MainPanel;
 class MemoPanel;
 class Panel;
 class RangePanel;
+class RecordEditor;
 class SetteiPanel;
 class Toolbar;
 
@@ -61,6 +62,7 @@ public:
     AppState& state() { return m_state; }
     MainPanel* mainPanel() const { return fraMain; }
     HelpWindow* helpWindow() const { return m_help; }
+    RecordEditor* recordEditor() const { return m_editor; }
 
     /// The introduction the help tour shows at the end of start-up.
     static QString introductionText();
@@ -79,6 +81,9 @@ private:
     void onHelp();
     void onContextHelp();
     void onQuit();
+    /// Shows the files again after a correction, a deletion, an undo or a redo: the main view,
+    /// the situation lists when @p listChanged, and the panel in view.
+    void showChangedFiles(bool listChanged);
 
     AppState m_state;
     std::unique_ptr<Dialogs> m_ownDialogs;
@@ -86,6 +91,7 @@ private:
     Toolbar* m_toolbar = nullptr;
     QGridLayout* m_panels = nullptr;
     HelpWindow* m_help = nullptr;
+    RecordEditor* m_editor = nullptr;
     QStringList m_startupNotices;
     bool m_folderReadable = true; ///< the working folder could be searched at start-up
     MainPanel* fraMain = nullptr;

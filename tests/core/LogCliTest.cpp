@@ -7,6 +7,7 @@
 #include "FileNames.h"
 #include "FolderWriteLock.h"
 #include "LogCli.h"
+#include "LogEdits.h"
 
 #include <QDir>
 
@@ -158,7 +159,7 @@ TEST(LogAdd, UsageAndFileErrorsAreOneLineWithStatusTwo) {
     const QString add = QStringLiteral("add");
     failed(dir, {}, QStringLiteral("コマンドを指定してください"));
     failed(dir, {QStringLiteral("remove")}, QStringLiteral("知らないコマンド「remove」"));
-    failed(dir, {QStringLiteral("edit"), QStringLiteral("2")}, QStringLiteral("「edit」はまだ使えません"));
+    failed(dir, {QStringLiteral("import"), QStringLiteral("a.csv")}, QStringLiteral("「import」はまだ使えません"));
     failed(dir, {add}, QStringLiteral("--weight"));
     failed(dir,
            {add, QStringLiteral("--weight"), QStringLiteral("60"), QStringLiteral("--date"), QStringLiteral("12/7")},
@@ -208,4 +209,66 @@ TEST(CommandLineTools, EnterAFolderNamedInShiftJisByItsBytes) {
     EXPECT_TRUE(missing.err.startsWith(QStringLiteral("pukapuka-log: フォルダ"))) << missing.err.toStdString();
 
     test::removeFolder(folder);
+}
+
+// edit, delete, backups and restore: 0 written, 1 refused by a check (the window's text), 2 a
+// usage error; nothing is written unless the status is 0.
+TEST(LogEdit, EditDeleteBackupsAndRestoreAnswerWithTheContractsStatuses) {
+    test::WorkDir dir;
+    ownFolder(dir);
+    const QByteArray original = dir.read(files::kData);
+    const auto run = [&](const QStringList& args, int status) {
+        const QByteArray before = dir.read(files::kData);
+        const LogRun r = runLog(dir, args);
+        EXPECT_EQ(r.status, status) << args.join(QLatin1Char(' ')).toStdString() << ": " << r.err.toStdString();
+        if (status != 0) {
+            EXPECT_EQ(dir.read(files::kData), before) << args.join(QLatin1Char(' ')).toStdString();
+        }
+        return r;
+    };
+    const QString edit = QStringLiteral("edit");
+    LogRun r = run({edit, QStringLiteral("2"), QStringLiteral("--weight"), QStringLiteral("60.1"),
+                    QStringLiteral("--comment"), QStringLiteral("体重計から")},
+                   0);
+    EXPECT_EQ(r.out, QStringLiteral("2 番目の記録を直しました: 2026/12/05　起床後　60.0Kg　25.0% → "
+                                    "2026/12/05　起床後　60.1Kg　25.0%　「体重計から」\n"));
+    EXPECT_EQ(lines(dir).at(1), QStringLiteral(R"("2026/12/05","起床後",60.1,"体重計から",25,"")"));
+    r = run({edit, QStringLiteral("2"), QStringLiteral("--weight"), QStringLiteral("70")}, 1);
+    EXPECT_EQ(r.err, QStringLiteral("前回より５Ｋｇ以上の変動がありますが間違いありませんか？\n"));
+    run({edit, QStringLiteral("2"), QStringLiteral("--weight"), QStringLiteral("70"), QStringLiteral("--yes")}, 0);
+    r = run({edit, QStringLiteral("9"), QStringLiteral("--weight"), QStringLiteral("60")}, 1);
+    EXPECT_EQ(r.err, QStringLiteral("9 番目の記録はありません（記録は 1 番目から 2 番目まであります）。\n"));
+    r = run(
+        {edit, QStringLiteral("1"), QStringLiteral("--date"), QStringLiteral("2026/12/06"), QStringLiteral("--yes")},
+        1);
+    EXPECT_EQ(r.err,
+              QStringLiteral("1 番目の記録はダイエットのスタートの記録のため、日付を次の記録の日付（2026/12/05）より"
+                             "後にはできません。\n"));
+    run({edit, QStringLiteral("x"), QStringLiteral("--weight"), QStringLiteral("60")}, 2);
+    run({edit, QStringLiteral("2")}, 2);
+    run({edit, QStringLiteral("2"), QStringLiteral("--date"), QStringLiteral("12/1")}, 2);
+
+    const QString del = QStringLiteral("delete");
+    r = run({del, QStringLiteral("1"), QStringLiteral("--yes")}, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("新規スタート"))) << r.err.toStdString();
+    r = run({del, QStringLiteral("2")}, 1);
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("次の記録（2 番目）を削除します。よろしいですか？")))
+        << r.err.toStdString();
+    run({del, QStringLiteral("2"), QStringLiteral("--yes"), QStringLiteral("--force")}, 2);
+    r = run({del, QStringLiteral("2"), QStringLiteral("--yes")}, 0);
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("2 番目の記録を削除しました: 2026/12/05"))) << r.out.toStdString();
+    EXPECT_EQ(lines(dir).size(), 1);
+
+    // the first change of the day was backed up with the log as it was
+    r = run({QStringLiteral("backups")}, 0);
+    EXPECT_EQ(r.out, QStringLiteral("データ_20261207_090503.txt\t2026/12/07 09:05:03\t2\n"));
+    const QString name = QStringLiteral("データ_20261207_090503.txt");
+    const QString restore = QStringLiteral("restore");
+    r = run({restore, name}, 1);
+    EXPECT_TRUE(r.err.endsWith(QStringLiteral("よろしいですか？\n"))) << r.err.toStdString();
+    run({restore, QStringLiteral("データ_20261101_090503.txt"), QStringLiteral("--yes")}, 1);
+    run({restore}, 2);
+    r = run({restore, name, QStringLiteral("--yes")}, 0);
+    EXPECT_EQ(dir.read(files::kData), original);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("データ_20261207_090503_2.txt"))) << r.out.toStdString();
 }

@@ -5,6 +5,7 @@
 #include "ReportCli.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -93,8 +94,11 @@ std::optional<std::string> runUnprivileged(const WorkDir& dir, const std::functi
             *why = "cannot give the folder to nobody";
             return std::nullopt;
         }
-        for (const QString& name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-            const QByteArray file = QFile::encodeName(QDir(dir.path()).filePath(name));
+        // the files and the folders in it (the backups) too
+        QDirIterator entries(dir.path(), QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                             QDirIterator::Subdirectories);
+        while (entries.hasNext()) {
+            const QByteArray file = QFile::encodeName(entries.next());
             (void)::lchown(file.constData(), nobody->pw_uid, nobody->pw_gid);
         }
     }

@@ -133,6 +133,14 @@ protected:
     QString askSaveFileName(const QString& title, const QString& suggestedName, const QString& filter) override {
         return m_inner.saveFileName(title, suggestedName, filter);
     }
+    std::optional<ui::RecordForm> showRecordForm(const QString& title, const QString& prompt,
+                                                 const ui::RecordForm& form, const QStringList& situations) override {
+        return m_inner.editRecord(title, prompt, form, situations);
+    }
+    int showChoice(const QString& title, const QString& prompt, const QStringList& headers,
+                   const QList<QStringList>& rows, const QString& okText) override {
+        return m_inner.choose(title, prompt, headers, rows, okText);
+    }
 
 private:
     ui::Dialogs& m_inner;

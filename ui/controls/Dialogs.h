@@ -1,8 +1,27 @@
 #pragma once
 
+#include <QDate>
+#include <QList>
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 namespace puka::ui {
+
+/// The fields of a measurement in the correction dialog.
+struct RecordForm {
+    QDate date;
+    QString situation;
+    QString weightText;
+    QString fatText;
+    QString comment;
+
+    bool operator==(const RecordForm& o) const {
+        return date == o.date && situation == o.situation && weightText == o.weightText && fatText == o.fatText &&
+               comment == o.comment;
+    }
+};
 
 /// The modal boxes a panel asks the user through: message boxes, input boxes and the
 /// save-file question. Panels hold a Dialogs& so that tests can answer in their place.
@@ -37,11 +56,29 @@ public:
         return askSaveFileName(title, suggestedName, filter);
     }
 
+    /// Shows the correction dialog of a measurement filled with @p form; @p situations are the
+    /// words its situation list offers (a word not among them may be typed). Returns the fields
+    /// as the user left them, or nothing when cancelled.
+    std::optional<RecordForm> editRecord(const QString& title, const QString& prompt, const RecordForm& form,
+                                         const QStringList& situations) {
+        return showRecordForm(title, prompt, form, situations);
+    }
+    /// Lets the user choose one row of a list with the column @p headers; returns its index, or
+    /// -1 when cancelled. @p okText is the caption of the button that confirms the choice.
+    int choose(const QString& title, const QString& prompt, const QStringList& headers, const QList<QStringList>& rows,
+               const QString& okText) {
+        return showChoice(title, prompt, headers, rows, okText);
+    }
+
 protected:
     virtual Answer showMessage(const QString& prompt, const QString& title, Icon icon, Buttons buttons,
                                DefaultButton defaultButton) = 0;
     virtual QString showInput(const QString& prompt, const QString& title, const QString& defaultText) = 0;
     virtual QString askSaveFileName(const QString& title, const QString& suggestedName, const QString& filter) = 0;
+    virtual std::optional<RecordForm> showRecordForm(const QString& title, const QString& prompt,
+                                                     const RecordForm& form, const QStringList& situations) = 0;
+    virtual int showChoice(const QString& title, const QString& prompt, const QStringList& headers,
+                           const QList<QStringList>& rows, const QString& okText) = 0;
 };
 
 } // namespace puka::ui

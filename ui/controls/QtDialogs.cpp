@@ -1,9 +1,19 @@
 #include "QtDialogs.h"
 
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFormLayout>
+#include <QHeaderView>
 #include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
 
 namespace puka::ui {
 namespace {
@@ -96,6 +106,99 @@ QString QtDialogs::askSaveFileName(const QString& title, const QString& suggeste
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
+}
+
+std::optional<RecordForm> QtDialogs::showRecordForm(const QString& title, const QString& prompt, const RecordForm& form,
+                                                    const QStringList& situations) {
+    QDialog dialog(m_parent);
+    dialog.setObjectName(QStringLiteral("dlgRecord"));
+    dialog.setWindowTitle(title);
+    auto* date = new QDateEdit(form.date, &dialog);
+    date->setObjectName(QStringLiteral("dtpDate"));
+    date->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
+    date->setCalendarPopup(true);
+    date->setDateRange(QDate(1900, 1, 1), QDate(2099, 12, 31));
+    auto* situation = new QComboBox(&dialog);
+    situation->setObjectName(QStringLiteral("cboSituation"));
+    situation->setEditable(true);
+    situation->setInsertPolicy(QComboBox::NoInsert);
+    situation->addItems(situations);
+    situation->setEditText(form.situation);
+    situation->setMinimumWidth(220);
+    const auto field = [&dialog](const char* name, const QString& text) {
+        auto* edit = new QLineEdit(text, &dialog);
+        edit->setObjectName(QString::fromUtf8(name));
+        return edit;
+    };
+    QLineEdit* weight = field("txtWeight", form.weightText);
+    QLineEdit* fat = field("txtFat", form.fatText);
+    QLineEdit* comment = field("txtComment", form.comment);
+    for (QLineEdit* number : {weight, fat}) {
+        number->setAlignment(Qt::AlignRight);
+        number->setMaximumWidth(100);
+    }
+    comment->setMinimumWidth(320);
+
+    auto* fields = new QFormLayout;
+    fields->addRow(QStringLiteral("日付"), date);
+    fields->addRow(QStringLiteral("行動（状況）"), situation);
+    fields->addRow(QStringLiteral("体重（Kg）"), weight);
+    fields->addRow(QStringLiteral("体脂肪率（％）"), fat);
+    fields->addRow(QStringLiteral("一言日記"), comment);
+    auto* buttons = new QDialogButtonBox(&dialog);
+    buttons->addButton(QStringLiteral("保存"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* caption = new QLabel(displayText(prompt), &dialog);
+    caption->setTextFormat(Qt::PlainText);
+    layout->addWidget(caption);
+    layout->addLayout(fields);
+    layout->addWidget(buttons);
+    weight->setFocus(Qt::OtherFocusReason);
+    weight->selectAll();
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return RecordForm{date->date(), situation->currentText(), weight->text(), fat->text(), comment->text()};
+}
+
+int QtDialogs::showChoice(const QString& title, const QString& prompt, const QStringList& headers,
+                          const QList<QStringList>& rows, const QString& okText) {
+    QDialog dialog(m_parent);
+    dialog.setObjectName(QStringLiteral("dlgChoice"));
+    dialog.setWindowTitle(title);
+    auto* table = new QTableWidget(static_cast<int>(rows.size()), static_cast<int>(headers.size()), &dialog);
+    table->setObjectName(QStringLiteral("lstChoice"));
+    table->setHorizontalHeaderLabels(headers);
+    table->verticalHeader()->hide();
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->horizontalHeader()->setStretchLastSection(true);
+    for (int r = 0; r < rows.size(); ++r)
+        for (int c = 0; c < rows[r].size() && c < headers.size(); ++c)
+            table->setItem(r, c, new QTableWidgetItem(rows[r][c]));
+    table->resizeColumnsToContents();
+    if (!rows.isEmpty())
+        table->selectRow(0);
+    auto* buttons = new QDialogButtonBox(&dialog);
+    QPushButton* ok = buttons->addButton(okText, QDialogButtonBox::AcceptRole);
+    buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+    ok->setEnabled(!rows.isEmpty());
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(table, &QTableWidget::cellDoubleClicked, &dialog, &QDialog::accept);
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* caption = new QLabel(displayText(prompt), &dialog);
+    caption->setTextFormat(Qt::PlainText);
+    layout->addWidget(caption);
+    layout->addWidget(table, 1);
+    layout->addWidget(buttons);
+    dialog.resize(760, 420);
+    if (dialog.exec() != QDialog::Accepted || table->currentRow() < 0)
+        return -1;
+    return table->currentRow();
 }
 
 } // namespace puka::ui

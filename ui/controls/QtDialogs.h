@@ -20,6 +20,10 @@ protected:
                        DefaultButton defaultButton) override;
     QString showInput(const QString& prompt, const QString& title, const QString& defaultText) override;
     QString askSaveFileName(const QString& title, const QString& suggestedName, const QString& filter) override;
+    std::optional<RecordForm> showRecordForm(const QString& title, const QString& prompt, const RecordForm& form,
+                                             const QStringList& situations) override;
+    int showChoice(const QString& title, const QString& prompt, const QStringList& headers,
+                   const QList<QStringList>& rows, const QString& okText) override;
 
 private:
     QPointer<QWidget> m_parent;

@@ -100,4 +100,39 @@ QString ScriptedDialogs::askSaveFileName(const QString& title, const QString& su
     return m_fileNames.dequeue();
 }
 
+std::optional<RecordForm> ScriptedDialogs::showRecordForm(const QString& title, const QString& prompt,
+                                                          const RecordForm& form, const QStringList& situations) {
+    Call call;
+    call.kind = Kind::RecordForm;
+    call.prompt = prompt;
+    call.title = title;
+    call.form = form;
+    call.items = situations;
+    m_calls.append(call);
+    if (m_recordAnswers.isEmpty()) {
+        unexpected(call, QStringLiteral("no record answer queued"));
+        return std::nullopt;
+    }
+    return m_recordAnswers.dequeue()(form);
+}
+
+int ScriptedDialogs::showChoice(const QString& title, const QString& prompt, const QStringList& headers,
+                                const QList<QStringList>& rows, const QString& okText) {
+    Call call;
+    call.kind = Kind::Choice;
+    call.prompt = prompt;
+    call.title = title;
+    call.defaultText = okText;
+    call.items.append(headers.join(QLatin1Char('\t')));
+    for (const QStringList& row : rows)
+        call.items.append(row.join(QLatin1Char('\t')));
+    m_calls.append(call);
+    if (m_choices.isEmpty()) {
+        unexpected(call, QStringLiteral("no choice queued"));
+        return -1;
+    }
+    const int row = m_choices.dequeue();
+    return row < static_cast<int>(rows.size()) ? row : -1;
+}
+
 } // namespace puka::ui

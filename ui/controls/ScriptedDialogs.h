@@ -17,7 +17,10 @@ namespace puka::ui {
 /// failure handler and answered conservatively (Cancel, No, an empty text).
 class ScriptedDialogs : public Dialogs {
 public:
-    enum class Kind { Message, Input, SaveFileName };
+    enum class Kind { Message, Input, SaveFileName, RecordForm, Choice };
+    /// How a test answers the correction dialog: the fields as the user leaves them, from the
+    /// fields it was filled with; nothing cancels it.
+    using RecordAnswer = std::function<std::optional<ui::RecordForm>(const ui::RecordForm& shown)>;
     struct Call {
         Kind kind = Kind::Message;
         QString prompt;
@@ -27,6 +30,8 @@ public:
         DefaultButton def = DefaultButton::First;
         QString defaultText; ///< the input's default text, or the suggested file name
         QString filter;      ///< the save question's file filter
+        ui::RecordForm form; ///< the fields the correction dialog was filled with
+        QStringList items;   ///< the correction dialog's situations, or the rows of a choice (columns joined by tabs)
     };
 
     ScriptedDialogs() = default;
@@ -34,6 +39,9 @@ public:
     void queueAnswer(Answer answer) { m_answers.enqueue(answer); }
     void queueInput(const QString& text) { m_inputs.enqueue(text); }
     void queueFileName(const QString& path) { m_fileNames.enqueue(path); }
+    void queueRecordAnswer(RecordAnswer answer) { m_recordAnswers.enqueue(std::move(answer)); }
+    /// The row a choice list is answered with; -1 cancels it.
+    void queueChoice(int row) { m_choices.enqueue(row); }
 
     /// Every box shown so far, in order.
     const QList<Call>& calls() const { return m_calls; }
@@ -42,7 +50,10 @@ public:
     /// The boxes that found no suitable queued answer.
     const QList<Call>& unexpectedCalls() const { return m_unexpected; }
     /// Queued answers, inputs and file names that were never asked for.
-    int unusedAnswers() const { return static_cast<int>(m_answers.size() + m_inputs.size() + m_fileNames.size()); }
+    int unusedAnswers() const {
+        return static_cast<int>(m_answers.size() + m_inputs.size() + m_fileNames.size() + m_recordAnswers.size() +
+                                m_choices.size());
+    }
 
     /// Called with a description of every unexpected box, for example to fail the running test.
     void setFailureHandler(std::function<void(const QString&)> handler) { m_onFailure = std::move(handler); }
@@ -52,6 +63,10 @@ protected:
                        DefaultButton defaultButton) override;
     QString showInput(const QString& prompt, const QString& title, const QString& defaultText) override;
     QString askSaveFileName(const QString& title, const QString& suggestedName, const QString& filter) override;
+    std::optional<ui::RecordForm> showRecordForm(const QString& title, const QString& prompt,
+                                                 const ui::RecordForm& form, const QStringList& situations) override;
+    int showChoice(const QString& title, const QString& prompt, const QStringList& headers,
+                   const QList<QStringList>& rows, const QString& okText) override;
 
 private:
     void unexpected(const Call& call, const QString& why);
@@ -59,6 +74,8 @@ private:
     QQueue<Answer> m_answers;
     QQueue<QString> m_inputs;
     QQueue<QString> m_fileNames;
+    QQueue<RecordAnswer> m_recordAnswers;
+    QQueue<int> m_choices;
     QList<Call> m_calls;
     QList<Call> m_unexpected;
     std::function<void(const QString&)> m_onFailure;

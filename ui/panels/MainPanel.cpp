@@ -7,6 +7,7 @@
 #include "MeasurementEntry.h"
 #include "NumberFormat.h"
 #include "PanelHost.h"
+#include "RecordEditor.h"
 #include "Settings.h"
 #include "SituationList.h"
 #include "TextLines.h"
@@ -133,6 +134,7 @@ MainPanel::MainPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(
     msgDayList = new GridView(this);
     msgDayList->setObjectName(QStringLiteral("msgDayList"));
     msgDayList->setModel(mainview::SET_MAIN_GRID());
+    m_state.editor->attach(msgDayList, [this](int gridRow) { return recordInRow(gridRow); });
 
     mcrMain = new ChartView(this);
     mcrMain->setObjectName(QStringLiteral("mcrMain"));
@@ -277,6 +279,16 @@ bool MainPanel::eventFilter(QObject* watched, QEvent* event) {
             QTimer::singleShot(0, field, &QLineEdit::selectAll);
     }
     return Panel::eventFilter(watched, event);
+}
+
+std::optional<logedits::NumberedRecord> MainPanel::recordInRow(int gridRow) const {
+    const QString day = m_shownDate.toString(QStringLiteral("yyyy/MM/dd"));
+    int row = 0;
+    for (size_t i = 0; i < m_log.records.size(); ++i) {
+        if (m_log.records[i].date == day && ++row == gridRow)
+            return logedits::NumberedRecord{static_cast<int>(i) + 1, m_log.records[i]};
+    }
+    return std::nullopt;
 }
 
 void MainPanel::open() {
@@ -424,7 +436,8 @@ void MainPanel::onFree() {
         dialogs.message(QStringLiteral("状況リストに追加しますか？\n\n"), QStringLiteral("状況リスト登録の有無"),
                         Dialogs::Icon::Question, Dialogs::Buttons::YesNo);
     if (answer == Dialogs::Answer::Yes) {
-        const Status s = situations::ADD_JYOUKYOU(m_state.workDir, word);
+        const Status s = m_state.editor->run(QStringLiteral("状況の追加"),
+                                             [&] { return situations::ADD_JYOUKYOU(m_state.workDir, word); });
         if (s)
             Q_EMIT situationAdded(word);
         else
@@ -478,6 +491,7 @@ void MainPanel::onSave() {
         if (!s.inPlace())
             return;
     }
+    m_state.editor->rememberSaved(saved.record);
     DSP_MAIN();
     setStepButtonsEnabled(false);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DataLog.h"
+#include "LogEdits.h"
 #include "MainView.h"
 
 #include "Panel.h"
@@ -31,6 +32,8 @@ public:
 
     void open() override;
     QString helpPage() const override { return QStringLiteral("main.html"); }
+    /// The main view is built again by the window's DSP_MAIN: nothing more to do.
+    void showChangedLog() override {}
 
     /// DSP_MAIN: rebuilds the panel for the date selected in the calendar.
     void DSP_MAIN();
@@ -75,6 +78,8 @@ private:
     /// The trend line of the progress box, from the log the last DSP_MAIN read.
     void showTrend();
     bool eventFilter(QObject* watched, QEvent* event) override;
+    /// The measurement row @p gridRow of the day list shows, with its number in the log.
+    std::optional<logedits::NumberedRecord> recordInRow(int gridRow) const;
 
     LogContents m_log;
     /// The day the list, the checks and the save belong to: the one the last DSP_MAIN showed.

@@ -5,6 +5,7 @@
 #include "DiarySave.h"
 #include "DiaryView.h"
 #include "PanelHost.h"
+#include "RecordEditor.h"
 #include "Settings.h"
 #include "controls/Dialogs.h"
 #include "controls/GridView.h"
@@ -45,6 +46,11 @@ MemoPanel::MemoPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(
     msgMemoList->setModel(diary::SET_MEMO_GRID());
     // the comment column takes the rest of the width, so a long comment is seen whole
     msgMemoList->horizontalHeader()->setStretchLastSection(true);
+    m_state.editor->attach(msgMemoList, [this](int gridRow) -> std::optional<logedits::NumberedRecord> {
+        if (gridRow < 1 || gridRow > static_cast<int>(m_shown.size()))
+            return std::nullopt;
+        return logedits::NumberedRecord{gridRow, m_shown[static_cast<size_t>(gridRow - 1)]};
+    });
 
     // the notes memo: its save button stands above the field's right end
     auto* notesBox = new QGroupBox(QStringLiteral("気付きメモ"), this);
@@ -93,12 +99,21 @@ MemoPanel::MemoPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(
 
 void MemoPanel::open() {
     m_host.HIDE_PANELS();
-    const LogContents log = datalog::READ_DATA(m_state.workDir);
-    m_shown = log.records;
+    DSP_MEMO();
+    showWithGuidance(diary::guidanceText());
+}
+
+void MemoPanel::DSP_MEMO() {
+    m_shown = datalog::READ_DATA(m_state.workDir).records;
     msgMemoList->setModel(diary::DSP_MEMO(m_shown));
     cmdMemoHozon->setEnabled(false);
     m_row = 0;
-    showWithGuidance(diary::guidanceText());
+}
+
+void MemoPanel::showChangedLog() {
+    const int top = msgMemoList->topRow();
+    DSP_MEMO();
+    msgMemoList->scrollToRow(top);
 }
 
 void MemoPanel::setNotes(const QString& text) {
@@ -118,7 +133,11 @@ void MemoPanel::onRowClicked(int gridRow, int) {
 
 void MemoPanel::onCommentSave() {
     const QString comment = txtMemo->text();
-    const Status s = diary::saveComment(m_state.workDir, m_shown, m_row, comment);
+    history::Change change;
+    change.description = QStringLiteral("一言日記の保存");
+    const Status s = diary::saveComment(m_state.workDir, m_shown, m_row, comment, &change.log);
+    if (s.inPlace())
+        m_state.editor->remember(std::move(change));
     if (!s) {
         m_state.dialogs->message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
         return;

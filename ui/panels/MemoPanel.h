@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LogEdits.h"
 #include "WeightRecord.h"
 
 #include "Panel.h"
@@ -26,8 +27,12 @@ public:
 
     /// Puts the notes memo as read at start-up into txtKizuki.
     void setNotes(const QString& text);
+    /// Reads the log again into the list, scrolled where it was; no row is chosen then.
+    void showChangedLog() override;
 
 private:
+    /// Fills the list from the log.
+    void DSP_MEMO();
     void onRowClicked(int gridRow, int col);
     void onCommentSave();
     void onNotesSave();

@@ -20,6 +20,14 @@ void Panel::showWithGuidance(const QString& guidance) {
     m_host.DSP_HELP();
 }
 
+void Panel::showChangedLog() {
+    const int tour = m_state.helpTour;
+    m_state.helpTour = 0;
+    setVisible(false);
+    open();
+    m_state.helpTour = tour;
+}
+
 void Panel::setTabChain(std::initializer_list<QWidget*> widgets) {
     QWidget* previous = nullptr;
     for (QWidget* widget : widgets) {

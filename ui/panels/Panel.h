@@ -23,6 +23,10 @@ public:
     virtual void setSituations(const QStringList& words) { Q_UNUSED(words) }
     /// Appends @p word to the panel's situation list, for panels that have one.
     virtual void appendSituation(const QString& word) { Q_UNUSED(word) }
+    /// Shows the log again after the window changed it (a correction, a deletion, an undo) while
+    /// the panel is in view. The panel is built again as its button builds it, without the help
+    /// tour speaking again; a panel whose choices should survive keeps them.
+    virtual void showChangedLog();
 
 protected:
     /// Makes the panel visible, lets the window paint, then lets the help tour speak @p guidance.

@@ -5,6 +5,7 @@
 #include "DataLog.h"
 #include "PanelHost.h"
 #include "RangePrintout.h"
+#include "RecordEditor.h"
 #include "controls/ButtonFace.h"
 #include "controls/ChartView.h"
 #include "controls/ChoiceList.h"
@@ -105,6 +106,12 @@ RangePanel::RangePanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
     for (const GridColumn& c : empty.columns)
         gridWidth += twipsToPixels(c.widthTwips, msgBunseki);
     msgBunseki->setMinimumWidth(gridWidth);
+    m_state.editor->attach(msgBunseki, [this](int gridRow) -> std::optional<logedits::NumberedRecord> {
+        if (gridRow < 1 || gridRow > static_cast<int>(m_recordNumbers.size()))
+            return std::nullopt;
+        const int number = m_recordNumbers[static_cast<size_t>(gridRow - 1)];
+        return logedits::NumberedRecord{number, m_records.at(static_cast<size_t>(number - 1))};
+    });
 
     mcrBunseki = new ChartView(this);
     mcrBunseki->setObjectName(QStringLiteral("mcrBunseki"));
@@ -291,17 +298,14 @@ bool RangePanel::eventFilter(QObject* watched, QEvent* event) {
     return Panel::eventFilter(watched, event);
 }
 
-void RangePanel::open() {
-    if (isVisible())
-        return;
-    m_host.HIDE_PANELS();
-    // DSP_TAIJYU; the chart shows "体重" once opened, so the option is chosen before painting
-    const LogContents log = datalog::READ_DATA(m_state.workDir);
-    range::RangeView view = range::DSP_TAIJYU(log.records, m_state.profile.height);
-    {
-        const QSignalBlocker block(optTai2);
-        optTai2->setChecked(true);
-    }
+const std::vector<WeightRecord>& RangePanel::readLog() {
+    m_records = datalog::READ_DATA(m_state.workDir).records;
+    return m_records;
+}
+
+void RangePanel::buildOpening() {
+    m_lastBuild = &RangePanel::buildOpening;
+    range::RangeView view = range::DSP_TAIJYU(readLog(), m_state.profile.height);
     // a log holds thousands of dates: both lists take them in one reset of their shared model
     m_dates->setStringList(view.dates);
     for (QComboBox* c : {cboStdate, cboEddate})
@@ -309,6 +313,24 @@ void RangePanel::open() {
     cboStdate->setEditText(view.startText);
     cboEddate->setEditText(view.endText);
     paint(std::move(view));
+}
+
+void RangePanel::showChangedLog() {
+    const int top = msgBunseki->topRow();
+    (this->*m_lastBuild)();
+    msgBunseki->scrollToRow(top);
+}
+
+void RangePanel::open() {
+    if (isVisible())
+        return;
+    m_host.HIDE_PANELS();
+    // DSP_TAIJYU; the chart shows "体重" once opened, so the option is chosen before painting
+    {
+        const QSignalBlocker block(optTai2);
+        optTai2->setChecked(true);
+    }
+    buildOpening();
 
     txtKey->clear();
     RESET_KIKAN_COLOR();
@@ -340,6 +362,7 @@ range::ChartOption RangePanel::checkedOption() const {
 void RangePanel::paint(range::RangeView view) {
     // a build leaves the chart option alone: the checked one holds for the new data too
     range::applyChartOption(view.chart, checkedOption());
+    m_recordNumbers = std::move(view.recordNumbers);
     msgBunseki->setModel(std::move(view.grid));
     mcrBunseki->setChart(view.chart);
 }
@@ -351,8 +374,8 @@ void RangePanel::applyCheckedOption() {
 }
 
 void RangePanel::REFRESH_TAIJYU() {
-    const LogContents log = datalog::READ_DATA(m_state.workDir);
-    paint(range::refresh(log.records, m_state.profile.height, conditions()));
+    m_lastBuild = &RangePanel::REFRESH_TAIJYU;
+    paint(range::refresh(readLog(), m_state.profile.height, conditions()));
 }
 
 void RangePanel::RESET_KIKAN_COLOR() {
@@ -422,8 +445,8 @@ void RangePanel::onKeyEntered() {
 
 void RangePanel::onSearch() {
     // 検索 looks for the word within the period only, whatever weekday is chosen
-    const LogContents log = datalog::READ_DATA(m_state.workDir);
-    paint(range::build(range::Builder::DSP_TAIJYU_KEY, log.records, m_state.profile.height, conditions()));
+    m_lastBuild = &RangePanel::onSearch;
+    paint(range::build(range::Builder::DSP_TAIJYU_KEY, readLog(), m_state.profile.height, conditions()));
 }
 
 void RangePanel::onPrint() {

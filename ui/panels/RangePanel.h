@@ -3,8 +3,10 @@
 #include "Panel.h"
 #include "RangeConditions.h"
 #include "RangeView.h"
+#include "WeightRecord.h"
 
 #include <array>
+#include <vector>
 
 class QComboBox;
 class QStringListModel;
@@ -31,6 +33,9 @@ public:
     QString helpPage() const override { return QStringLiteral("range.html"); }
     void setSituations(const QStringList& words) override;
     void appendSituation(const QString& word) override;
+    /// Builds the list again as it was last built (the opening build, a condition, a search),
+    /// scrolled where it was.
+    void showChangedLog() override;
 
     /// The weekday the weekday buttons chose, 0 Sunday to 6 Saturday, or range::kAllWeekdays.
     int selectedWeekday() const { return m_selectedWeekday; }
@@ -47,6 +52,10 @@ private:
     range::Conditions conditions() const;
     /// The chart option whose button is checked.
     range::ChartOption checkedOption() const;
+    /// Reads the log for a build; the records stay for correcting and deleting from the list.
+    const std::vector<WeightRecord>& readLog();
+    /// DSP_TAIJYU: the opening build with the date lists and their bounds.
+    void buildOpening();
     /// Shows a build in the grid and the chart, the chart as the checked option shows it.
     void paint(range::RangeView view);
     /// REFRESH_TAIJYU: rebuilds the list and chart under the current conditions.
@@ -65,6 +74,11 @@ private:
     void onPrint();
 
     int m_selectedWeekday = range::kAllWeekdays;
+    /// The records of the last build, and the number of the record each listed row shows.
+    std::vector<WeightRecord> m_records;
+    std::vector<int> m_recordNumbers;
+    /// The build the list shows, to build again after a change.
+    void (RangePanel::*m_lastBuild)() = &RangePanel::buildOpening;
 
     ChoiceList* lstAct2;
     QLineEdit* txtKey;

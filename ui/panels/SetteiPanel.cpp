@@ -1,10 +1,13 @@
 #include "SetteiPanel.h"
 
 #include "AppState.h"
+#include "Backups.h"
 #include "BmiScale.h"
+#include "LogEdits.h"
 #include "NewStart.h"
 #include "PanelHost.h"
 #include "ProfileEdit.h"
+#include "RecordEditor.h"
 #include "Settings.h"
 #include "SituationEditing.h"
 #include "controls/ButtonFace.h"
@@ -230,6 +233,11 @@ SetteiPanel::SetteiPanel(AppState& state, PanelHost& host, QWidget* parent) : Pa
     cmdNew1->setObjectName(QStringLiteral("cmdNew1"));
     cmdNew1->setMinimumSize(cmdNew1->sizeHint().width() + scaledPixels(24, this), scaledPixels(30, this));
     fraNew = buildNewStart();
+    cmdRestore = new QPushButton(QStringLiteral("バックアップから戻す…"), this);
+    cmdRestore->setObjectName(QStringLiteral("cmdRestore"));
+    cmdRestore->setToolTip(QStringLiteral("自動的に作ったバックアップから記録を戻します"));
+    cmdRestore->setMinimumSize(cmdRestore->sizeHint().width() + scaledPixels(24, this), scaledPixels(30, this));
+    connect(cmdRestore, &QPushButton::clicked, this, &SetteiPanel::onRestore);
 
     auto* stepColumn = new QVBoxLayout;
     stepColumn->addWidget(weightSteps);
@@ -242,6 +250,7 @@ SetteiPanel::SetteiPanel(AppState& state, PanelHost& host, QWidget* parent) : Pa
     auto* switchRow = new QHBoxLayout;
     switchRow->addWidget(chkJikan);
     switchRow->addStretch(1);
+    switchRow->addWidget(cmdRestore);
     switchRow->addWidget(cmdNew1);
 
     // the new start frame takes the meter's place while it is open
@@ -282,6 +291,7 @@ SetteiPanel::SetteiPanel(AppState& state, PanelHost& host, QWidget* parent) : Pa
                  m_fatStep.options[2],
                  m_fatStep.free,
                  chkJikan,
+                 cmdRestore,
                  cmdNew1,
                  HScroll1,
                  txtPriData1});
@@ -589,7 +599,8 @@ void SetteiPanel::onAdd() {
     if (word.isEmpty())
         return;
     bool added = false;
-    const Status s = editing::addWord(m_state.workDir, word, &added);
+    const Status s = m_state.editor->run(QStringLiteral("状況の追加"),
+                                         [&] { return editing::addWord(m_state.workDir, word, &added); });
     if (!s) {
         showError(dialogs, s);
         return;
@@ -601,7 +612,9 @@ void SetteiPanel::onAdd() {
 void SetteiPanel::onSort() {
     Dialogs& dialogs = *m_state.dialogs;
     QStringList words;
-    const Status s = editing::saveOrder(m_state.workDir, listedSituations(), &words);
+    const Status s = m_state.editor->run(QStringLiteral("状況の並び替え"), [&] {
+        return editing::saveOrder(m_state.workDir, listedSituations(), &words);
+    });
     if (!s) {
         showError(dialogs, s);
         return;
@@ -631,7 +644,11 @@ void SetteiPanel::onDelete() {
         Dialogs::Answer::Ok)
         return;
     Status s;
-    const auto remaining = editing::deleteWord(m_state.workDir, listedSituations(), row, &s);
+    std::optional<QStringList> remaining;
+    m_state.editor->run(QStringLiteral("状況の削除"), [&] {
+        remaining = editing::deleteWord(m_state.workDir, listedSituations(), row, &s);
+        return remaining ? Status() : s;
+    });
     if (!remaining) {
         if (!s)
             showError(dialogs, s);
@@ -651,7 +668,8 @@ void SetteiPanel::onDeleteAll() {
         Dialogs::Answer::Ok)
         return;
     QStringList rest;
-    const Status s = editing::deleteAll(m_state.workDir, listedSituations(), &rest);
+    const Status s = m_state.editor->run(
+        QStringLiteral("状況の全削除"), [&] { return editing::deleteAll(m_state.workDir, listedSituations(), &rest); });
     if (!s) {
         showError(dialogs, s);
         return;
@@ -681,7 +699,10 @@ void SetteiPanel::onRename() {
     if (dialogs.message(question.text, question.title, Dialogs::Icon::Exclamation, Dialogs::Buttons::OkCancel) !=
         Dialogs::Answer::Ok)
         return;
-    const Status s = editing::renameWord(m_state.workDir, oldWord, newWord);
+    editing::RenameResult renamed;
+    const Status s = editing::renameWord(m_state.workDir, oldWord, newWord, &renamed);
+    if (s.inPlace())
+        m_state.editor->remember(history::renamed(QStringLiteral("状況の入れ替え"), renamed));
     if (!s) {
         showError(dialogs, s);
         return;
@@ -692,6 +713,59 @@ void SetteiPanel::onRename() {
     dialogs.message(done.text, done.title, Dialogs::Icon::Information);
     // the lists were read from the file again: no unsaved order is left
     markOrderChanged(false);
+}
+
+void SetteiPanel::onRestore() {
+    Dialogs& dialogs = *m_state.dialogs;
+    const QString title = QStringLiteral("バックアップから戻す");
+    Status status;
+    const std::vector<backups::BackupInfo> list = backups::listBackups(m_state.workDir, &status);
+    if (!status.ok()) {
+        showError(dialogs, status);
+        return;
+    }
+    if (list.empty()) {
+        dialogs.message(backups::noBackupsNotice(), title, Dialogs::Icon::Information);
+        return;
+    }
+    QList<QStringList> rows;
+    for (const backups::BackupInfo& b : list) {
+        const QString last = !b.problem.isEmpty() ? b.problem.section(QStringLiteral("\r\n"), 0, 0)
+                             : b.last             ? logedits::recordText(*b.last)
+                                                  : QString();
+        rows.append(
+            {b.taken.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")), QStringLiteral("%1 件").arg(b.records), last});
+    }
+    const int chosen = dialogs.choose(title,
+                                      QStringLiteral("戻すバックアップを選んでください（新しい順）。\r\n"
+                                                     "バックアップは「%1」フォルダにあります。")
+                                          .arg(backups::folderName()),
+                                      {QStringLiteral("日時"), QStringLiteral("記録数"), QStringLiteral("最後の記録")},
+                                      rows, QStringLiteral("戻す"));
+    if (chosen < 0)
+        return;
+    const backups::BackupInfo& backup = list[static_cast<size_t>(chosen)];
+    if (!backup.problem.isEmpty()) {
+        dialogs.message(backup.problem, title, Dialogs::Icon::Warning);
+        return;
+    }
+    if (dialogs.message(backups::restoreQuestion(backup), title, Dialogs::Icon::Exclamation,
+                        Dialogs::Buttons::OkCancel) != Dialogs::Answer::Ok)
+        return;
+    backups::RestoreResult result;
+    const Status s = backups::restoreBackup(m_state.workDir, backup.name, &result);
+    if (!s.inPlace()) {
+        showError(dialogs, s);
+        return;
+    }
+    if (!s.ok())
+        showError(dialogs, s);
+    // the changes made before no longer belong to the log now in place
+    m_state.editor->forget();
+    m_host.DSP_MAIN();
+    dialogs.message(backups::restoredNotice(result) +
+                        QStringLiteral("\r\n\r\nこれより前の変更は「元に戻す」では戻せなくなりました。"),
+                    title, Dialogs::Icon::Information);
 }
 
 void SetteiPanel::onNewStartOpen() {

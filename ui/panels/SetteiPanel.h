@@ -34,6 +34,8 @@ public:
     QString helpPage() const override { return QStringLiteral("settings.html"); }
     void setSituations(const QStringList& words) override;
     void appendSituation(const QString& word) override;
+    /// The situation lists were read again by the window; the rest of the panel stays as it is.
+    void showChangedLog() override {}
 
     /// SET_METER_BASE: the meter's weight and height figures from the last record and the profile.
     void SET_METER_BASE();
@@ -83,6 +85,7 @@ private:
     void onDeleteAll();
     void onRename();
 
+    void onRestore();
     void onNewStartOpen();
     void showNewStartFrame();
     void onNewStart();
@@ -104,6 +107,7 @@ private:
     QPushButton* cmdChg;
 
     QPushButton* cmdNew1;
+    QPushButton* cmdRestore;
     QFrame* fraNew;
     QLineEdit* txtPriData1;
     QLineEdit* txtSincyou1;
