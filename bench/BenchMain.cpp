@@ -15,12 +15,15 @@
 #include "CalendarView.h"
 #include "Clock.h"
 #include "Cp932.h"
+#include "CsvExport.h"
+#include "CsvImport.h"
 #include "DailyAverages.h"
 #include "DataLog.h"
 #include "DiaryView.h"
 #include "FileNames.h"
 #include "FileOps.h"
 #include "GraphView.h"
+#include "ImportPlan.h"
 #include "LogGenerator.h"
 #include "MainView.h"
 #include "RangeView.h"
@@ -346,6 +349,22 @@ void addCoreJobs(std::vector<CoreJob>* jobs, int size, const QString& dir, const
     view(QStringLiteral("DiaryView: DSP_MEMO"), [](const LogContents& log) { diary::DSP_MEMO(log.records); });
     view(QStringLiteral("TrendView: trend and forecast of the whole log"),
          [](const LogContents& log) { trend::compute(log.records, {}, 68.0f); });
+    view(QStringLiteral("CsvExport: every record as CSV (UTF-8)"),
+         [](const LogContents& log) { csvexport::write(log.records, csvexport::Encoding::Utf8); });
+    // the import of the log's own export: every row read, and every row a duplicate
+    const auto exported = std::make_shared<QByteArray>(
+        csvexport::write(datalog::READ_DATA(dir).records, csvexport::Encoding::Utf8).bytes);
+    add(QStringLiteral("CsvImport: read the log's CSV export"), [exported, size] {
+        if (csvimport::read(*exported).rows.size() != size_t(size))
+            qFatal("import read too few rows");
+    });
+    const auto rows = std::make_shared<std::vector<csvimport::Row>>(csvimport::read(*exported).rows);
+    add(QStringLiteral("ImportPlan: merge that export into the log (all duplicates)"), [path, rows] {
+        Status s;
+        const auto file = readFileBytes(path, &s);
+        if (planImport(file->bytes, *rows, false).added != 0)
+            qFatal("import plan added rows");
+    });
 }
 
 /// Runs the core measurements of each log in rounds, each measurement once per round, so
