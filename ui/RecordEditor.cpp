@@ -179,6 +179,10 @@ void RecordEditor::rememberSaved(const WeightRecord& record) {
     m_history.record(history::savedMeasurement(record));
 }
 
+void RecordEditor::remember(history::Change change) {
+    m_history.record(std::move(change));
+}
+
 Status RecordEditor::run(const QString& description, const std::function<Status()>& edit, bool acrossLog) {
     history::Change change;
     change.description = description;

@@ -41,6 +41,8 @@ public:
 
     /// A measurement the save button saved, to be taken back later.
     void rememberSaved(const WeightRecord& record);
+    /// A change a writer made and described itself (an import), to be taken back later.
+    void remember(history::Change change);
     /**
      * Runs @p edit, a writer of the log or the situation list, and keeps what it changed for
      * undo under @p description. @p acrossLog marks a rename across the whole log, which is
