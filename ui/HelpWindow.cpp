@@ -124,6 +124,7 @@ const QList<HelpWindow::Topic>& HelpWindow::topics() {
         {QStringLiteral("calendar.html"), QStringLiteral("カレンダー")},
         {QStringLiteral("diary.html"), QStringLiteral("一言日記と気付きメモ")},
         {QStringLiteral("settings.html"), QStringLiteral("編集画面")},
+        {QStringLiteral("import.html"), QStringLiteral("インポートとエクスポート")},
         {QStringLiteral("helptour.html"), QStringLiteral("ヘルプツアー")},
         {QStringLiteral("files.html"), QStringLiteral("データファイルについて")},
     };
