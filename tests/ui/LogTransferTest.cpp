@@ -119,3 +119,25 @@ TEST(LogTransfer, ExportTakesTheTypeAsEncodingAndACancelledPreviewWritesNothing)
     EXPECT_EQ(cp932::decode(t.dir().read(files::kData)), kOriginal);
     EXPECT_FALSE(t.dir().exists(QStringLiteral("バックアップ")));
 }
+
+// A folder without a diary opens on the new start; an import makes the log there instead, and the
+// new start form closes, as it would put the imported records aside.
+TEST(LogTransfer, ImportIntoAFolderWithoutALogStartsTheDiary) {
+    test::Window t([](const test::WorkDir& dir) {
+        dir.write(QStringLiteral("scale.csv"), "日付,体重\r\n2026/12/06,60.4\r\n2026/12/07,60.1\r\n");
+    });
+    t.start();
+    t.takeCalls();
+    ASSERT_TRUE(t.find<QWidget>(QStringLiteral("fraNew"))->isVisible());
+    t.dialogs().queueFileName(QDir(t.dir().path()).filePath(QStringLiteral("scale.csv")));
+    t.dialogs().queueImportAnswer(QString());
+    t.click(QStringLiteral("cmdImport"));
+    const QList<Call> calls = t.takeCalls();
+    ASSERT_EQ(calls.size(), 3);
+    EXPECT_TRUE(calls[1].prompt.contains(QStringLiteral("記録ファイル「データ.txt」を新しく作ります")));
+    EXPECT_TRUE(calls[2].prompt.contains(QStringLiteral("「プライベートデータ」"))) << calls[2].prompt.toStdString();
+    EXPECT_EQ(datalog::READ_DATA(t.dir().path()).records.size(), 2u);
+    EXPECT_FALSE(t.find<QWidget>(QStringLiteral("fraNew"))->isVisible());
+    t.click(QStringLiteral("cmdMain"));
+    EXPECT_EQ(t.find<ui::GridView>(QStringLiteral("msgDayList"))->model().bodyRows(), 1);
+}

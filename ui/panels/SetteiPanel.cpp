@@ -124,7 +124,11 @@ void showError(Dialogs& dialogs, const Status& s) {
 } // namespace
 
 SetteiPanel::SetteiPanel(AppState& state, PanelHost& host, QWidget* parent)
-    : Panel(state, host, "fraSettei", parent), m_transfer(state, [this] { m_host.DSP_MAIN(); }) {
+    : Panel(state, host, "fraSettei", parent), m_transfer(state, [this] {
+          // a new start now would put the imported records aside
+          fraNew->setVisible(false);
+          m_host.DSP_MAIN();
+      }) {
 
     chkJikan = new QCheckBox(QStringLiteral("一言日記に自動的に時間を記録"), this);
     chkJikan->setObjectName(QStringLiteral("chkJikan"));
