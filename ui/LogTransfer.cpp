@@ -9,6 +9,7 @@
 #include "SituationList.h"
 #include "controls/Dialogs.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -26,6 +27,15 @@ constexpr size_t kUndoableRecords = 1000;
 // The export's file types, in the order of csvexport::Encoding.
 const QStringList kExportTypes = {QStringLiteral("CSV UTF-8（BOM 付き、新しい表計算ソフト向け） (*.csv)"),
                                   QStringLiteral("CSV Shift_JIS（CP932、古い表計算ソフト向け） (*.csv)")};
+
+// The wait cursor while a large file is read or merged, which takes seconds.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
 
 // The preview's lines are shown in a text box, where a line ends with LF alone.
 QString previewText(const QStringList& lines) {
@@ -50,13 +60,15 @@ void LogTransfer::importFile() {
                                               QStringLiteral("表のファイル (*.csv *.tsv *.txt);;すべてのファイル (*)"));
     if (path.isEmpty())
         return;
+    std::optional<WaitCursor> waiting(std::in_place);
     logimport::Source source = logimport::readSource(path);
+    const logimport::Outcome first = logimport::preview(dir, source, false);
+    waiting.reset();
     if (!source.status) {
         dialogs.message(source.status.message(), kImportTitle,
                         source.fileError ? Dialogs::Icon::Critical : Dialogs::Icon::Warning);
         return;
     }
-    const logimport::Outcome first = logimport::preview(dir, source, false);
     if (!first.status) {
         dialogs.message(first.status.message(), kImportTitle,
                         first.fileError ? Dialogs::Icon::Critical : Dialogs::Icon::Warning);
@@ -75,6 +87,7 @@ void LogTransfer::importFile() {
     form.defaultSituationName = source.defaultSituationName();
     form.situations = situations::READ_JYOUKYOU(dir).words;
     form.describe = [&](const QString& situation) {
+        const WaitCursor wait;
         const Status chosen = logimport::chooseSituation(&source, situation);
         if (!chosen)
             return ImportPreviewText{previewText({chosen.message()}), false};
@@ -86,7 +99,9 @@ void LogTransfer::importFile() {
     if (!situation || !logimport::chooseSituation(&source, *situation))
         return;
 
+    waiting.emplace();
     const logimport::Outcome done = logimport::importInto(dir, source, takeBeforeStart);
+    waiting.reset();
     if (!done.status.inPlace()) {
         dialogs.message(done.status.message(), done.fileError ? QStringLiteral("保存エラー") : kImportTitle,
                         done.fileError ? Dialogs::Icon::Critical : Dialogs::Icon::Warning);
