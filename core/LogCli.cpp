@@ -4,6 +4,8 @@
 #include "Clock.h"
 #include "DataLog.h"
 #include "LogEdits.h"
+#include "LogExport.h"
+#include "LogImport.h"
 #include "MainView.h"
 #include "MeasurementEntry.h"
 #include "NumberFormat.h"
@@ -331,18 +333,107 @@ int restore(const QString& dir, const QStringList& args, const Output& o) {
     return Written;
 }
 
+// import FILE: merges the measurements of another program's table into the log.
+int importFile(const QString& dir, const QStringList& args, const Output& o) {
+    if (args.isEmpty() || args.first().startsWith(QLatin1Char('-')))
+        return fail(o, QStringLiteral("import には取り込むファイルを指定してください"));
+    const QString path = args.first();
+    const Options options(args.mid(1), {QStringLiteral("--dry-run"), QStringLiteral("--yes")},
+                          {QStringLiteral("--unit"), QStringLiteral("--situation")});
+    if (!options.error.isEmpty())
+        return fail(o, options.error);
+    csvimport::Options read;
+    if (options.has(QStringLiteral("--unit"))) {
+        const QString unit = options.value(QStringLiteral("--unit")).toLower();
+        if (unit == QLatin1String("kg"))
+            read.unit = csvimport::Unit::Kilogram;
+        else if (unit == QLatin1String("lb"))
+            read.unit = csvimport::Unit::Pound;
+        else
+            return fail(o, QStringLiteral("--unit には kg か lb を指定してください"));
+    }
+    read.situation = options.value(QStringLiteral("--situation"));
+    const bool yes = options.has(QStringLiteral("--yes"));
+    const auto stop = [&o](const Status& status, bool fileError) {
+        return fileError ? fail(o, status.message()) : refuse(o, status.message());
+    };
+
+    const logimport::Source source = logimport::readSource(path, read);
+    if (!source.status)
+        return stop(source.status, source.fileError);
+    const logimport::Outcome planned = logimport::preview(dir, source, yes);
+    if (options.has(QStringLiteral("--dry-run"))) {
+        QStringList lines = logimport::previewLines(source, planned);
+        if (planned.status && planned.plan.beforeStart > 0 && !yes)
+            lines << QStringLiteral("（開始記録より前の行は --yes を付けると取り込みます）");
+        *o.out = (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
+        return planned.status ? Written : planned.fileError ? Failed : Refused;
+    }
+    if (!planned.status)
+        return stop(planned.status, planned.fileError);
+    if (source.table.rows.empty())
+        return refuse(o, QStringLiteral("「%1」に取り込める行がありません。\n").arg(QFileInfo(path).fileName()) +
+                             source.table.findings().join(QLatin1Char('\n')));
+    if (planned.plan.beforeStart > 0 && !yes)
+        return refuse(o, planned.plan.beforeStartQuestion());
+
+    const logimport::Outcome done = logimport::importInto(dir, source, yes);
+    if (!done.status.inPlace())
+        return stop(done.status, done.fileError);
+    *o.out = (logimport::doneLine(done, source.table) + QLatin1Char('\n')).toUtf8();
+    // the rows left out are said line by line, as the preview lists them
+    QString notes;
+    for (const csvimport::RefusedRow& r : source.table.refused)
+        notes += QStringLiteral("%1 行目: %2\n").arg(r.lineNumber).arg(r.reason);
+    if (source.table.refusedCount > qint64(source.table.refused.size()))
+        notes += QStringLiteral("ほか %1 行\n").arg(source.table.refusedCount - qint64(source.table.refused.size()));
+    if (!done.status.ok())
+        notes += kProgram + QString(done.status.message()).replace(QStringLiteral("\r\n"), QStringLiteral(" ")) +
+                 QLatin1Char('\n');
+    *o.err = notes.toUtf8();
+    return Written;
+}
+
+// export: every record as CSV, to a file or to standard output.
+int exportRecords(const QString& dir, const QStringList& args, const Output& o) {
+    const Options options(args, {}, {QStringLiteral("--output"), QStringLiteral("--encoding")});
+    if (!options.error.isEmpty())
+        return fail(o, options.error);
+    csvexport::Encoding encoding = csvexport::Encoding::Utf8;
+    if (options.has(QStringLiteral("--encoding"))) {
+        const QString name = options.value(QStringLiteral("--encoding")).toLower();
+        if (name == QLatin1String("cp932"))
+            encoding = csvexport::Encoding::Cp932;
+        else if (name != QLatin1String("utf-8"))
+            return fail(o, QStringLiteral("--encoding には utf-8 か cp932 を指定してください"));
+    }
+    const QString path = options.value(QStringLiteral("--output"));
+    if (options.has(QStringLiteral("--output")) && path.isEmpty())
+        return fail(o, QStringLiteral("--output には書き出すファイルの名前を指定してください"));
+    // standard output takes the CSV alone, without the mark, for a pipe
+    const logexport::Outcome done =
+        path.isEmpty() ? logexport::exportLog(dir, encoding, false) : logexport::exportToFile(dir, path, encoding);
+    if (!done.status.inPlace())
+        return done.fileError ? fail(o, done.status.message()) : refuse(o, done.status.message());
+    QString notes = done.notice;
+    if (!done.status.ok())
+        notes += (notes.isEmpty() ? QString() : QStringLiteral("\r\n")) + done.status.message();
+    if (!notes.isEmpty())
+        fail(o, notes);
+    *o.out = path.isEmpty() ? done.bytes : (logexport::doneLine(done, path, encoding) + QLatin1Char('\n')).toUtf8();
+    return Written;
+}
+
 struct Command {
     const char* name;
     int (*run)(const QString& dir, const QStringList& args, const Output& o);
 };
 
-// The commands built so far; the others of the contract are named so that a script gets a
-// clear answer.
 const Command kCommands[] = {
-    {"add", add}, {"edit", edit}, {"delete", remove}, {"backups", listBackups}, {"restore", restore},
+    {"add", add},         {"edit", edit},         {"delete", remove},        {"backups", listBackups},
+    {"restore", restore}, {"import", importFile}, {"export", exportRecords},
 };
-const char* const kLaterCommands[] = {"import", "export"};
-const QString kCommandNames = QStringLiteral("add, edit, delete, backups, restore");
+const QString kCommandNames = QStringLiteral("add, edit, delete, backups, restore, import, export");
 
 } // namespace
 
@@ -355,9 +446,20 @@ QByteArray usage() {
         "  delete N --yes\n"
         "  backups\n"
         "  restore NAME --yes\n"
+        "  import FILE [--dry-run] [--unit kg|lb] [--situation TEXT] [--yes]\n"
+        "  export [--output FILE] [--encoding utf-8|cp932]\n"
         "N is the record's number as the comment diary shows it (1 = the start record, which cannot\n"
         "be deleted). NAME is a backup's file name as 'backups' lists it. Without --yes a question\n"
-        "of the window refuses the change (status 1).\n");
+        "of the window refuses the change (status 1).\n"
+        "import reads a CSV or TSV file of another program (UTF-8, UTF-16 or Shift_JIS; columns\n"
+        "found by their headers, in English or Japanese) and merges its measurements into the\n"
+        "log in date order; rows already in the log are skipped, and rows dated before the start\n"
+        "record are taken only with --yes. --dry-run prints what was found and what would be\n"
+        "added, and writes nothing. --unit is the unit of weights whose header names none\n"
+        "(default kg); --situation is the situation of rows without one (default: the time of\n"
+        "day, else \"インポート\").\n"
+        "export writes every record as CSV (日付,状況,体重(kg),体脂肪率(%),コメント) to standard\n"
+        "output, or to FILE (replaced at once; UTF-8 with a byte order mark unless cp932).\n");
 }
 
 int run(const QStringList& args, QByteArray* out, QByteArray* err) {
@@ -389,9 +491,6 @@ int run(const QStringList& args, QByteArray* out, QByteArray* err) {
     if (i >= args.size())
         return fail(o, QStringLiteral("コマンドを指定してください: %1").arg(kCommandNames));
     const QString name = args.at(i);
-    for (const char* later : kLaterCommands)
-        if (name == QLatin1String(later))
-            return fail(o, QStringLiteral("コマンド「%1」はまだ使えません（使えるもの: %2）").arg(name, kCommandNames));
     for (const Command& c : kCommands) {
         if (name != QLatin1String(c.name))
             continue;

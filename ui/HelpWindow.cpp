@@ -125,6 +125,7 @@ const QList<HelpWindow::Topic>& HelpWindow::topics() {
         {QStringLiteral("diary.html"), QStringLiteral("一言日記と気付きメモ")},
         {QStringLiteral("settings.html"), QStringLiteral("編集画面")},
         {QStringLiteral("mending.html"), QStringLiteral("記録の修正と削除、元に戻す")},
+        {QStringLiteral("import.html"), QStringLiteral("インポートとエクスポート")},
         {QStringLiteral("helptour.html"), QStringLiteral("ヘルプツアー")},
         {QStringLiteral("files.html"), QStringLiteral("データファイルについて")},
     };

@@ -41,7 +41,7 @@ public:
 
     /// A measurement the save button saved, to be taken back later.
     void rememberSaved(const WeightRecord& record);
-    /// A change another writer of the window made and reported, to be taken back later.
+    /// A change another writer of the window made and reported (an import), to be taken back later.
     void remember(history::Change change);
     /// Runs @p edit, a writer of the situation list, and keeps what it changed in the list for
     /// undo under @p description. Returns the writer's status.

@@ -15,6 +15,8 @@
 #include "FileNames.h"
 #include "LegacyConversion.h"
 #include "LogEdits.h"
+#include "LogExport.h"
+#include "LogImport.h"
 #include "NewStart.h"
 #include "ProfileEdit.h"
 #include "Settings.h"
@@ -322,6 +324,32 @@ std::vector<Writer> panelWriters() {
          },
          [](const QString& d) { return backups::restoreBackup(d, backups::listBackups(d, nullptr).back().name); },
          {files::kData},
+         atomic},
+        {"logimport_importInto",
+         [](const test::WorkDir& dir) {
+             dir.copySample();
+             // a user's own log: the sample data take no import
+             dir.write(files::kProfile, test::sjis(QStringLiteral("\"氏名\",\"花子\"\r\n\"身長\",158\r\n")));
+             dir.write(QStringLiteral("scale.csv"), "date,time,weight,body fat\n2003/08/02,21:00,69.9,20.1\n"
+                                                    "2003/12/01,7:00,68.1,19.5\n");
+         },
+         [](const QString& d) {
+             const logimport::Source source = logimport::readSource(QDir(d).filePath(QStringLiteral("scale.csv")));
+             return logimport::importInto(d, source, false).status;
+         },
+         {files::kData},
+         2 * atomic}, // the backup, then the log
+        {"logexport_exportToFile",
+         [](const test::WorkDir& dir) {
+             dir.copySample();
+             dir.write(QStringLiteral("export.csv"), "an older export\r\n");
+         },
+         [](const QString& d) {
+             return logexport::exportToFile(d, QDir(d).filePath(QStringLiteral("export.csv")),
+                                            csvexport::Encoding::Utf8)
+                 .status;
+         },
+         {QStringLiteral("export.csv")},
          atomic},
         {"daily_exportAverages",
          [](const test::WorkDir& dir) {

@@ -159,7 +159,6 @@ TEST(LogAdd, UsageAndFileErrorsAreOneLineWithStatusTwo) {
     const QString add = QStringLiteral("add");
     failed(dir, {}, QStringLiteral("コマンドを指定してください"));
     failed(dir, {QStringLiteral("remove")}, QStringLiteral("知らないコマンド「remove」"));
-    failed(dir, {QStringLiteral("import"), QStringLiteral("a.csv")}, QStringLiteral("「import」はまだ使えません"));
     failed(dir, {add}, QStringLiteral("--weight"));
     failed(dir,
            {add, QStringLiteral("--weight"), QStringLiteral("60"), QStringLiteral("--date"), QStringLiteral("12/7")},

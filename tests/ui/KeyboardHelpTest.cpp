@@ -162,10 +162,10 @@ TEST_F(Keyboard, DiaryPanelTabOrderLeavesTheNotesWithTab) {
 TEST_F(Keyboard, EditPanelTabOrder) {
     openPanel("cmdSettei");
     // sorting, deleting and renaming wait for a chosen situation
-    const QStringList expected = {"lstKoumoku",   "cmdNew2",    "cmdDel2",       "txtChg",
-                                  "txtPriData",   "txtSincyou", "txtMokuTai",    "cmdPHozon1",
-                                  "optKizami(1)", "txtKizami",  "optKizami1(1)", "txtKizami2",
-                                  "chkJikan",     "cmdRestore", "cmdNew1",       "HScroll1"};
+    const QStringList expected = {"lstKoumoku",    "cmdNew2",    "cmdDel2",    "txtChg",       "txtPriData",
+                                  "txtSincyou",    "txtMokuTai", "cmdPHozon1", "optKizami(1)", "txtKizami",
+                                  "optKizami1(1)", "txtKizami2", "chkJikan",   "cmdImport",    "cmdExport",
+                                  "cmdRestore",    "cmdNew1",    "HScroll1"};
     expectChain(walk(QStringLiteral("lstKoumoku"), expected.size() + 1), expected);
 }
 

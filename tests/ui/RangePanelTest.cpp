@@ -141,6 +141,16 @@ protected:
                    const QList<QStringList>& rows, const QString& okText) override {
         return m_inner.choose(title, prompt, headers, rows, okText);
     }
+    QString askOpenFileName(const QString& title, const QString& filter) override {
+        return m_inner.openFileName(title, filter);
+    }
+    std::optional<ui::SaveTarget> askSaveTarget(const QString& title, const QString& suggestedName,
+                                                const QStringList& types, int defaultType) override {
+        return m_inner.saveFileAs(title, suggestedName, types, defaultType);
+    }
+    std::optional<QString> showImportPreview(const QString& title, const ui::ImportPreviewForm& form) override {
+        return m_inner.previewImport(title, form);
+    }
 
 private:
     ui::Dialogs& m_inner;

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace puka::ui {
@@ -21,6 +22,29 @@ struct RecordForm {
         return date == o.date && situation == o.situation && weightText == o.weightText && fatText == o.fatText &&
                comment == o.comment;
     }
+};
+
+/// What the import preview shows for one choice of the situation of the rows without one.
+struct ImportPreviewText {
+    QString text;           ///< the lines of the preview
+    bool canImport = false; ///< the import would add something with this choice
+};
+
+/// The import preview: what was found in a file and what importing it would do, with the
+/// choice of a situation for the rows that have none.
+struct ImportPreviewForm {
+    QString fileName;
+    bool asksSituation = false;   ///< some rows have no situation: the choice is offered
+    QString defaultSituationName; ///< the name of the default choice, whose value is an empty text
+    QStringList situations;       ///< the words of the situation list; another word may be typed
+    /// The preview for a situation (an empty text: the default); called again on every choice.
+    std::function<ImportPreviewText(const QString& situation)> describe;
+};
+
+/// Where a file is saved, and as which of the offered types.
+struct SaveTarget {
+    QString path;
+    int type = 0; ///< the index of the type chosen
 };
 
 /// The modal boxes a panel asks the user through: message boxes, input boxes and the
@@ -56,6 +80,20 @@ public:
         return askSaveFileName(title, suggestedName, filter);
     }
 
+    /// Asks for a file to open; returns its path, or an empty text when cancelled.
+    QString openFileName(const QString& title, const QString& filter) { return askOpenFileName(title, filter); }
+    /// Asks where to save a file and as which of @p types (file-dialog filters such as
+    /// "CSV (*.csv)"); returns the path and the type, or nothing when cancelled.
+    std::optional<SaveTarget> saveFileAs(const QString& title, const QString& suggestedName, const QStringList& types,
+                                         int defaultType = 0) {
+        return askSaveTarget(title, suggestedName, types, defaultType);
+    }
+    /// Shows the import preview; returns the situation chosen for the rows without one (an
+    /// empty text: the default), or nothing when cancelled.
+    std::optional<QString> previewImport(const QString& title, const ImportPreviewForm& form) {
+        return showImportPreview(title, form);
+    }
+
     /// Shows the correction dialog of a measurement filled with @p form; @p situations are the
     /// words its situation list offers (a word not among them may be typed). Returns the fields
     /// as the user left them, or nothing when cancelled.
@@ -79,6 +117,10 @@ protected:
                                                      const RecordForm& form, const QStringList& situations) = 0;
     virtual int showChoice(const QString& title, const QString& prompt, const QStringList& headers,
                            const QList<QStringList>& rows, const QString& okText) = 0;
+    virtual QString askOpenFileName(const QString& title, const QString& filter) = 0;
+    virtual std::optional<SaveTarget> askSaveTarget(const QString& title, const QString& suggestedName,
+                                                    const QStringList& types, int defaultType) = 0;
+    virtual std::optional<QString> showImportPreview(const QString& title, const ImportPreviewForm& form) = 0;
 };
 
 } // namespace puka::ui

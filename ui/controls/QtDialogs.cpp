@@ -6,13 +6,16 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace puka::ui {
@@ -37,6 +40,15 @@ QMessageBox::Icon toQtIcon(Dialogs::Icon icon) {
 QString displayText(const QString& prompt) {
     QString text = prompt;
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+// The Japanese labels of a file dialog, whose accept button says @p accept.
+void labelFileDialog(QFileDialog& dialog, const QString& lookIn, const QString& accept) {
+    dialog.setLabelText(QFileDialog::LookIn, lookIn);
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("ファイル名"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("ファイルの種類"));
+    dialog.setLabelText(QFileDialog::Accept, accept);
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("キャンセル"));
 }
 
 } // namespace
@@ -199,6 +211,101 @@ int QtDialogs::showChoice(const QString& title, const QString& prompt, const QSt
     if (dialog.exec() != QDialog::Accepted || table->currentRow() < 0)
         return -1;
     return table->currentRow();
+}
+
+QString QtDialogs::askOpenFileName(const QString& title, const QString& filter) {
+    QFileDialog dialog(m_parent, title, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    labelFileDialog(dialog, QStringLiteral("場所"), QStringLiteral("開く"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<SaveTarget> QtDialogs::askSaveTarget(const QString& title, const QString& suggestedName,
+                                                   const QStringList& types, int defaultType) {
+    QFileDialog dialog(m_parent, title, suggestedName);
+    dialog.setNameFilters(types);
+    if (defaultType >= 0 && defaultType < types.size())
+        dialog.selectNameFilter(types.at(defaultType));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.selectFile(suggestedName);
+    labelFileDialog(dialog, QStringLiteral("保存する場所"), QStringLiteral("保存"));
+    const QString suffix = QFileInfo(suggestedName).suffix();
+    if (!suffix.isEmpty())
+        dialog.setDefaultSuffix(suffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const int type = static_cast<int>(types.indexOf(dialog.selectedNameFilter()));
+    return SaveTarget{dialog.selectedFiles().constFirst(), type < 0 ? defaultType : type};
+}
+
+std::optional<QString> QtDialogs::showImportPreview(const QString& title, const ImportPreviewForm& form) {
+    QDialog dialog(m_parent);
+    dialog.setObjectName(QStringLiteral("dlgImport"));
+    dialog.setWindowTitle(title);
+    auto* caption = new QLabel(
+        QStringLiteral("「%1」から取り込む内容です。確かめてから「取り込む」を押してください。").arg(form.fileName),
+        &dialog);
+    caption->setTextFormat(Qt::PlainText);
+    caption->setWordWrap(true);
+    auto* text = new QPlainTextEdit(&dialog);
+    text->setObjectName(QStringLiteral("txtImportPreview"));
+    text->setReadOnly(true);
+    text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    auto* situation = new QComboBox(&dialog);
+    situation->setObjectName(QStringLiteral("cboImportSituation"));
+    situation->setEditable(true);
+    situation->setInsertPolicy(QComboBox::NoInsert);
+    situation->addItem(form.defaultSituationName);
+    situation->addItems(form.situations);
+    situation->setMinimumWidth(320);
+    auto* buttons = new QDialogButtonBox(&dialog);
+    QPushButton* ok = buttons->addButton(QStringLiteral("取り込む"), QDialogButtonBox::AcceptRole);
+    ok->setObjectName(QStringLiteral("cmdImportOk"));
+    buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+
+    // the default choice stands for an empty text; any other text is the situation itself
+    const auto chosen = [situation, &form] {
+        const QString current = situation->currentText();
+        return current == form.defaultSituationName ? QString() : current;
+    };
+    const auto show = [&] {
+        const ImportPreviewText preview = form.describe(chosen());
+        text->setPlainText(preview.text);
+        ok->setEnabled(preview.canImport);
+    };
+    // a typed word is previewed once the typing pauses: a large file takes a moment to merge
+    QTimer pause;
+    pause.setSingleShot(true);
+    pause.setInterval(300);
+    QObject::connect(&pause, &QTimer::timeout, &dialog, show);
+    QObject::connect(situation, &QComboBox::currentTextChanged, &dialog, [&] {
+        ok->setEnabled(false);
+        pause.start();
+    });
+
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(caption);
+    layout->addWidget(text, 1);
+    if (form.asksSituation) {
+        auto* row = new QHBoxLayout;
+        row->addWidget(new QLabel(QStringLiteral("状況のない行の状況"), &dialog));
+        row->addWidget(situation, 1);
+        layout->addLayout(row);
+    } else {
+        situation->hide();
+    }
+    layout->addWidget(buttons);
+    dialog.resize(720, 520);
+    show();
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return chosen();
 }
 
 } // namespace puka::ui

@@ -7,7 +7,8 @@
 
 namespace puka::ui {
 
-/// The real boxes: QMessageBox, QInputDialog and QFileDialog with Japanese button texts,
+/// The real boxes: QMessageBox, QInputDialog, QFileDialog and the program's own dialogs with
+/// Japanese button texts,
 /// modal to the given window.
 class QtDialogs : public Dialogs {
 public:
@@ -24,6 +25,10 @@ protected:
                                              const QStringList& situations) override;
     int showChoice(const QString& title, const QString& prompt, const QStringList& headers,
                    const QList<QStringList>& rows, const QString& okText) override;
+    QString askOpenFileName(const QString& title, const QString& filter) override;
+    std::optional<SaveTarget> askSaveTarget(const QString& title, const QString& suggestedName,
+                                            const QStringList& types, int defaultType) override;
+    std::optional<QString> showImportPreview(const QString& title, const ImportPreviewForm& form) override;
 
 private:
     QPointer<QWidget> m_parent;

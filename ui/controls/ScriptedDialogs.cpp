@@ -135,4 +135,68 @@ int ScriptedDialogs::showChoice(const QString& title, const QString& prompt, con
     return row < static_cast<int>(rows.size()) ? row : -1;
 }
 
+QString ScriptedDialogs::askOpenFileName(const QString& title, const QString& filter) {
+    Call call;
+    call.kind = Kind::OpenFileName;
+    call.title = title;
+    call.filter = filter;
+    m_calls.append(call);
+    if (m_fileNames.isEmpty()) {
+        unexpected(call, QStringLiteral("no file name queued"));
+        return {};
+    }
+    return m_fileNames.dequeue();
+}
+
+std::optional<SaveTarget> ScriptedDialogs::askSaveTarget(const QString& title, const QString& suggestedName,
+                                                         const QStringList& types, int defaultType) {
+    Call call;
+    call.kind = Kind::SaveTarget;
+    call.title = title;
+    call.defaultText = suggestedName;
+    call.filter = types.join(QStringLiteral(";;"));
+    call.type = defaultType;
+    m_calls.append(call);
+    if (m_fileNames.isEmpty()) {
+        unexpected(call, QStringLiteral("no file name queued"));
+        return std::nullopt;
+    }
+    const QString path = m_fileNames.dequeue();
+    const int type = m_fileTypes.isEmpty() ? defaultType : m_fileTypes.dequeue();
+    if (path.isEmpty())
+        return std::nullopt;
+    return SaveTarget{path, type};
+}
+
+std::optional<QString> ScriptedDialogs::showImportPreview(const QString& title, const ImportPreviewForm& form) {
+    Call call;
+    call.kind = Kind::ImportPreview;
+    call.title = title;
+    call.preview = form;
+    call.items = form.situations;
+    call.defaultText = form.defaultSituationName;
+    // the dialog opens with the default choice, as the real one does
+    const ImportPreviewText opening = form.describe(QString());
+    call.prompt = opening.text;
+    if (m_importAnswers.isEmpty()) {
+        m_calls.append(call);
+        unexpected(call, QStringLiteral("no import answer queued"));
+        return std::nullopt;
+    }
+    const std::optional<QString> answer = m_importAnswers.dequeue();
+    if (!answer) {
+        m_calls.append(call);
+        return std::nullopt;
+    }
+    const ImportPreviewText chosen = answer->isEmpty() ? opening : form.describe(*answer);
+    call.chosenText = chosen.text;
+    m_calls.append(call);
+    // the real dialog takes no answer while its import button is off
+    if (!chosen.canImport) {
+        unexpected(call, QStringLiteral("the import button is off for the queued choice"));
+        return std::nullopt;
+    }
+    return answer;
+}
+
 } // namespace puka::ui

@@ -123,7 +123,12 @@ void showError(Dialogs& dialogs, const Status& s) {
 
 } // namespace
 
-SetteiPanel::SetteiPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(state, host, "fraSettei", parent) {
+SetteiPanel::SetteiPanel(AppState& state, PanelHost& host, QWidget* parent)
+    : Panel(state, host, "fraSettei", parent), m_transfer(state, [this] {
+          // a new start now would put the imported records aside
+          fraNew->setVisible(false);
+          m_host.DSP_MAIN();
+      }) {
 
     chkJikan = new QCheckBox(QStringLiteral("一言日記に自動的に時間を記録"), this);
     chkJikan->setObjectName(QStringLiteral("chkJikan"));
@@ -238,6 +243,19 @@ SetteiPanel::SetteiPanel(AppState& state, PanelHost& host, QWidget* parent) : Pa
     cmdRestore->setToolTip(QStringLiteral("自動的に作ったバックアップから記録を戻します"));
     cmdRestore->setMinimumSize(cmdRestore->sizeHint().width() + scaledPixels(24, this), scaledPixels(30, this));
     connect(cmdRestore, &QPushButton::clicked, this, &SetteiPanel::onRestore);
+    const auto transferButton = [this](const char* name, const QString& caption, const QString& tip) {
+        auto* button = new QPushButton(caption, this);
+        button->setObjectName(QString::fromUtf8(name));
+        button->setToolTip(tip);
+        button->setMinimumSize(button->sizeHint().width() + scaledPixels(24, this), scaledPixels(30, this));
+        return button;
+    };
+    cmdImport = transferButton("cmdImport", QStringLiteral("インポート…"),
+                               QStringLiteral("ほかのソフトや体重計のアプリの CSV ファイルから記録を取り込みます"));
+    cmdExport = transferButton("cmdExport", QStringLiteral("エクスポート…"),
+                               QStringLiteral("すべての記録を表計算ソフトで開ける CSV ファイルに書き出します"));
+    connect(cmdImport, &QPushButton::clicked, this, [this] { m_transfer.importFile(); });
+    connect(cmdExport, &QPushButton::clicked, this, [this] { m_transfer.exportFile(); });
 
     auto* stepColumn = new QVBoxLayout;
     stepColumn->addWidget(weightSteps);
@@ -250,6 +268,8 @@ SetteiPanel::SetteiPanel(AppState& state, PanelHost& host, QWidget* parent) : Pa
     auto* switchRow = new QHBoxLayout;
     switchRow->addWidget(chkJikan);
     switchRow->addStretch(1);
+    switchRow->addWidget(cmdImport);
+    switchRow->addWidget(cmdExport);
     switchRow->addWidget(cmdRestore);
     switchRow->addWidget(cmdNew1);
 
@@ -291,6 +311,8 @@ SetteiPanel::SetteiPanel(AppState& state, PanelHost& host, QWidget* parent) : Pa
                  m_fatStep.options[2],
                  m_fatStep.free,
                  chkJikan,
+                 cmdImport,
+                 cmdExport,
                  cmdRestore,
                  cmdNew1,
                  HScroll1,

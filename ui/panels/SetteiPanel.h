@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LogTransfer.h"
 #include "Settings.h"
 #include "StepSettings.h"
 
@@ -108,6 +109,9 @@ private:
 
     QPushButton* cmdNew1;
     QPushButton* cmdRestore;
+    QPushButton* cmdImport;
+    QPushButton* cmdExport;
+    LogTransfer m_transfer;
     QFrame* fraNew;
     QLineEdit* txtPriData1;
     QLineEdit* txtSincyou1;
