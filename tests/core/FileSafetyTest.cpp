@@ -3,6 +3,7 @@
 // write lock is waited for, and a folder name that is no UTF-8 works like any other.
 #include "CoreTestHelpers.h"
 
+#include "CommandLine.h"
 #include "DataLog.h"
 #include "DiarySave.h"
 #include "FileNames.h"
@@ -190,6 +191,15 @@ TEST(UserFiles, AFolderThatCannotBeReadIsNoMissingLog) {
             const Status append =
                 datalog::APPEND_DATA(dir.path(), record(QStringLiteral("2003/07/28"), QStringLiteral("朝"), 75));
             expectRefused("append", append, false);
+            // the command-line tools' -C says so too
+            QByteArray program("pukapuka-log");
+            QByteArray option("-C");
+            QByteArray folder = QFile::encodeName(dir.path());
+            char* argv[] = {program.data(), option.data(), folder.data(), nullptr};
+            QStringList args;
+            QString error;
+            const bool entered = commandline::enterFolder(3, argv, {}, &args, &error);
+            expectRefused("-C", entered ? Status() : Status::failure(error), false);
             QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
             return out;
         },
