@@ -256,11 +256,13 @@ MalformedLog malformedLog(const QString& name, const QByteArray& line, qint64 li
     QFile f(QDir(m.dir->path()).filePath(files::kData));
     if (!f.open(QIODevice::WriteOnly))
         qFatal("cannot write %s", qUtf8Printable(f.fileName()));
+    // a block of up to 4096 lines at a time; a long line is written alone
+    const qint64 perBlock = std::min<qint64>(lines, 4096);
     QByteArray block;
-    for (int i = 0; i < 4096; ++i)
+    for (qint64 i = 0; i < perBlock; ++i)
         block += line + "\r\n";
-    for (qint64 done = 0; done < lines; done += 4096)
-        f.write(done + 4096 <= lines ? block : block.left((lines - done) * (line.size() + 2)));
+    for (qint64 done = 0; done < lines; done += perBlock)
+        f.write(done + perBlock <= lines ? block : block.left((lines - done) * (line.size() + 2)));
     return m;
 }
 
@@ -724,6 +726,11 @@ int main(int argc, char** argv) {
             if (f.open(QIODevice::Append))
                 f.write("\"9999/12/31\",\"x\",60,\"\",20,\"\"\r\n");
         }
+        // one line of nothing but commas: a line of millions of fields
+        const qint64 commas = options.quick ? 2000000 : 20000000;
+        malformed.push_back(
+            malformedLog(QStringLiteral("one line of %1 commas").arg(QLocale(QLocale::English).toString(commas)),
+                         QByteArray(commas, ','), 1));
         const qint64 shortest = options.quick ? 200000 : 1000000;
         // a readable record in few bytes: the records, not the bytes, are what the memory holds
         malformed.push_back(malformedLog(QLocale(QLocale::English).toString(shortest) +

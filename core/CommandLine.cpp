@@ -19,10 +19,13 @@ bool enterFolder(int argc, char** argv, const QStringList& valued, QStringList* 
         if (arg == "-C" && i + 1 < argc) {
             if (::chdir(argv[i + 1]) != 0) {
                 const QString folder = QString::fromLocal8Bit(argv[i + 1]);
-                *error = errno == ENOENT || errno == ENOTDIR
-                             ? QStringLiteral("フォルダ「%1」がありません").arg(folder)
-                             : QStringLiteral("フォルダ「%1」に入れません（%2）")
-                                   .arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
+                if (errno == ENOENT || errno == ENOTDIR)
+                    *error = QStringLiteral("フォルダ「%1」がありません").arg(folder);
+                else if (errno == EACCES || errno == EPERM)
+                    *error = QStringLiteral("フォルダ「%1」に入れません（読み込みの権限がありません）").arg(folder);
+                else
+                    *error = QStringLiteral("フォルダ「%1」に入れません（%2）")
+                                 .arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
                 return false;
             }
             args->append(QStringLiteral("."));

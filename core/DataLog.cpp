@@ -61,10 +61,17 @@ DateCheck checkDate(QStringView t) {
     return year < kFirstYear || year > kLastYear ? DateCheck::OutOfRange : DateCheck::Valid;
 }
 
+// A field as a reason quotes it: a long one cut short, so that the kept reasons and the
+// start-up notice stay small whatever a hand edit left in the line.
+QString cutShort(QStringView field) {
+    constexpr qsizetype kLongest = 40;
+    return field.size() <= kLongest ? field.toString() : field.left(kLongest).toString() + QStringLiteral("…");
+}
+
 QString dateReason(QStringView date, DateCheck check) {
     if (check == DateCheck::OutOfRange)
-        return QStringLiteral("日付「%1」が 1900/01/01 から 2099/12/31 までの範囲にありません").arg(date);
-    return QStringLiteral("日付「%1」が正しくありません").arg(date);
+        return QStringLiteral("日付「%1」が 1900/01/01 から 2099/12/31 までの範囲にありません").arg(cutShort(date));
+    return QStringLiteral("日付「%1」が正しくありません").arg(cutShort(date));
 }
 
 // No scale shows a million: a hand-edited value beyond that is a typing slip, and the views'
@@ -195,13 +202,15 @@ bool writtenFormFields(QStringView line, FieldSpan* fields) {
 // The six fields of any other line, through the general splitter; the reason when the line
 // does not have six.
 Q_NEVER_INLINE std::optional<QString> generalFields(QStringView line, FieldSpan* fields) {
-    const auto general = fieldViews(line);
+    // the six fields a record has are kept, any more only counted
+    qsizetype count = 0;
+    const auto general = fieldViews(line, 6, &count);
     if (!general)
         return QStringLiteral("引用符（\"）が閉じていません（行が途中で切れています）");
-    if (general->size() < 6)
-        return QStringLiteral("項目が足りません（%1 項目）").arg(general->size());
-    if (general->size() > 6)
-        return QStringLiteral("項目が多すぎます（%1 項目）").arg(general->size());
+    if (count < 6)
+        return QStringLiteral("項目が足りません（%1 項目）").arg(count);
+    if (count > 6)
+        return QStringLiteral("項目が多すぎます（%1 項目）").arg(count);
     for (int i = 0; i < 6; ++i)
         fields[i] = {general->at(i).data(), general->at(i).size()};
     return std::nullopt;
@@ -235,8 +244,8 @@ std::optional<WeightRecord> parseView(QStringView line, const QString* previousD
     const auto weight = toFloat(fields[2]);
     if (!weight)
         return fail(parseNumber(fields[2].toString())
-                        ? QStringLiteral("体重「%1」が大きすぎます").arg(fields[2])
-                        : QStringLiteral("体重「%1」が数値ではありません").arg(fields[2]));
+                        ? QStringLiteral("体重「%1」が大きすぎます").arg(cutShort(fields[2]))
+                        : QStringLiteral("体重「%1」が数値ではありません").arg(cutShort(fields[2])));
     r.weight = *weight;
     r.comment = sharedText(fields[3]);
     // An empty body fat is the older form of the log, which the conversion at start-up updates.
@@ -244,8 +253,8 @@ std::optional<WeightRecord> parseView(QStringView line, const QString* previousD
         const auto fat = toFloat(fields[4]);
         if (!fat)
             return fail(parseNumber(fields[4].toString())
-                            ? QStringLiteral("体脂肪率「%1」が大きすぎます").arg(fields[4])
-                            : QStringLiteral("体脂肪率「%1」が数値ではありません").arg(fields[4]));
+                            ? QStringLiteral("体脂肪率「%1」が大きすぎます").arg(cutShort(fields[4]))
+                            : QStringLiteral("体脂肪率「%1」が数値ではありません").arg(cutShort(fields[4])));
         r.bodyFat = *fat;
     }
     r.spare = sharedText(fields[5]);

@@ -267,6 +267,26 @@ QString folderFlushMessage(const QString& path, int error) {
         .arg(fileNameOf(path), QString::fromLocal8Bit(strerror(error)));
 }
 
+namespace {
+
+// The Japanese message when @p path is a symbolic link whose target is not there (a synced
+// folder that is not mounted), for a read or a save, or an empty string.
+QString danglingLinkProblem(const QByteArray& path, bool save) {
+    struct stat st {};
+    if (::lstat(path.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return QString();
+    QByteArray target;
+    if (followLinks(path, &target) != 0)
+        target = path;
+    return QStringLiteral("「%1」を%2。\r\nリンク先の「%3」が見つかりません。"
+                          "同期フォルダなどのリンク先がつながっているか確かめてください。")
+        .arg(fileNameOf(decoded(path)),
+             save ? QStringLiteral("保存できませんでした") : QStringLiteral("読み込めませんでした"),
+             QDir::toNativeSeparators(decoded(target)));
+}
+
+} // namespace
+
 std::optional<FileBytes> readFileBytes(const QString& path, Status* status) {
     FileBytes result;
     const auto fail = [&](int error) -> std::optional<FileBytes> {
@@ -282,10 +302,15 @@ std::optional<FileBytes> readFileBytes(const QString& path, Status* status) {
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         // only a name that is not there is a missing file; a folder that may not be searched
-        // is no missing log
-        if (errno == ENOENT)
+        // is no missing log, and neither is a link whose target is gone
+        if (errno != ENOENT)
+            return fail(errno);
+        const QString dangling = danglingLinkProblem(native(path), false);
+        if (dangling.isEmpty())
             return result;
-        return fail(errno);
+        if (status)
+            *status = Status::failure(dangling);
+        return std::nullopt;
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
@@ -379,6 +404,10 @@ Status appendToFile(const QString& path, const QByteArray& lineIn) {
     bool created = false;
     int err = openFile(name, O_WRONLY | O_APPEND, 0, &fd);
     if (err == ENOENT) {
+        // nothing is appended through a link whose target is gone: its reader says why
+        const QString dangling = danglingLinkProblem(name, true);
+        if (!dangling.isEmpty())
+            return Status::failure(dangling);
         err = openFile(name, O_WRONLY | O_APPEND | O_CREAT | O_EXCL, 0644, &fd);
         created = err == 0;
     }

@@ -53,7 +53,8 @@ struct FileBytes {
 };
 
 /// Reads a whole file. A missing file is no failure (exists = false); a file or folder that
-/// is there but cannot be read is, with a message that says so (「権限」 when it is refused).
+/// is there but cannot be read is, with a message that says so (「権限」 when it is refused),
+/// and so is a symbolic link whose target is not there (a synced folder that is not mounted).
 std::optional<FileBytes> readFileBytes(const QString& path, Status* status);
 
 /**
@@ -77,7 +78,8 @@ Status writeFileAtomic(const QString& path, const QByteArray& bytes);
  * file does not end with a line end, one is written first so the new line stands alone.
  * On failure the file is cut back to its former length (when it holds nothing after what
  * this append wrote), and a file the append created is removed again. A new file whose folder
- * cannot be flushed is kept, and the failure is Status::notFlushed().
+ * cannot be flushed is kept, and the failure is Status::notFlushed(). Nothing is appended
+ * through a symbolic link whose target is not there.
  */
 Status appendToFile(const QString& path, const QByteArray& line);
 

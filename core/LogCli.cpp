@@ -100,7 +100,7 @@ int add(const QString& dir, const QStringList& args, const Output& o) {
         return fail(o, log.status.message());
     if (!log.exists)
         return fail(o, QStringLiteral("%1 に「データ.txt」がありません。記録は画面の「新規スタート」から始めてください")
-                           .arg(QDir::toNativeSeparators(dir)));
+                           .arg(QDir::toNativeSeparators(QDir(dir).absolutePath())));
     const Profile profile = settings::READ_PRIVATE(dir).value;
     const MainValues values = mainview::DSP_MAIN(log.records, day, profile.height).values;
 

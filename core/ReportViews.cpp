@@ -39,7 +39,9 @@ bool readLogFor(const QString& dir, LogContents* log, QString* error, QString* w
         return false;
     }
     if (!log->exists) {
-        *error = QStringLiteral("%1 に「データ.txt」がありません").arg(QDir::toNativeSeparators(dir));
+        // the folder by its whole path: -C has entered it, and "." would say nothing
+        *error =
+            QStringLiteral("%1 に「データ.txt」がありません").arg(QDir::toNativeSeparators(QDir(dir).absolutePath()));
         return false;
     }
     if (log->skippedCount > 0)

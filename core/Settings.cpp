@@ -135,21 +135,40 @@ Status WRITE_JIKAN(const QString& dir, int value) {
     return writeLines(dir, files::kTimeStamp, {plainNumber(value)});
 }
 
-Status rewriteTimeStampInWrittenForm(const QString& dir, const Setting<int>& read) {
-    // a missing file stays missing, and one that could not be read keeps what it holds
+namespace {
+
+// The time stamp file in the written form of the value @p read found there, when the file holds
+// another form of it; an empty array when there is nothing to write (the file is missing, holds
+// the written form or no readable value); nothing when it cannot be read.
+std::optional<QByteArray> timeStampInWrittenForm(const QString& path, const Setting<int>& read, Status* status) {
     if (read.missing || !read.problem.isEmpty())
-        return Status();
+        return QByteArray();
+    const auto written = encodeLines({plainNumber(read.value)}, status);
+    if (!written)
+        return std::nullopt;
+    const auto file = readFileBytes(path, status);
+    if (!file)
+        return std::nullopt;
+    return !file->exists || file->bytes == *written ? QByteArray() : *written;
+}
+
+} // namespace
+
+Status rewriteTimeStampInWrittenForm(const QString& dir, const Setting<int>& read) {
     Status status;
     const QString path = resolveFile(dir, files::kTimeStamp);
-    const auto file = readFileBytes(path, &status);
-    if (!file)
+    // a file in the written form takes no lock, so a folder the user may not write stays silent
+    auto bytes = timeStampInWrittenForm(path, read, &status);
+    if (!bytes || bytes->isEmpty())
         return status;
-    const auto written = encodeLines({plainNumber(read.value)}, &status);
-    if (!written)
+    const FolderWriteLock lock(dir);
+    if (!lock.locked())
+        return lock.failure(path);
+    // read again under the lock: the file is rewritten from what it holds now
+    bytes = timeStampInWrittenForm(path, READ_JIKAN(dir), &status);
+    if (!bytes || bytes->isEmpty())
         return status;
-    if (!file->exists || file->bytes == *written)
-        return Status();
-    return writeFileAtomic(path, *written);
+    return writeFileAtomic(path, *bytes);
 }
 
 Setting<QString> READ_IDOU(const QString& dir) {

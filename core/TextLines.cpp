@@ -35,8 +35,14 @@ std::vector<QByteArray> splitLines(const QByteArray& bytes, bool* lastTerminated
     return lines;
 }
 
-std::optional<QVarLengthArray<QStringView, 8>> fieldViews(QStringView line) {
+std::optional<QVarLengthArray<QStringView, 8>> fieldViews(QStringView line, qsizetype keep, qsizetype* count) {
     QVarLengthArray<QStringView, 8> fields;
+    qsizetype found = 0;
+    const auto take = [&](QStringView field) {
+        if (keep < 0 || found < keep)
+            fields.append(field);
+        ++found;
+    };
     const qsizetype n = line.size();
     qsizetype i = 0;
     auto isBlank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
@@ -52,7 +58,7 @@ std::optional<QVarLengthArray<QStringView, 8>> fieldViews(QStringView line) {
                 ++close;
             if (close >= n)
                 return std::nullopt;
-            fields.append(line.mid(i + 1, close - i - 1));
+            take(line.mid(i + 1, close - i - 1));
             i = close + 1;
             while (i < n && line[i] != QLatin1Char(','))
                 ++i;
@@ -63,13 +69,15 @@ std::optional<QVarLengthArray<QStringView, 8>> fieldViews(QStringView line) {
             qsizetype last = end;
             while (last > i && isBlank(line[last - 1]))
                 --last;
-            fields.append(line.mid(i, last - i));
+            take(line.mid(i, last - i));
             i = end;
         }
         if (i >= n)
             break;
         ++i; // the comma
     }
+    if (count)
+        *count = found;
     return fields;
 }
 

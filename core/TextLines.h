@@ -25,8 +25,11 @@ std::vector<QByteArray> splitLines(const QByteArray& bytes, bool* lastTerminated
 std::optional<QStringList> splitFields(const QString& line);
 
 /// The fields of @p line as splitFields() cuts them, as views into the line (no copies, for
-/// the log reader); nothing for a torn quoted field.
-std::optional<QVarLengthArray<QStringView, 8>> fieldViews(QStringView line);
+/// the log reader); nothing for a torn quoted field. Only the first @p keep fields are kept;
+/// @p count, when given, receives how many fields the line has, so that a line of millions of
+/// commas costs no memory for each.
+std::optional<QVarLengthArray<QStringView, 8>> fieldViews(QStringView line, qsizetype keep = -1,
+                                                          qsizetype* count = nullptr);
 
 /// A text in the quoted write form: "text".
 QString quoted(const QString& text);

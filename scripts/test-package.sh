@@ -72,6 +72,9 @@ for p in libqt6core6 libqt6gui6 libqt6widgets6 libqt6charts6 libqt6printsupport6
     qt6-qpa-plugins libqt6svg6 fonts-noto-cjk; do
     grep -Eq "(^|, )$p([ ,]|$)" <<<"$depends" || fail "Depends does not name $p"
 done
+recommends=$(dpkg-deb -f "$deb" Recommends)
+grep -Eq "(^|, )qt6-translations-l10n([ ,]|$)" <<<"$recommends" ||
+    fail "Recommends does not name qt6-translations-l10n (Qt's boxes in Japanese)"
 
 # --- the programs from the package: their version is the package's, asked without a display ---
 version=$(dpkg-deb -f "$deb" Version)

@@ -13,6 +13,7 @@
 #include "DataLog.h"
 #include "DiarySave.h"
 #include "FileNames.h"
+#include "FolderWriteLock.h"
 #include "LegacyConversion.h"
 #include "LogEdits.h"
 #include "LogExport.h"
@@ -31,10 +32,14 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
+#include <fcntl.h>
 #include <functional>
 #include <iostream>
 #include <map>
 #include <memory>
+#include <sys/file.h>
+#include <unistd.h>
 
 using namespace puka;
 using test::crlfLines;
@@ -145,6 +150,14 @@ std::vector<Writer> fileWriters() {
          {files::kSteps},
          atomic},
         {"WRITE_JIKAN", sample, [](const QString& d) { return WRITE_JIKAN(d, 1); }, {files::kTimeStamp}, atomic},
+        {"rewriteTimeStampInWrittenForm",
+         [](const test::WorkDir& dir) {
+             dir.copySample();
+             dir.write(files::kTimeStamp, "1,x\r\n");
+         },
+         [](const QString& d) { return rewriteTimeStampInWrittenForm(d, READ_JIKAN(d)); },
+         {files::kTimeStamp},
+         atomic},
         {"WRITE_IDOU",
          sample,
          [](const QString& d) { return WRITE_IDOU(d, QStringLiteral("7")); },
@@ -611,6 +624,30 @@ TEST_P(FlushesWhatItWrites, BeforeItReportsSaved) {
     EXPECT_GT(renames + static_cast<int>(lastWrite.size()), 0) << "the writer wrote nothing";
 }
 
+// Another window or program that holds the folder's write lock is waited for by every writer;
+// one that keeps it past the wait stops the writer with nothing written. A writer that took no
+// lock would write here.
+class HeldLock : public ::testing::TestWithParam<Writer> {};
+
+TEST_P(HeldLock, EveryWriterWaitsAndGivesUpWithNothingWritten) {
+    const Writer& w = GetParam();
+    test::WorkDir dir;
+    w.prepare(dir);
+    const auto before = test::snapshot(dir);
+    const QByteArray lockPath = QFile::encodeName(QDir(dir.path()).filePath(FolderWriteLock::fileName()));
+    const int holder = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    const auto limit = FolderWriteLock::waitLimit();
+    FolderWriteLock::setWaitLimit(std::chrono::milliseconds(20));
+    const Status s = w.run(dir.path());
+    FolderWriteLock::setWaitLimit(limit);
+    ::close(holder);
+    EXPECT_FALSE(s.inPlace());
+    EXPECT_TRUE(s.message().contains(QStringLiteral("別のウィンドウかプログラム"))) << s.message().toStdString();
+    EXPECT_TRUE(test::sameFiles(before, test::snapshot(dir)));
+}
+
 std::string writerName(const ::testing::TestParamInfo<Writer>& info) {
     return info.param.name;
 }
@@ -625,6 +662,9 @@ INSTANTIATE_TEST_SUITE_P(Conversion, FlushesWhatItWrites, ::testing::ValuesIn(co
 INSTANTIATE_TEST_SUITE_P(AtomicWrite, ReadOnlyFile, ::testing::ValuesIn(fileWriters()), writerName);
 INSTANTIATE_TEST_SUITE_P(PanelWrite, ReadOnlyFile, ::testing::ValuesIn(panelWriters()), writerName);
 INSTANTIATE_TEST_SUITE_P(Conversion, ReadOnlyFile, ::testing::ValuesIn(conversions()), writerName);
+INSTANTIATE_TEST_SUITE_P(AtomicWrite, HeldLock, ::testing::ValuesIn(fileWriters()), writerName);
+INSTANTIATE_TEST_SUITE_P(PanelWrite, HeldLock, ::testing::ValuesIn(panelWriters()), writerName);
+INSTANTIATE_TEST_SUITE_P(Conversion, HeldLock, ::testing::ValuesIn(conversions()), writerName);
 
 // A failed folder flush comes after the rename: the new content is already in place. The
 // writer goes on with its other steps, ends as a clean run would, and reports the flush: the

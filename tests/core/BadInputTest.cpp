@@ -184,18 +184,28 @@ TEST(BadLogLines, OutlandishNumbersAreSkippedOrReadAsWritten) {
         EXPECT_TRUE(after.contains(test::sjis(line) + "\r\n")) << line.toStdString();
 }
 
-TEST(BadLogLines, AMegabyteLineIsSkippedAndKept) {
+// Lines of a megabyte are skipped and kept byte for byte, and cost no more than their bytes: a
+// line of a million fields is counted, not cut into a million, and a field a reason quotes is
+// cut short, so that the start-up notice stays a few lines.
+TEST(BadLogLines, MegabyteLinesAreSkippedKeptAndToldInShort) {
     test::WorkDir dir;
     QByteArray huge(1 << 20, 'x');
     huge.prepend("\"2003/07/25\",\"");
-    dir.write(files::kData, crlfLines({kLines.at(0)}) + huge + "\r\n" + crlfLines({kLines.at(1)}));
+    const QByteArray commas(1000000, ',');
+    const QByteArray weight = "\"2003/07/25\",\"x\"," + QByteArray(1 << 20, '7') + ",\"\",22,\"\"";
+    const QByteArray bad = huge + "\r\n" + commas + "\r\n" + weight + "\r\n";
+    dir.write(files::kData, crlfLines({kLines.at(0)}) + bad + crlfLines({kLines.at(1)}));
     const LogContents log = datalog::READ_DATA(dir.path());
     EXPECT_EQ(log.records.size(), 2u);
-    ASSERT_EQ(log.skipped.size(), 1u);
+    ASSERT_EQ(log.skipped.size(), 3u);
     EXPECT_EQ(log.skipped[0].lineNumber, 2);
+    EXPECT_EQ(log.skipped[1].reason, QStringLiteral("項目が多すぎます（1000000 項目）"));
+    EXPECT_EQ(log.skipped[2].reason,
+              QStringLiteral("体重「%1…」が数値ではありません").arg(QString(40, QLatin1Char('7'))));
+    EXPECT_LT(log.skippedNotice().size(), 1000);
     ASSERT_TRUE(datalog::APPEND_DATA(dir.path(), record(QStringLiteral("2003/07/27"), QStringLiteral("朝"), 70)));
     ASSERT_TRUE(diary::saveComment(dir.path(), datalog::READ_DATA(dir.path()).records, 1, QStringLiteral("日記")));
-    EXPECT_TRUE(dir.read(files::kData).contains(huge + "\r\n"));
+    EXPECT_TRUE(dir.read(files::kData).contains(bad));
     EXPECT_EQ(datalog::READ_DATA(dir.path()).records.size(), 3u);
 }
 

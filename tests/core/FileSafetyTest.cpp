@@ -3,6 +3,7 @@
 // write lock is waited for, and a folder name that is no UTF-8 works like any other.
 #include "CoreTestHelpers.h"
 
+#include "CommandLine.h"
 #include "DataLog.h"
 #include "DiarySave.h"
 #include "FileNames.h"
@@ -133,6 +134,29 @@ TEST(UserFiles, ALinkedLogAndMarkerStayLinks) {
     EXPECT_EQ(synced.files(), (QStringList{files::kData, files::kMarker}));
 }
 
+// A log linked into a synced folder that is not mounted is no missing log: the reader says the
+// link's target is gone, and no save makes a log anywhere.
+TEST(UserFiles, ALinkWhoseTargetIsGoneIsNoMissingLog) {
+    test::WorkDir dir;
+    test::WorkDir unmounted;
+    const QString target = QDir(unmounted.path()).filePath(QStringLiteral("同期/データ.txt"));
+    ASSERT_EQ(::symlink(native(target).constData(), native(pathIn(dir, files::kData)).constData()), 0);
+    const LogContents log = datalog::READ_DATA(dir.path());
+    EXPECT_FALSE(log.exists);
+    EXPECT_FALSE(log.status.ok());
+    EXPECT_TRUE(log.status.message().contains(QStringLiteral("リンク先の「%1」が見つかりません").arg(target)))
+        << log.status.message().toStdString();
+    const Status append =
+        datalog::APPEND_DATA(dir.path(), record(QStringLiteral("2003/07/28"), QStringLiteral("朝"), 75));
+    EXPECT_TRUE(append.message().startsWith(QStringLiteral("「データ.txt」を保存できませんでした。")))
+        << append.message().toStdString();
+    EXPECT_FALSE(datalog::INSERT_DATA(dir.path(), record(QStringLiteral("2003/07/28"), QStringLiteral("朝"), 75)));
+    // the link stays as it was, and nothing else is made on either side
+    EXPECT_EQ(linkTarget(pathIn(dir, files::kData)), target);
+    EXPECT_EQ(dir.files(), QStringList());
+    EXPECT_EQ(unmounted.files(), QStringList());
+}
+
 TEST(UserFiles, ARewriteKeepsThePermissionBits) {
     test::WorkDir dir;
     dir.write(files::kData, crlfLines(kLog));
@@ -190,6 +214,15 @@ TEST(UserFiles, AFolderThatCannotBeReadIsNoMissingLog) {
             const Status append =
                 datalog::APPEND_DATA(dir.path(), record(QStringLiteral("2003/07/28"), QStringLiteral("朝"), 75));
             expectRefused("append", append, false);
+            // the command-line tools' -C says so too
+            QByteArray program("pukapuka-log");
+            QByteArray option("-C");
+            QByteArray folder = QFile::encodeName(dir.path());
+            char* argv[] = {program.data(), option.data(), folder.data(), nullptr};
+            QStringList args;
+            QString error;
+            const bool entered = commandline::enterFolder(3, argv, {}, &args, &error);
+            expectRefused("-C", entered ? Status() : Status::failure(error), false);
             QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
             return out;
         },

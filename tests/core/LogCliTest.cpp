@@ -206,6 +206,16 @@ TEST(CommandLineTools, EnterAFolderNamedInShiftJisByItsBytes) {
     const LogRun missing = runProgram(PUKAPUKA_LOG_TOOL, {"-C", folder + "x", "add", "--weight", "59"});
     EXPECT_EQ(missing.status, 2);
     EXPECT_TRUE(missing.err.startsWith(QStringLiteral("pukapuka-log: フォルダ"))) << missing.err.toStdString();
+    // a folder without the log is named by its path, though -C has entered it
+    test::WorkDir empty;
+    const QByteArray emptyFolder = QFile::encodeName(empty.path());
+    const LogRun noLog = runProgram(PUKAPUKA_LOG_TOOL, {"-C", emptyFolder, "add", "--weight", "59"});
+    const LogRun noReport = runProgram(PUKAPUKA_REPORT_TOOL, {"-C", emptyFolder, "diary"});
+    for (const LogRun& run : {noLog, noReport}) {
+        EXPECT_EQ(run.status, 2);
+        EXPECT_TRUE(run.err.contains(empty.path() + QStringLiteral(" に「データ.txt」がありません")))
+            << run.err.toStdString();
+    }
 
     test::removeFolder(folder);
 }
