@@ -7,7 +7,8 @@
 // and --sizes 1000,8000 narrow a run down while profiling; --only NAME runs only the core
 // views and window actions whose name holds NAME, once to warm up and then three times
 // (--repeat N times), without timing them (for a profiler; under callgrind with
-// --collect-atstart=no only those runs are counted).
+// --collect-atstart=no only those runs are counted). --write-data-set DIR N only writes the
+// data set of N records into DIR.
 
 #include "Allocator.h"
 #include "AnalysisSnapshot.h"
@@ -590,6 +591,12 @@ int main(int argc, char** argv) {
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.value(0) == QLatin1String("--memory"))
         return memoryChild(args.value(1), args.mid(2));
+    if (args.value(0) == QLatin1String("--write-data-set") && args.size() == 3) {
+        // the data set of one size into a folder, for measuring by hand
+        const bench::GeneratedLog g = bench::writeDataSet(args.at(1), args.at(2).toInt(), kToday);
+        std::printf("%d records over %d days\n", g.records, g.days);
+        return 0;
+    }
 
     Options options;
     options.out = QStringLiteral(PUKAPUKA_SOURCE_DIR "/BENCHMARKS.md");

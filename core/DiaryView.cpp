@@ -22,31 +22,68 @@ GridModel SET_MEMO_GRID() {
     return g;
 }
 
+namespace {
+
+/// Every record with its comment, texts made when a row is shown or printed.
+class DiaryRows : public GridRows {
+public:
+    struct Row {
+        QString date;
+        QString situation;
+        QString comment;
+        float weight;
+        float bodyFat;
+        float difference; ///< the weight less the previous record's, 0 after none or a weight of 0
+    };
+    std::vector<Row>& rows() { return m_rows; }
+    int count() const override { return static_cast<int>(m_rows.size()); }
+    QString text(int row, int col) const override {
+        const Row& r = m_rows[static_cast<size_t>(row)];
+        switch (col) {
+        case 0:
+            return integerText(row + 1);
+        case 1:
+            return r.date;
+        case 2:
+            return r.situation;
+        case 3:
+            return shortestText(r.weight);
+        case 4:
+            return fmt::one(r.difference);
+        case 5:
+            return diffMarkExact(r.difference).arrow;
+        case 6:
+            return shortestText(r.bodyFat);
+        case 7:
+            return r.comment;
+        default:
+            return QString();
+        }
+    }
+    std::optional<Rgb> colour(int row, int col) const override {
+        if (col != 5)
+            return std::nullopt;
+        return diffMarkExact(m_rows[static_cast<size_t>(row)].difference).colour;
+    }
+
+private:
+    std::vector<Row> m_rows;
+};
+
+} // namespace
+
 GridModel DSP_MEMO(const std::vector<WeightRecord>& records) {
     GridModel g = SET_MEMO_GRID();
-    g.reserve(static_cast<int>(records.size()));
-    static const DiffMark kUp = diffMarkExact(1.0f);
-    static const DiffMark kDown = diffMarkExact(-1.0f);
-    static const DiffMark kSame = diffMarkExact(0.0f);
+    auto rows = std::make_shared<DiaryRows>();
+    rows->rows().reserve(records.size());
     float previous = 0;
-    int i = 1;
     for (const WeightRecord& r : records) {
-        const int row = g.addRow();
         // the first record, and any record after a weight of 0, has no difference
         const float difference = previous == 0 ? 0.0f : r.weight - previous;
         previous = r.weight;
-        const DiffMark& mark = difference > 0 ? kUp : difference < 0 ? kDown : kSame;
-        g.cell(row, 0) = countText(i);
-        g.cell(row, 1) = r.date;
-        g.cell(row, 2) = r.situation;
-        g.cell(row, 3) = shortestText(r.weight);
-        g.cell(row, 4) = fmt::one(difference);
-        g.cell(row, 5) = mark.arrow;
-        g.setColour(row, 5, mark.colour);
-        g.cell(row, 6) = shortestText(r.bodyFat);
-        g.cell(row, 7) = r.comment;
-        ++i;
+        rows->rows().push_back({r.date, r.situation, r.comment, r.weight, r.bodyFat, difference});
     }
+    g.setRows(std::move(rows));
     // more than 16 rows (15 records): show the end of the log
     if (g.bodyRows() + 1 > 16)
         g.topRow = g.bodyRows();

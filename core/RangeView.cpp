@@ -29,18 +29,14 @@ double chartValue(float value) {
     return storedValue(value);
 }
 
-void setDifference(GridModel& g, int row, int col, float difference) {
-    // the arrow follows the number as shown, so a shown zero is no change whatever its sign;
-    // the shown text never carries a minus before a zero
-    QString& shown = g.cell(row, col);
-    shown = fmt::kg(difference);
+// The arrow follows the number as shown, so a shown zero is no change whatever its sign; the
+// shown text never carries a minus before a zero.
+const DiffMark& markOfShown(const QString& shown) {
     static const DiffMark kUp = diffMarkExact(1.0f);
     static const DiffMark kDown = diffMarkExact(-1.0f);
     static const DiffMark kSame = diffMarkExact(0.0f);
     const bool zero = shown.size() == 5 && shown.startsWith(u"0.0Kg");
-    const DiffMark& mark = zero ? kSame : shown.startsWith(QLatin1Char('-')) ? kDown : kUp;
-    g.cell(row, col + 1) = mark.arrow;
-    g.setColour(row, col + 1, mark.colour);
+    return zero ? kSame : shown.startsWith(QLatin1Char('-')) ? kDown : kUp;
 }
 
 // The records of one day share one date text, so the same text is found by its address
@@ -48,6 +44,69 @@ void setDifference(GridModel& g, int row, int col, float difference) {
 bool sameText(const QString& a, const QString& b) {
     return a.size() == b.size() && (a.constData() == b.constData() || a == b);
 }
+
+/// The listed records, their texts made when a row is shown or printed.
+class RangeRows : public GridRows {
+public:
+    struct Row {
+        QString date;
+        QString situation;
+        float weight = 0;
+        float bodyFat = 0;
+        float sincePrevious = 0; ///< the weight less the previous listed one
+        float sinceFirst = 0;    ///< the weight less the first listed one
+    };
+
+    explicit RangeRows(float heightCm) : m_heightCm(heightCm) {}
+    std::vector<Row>& rows() { return m_rows; }
+
+    int count() const override { return static_cast<int>(m_rows.size()); }
+
+    QString text(int row, int col) const override {
+        const Row& r = m_rows[static_cast<size_t>(row)];
+        switch (col) {
+        case 0:
+            return integerText(row + 1);
+        case 1:
+            return r.date.mid(2);
+        case 2:
+            return weekdayName(weekdayOf(r.date));
+        case 3:
+            return r.situation;
+        case 4:
+            return fmt::kg(r.weight);
+        case 5:
+            return fmt::kg(r.sincePrevious);
+        case 6:
+            return markOfShown(fmt::kg(r.sincePrevious)).arrow;
+        case 7:
+            return fmt::kg(r.sinceFirst);
+        case 8:
+            return markOfShown(fmt::kg(r.sinceFirst)).arrow;
+        case 9:
+            return m_heightCm > 0 ? fmt::one(body::bmi(r.weight, m_heightCm)) : QString();
+        case 10:
+            return m_heightCm > 0 ? fmt::percent(body::obesity(r.weight, m_heightCm)) : QString();
+        case 11:
+            return fmt::onePercent(r.bodyFat);
+        default:
+            return QString();
+        }
+    }
+
+    std::optional<Rgb> colour(int row, int col) const override {
+        const Row& r = m_rows[static_cast<size_t>(row)];
+        if (col == 6)
+            return markOfShown(fmt::kg(r.sincePrevious)).colour;
+        if (col == 8)
+            return markOfShown(fmt::kg(r.sinceFirst)).colour;
+        return std::nullopt;
+    }
+
+private:
+    std::vector<Row> m_rows;
+    float m_heightCm;
+};
 
 } // namespace
 
@@ -75,59 +134,37 @@ RangeView build(Builder builder, const std::vector<WeightRecord>& records, float
     v.chart.series = {{QStringLiteral("体重"), false, {}, true}, {QStringLiteral("体脂肪率"), true, {}, true}};
     const bool opening = builder == Builder::DSP_TAIJYU;
 
-    // choose the rows first, so the grid and the chart are reserved once at their final size
-    std::vector<const WeightRecord*> listed;
-    listed.reserve(records.size());
-    for (const WeightRecord& r : records)
-        if (passes(builder, conditions, r))
-            listed.push_back(&r);
-    v.grid.addRows(static_cast<int>(listed.size()));
-    v.chart.series[0].points.reserve(listed.size());
-    v.chart.series[1].points.reserve(listed.size());
-
-    const bool hasHeight = heightCm > 0;
+    auto rows = std::make_shared<RangeRows>(heightCm);
+    std::vector<RangeRows::Row>& listed = rows->rows();
     float largestWeight = 0, smallestWeight = 999, largestFat = 0, smallestFat = 999;
     float firstWeight = 0, previousWeight = 0;
-    int n = 1;
-    QString day, shortDay, weekday;
-    for (const WeightRecord* r : listed) {
-        if (n == 1)
-            firstWeight = r->weight;
-        const int row = n - 1;
-        v.grid.cell(row, 0) = countText(n);
-        // the rows of one day share their date and weekday texts
-        if (!sameText(r->date, day)) {
-            day = r->date;
-            shortDay = day.mid(2);
-            weekday = weekdayName(weekdayOf(day));
-        }
-        v.grid.cell(row, 1) = shortDay;
-        v.grid.cell(row, 2) = weekday;
-        v.grid.cell(row, 3) = r->situation;
-        v.grid.cell(row, 4) = fmt::kg(r->weight);
+    for (const WeightRecord& r : records) {
+        if (!passes(builder, conditions, r))
+            continue;
+        if (listed.empty())
+            firstWeight = r.weight;
         // a reference weight of 0 is unset (a measurement of body fat only): compare with itself
         if (previousWeight == 0)
-            previousWeight = r->weight;
-        setDifference(v.grid, row, 5, r->weight - previousWeight);
-        setDifference(v.grid, row, 7, r->weight - firstWeight);
-        if (hasHeight) {
-            v.grid.cell(row, 9) = fmt::one(body::bmi(r->weight, heightCm));
-            v.grid.cell(row, 10) = fmt::percent(body::obesity(r->weight, heightCm));
-        }
-        v.grid.cell(row, 11) = fmt::onePercent(r->bodyFat);
-        if (r->weight > largestWeight)
-            largestWeight = r->weight;
-        if (r->weight < smallestWeight)
-            smallestWeight = r->weight;
-        if (r->bodyFat > largestFat)
-            largestFat = r->bodyFat;
-        if (r->bodyFat < smallestFat)
-            smallestFat = r->bodyFat;
-        v.chart.series[0].points.push_back(chartValue(r->weight));
-        v.chart.series[1].points.push_back(chartValue(r->bodyFat));
-        previousWeight = r->weight;
-        ++n;
+            previousWeight = r.weight;
+        listed.push_back({r.date, r.situation, r.weight, r.bodyFat, r.weight - previousWeight, r.weight - firstWeight});
+        if (r.weight > largestWeight)
+            largestWeight = r.weight;
+        if (r.weight < smallestWeight)
+            smallestWeight = r.weight;
+        if (r.bodyFat > largestFat)
+            largestFat = r.bodyFat;
+        if (r.bodyFat < smallestFat)
+            smallestFat = r.bodyFat;
+        previousWeight = r.weight;
     }
+    listed.shrink_to_fit();
+    v.chart.series[0].points.reserve(listed.size());
+    v.chart.series[1].points.reserve(listed.size());
+    for (const RangeRows::Row& r : listed) {
+        v.chart.series[0].points.push_back(chartValue(r.weight));
+        v.chart.series[1].points.push_back(chartValue(r.bodyFat));
+    }
+    v.grid.setRows(std::move(rows));
     // more than 11 grid rows with the header: keep the last listed row in view
     if (v.grid.bodyRows() + 1 > 11)
         v.grid.topRow = v.grid.bodyRows();

@@ -49,10 +49,10 @@ GridModel sampleGrid(int rows, int fixedCols = 1) {
     g.reserve(rows);
     for (int i = 0; i < rows; ++i) {
         const int r = g.addRow();
-        g.cell(r, 0) = QString::number(i + 1);
-        g.cell(r, 1) = QStringLiteral("朝食前");
-        g.cell(r, 2) = QStringLiteral("%1Kg").arg(60 + i % 10);
-        g.cell(r, 3) = QStringLiteral("↓");
+        g.setCell(r, 0, QString::number(i + 1));
+        g.setCell(r, 1, QStringLiteral("朝食前"));
+        g.setCell(r, 2, QStringLiteral("%1Kg").arg(60 + i % 10));
+        g.setCell(r, 3, QStringLiteral("↓"));
         g.setColour(r, 3, diffcolour::kDown);
     }
     return g;
@@ -150,7 +150,7 @@ TEST(GridView, HundredThousandRowsReplaceEverythingInOneReset) {
     big.reserve(100000);
     for (int r = 0; r < 100000; ++r) {
         big.addRow();
-        big.cell(r, 11) = QString::number(r);
+        big.setCell(r, 11, QString::number(r));
     }
     QSignalSpy resets(view.tableModel(), &QAbstractItemModel::modelReset);
     view.setModel(std::move(big));
