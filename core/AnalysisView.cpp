@@ -96,19 +96,23 @@ public:
             m_difference[i] = roundTenth(m_weight[i] - (mode == DiffMode::Previous ? m_weight[i - 1] : m_weight[0]));
     }
     int count() const override { return static_cast<int>(m_weight.size()); }
-    QString text(int row, int col) const override {
+    void appendText(int row, int col, TextBuffer* out) const override {
         const size_t i = static_cast<size_t>(row);
         switch (col) {
         case 0:
-            return integerText(row + 1, u"回目");
+            appendInteger(out, row + 1, u"回目");
+            return;
         case 1:
-            return m_date[i];
+            out->append(m_date[i]);
+            return;
         case 2:
-            return fmt::kg(m_weight[i]);
+            out->append(fmt::kg(m_weight[i]));
+            return;
         case 3:
-            return fmt::signedKg(m_difference[i]);
+            out->append(fmt::signedKg(m_difference[i]));
+            return;
         default:
-            return QString();
+            return;
         }
     }
 
@@ -128,25 +132,29 @@ public:
     };
     std::vector<Row>& rows() { return m_rows; }
     int count() const override { return static_cast<int>(m_rows.size()); }
-    QString text(int row, int col) const override {
+    void appendText(int row, int col, TextBuffer* out) const override {
         const Row& r = m_rows[static_cast<size_t>(row)];
         switch (col) {
         case 0:
-            return integerText(row + 1, u"回目");
+            appendInteger(out, row + 1, u"回目");
+            return;
         case 1:
-            return fmt::kg(r.weight);
+            out->append(fmt::kg(r.weight));
+            return;
         case 2:
-            return fixedText(r.mean, 3, {}, u"Kg");
+            out->append(fixedText(r.mean, 3, {}, u"Kg"));
+            return;
         case 3:
             // the first row has no change: it shows 0g without a sign
-            return fixedText(r.grams, 0,
-                             row == 0       ? QStringView()
-                             : r.grams == 0 ? QStringView(u"±")
-                             : r.grams > 0  ? QStringView(u"+")
-                                            : QStringView(),
-                             u"g");
+            out->append(fixedText(r.grams, 0,
+                                  row == 0       ? QStringView()
+                                  : r.grams == 0 ? QStringView(u"±")
+                                  : r.grams > 0  ? QStringView(u"+")
+                                                 : QStringView(),
+                                  u"g"));
+            return;
         default:
-            return QString();
+            return;
         }
     }
 

@@ -27,73 +27,74 @@ namespace {
 /// Every record with its comment, texts made when a row is shown or printed.
 class DiaryRows : public GridRows {
 public:
-    struct Row {
-        QString date;
-        QString situation;
-        QString comment;
-        float weight;
-        float bodyFat;
-        float difference; ///< the weight less the previous record's, 0 after none or a weight of 0
-    };
-    std::vector<Row>& rows() { return m_rows; }
-    int count() const override { return static_cast<int>(m_rows.size()); }
-    QString text(int row, int col) const override {
-        const Row& r = m_rows[static_cast<size_t>(row)];
+    explicit DiaryRows(SharedRecords records) : m_records(std::move(records)) {}
+    int count() const override { return static_cast<int>(m_records->size()); }
+    void appendText(int row, int col, TextBuffer* out) const override {
+        const WeightRecord& r = (*m_records)[static_cast<size_t>(row)];
         switch (col) {
         case 0:
-            return integerText(row + 1);
+            appendInteger(out, row + 1);
+            return;
         case 1:
-            return r.date;
+            out->append(r.date);
+            return;
         case 2:
-            return r.situation;
+            out->append(r.situation);
+            return;
         case 3:
-            return shortestText(r.weight);
+            out->append(shortestText(r.weight));
+            return;
         case 4:
-            return fmt::one(r.difference);
+            out->append(fmt::one(difference(row)));
+            return;
         case 5:
-            return diffMarkExact(r.difference).arrow;
+            out->append(diffMarkExact(difference(row)).arrow);
+            return;
         case 6:
-            return shortestText(r.bodyFat);
+            out->append(shortestText(r.bodyFat));
+            return;
         case 7:
-            return r.comment;
+            out->append(r.comment);
+            return;
         default:
-            return QString();
+            return;
         }
     }
     std::optional<Rgb> colour(int row, int col) const override {
         if (col != 5)
             return std::nullopt;
-        return diffMarkExact(m_rows[static_cast<size_t>(row)].difference).colour;
+        return diffMarkExact(difference(row)).colour;
     }
 
 private:
-    std::vector<Row> m_rows;
+    // the first record, and any record after a weight of 0, has no difference
+    float difference(int row) const {
+        const float previous = row > 0 ? (*m_records)[static_cast<size_t>(row) - 1].weight : 0.0f;
+        return previous == 0 ? 0.0f : (*m_records)[static_cast<size_t>(row)].weight - previous;
+    }
+
+    SharedRecords m_records;
 };
 
 } // namespace
 
-GridModel DSP_MEMO(const std::vector<WeightRecord>& records) {
+GridModel DSP_MEMO(const SharedRecords& records) {
     GridModel g = SET_MEMO_GRID();
-    auto rows = std::make_shared<DiaryRows>();
-    rows->rows().reserve(records.size());
-    float previous = 0;
-    for (const WeightRecord& r : records) {
-        // the first record, and any record after a weight of 0, has no difference
-        const float difference = previous == 0 ? 0.0f : r.weight - previous;
-        previous = r.weight;
-        rows->rows().push_back({r.date, r.situation, r.comment, r.weight, r.bodyFat, difference});
-    }
-    g.setRows(std::move(rows));
+    g.setRows(std::make_shared<DiaryRows>(records));
     // more than 16 rows (15 records): show the end of the log
     if (g.bodyRows() + 1 > 16)
         g.topRow = g.bodyRows();
     return g;
 }
 
-ViewModel view(const LogContents& log) {
+GridModel DSP_MEMO(const std::vector<WeightRecord>& records) {
+    return DSP_MEMO(std::make_shared<const std::vector<WeightRecord>>(records));
+}
+
+ViewModel view(const std::shared_ptr<const LogContents>& log) {
     ViewModel v;
     v.view = QStringLiteral("diary");
-    v.grids.push_back(DSP_MEMO(log.records));
+    v.grids.push_back(DSP_MEMO(SharedRecords(log, &log->records)));
     return v;
 }
 

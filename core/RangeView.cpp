@@ -48,63 +48,79 @@ bool sameText(const QString& a, const QString& b) {
 /// The listed records, their texts made when a row is shown or printed.
 class RangeRows : public GridRows {
 public:
-    struct Row {
-        QString date;
-        QString situation;
-        float weight = 0;
-        float bodyFat = 0;
-        float sincePrevious = 0; ///< the weight less the previous listed one
-        float sinceFirst = 0;    ///< the weight less the first listed one
-    };
+    RangeRows(SharedRecords records, float heightCm) : m_records(std::move(records)), m_heightCm(heightCm) {}
+    /// The indexes of the listed records, in list order.
+    std::vector<int>& listed() { return m_listed; }
 
-    explicit RangeRows(float heightCm) : m_heightCm(heightCm) {}
-    std::vector<Row>& rows() { return m_rows; }
+    int count() const override { return static_cast<int>(m_listed.size()); }
 
-    int count() const override { return static_cast<int>(m_rows.size()); }
-
-    QString text(int row, int col) const override {
-        const Row& r = m_rows[static_cast<size_t>(row)];
+    void appendText(int row, int col, TextBuffer* out) const override {
+        const WeightRecord& r = record(row);
         switch (col) {
         case 0:
-            return integerText(row + 1);
+            appendInteger(out, row + 1);
+            return;
         case 1:
-            return r.date.mid(2);
+            out->append(QStringView(r.date).mid(2));
+            return;
         case 2:
-            return weekdayName(weekdayOf(r.date));
+            out->append(weekdayName(weekdayOf(r.date)));
+            return;
         case 3:
-            return r.situation;
+            out->append(r.situation);
+            return;
         case 4:
-            return fmt::kg(r.weight);
+            out->append(fmt::kg(r.weight));
+            return;
         case 5:
-            return fmt::kg(r.sincePrevious);
+            out->append(fmt::kg(sincePrevious(row)));
+            return;
         case 6:
-            return markOfShown(fmt::kg(r.sincePrevious)).arrow;
+            out->append(markOfShown(fmt::kg(sincePrevious(row))).arrow);
+            return;
         case 7:
-            return fmt::kg(r.sinceFirst);
+            out->append(fmt::kg(sinceFirst(row)));
+            return;
         case 8:
-            return markOfShown(fmt::kg(r.sinceFirst)).arrow;
+            out->append(markOfShown(fmt::kg(sinceFirst(row))).arrow);
+            return;
         case 9:
-            return m_heightCm > 0 ? fmt::one(body::bmi(r.weight, m_heightCm)) : QString();
+            if (m_heightCm > 0)
+                out->append(fmt::one(body::bmi(r.weight, m_heightCm)));
+            return;
         case 10:
-            return m_heightCm > 0 ? fmt::percent(body::obesity(r.weight, m_heightCm)) : QString();
+            if (m_heightCm > 0)
+                out->append(fmt::percent(body::obesity(r.weight, m_heightCm)));
+            return;
         case 11:
-            return fmt::onePercent(r.bodyFat);
+            out->append(fmt::onePercent(r.bodyFat));
+            return;
         default:
-            return QString();
+            return;
         }
     }
 
     std::optional<Rgb> colour(int row, int col) const override {
-        const Row& r = m_rows[static_cast<size_t>(row)];
         if (col == 6)
-            return markOfShown(fmt::kg(r.sincePrevious)).colour;
+            return markOfShown(fmt::kg(sincePrevious(row))).colour;
         if (col == 8)
-            return markOfShown(fmt::kg(r.sinceFirst)).colour;
+            return markOfShown(fmt::kg(sinceFirst(row))).colour;
         return std::nullopt;
     }
 
 private:
-    std::vector<Row> m_rows;
+    const WeightRecord& record(int row) const {
+        return (*m_records)[static_cast<size_t>(m_listed[static_cast<size_t>(row)])];
+    }
+    float sincePrevious(int row) const {
+        // a reference weight of 0 is unset (a measurement of body fat only): no difference
+        const float previous = row > 0 ? record(row - 1).weight : 0.0f;
+        return previous == 0 ? 0.0f : record(row).weight - previous;
+    }
+    float sinceFirst(int row) const { return record(row).weight - record(0).weight; }
+
+    SharedRecords m_records;
+    std::vector<int> m_listed;
     float m_heightCm;
 };
 
@@ -126,27 +142,24 @@ GridModel SET_TAIJYU_GRID() {
     return g;
 }
 
-RangeView build(Builder builder, const std::vector<WeightRecord>& records, float heightCm,
-                const Conditions& conditions) {
+RangeView build(Builder builder, const SharedRecords& shared, float heightCm, const Conditions& conditions) {
     RangeView v;
     v.grid = SET_TAIJYU_GRID();
     v.chart.name = QStringLiteral("mcrBunseki");
     v.chart.series = {{QStringLiteral("体重"), false, {}, true}, {QStringLiteral("体脂肪率"), true, {}, true}};
     const bool opening = builder == Builder::DSP_TAIJYU;
+    const std::vector<WeightRecord>& records = *shared;
 
-    auto rows = std::make_shared<RangeRows>(heightCm);
-    std::vector<RangeRows::Row>& listed = rows->rows();
+    auto rows = std::make_shared<RangeRows>(shared, heightCm);
+    std::vector<int>& listed = rows->listed();
+    if (opening)
+        listed.reserve(records.size());
     float largestWeight = 0, smallestWeight = 999, largestFat = 0, smallestFat = 999;
-    float firstWeight = 0, previousWeight = 0;
-    for (const WeightRecord& r : records) {
+    for (size_t i = 0; i < records.size(); ++i) {
+        const WeightRecord& r = records[i];
         if (!passes(builder, conditions, r))
             continue;
-        if (listed.empty())
-            firstWeight = r.weight;
-        // a reference weight of 0 is unset (a measurement of body fat only): compare with itself
-        if (previousWeight == 0)
-            previousWeight = r.weight;
-        listed.push_back({r.date, r.situation, r.weight, r.bodyFat, r.weight - previousWeight, r.weight - firstWeight});
+        listed.push_back(static_cast<int>(i));
         if (r.weight > largestWeight)
             largestWeight = r.weight;
         if (r.weight < smallestWeight)
@@ -155,22 +168,21 @@ RangeView build(Builder builder, const std::vector<WeightRecord>& records, float
             largestFat = r.bodyFat;
         if (r.bodyFat < smallestFat)
             smallestFat = r.bodyFat;
-        previousWeight = r.weight;
     }
-    listed.shrink_to_fit();
     v.chart.series[0].points.reserve(listed.size());
     v.chart.series[1].points.reserve(listed.size());
-    for (const RangeRows::Row& r : listed) {
-        v.chart.series[0].points.push_back(chartValue(r.weight));
-        v.chart.series[1].points.push_back(chartValue(r.bodyFat));
+    for (const int i : listed) {
+        v.chart.series[0].points.push_back(chartValue(records[static_cast<size_t>(i)].weight));
+        v.chart.series[1].points.push_back(chartValue(records[static_cast<size_t>(i)].bodyFat));
     }
+    const bool anyListed = !listed.empty();
     v.grid.setRows(std::move(rows));
     // more than 11 grid rows with the header: keep the last listed row in view
     if (v.grid.bodyRows() + 1 > 11)
         v.grid.topRow = v.grid.bodyRows();
     // with nothing listed the extremes keep their start values, which give no usable range:
     // the axes are then left to choose their own
-    if (!listed.empty()) {
+    if (anyListed) {
         setAxis(v.chart.primary, floorOfStored(smallestWeight, 0), floorOfStored(largestWeight, 9));
         setAxis(v.chart.secondary, floorOfStored(smallestFat, -40), floorOfStored(largestFat, 39));
     }
@@ -194,8 +206,21 @@ RangeView build(Builder builder, const std::vector<WeightRecord>& records, float
     return v;
 }
 
+RangeView build(Builder builder, const std::vector<WeightRecord>& records, float heightCm,
+                const Conditions& conditions) {
+    return build(builder, std::make_shared<const std::vector<WeightRecord>>(records), heightCm, conditions);
+}
+
+RangeView DSP_TAIJYU(const SharedRecords& records, float heightCm) {
+    return build(Builder::DSP_TAIJYU, records, heightCm);
+}
+
 RangeView DSP_TAIJYU(const std::vector<WeightRecord>& records, float heightCm) {
     return build(Builder::DSP_TAIJYU, records, heightCm);
+}
+
+RangeView refresh(const SharedRecords& records, float heightCm, const Conditions& conditions) {
+    return build(REFRESH_TAIJYU(conditions), records, heightCm, conditions);
 }
 
 RangeView refresh(const std::vector<WeightRecord>& records, float heightCm, const Conditions& conditions) {

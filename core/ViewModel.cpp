@@ -36,6 +36,21 @@ QString GridModel::cell(int bodyRow, int col) const {
     return m_rows->text(bodyRow, col);
 }
 
+void GridModel::appendCell(int bodyRow, int col, TextBuffer* out) const {
+    if (!m_rows) {
+        out->append(m_cells[at(bodyRow, col)]);
+        return;
+    }
+    if (!m_changedTexts.empty()) {
+        const auto changed = m_changedTexts.find(at(bodyRow, col));
+        if (changed != m_changedTexts.end()) {
+            out->append(changed->second);
+            return;
+        }
+    }
+    m_rows->appendText(bodyRow, col, out);
+}
+
 std::optional<Rgb> GridModel::colour(int bodyRow, int col) const {
     const size_t i = at(bodyRow, col);
     std::uint32_t c = 0;

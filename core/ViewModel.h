@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TextBuffer.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -57,13 +59,18 @@ class GridRows {
 public:
     virtual ~GridRows() = default;
     virtual int count() const = 0;
-    /// The text of body row @p row (from 0), column @p col.
-    virtual QString text(int row, int col) const = 0;
+    /// Appends the text of body row @p row (from 0), column @p col, to @p out.
+    virtual void appendText(int row, int col, TextBuffer* out) const = 0;
     /// The background of a body cell, or nothing.
     virtual std::optional<Rgb> colour(int row, int col) const {
         Q_UNUSED(row)
         Q_UNUSED(col)
         return std::nullopt;
+    }
+    QString text(int row, int col) const {
+        TextBuffer out;
+        appendText(row, col, &out);
+        return out.toString();
     }
 };
 
@@ -81,6 +88,8 @@ struct GridModel {
     int bodyRows() const;
     /// The text of a body cell (body row r from 0 is grid row r + 1).
     QString cell(int bodyRow, int col) const;
+    /// Appends the text of a body cell to @p out: a printer of every row makes no text of its own.
+    void appendCell(int bodyRow, int col, TextBuffer* out) const;
     /// The background of a body cell, or nothing.
     std::optional<Rgb> colour(int bodyRow, int col) const;
     /// Changes the text of a body cell.
