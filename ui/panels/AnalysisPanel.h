@@ -23,6 +23,9 @@ public:
 
     void open() override;
     QString helpPage() const override { return QStringLiteral("analysis.html"); }
+    /// Fills the four lists again from the log as it is now, with the options chosen; the
+    /// lists keep their chosen rows and scroll positions.
+    void refresh() override;
 
     /// The graph panel whose DSP_RENTAI loads the snapshot the lists read; opening this panel
     /// rebuilds that graph too. Without one the panel loads a snapshot of its own.
@@ -32,7 +35,11 @@ private:
     const AnalysisSnapshot& snapshot() const;
     analysis::DiffMode diffMode() const;
     analysis::BandStep bandStep() const;
-    void paint();
+    /// Loads the snapshot and fills the four lists; a log that cannot be read is told when
+    /// @p tell is set.
+    void fillLists(bool tell);
+    /// Shows the lists; @p keepPlace keeps each list's chosen row and scroll position.
+    void paint(bool keepPlace = false);
     void onOption1();
     void onOption2();
 

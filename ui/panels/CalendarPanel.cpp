@@ -183,12 +183,18 @@ void CalendarPanel::setMode(calendar::Mode mode) {
 }
 
 void CalendarPanel::DSP_CALE() {
-    const LogContents log = datalog::READ_DATA(m_state.workDir);
-    paint(calendar::DSP_CALE(log.records, m_mode, clock::today()));
+    paint(calendar::DSP_CALE(log()->records, m_mode, clock::today()));
 }
 
-void CalendarPanel::paint(const calendar::CalendarView& view) {
-    msgList2->setModel(view.grid);
+void CalendarPanel::refresh() {
+    paint(calendar::DSP_CALE(log()->records, m_mode, clock::today()), true);
+}
+
+void CalendarPanel::paint(const calendar::CalendarView& view, bool keepPlace) {
+    if (keepPlace)
+        msgList2->updateModel(view.grid);
+    else
+        msgList2->setModel(view.grid);
     lblDn_c->setText(view.lblDn_c);
     lblUp_c->setText(view.lblUp_c);
     lblSm_c->setText(view.lblSm_c);

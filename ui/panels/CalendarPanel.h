@@ -22,13 +22,17 @@ public:
 
     void open() override;
     QString helpPage() const override { return QStringLiteral("calendar.html"); }
+    /// Colours the months again from the log as it is now, in the mode chosen; the grid keeps
+    /// its chosen cell and scroll position.
+    void refresh() override;
 
 private:
     /// Sets the display mode and the back colours of the mode buttons.
     void setMode(calendar::Mode mode);
     /// DSP_CALE: reads the log and paints the grid, the counts, the sign and the face.
     void DSP_CALE();
-    void paint(const calendar::CalendarView& view);
+    /// Shows a build; @p keepPlace keeps the grid's chosen cell and scroll position.
+    void paint(const calendar::CalendarView& view, bool keepPlace = false);
     void onSelect(int index);
     void onDoubleClick(int row, int col);
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+#include <utility>
+
 #include "DailyAverages.h"
 
 #include "Panel.h"
@@ -22,9 +25,13 @@ public:
 
     void open() override;
     QString helpPage() const override { return QStringLiteral("daily.html"); }
+    /// Builds the averages again from the log as it is now, for the period applied (or the
+    /// whole log); the date lists take the log's days and keep their texts.
+    void refresh() override;
 
 private:
-    void paintList();
+    /// Shows the list and chart; @p keepPlace keeps the list's chosen row and scroll position.
+    void paintList(bool keepPlace = false);
     void paintCombos();
     void onPeriod();
     void onExport();
@@ -32,6 +39,8 @@ private:
 
     /// What the last build left: the period build replaces its grid and chart only.
     daily::DailyAverages m_view;
+    /// The period texts of the last period build shown, or nothing while the whole log is.
+    std::optional<std::pair<QString, QString>> m_period;
 
     GridView* msgAvgtai;
     ChartView* mcrAvgtai;

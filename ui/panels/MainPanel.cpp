@@ -4,6 +4,7 @@
 #include "BmiScale.h"
 #include "Clock.h"
 #include "DataLog.h"
+#include "FileNames.h"
 #include "MeasurementEntry.h"
 #include "NumberFormat.h"
 #include "PanelHost.h"
@@ -72,7 +73,8 @@ QPushButton* arrowButton(const char* name, const QString& text, QWidget* parent)
 
 } // namespace
 
-MainPanel::MainPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(state, host, "fraMain", parent) {
+MainPanel::MainPanel(AppState& state, PanelHost& host, QWidget* parent)
+    : Panel(state, host, "fraMain", parent), m_log(std::make_shared<const LogContents>()) {
 
     // left column: the calendar, the face and the progress figures
     mtvmain = new MonthCalendar(this);
@@ -280,11 +282,22 @@ bool MainPanel::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainPanel::open() {
-    // the main panel is shown as it was left: it is rebuilt only by its own actions; the
-    // trend's forecast follows a target weight changed meanwhile
-    showTrend();
+    // the main panel is shown as it was left, unless the log changed meanwhile; the trend's
+    // forecast follows a target weight changed meanwhile
+    if (log() != m_log)
+        refresh();
+    else
+        showTrend();
     m_host.HIDE_PANELS();
     setVisible(true);
+}
+
+void MainPanel::refresh() {
+    m_log = log();
+    const MainView view = mainview::DSP_MAIN(m_log->records, m_shownDate, m_state.profile.height);
+    m_state.main = view.values;
+    paint(view, true);
+    SET_BMI_HANTEI();
 }
 
 void MainPanel::selectDate(const QDate& date) {
@@ -317,9 +330,9 @@ void MainPanel::selectMixedMode() {
 }
 
 void MainPanel::DSP_MAIN() {
-    m_log = datalog::READ_DATA(m_state.workDir);
+    m_log = log();
     m_shownDate = mtvmain->selectedDate();
-    const MainView view = mainview::DSP_MAIN(m_log.records, m_shownDate, m_state.profile.height);
+    const MainView view = mainview::DSP_MAIN(m_log->records, m_shownDate, m_state.profile.height);
     m_state.main = view.values;
     paint(view);
     SET_BMI_HANTEI();
@@ -329,8 +342,11 @@ void MainPanel::DSP_MAIN() {
     txtShiInp->clear();
 }
 
-void MainPanel::paint(const MainView& view) {
-    msgDayList->setModel(view.dayList);
+void MainPanel::paint(const MainView& view, bool keepPlace) {
+    if (keepPlace)
+        msgDayList->updateModel(view.dayList);
+    else
+        msgDayList->setModel(view.dayList);
     mcrMain->setChart(view.chart);
     lblDspNissuu->setText(view.lblDspNissuu);
     lblDspTai->setText(view.lblDspTai);
@@ -341,7 +357,7 @@ void MainPanel::paint(const MainView& view) {
 }
 
 void MainPanel::showTrend() {
-    lblDspTrend->setText(trend::progressText(trend::compute(m_log.records, {}, m_state.profile.targetWeight)));
+    lblDspTrend->setText(trend::progressText(trend::compute(m_log->records, {}, m_state.profile.targetWeight)));
 }
 
 void MainPanel::showFace(const QString& name) {
@@ -425,6 +441,7 @@ void MainPanel::onFree() {
                         Dialogs::Icon::Question, Dialogs::Buttons::YesNo);
     if (answer == Dialogs::Answer::Yes) {
         const Status s = situations::ADD_JYOUKYOU(m_state.workDir, word);
+        m_host.noteFileWritten(files::kSituations);
         if (s)
             Q_EMIT situationAdded(word);
         else
@@ -468,6 +485,7 @@ void MainPanel::onSave() {
     entry::SaveResult saved;
     const Status s =
         entry::saveEntry(m_state.workDir, in, m_shownDate, m_state.timeStamp == 1, clock::now(), std::nullopt, &saved);
+    m_host.noteFileWritten(files::kData);
     if (!s) {
         if (saved.refused) {
             dialogs.message(s.message(), QStringLiteral("入力できない文字"), Dialogs::Icon::Warning);
@@ -495,6 +513,7 @@ void MainPanel::onChartClicked() {
     m_state.markerMode = m_state.markerMode + 1 > 2 ? 0 : m_state.markerMode + 1;
     SET_MARKER();
     const Status s = settings::WRITE_MARKER(m_state.workDir, m_state.markerMode);
+    m_host.noteFileWritten(files::kMarker);
     if (!s)
         m_state.dialogs->message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
 }

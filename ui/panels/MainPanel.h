@@ -31,6 +31,9 @@ public:
 
     void open() override;
     QString helpPage() const override { return QStringLiteral("main.html"); }
+    /// Rebuilds the day in view from the log as it is now; the chosen situation, the typed
+    /// values and the place in the day list stay.
+    void refresh() override;
 
     /// DSP_MAIN: rebuilds the panel for the date selected in the calendar.
     void DSP_MAIN();
@@ -50,7 +53,7 @@ public:
     void selectMixedMode();
 
     /// The log as the last DSP_MAIN read it: lines it skipped, whether it exists.
-    const LogContents& lastLog() const { return m_log; }
+    const LogContents& lastLog() const { return *m_log; }
 
 Q_SIGNALS:
     /// The free input added a word to the situation list file.
@@ -60,7 +63,8 @@ Q_SIGNALS:
 
 private:
     void buildEntry(QWidget* box);
-    void paint(const MainView& view);
+    /// Shows a build; @p keepPlace keeps the day list's chosen row and scroll position.
+    void paint(const MainView& view, bool keepPlace = false);
     void READY_INPUT();
     void onSituationClicked(QListWidgetItem* item);
     void onSituationChosenByKeyboard(QListWidgetItem* item, bool confirmed);
@@ -76,7 +80,7 @@ private:
     void showTrend();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    LogContents m_log;
+    std::shared_ptr<const LogContents> m_log;
     /// The day the list, the checks and the save belong to: the one the last DSP_MAIN showed.
     QDate m_shownDate;
     QString m_selectedSituation;

@@ -4,6 +4,7 @@
 #include "DataLog.h"
 #include "DiarySave.h"
 #include "DiaryView.h"
+#include "FileNames.h"
 #include "PanelHost.h"
 #include "Settings.h"
 #include "controls/Dialogs.h"
@@ -18,6 +19,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace puka::ui {
 namespace {
@@ -93,16 +96,48 @@ MemoPanel::MemoPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(
 
 void MemoPanel::open() {
     m_host.HIDE_PANELS();
-    const LogContents log = datalog::READ_DATA(m_state.workDir);
-    m_shown = log.records;
-    msgMemoList->setModel(diary::DSP_MEMO(m_shown));
+    m_reading = log();
+    msgMemoList->setModel(diary::DSP_MEMO(SharedRecords(m_reading, &m_reading->records)));
     cmdMemoHozon->setEnabled(false);
     m_row = 0;
     showWithGuidance(diary::guidanceText());
 }
 
+void MemoPanel::refresh() {
+    const std::shared_ptr<const LogContents> previous = m_reading;
+    m_reading = log();
+    msgMemoList->updateModel(diary::DSP_MEMO(SharedRecords(m_reading, &m_reading->records)));
+    if (m_row < 1 || !previous)
+        return;
+    // the chosen measurement where the log holds it now: at its place, or the nearest like it
+    const WeightRecord& chosen = previous->records[static_cast<size_t>(m_row - 1)];
+    const auto same = [&chosen](const WeightRecord& r) {
+        return r.date == chosen.date && r.situation == chosen.situation && r.weight == chosen.weight &&
+               r.bodyFat == chosen.bodyFat;
+    };
+    const std::vector<WeightRecord>& now = m_reading->records;
+    int found = 0;
+    const int last = static_cast<int>(now.size());
+    for (int distance = 0; found == 0 && distance <= std::max(m_row, last); ++distance) {
+        for (const int row : {m_row - distance, m_row + distance}) {
+            if (row >= 1 && row <= static_cast<int>(now.size()) && same(now[static_cast<size_t>(row - 1)])) {
+                found = row;
+                break;
+            }
+        }
+    }
+    m_row = found;
+    cmdMemoHozon->setEnabled(found > 0);
+    if (found > 0)
+        msgMemoList->setCurrentCell(found, kCommentColumn);
+}
+
 void MemoPanel::setNotes(const QString& text) {
     txtKizuki->setPlainText(text);
+}
+
+QString MemoPanel::notes() const {
+    return txtKizuki->toPlainText();
 }
 
 void MemoPanel::onRowClicked(int gridRow, int) {
@@ -118,18 +153,21 @@ void MemoPanel::onRowClicked(int gridRow, int) {
 
 void MemoPanel::onCommentSave() {
     const QString comment = txtMemo->text();
-    const Status s = diary::saveComment(m_state.workDir, m_shown, m_row, comment);
+    static const std::vector<WeightRecord> kNone;
+    const Status s = diary::saveComment(m_state.workDir, m_reading ? m_reading->records : kNone, m_row, comment);
+    m_host.noteFileWritten(files::kData);
     if (!s) {
         m_state.dialogs->message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
         return;
     }
+    // the reading shown stays: the save checks measurements, which a comment does not change
     msgMemoList->setCellText(m_row, kCommentColumn, comment);
-    m_shown[static_cast<size_t>(m_row - 1)].comment = comment;
 }
 
 void MemoPanel::onNotesSave() {
     const QString text = txtKizuki->toPlainText();
     const Status s = settings::WRITE_KIZUKI(m_state.workDir, text);
+    m_host.noteFileWritten(files::kNotes);
     if (!s) {
         m_state.dialogs->message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
         return;

@@ -1,6 +1,7 @@
 #include "Panel.h"
 
 #include "AppState.h"
+#include "FolderReadings.h"
 #include "PanelHost.h"
 
 #include <QApplication>
@@ -18,6 +19,10 @@ void Panel::showWithGuidance(const QString& guidance) {
     QApplication::processEvents();
     m_state.guidanceText = guidance;
     m_host.DSP_HELP();
+}
+
+std::shared_ptr<const LogContents> Panel::log() const {
+    return m_state.readings->log();
 }
 
 void Panel::setTabChain(std::initializer_list<QWidget*> widgets) {

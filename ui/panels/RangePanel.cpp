@@ -296,8 +296,8 @@ void RangePanel::open() {
         return;
     m_host.HIDE_PANELS();
     // DSP_TAIJYU; the chart shows "体重" once opened, so the option is chosen before painting
-    const LogContents log = datalog::READ_DATA(m_state.workDir);
-    range::RangeView view = range::DSP_TAIJYU(log.records, m_state.profile.height);
+    const std::shared_ptr<const LogContents> reading = log();
+    range::RangeView view = range::DSP_TAIJYU(SharedRecords(reading, &reading->records), m_state.profile.height);
     {
         const QSignalBlocker block(optTai2);
         optTai2->setChecked(true);
@@ -308,6 +308,9 @@ void RangePanel::open() {
         c->setCurrentIndex(view.dates.isEmpty() ? -1 : 0);
     cboStdate->setEditText(view.startText);
     cboEddate->setEditText(view.endText);
+    m_openingStart = view.startText;
+    m_openingEnd = view.endText;
+    m_shown = Shown::Opening;
     paint(std::move(view));
 
     txtKey->clear();
@@ -337,11 +340,48 @@ range::ChartOption RangePanel::checkedOption() const {
     return range::ChartOption::optTai2;
 }
 
-void RangePanel::paint(range::RangeView view) {
+void RangePanel::paint(range::RangeView view, bool keepPlace) {
     // a build leaves the chart option alone: the checked one holds for the new data too
     range::applyChartOption(view.chart, checkedOption());
-    msgBunseki->setModel(std::move(view.grid));
+    if (keepPlace)
+        msgBunseki->updateModel(std::move(view.grid));
+    else
+        msgBunseki->setModel(std::move(view.grid));
     mcrBunseki->setChart(view.chart);
+}
+
+void RangePanel::setDates(const QStringList& dates) {
+    const QString start = cboStdate->currentText();
+    const QString end = cboEddate->currentText();
+    m_dates->setStringList(dates);
+    cboStdate->setEditText(start);
+    cboEddate->setEditText(end);
+}
+
+void RangePanel::refresh() {
+    const std::shared_ptr<const LogContents> reading = log();
+    const SharedRecords records(reading, &reading->records);
+    const float height = m_state.profile.height;
+    range::RangeView opening = range::DSP_TAIJYU(records, height);
+    // bounds the opening build set, and the user has not changed, follow the log
+    if (cboStdate->currentText() == m_openingStart)
+        cboStdate->setEditText(opening.startText);
+    if (cboEddate->currentText() == m_openingEnd)
+        cboEddate->setEditText(opening.endText);
+    m_openingStart = opening.startText;
+    m_openingEnd = opening.endText;
+    setDates(opening.dates);
+    switch (m_shown) {
+    case Shown::Opening:
+        paint(std::move(opening), true);
+        break;
+    case Shown::Conditions:
+        paint(range::refresh(records, height, conditions()), true);
+        break;
+    case Shown::Search:
+        paint(range::build(range::Builder::DSP_TAIJYU_KEY, records, height, conditions()), true);
+        break;
+    }
 }
 
 void RangePanel::applyCheckedOption() {
@@ -351,8 +391,9 @@ void RangePanel::applyCheckedOption() {
 }
 
 void RangePanel::REFRESH_TAIJYU() {
-    const LogContents log = datalog::READ_DATA(m_state.workDir);
-    paint(range::refresh(log.records, m_state.profile.height, conditions()));
+    const std::shared_ptr<const LogContents> reading = log();
+    m_shown = Shown::Conditions;
+    paint(range::refresh(SharedRecords(reading, &reading->records), m_state.profile.height, conditions()));
 }
 
 void RangePanel::RESET_KIKAN_COLOR() {
@@ -422,8 +463,10 @@ void RangePanel::onKeyEntered() {
 
 void RangePanel::onSearch() {
     // 検索 looks for the word within the period only, whatever weekday is chosen
-    const LogContents log = datalog::READ_DATA(m_state.workDir);
-    paint(range::build(range::Builder::DSP_TAIJYU_KEY, log.records, m_state.profile.height, conditions()));
+    const std::shared_ptr<const LogContents> reading = log();
+    m_shown = Shown::Search;
+    paint(range::build(range::Builder::DSP_TAIJYU_KEY, SharedRecords(reading, &reading->records),
+                       m_state.profile.height, conditions()));
 }
 
 void RangePanel::onPrint() {

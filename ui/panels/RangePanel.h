@@ -29,6 +29,9 @@ public:
 
     void open() override;
     QString helpPage() const override { return QStringLiteral("range.html"); }
+    /// Builds the list and chart again from the log as it is now, by the build last made and
+    /// under the conditions chosen; the date lists take the log's dates and keep their texts.
+    void refresh() override;
     void setSituations(const QStringList& words) override;
     void appendSituation(const QString& word) override;
 
@@ -47,8 +50,18 @@ private:
     range::Conditions conditions() const;
     /// The chart option whose button is checked.
     range::ChartOption checkedOption() const;
-    /// Shows a build in the grid and the chart, the chart as the checked option shows it.
-    void paint(range::RangeView view);
+    /// The build the list shows now.
+    enum class Shown {
+        Opening,    ///< the opening build: every record
+        Conditions, ///< REFRESH_TAIJYU under the conditions
+        Search,     ///< 検索: the keyword within the period
+    };
+
+    /// Shows a build in the grid and the chart, the chart as the checked option shows it;
+    /// @p keepPlace keeps the grid's chosen row and scroll position.
+    void paint(range::RangeView view, bool keepPlace = false);
+    /// The log's dates into both date lists, their texts as they were.
+    void setDates(const QStringList& dates);
     /// REFRESH_TAIJYU: rebuilds the list and chart under the current conditions.
     void REFRESH_TAIJYU();
     /// RESET_KIKAN_COLOR: every period button back to the normal colour.
@@ -65,6 +78,10 @@ private:
     void onPrint();
 
     int m_selectedWeekday = range::kAllWeekdays;
+    Shown m_shown = Shown::Opening;
+    /// The bounds the opening build put into the date lists, to tell them from typed ones.
+    QString m_openingStart;
+    QString m_openingEnd;
 
     ChoiceList* lstAct2;
     QLineEdit* txtKey;

@@ -2,6 +2,7 @@
 
 #include "AppState.h"
 #include "BmiScale.h"
+#include "FileNames.h"
 #include "NewStart.h"
 #include "PanelHost.h"
 #include "ProfileEdit.h"
@@ -531,8 +532,19 @@ void SetteiPanel::prepareOpening() {
     txtPriData->setText(fields.name);
     txtSincyou->setText(fields.heightText);
     txtMokuTai->setText(fields.targetText);
+    m_filledProfile = {fields.name, fields.heightText, fields.targetText};
     for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{cmdSort, cmdDel, cmdChg})
         b->setEnabled(false);
+}
+
+void SetteiPanel::refresh() {
+    const profileedit::Fields fields = profileedit::fieldsOf(m_state.profile);
+    const QStringList now = {fields.name, fields.heightText, fields.targetText};
+    const QList<QLineEdit*> edits = {txtPriData, txtSincyou, txtMokuTai};
+    for (qsizetype i = 0; i < edits.size(); ++i)
+        if (i < m_filledProfile.size() && edits[i]->text() == m_filledProfile[i])
+            edits[i]->setText(now[i]);
+    m_filledProfile = now;
 }
 
 void SetteiPanel::setSituations(const QStringList& words) {
@@ -590,6 +602,7 @@ void SetteiPanel::onAdd() {
         return;
     bool added = false;
     const Status s = editing::addWord(m_state.workDir, word, &added);
+    m_host.noteFileWritten(files::kSituations);
     if (!s) {
         showError(dialogs, s);
         return;
@@ -602,6 +615,7 @@ void SetteiPanel::onSort() {
     Dialogs& dialogs = *m_state.dialogs;
     QStringList words;
     const Status s = editing::saveOrder(m_state.workDir, listedSituations(), &words);
+    m_host.noteFileWritten(files::kSituations);
     if (!s) {
         showError(dialogs, s);
         return;
@@ -632,6 +646,7 @@ void SetteiPanel::onDelete() {
         return;
     Status s;
     const auto remaining = editing::deleteWord(m_state.workDir, listedSituations(), row, &s);
+    m_host.noteFileWritten(files::kSituations);
     if (!remaining) {
         if (!s)
             showError(dialogs, s);
@@ -652,6 +667,7 @@ void SetteiPanel::onDeleteAll() {
         return;
     QStringList rest;
     const Status s = editing::deleteAll(m_state.workDir, listedSituations(), &rest);
+    m_host.noteFileWritten(files::kSituations);
     if (!s) {
         showError(dialogs, s);
         return;
@@ -682,6 +698,8 @@ void SetteiPanel::onRename() {
         Dialogs::Answer::Ok)
         return;
     const Status s = editing::renameWord(m_state.workDir, oldWord, newWord);
+    m_host.noteFileWritten(files::kSituations);
+    m_host.noteFileWritten(files::kData);
     if (!s) {
         showError(dialogs, s);
         return;
@@ -737,6 +755,8 @@ void SetteiPanel::onNewStart() {
         return;
     newstart::Result result;
     const Status s = newstart::start(m_state.workDir, in, &result);
+    for (const QString& name : {files::kData, files::kProfile, files::kSituations})
+        m_host.noteFileWritten(name);
     if (!s) {
         showError(dialogs, s);
         // unless only a flush to disk failed, nothing was changed: the user can correct the
@@ -758,11 +778,14 @@ void SetteiPanel::onProfileSave() {
     }
     Profile saved;
     const Status s = profileedit::save(m_state.workDir, fields, &saved);
+    m_host.noteFileWritten(files::kProfile);
     if (!s) {
         showError(dialogs, s);
         return;
     }
     m_state.profile = saved;
+    const profileedit::Fields shown = profileedit::fieldsOf(saved);
+    m_filledProfile = {shown.name, shown.heightText, shown.targetText};
     m_host.setCaptionFor(saved.userName);
     const newstart::Notice done = profileedit::savedNotice();
     dialogs.message(done.text, done.title, Dialogs::Icon::Information);
@@ -792,6 +815,7 @@ void SetteiPanel::onOption(const StepControls& controls, int index) {
     if (m_state.startupGuard)
         return;
     const Status s = increments::chooseOption(m_state.workDir, m_state.steps, controls.kind, index);
+    m_host.noteFileWritten(files::kSteps);
     if (!s) {
         showError(*m_state.dialogs, s);
         const Steps& steps = m_state.steps;
@@ -808,6 +832,7 @@ void SetteiPanel::onFreeStep(const StepControls& controls) {
         return;
     }
     const Status s = increments::confirmFree(m_state.workDir, m_state.steps, controls.kind, typed);
+    m_host.noteFileWritten(files::kSteps);
     if (!s)
         showError(dialogs, s);
 }
@@ -820,6 +845,7 @@ void SetteiPanel::setTimeStamp(int value) {
 void SetteiPanel::onTimeStampClicked() {
     m_state.timeStamp = chkJikan->isChecked() ? 1 : 0;
     const Status s = settings::WRITE_JIKAN(m_state.workDir, m_state.timeStamp);
+    m_host.noteFileWritten(files::kTimeStamp);
     if (!s)
         m_state.dialogs->message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
 }

@@ -32,6 +32,8 @@ public:
 
     void open() override;
     QString helpPage() const override { return QStringLiteral("settings.html"); }
+    /// Shows the profile as it is now in the fields the user has not changed since they were filled.
+    void refresh() override;
     void setSituations(const QStringList& words) override;
     void appendSituation(const QString& word) override;
 
@@ -92,6 +94,8 @@ private:
     void onOption(const StepControls& controls, int index);
     void onFreeStep(const StepControls& controls);
 
+    /// The profile fields as the panel last filled them, to tell them from typed ones.
+    QStringList m_filledProfile;
     /// The drag source: the row of lstKoumoku under the pointer when its button went down.
     int m_dragSource = -1;
 
