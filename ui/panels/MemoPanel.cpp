@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -130,6 +131,8 @@ void MemoPanel::refresh() {
     cmdMemoHozon->setEnabled(found > 0);
     if (found > 0)
         msgMemoList->setCurrentCell(found, kCommentColumn);
+    else
+        msgMemoList->selectionModel()->clear();
 }
 
 void MemoPanel::setNotes(const QString& text) {
