@@ -136,10 +136,15 @@ void AnalysisPanel::fillLists(bool tell) {
         m_ownSnapshot = readSnapshot(m_state, tell);
     }
     const AnalysisSnapshot& snap = snapshot();
+    // the lists of an unchanged snapshot and options are the ones filled before
+    const Filled filled{&snap, m_graph ? m_graph->snapshotReading() : nullptr, diffMode(), bandStep()};
+    if (m_filled == filled && m_graph)
+        return;
     // without a record the lists show no rows rather than those of a log that is gone
     if (snap.empty())
         m_view = analysis::SET_BUNSEKI_GRID();
     analysis::fill(snap, diffMode(), bandStep(), &m_view);
+    m_filled = filled;
 }
 
 const AnalysisSnapshot& AnalysisPanel::snapshot() const {
@@ -169,11 +174,13 @@ void AnalysisPanel::paint(bool keepPlace) {
 }
 
 void AnalysisPanel::onOption1() {
+    m_filled.reset();
     analysis::DSP_JIKEIRETSU(snapshot(), diffMode(), &m_view.msgB1);
     msgB1->setModel(m_view.msgB1);
 }
 
 void AnalysisPanel::onOption2() {
+    m_filled.reset();
     analysis::DSP_BANZUKE(snapshot(), bandStep(), &m_view.msgB4, &m_view.fraB4Caption);
     msgB4->setModel(m_view.msgB4);
     fraB4->setTitle(m_view.fraB4Caption);

@@ -2,8 +2,12 @@
 
 #include "AnalysisSnapshot.h"
 #include "AnalysisView.h"
+#include "DataLog.h"
 
 #include "Panel.h"
+
+#include <memory>
+#include <optional>
 
 class QGroupBox;
 class QLabel;
@@ -47,6 +51,17 @@ private:
     AnalysisSnapshot m_ownSnapshot;
     /// What the panel shows; a list that a fill leaves alone keeps its texts here.
     AnalysisView m_view;
+    /// What m_view was filled from.
+    struct Filled {
+        const AnalysisSnapshot* snapshot = nullptr;
+        std::shared_ptr<const LogContents> reading;
+        analysis::DiffMode diffMode = analysis::DiffMode::Previous;
+        analysis::BandStep bandStep = analysis::BandStep::Half;
+        bool operator==(const Filled& o) const {
+            return snapshot == o.snapshot && reading == o.reading && diffMode == o.diffMode && bandStep == o.bandStep;
+        }
+    };
+    std::optional<Filled> m_filled;
 
     GridView* msgB1;
     GridView* msgB2;

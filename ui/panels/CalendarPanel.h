@@ -2,9 +2,14 @@
 
 #include "CalendarView.h"
 
+#include "DataLog.h"
 #include "Panel.h"
 
+#include <QDate>
+
 #include <array>
+#include <memory>
+#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -37,6 +42,11 @@ private:
     void onDoubleClick(int row, int col);
 
     calendar::Mode m_mode = calendar::Mode::Detailed;
+    /// The last colouring and what it was made from; the same is not coloured again.
+    std::optional<calendar::CalendarView> m_built;
+    std::shared_ptr<const LogContents> m_builtReading;
+    calendar::Mode m_builtMode = calendar::Mode::Detailed;
+    QDate m_builtToday;
 
     GridView* msgList2;
     std::array<QPushButton*, 2> cmdSel1;

@@ -124,7 +124,13 @@ DailyPanel::DailyPanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
 void DailyPanel::open() {
     if (isVisible())
         return;
-    m_view = daily::DSP_HIHEIKIN(log()->records);
+    // the whole-log build of an unchanged log is the one made before
+    const std::shared_ptr<const LogContents> reading = log();
+    if (reading != m_wholeReading) {
+        m_whole = daily::DSP_HIHEIKIN(reading->records);
+        m_wholeReading = reading;
+    }
+    m_view = m_whole;
     m_period.reset();
     paintList();
     paintCombos();
@@ -144,7 +150,11 @@ void DailyPanel::refresh() {
     const std::shared_ptr<const LogContents> reading = log();
     const QString previousStart = m_view.startText;
     const QString previousEnd = m_view.endText;
-    m_view = daily::DSP_HIHEIKIN(reading->records);
+    if (reading != m_wholeReading) {
+        m_whole = daily::DSP_HIHEIKIN(reading->records);
+        m_wholeReading = reading;
+    }
+    m_view = m_whole;
     // a period that no longer fits the log leaves the whole log shown
     if (m_period && !daily::DSP_HIHEIKIN_KIKAN(reading->records, m_period->first, m_period->second, &m_view))
         m_period.reset();

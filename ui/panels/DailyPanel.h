@@ -1,11 +1,13 @@
 #pragma once
 
-#include <optional>
-#include <utility>
-
 #include "DailyAverages.h"
 
+#include "DataLog.h"
 #include "Panel.h"
+
+#include <memory>
+#include <optional>
+#include <utility>
 
 class QComboBox;
 class QStringListModel;
@@ -39,6 +41,9 @@ private:
 
     /// What the last build left: the period build replaces its grid and chart only.
     daily::DailyAverages m_view;
+    /// The whole-log build of m_wholeReading, made once for each reading.
+    daily::DailyAverages m_whole;
+    std::shared_ptr<const LogContents> m_wholeReading;
     /// The period texts of the last period build shown, or nothing while the whole log is.
     std::optional<std::pair<QString, QString>> m_period;
 

@@ -278,8 +278,14 @@ void GraphPanel::rebuild(bool tell) {
         m_snapshot = AnalysisSnapshot::load(reading->records);
         m_snapshotReading = reading;
     }
+    const BuildInputs inputs{reading, m_state.profile.targetWeight, cboIdou->currentText(), m_targetOn,
+                             cboJyoukyou->currentIndex()};
+    // the chart shown is the one these would build
+    if (m_built == inputs)
+        return;
     build(reading->records);
     paint();
+    m_built = inputs;
 }
 
 void GraphPanel::build(const std::vector<WeightRecord>& records) {
@@ -372,6 +378,7 @@ void GraphPanel::onWindowApplied() {
     // the moving average is refilled with the panel's own series; the trend stays as it is
     ChartSeries trendSeries = std::move(m_view.mcrRentai.series[kTrendSeries]);
     graph::SET_IDOU_HEIKIN(shownSnapshot(), *window, &m_view.mcrRentai);
+    m_built.reset();
     m_view.mcrRentai.series.push_back(std::move(trendSeries));
     mcrRentai->setChart(m_view.mcrRentai);
     const Status s = settings::WRITE_IDOU(m_state.workDir, text);
@@ -386,6 +393,7 @@ void GraphPanel::onWindowApplied() {
 
 void GraphPanel::onMokuChk() {
     m_targetOn = !m_targetOn;
+    m_built.reset();
     const double minimum = graph::primaryMinimum(shownSnapshot(), m_state.profile.targetWeight, m_targetOn);
     // kept in the shown model too, so that a new moving average keeps the bound
     m_view.mcrRentai.primary.min = minimum;

@@ -46,6 +46,8 @@ public:
     void rebuildQuietly();
     /// The snapshot the last DSP_RENTAI loaded: every record, whatever situation is chosen.
     const AnalysisSnapshot& snapshot() const { return m_snapshot; }
+    /// The reading the snapshot was loaded from.
+    const std::shared_ptr<const LogContents>& snapshotReading() const { return m_snapshotReading; }
 
 private:
     /// Reads the log into the snapshot, builds and paints; a log that cannot be read is told
@@ -67,6 +69,19 @@ private:
     AnalysisSnapshot m_snapshot;
     /// The reading m_snapshot was loaded from: an unchanged log is not loaded again.
     std::shared_ptr<const LogContents> m_snapshotReading;
+    /// What the chart shown was built from; a build from the same is not made again.
+    struct BuildInputs {
+        std::shared_ptr<const LogContents> reading;
+        float targetWeight = 0;
+        QString window;
+        bool targetOn = false;
+        int situation = 0;
+        bool operator==(const BuildInputs& o) const {
+            return reading == o.reading && targetWeight == o.targetWeight && window == o.window &&
+                   targetOn == o.targetOn && situation == o.situation;
+        }
+    };
+    std::optional<BuildInputs> m_built;
     /// The records of the chosen situation; nothing while 「すべて」 is chosen.
     std::optional<AnalysisSnapshot> m_chosenSnapshot;
     /// What is shown: the panel's three series and the trend last. Every series in it stays

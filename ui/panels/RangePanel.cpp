@@ -296,14 +296,16 @@ void RangePanel::open() {
         return;
     m_host.HIDE_PANELS();
     // DSP_TAIJYU; the chart shows "体重" once opened, so the option is chosen before painting
-    const std::shared_ptr<const LogContents> reading = log();
-    range::RangeView view = range::DSP_TAIJYU(SharedRecords(reading, &reading->records), m_state.profile.height);
+    const range::RangeView& view = openingBuild(log());
     {
         const QSignalBlocker block(optTai2);
         optTai2->setChecked(true);
     }
     // a log holds thousands of dates: both lists take them in one reset of their shared model
-    m_dates->setStringList(view.dates);
+    if (m_datesFrom != m_openingReading) {
+        m_dates->setStringList(view.dates);
+        m_datesFrom = m_openingReading;
+    }
     for (QComboBox* c : {cboStdate, cboEddate})
         c->setCurrentIndex(view.dates.isEmpty() ? -1 : 0);
     cboStdate->setEditText(view.startText);
@@ -311,7 +313,7 @@ void RangePanel::open() {
     m_openingStart = view.startText;
     m_openingEnd = view.endText;
     m_shown = Shown::Opening;
-    paint(std::move(view));
+    paint(view);
 
     txtKey->clear();
     RESET_KIKAN_COLOR();
@@ -350,10 +352,21 @@ void RangePanel::paint(range::RangeView view, bool keepPlace) {
     mcrBunseki->setChart(view.chart);
 }
 
+const range::RangeView& RangePanel::openingBuild(const std::shared_ptr<const LogContents>& reading) {
+    const float height = m_state.profile.height;
+    if (!m_opening || m_openingReading != reading || m_openingHeight != height) {
+        m_opening = range::DSP_TAIJYU(SharedRecords(reading, &reading->records), height);
+        m_openingReading = reading;
+        m_openingHeight = height;
+    }
+    return *m_opening;
+}
+
 void RangePanel::setDates(const QStringList& dates) {
     const QString start = cboStdate->currentText();
     const QString end = cboEddate->currentText();
     m_dates->setStringList(dates);
+    m_datesFrom = m_openingReading;
     cboStdate->setEditText(start);
     cboEddate->setEditText(end);
 }
@@ -362,7 +375,7 @@ void RangePanel::refresh() {
     const std::shared_ptr<const LogContents> reading = log();
     const SharedRecords records(reading, &reading->records);
     const float height = m_state.profile.height;
-    range::RangeView opening = range::DSP_TAIJYU(records, height);
+    const range::RangeView& opening = openingBuild(reading);
     // bounds the opening build set, and the user has not changed, follow the log
     if (cboStdate->currentText() == m_openingStart)
         cboStdate->setEditText(opening.startText);
@@ -373,7 +386,7 @@ void RangePanel::refresh() {
     setDates(opening.dates);
     switch (m_shown) {
     case Shown::Opening:
-        paint(std::move(opening), true);
+        paint(opening, true);
         break;
     case Shown::Conditions:
         paint(range::refresh(records, height, conditions()), true);

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "DataLog.h"
 #include "Panel.h"
 #include "RangeConditions.h"
 #include "RangeView.h"
 
 #include <array>
+#include <memory>
+#include <optional>
 
 class QComboBox;
 class QStringListModel;
@@ -62,6 +65,9 @@ private:
     void paint(range::RangeView view, bool keepPlace = false);
     /// The log's dates into both date lists, their texts as they were.
     void setDates(const QStringList& dates);
+    /// The opening build of @p reading for the profile's height: the one made before while
+    /// neither changed.
+    const range::RangeView& openingBuild(const std::shared_ptr<const LogContents>& reading);
     /// REFRESH_TAIJYU: rebuilds the list and chart under the current conditions.
     void REFRESH_TAIJYU();
     /// RESET_KIKAN_COLOR: every period button back to the normal colour.
@@ -79,6 +85,12 @@ private:
 
     int m_selectedWeekday = range::kAllWeekdays;
     Shown m_shown = Shown::Opening;
+    /// The last opening build and what it was made from.
+    std::optional<range::RangeView> m_opening;
+    std::shared_ptr<const LogContents> m_openingReading;
+    float m_openingHeight = 0;
+    /// The reading whose dates the date lists hold.
+    std::shared_ptr<const LogContents> m_datesFrom;
     /// The bounds the opening build put into the date lists, to tell them from typed ones.
     QString m_openingStart;
     QString m_openingEnd;
