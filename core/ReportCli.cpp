@@ -103,8 +103,9 @@ QByteArray usage() {
             text += QStringLiteral("              ") + lines.at(i) + QLatin1Char('\n');
     }
     text += QStringLiteral("\n"
-                           "Exit status: 0 on success; 2 for a usage error or a data file that cannot be read,\n"
-                           "with one line on standard error. The output is UTF-8.\n");
+                           "Exit status: 0 on success; 2 for a usage error, a data file that cannot be read or\n"
+                           "an output that cannot be written, with one line on standard error. The output is\n"
+                           "UTF-8.\n");
     return text.toUtf8();
 }
 

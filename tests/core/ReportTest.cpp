@@ -5,9 +5,11 @@
 #include "TestSupport.h"
 #include "Version.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
@@ -231,4 +233,17 @@ TEST(Report, TsvWrittenAsItGoesKeepsEveryCharacterAndStopsWhenTheOutputFails) {
     int pieces = 0;
     EXPECT_FALSE(report::writeTsv(view, [&pieces](const char*, qsizetype) { return ++pieces == 1; }));
     EXPECT_EQ(pieces, 2);
+}
+
+TEST(Report, AnOutputThatCannotBeWrittenIsAFailure) {
+    if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+        GTEST_SKIP() << "no /dev/full";
+    QProcess report;
+    report.setStandardOutputFile(QStringLiteral("/dev/full"));
+    report.start(QStringLiteral(PUKAPUKA_REPORT_TOOL),
+                 {QStringLiteral("-C"), test::sampleDir(), QStringLiteral("diary")});
+    ASSERT_TRUE(report.waitForFinished(30000));
+    EXPECT_EQ(report.exitCode(), 2);
+    const QString err = QString::fromUtf8(report.readAllStandardError());
+    EXPECT_TRUE(err.startsWith(QStringLiteral("pukapuka-report: 出力を書き込めませんでした"))) << err.toStdString();
 }
