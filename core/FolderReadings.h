@@ -32,12 +32,12 @@ public:
     /// from, a new one otherwise.
     std::shared_ptr<const LogContents> log();
 
-    /// The reading of the data file @p name by @p read, kept like the log's.
-    template <typename T> std::shared_ptr<const T> read(const QString& name, T (*read)(const QString& dir)) {
+    /// The reading of the data file @p name by @p reader, kept like the log's.
+    template <typename T> std::shared_ptr<const T> read(const QString& name, T (*reader)(const QString& dir)) {
         Entry& entry = m_entries[name];
         const FileIdentity now = identityOf(name);
         if (!entry.value || entry.stale || now != entry.readIdentity) {
-            entry.value = std::make_shared<const T>(read(m_dir));
+            entry.value = std::make_shared<const T>(reader(m_dir));
             takeReading(entry, now);
         }
         return std::static_pointer_cast<const T>(entry.value);
