@@ -16,6 +16,8 @@ class TextBuffer {
 public:
     void append(QStringView text) {
         const qsizetype n = text.size();
+        if (n == 0)
+            return; // an empty text may have no characters at all to copy from
         if (m_size + n > m_capacity)
             grow(n);
         std::memcpy(m_data.get() + m_size, text.utf16(), static_cast<size_t>(n) * sizeof(char16_t));

@@ -213,7 +213,7 @@ bool sameData(const ChartModel& a, const ChartModel& b) {
         const ChartSeries& t = b.series[i];
         // the points as bits: an unset point (NaN) equals an unset point
         if (s.name != t.name || s.secondaryAxis != t.secondaryAxis || s.points.size() != t.points.size() ||
-            std::memcmp(s.points.data(), t.points.data(), s.points.size() * sizeof(double)) != 0)
+            (!s.points.empty() && std::memcmp(s.points.data(), t.points.data(), s.points.size() * sizeof(double)) != 0))
             return false;
     }
     return true;
