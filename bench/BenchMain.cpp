@@ -314,23 +314,30 @@ void addCoreJobs(std::vector<CoreJob>* jobs, int size, const QString& dir, const
             qFatal("floor read %d lines", int(lines.lines.size()));
     });
     add(QStringLiteral("READ_DATA (the records every view starts from)"), [dir] { datalog::READ_DATA(dir); });
+    // each view from a reading of its own, shared with its lists as the window shares it
     const auto view = [&](const QString& name, std::function<void(const LogContents&)> f) {
         add(name, [dir, f] {
-            const LogContents log = datalog::READ_DATA(dir);
-            f(log);
+            const auto log = std::make_shared<const LogContents>(datalog::READ_DATA(dir));
+            f(*log);
+        });
+    };
+    const auto sharedView = [&](const QString& name, std::function<void(const SharedRecords&)> f) {
+        add(name, [dir, f] {
+            const auto log = std::make_shared<const LogContents>(datalog::READ_DATA(dir));
+            f(SharedRecords(log, &log->records));
         });
     };
     const QDate busiest = g.busiestDay;
     view(QStringLiteral("MainView: DSP_MAIN of the busiest day"),
          [=](const LogContents& log) { mainview::DSP_MAIN(log.records, busiest, height); });
-    view(QStringLiteral("RangeView: opening (DSP_TAIJYU)"),
-         [=](const LogContents& log) { range::DSP_TAIJYU(log.records, height); });
+    sharedView(QStringLiteral("RangeView: opening (DSP_TAIJYU)"),
+               [=](const SharedRecords& records) { range::DSP_TAIJYU(records, height); });
     range::Conditions keyword;
     keyword.keyword = QStringLiteral("起床後");
     keyword.startText = g.first.toString(QStringLiteral("yyyy/MM/dd"));
     keyword.endText = g.last.toString(QStringLiteral("yyyy/MM/dd"));
-    view(QStringLiteral("RangeView: keyword rebuild (起床後)"),
-         [=](const LogContents& log) { range::refresh(log.records, height, keyword); });
+    sharedView(QStringLiteral("RangeView: keyword rebuild (起床後)"),
+               [=](const SharedRecords& records) { range::refresh(records, height, keyword); });
     view(QStringLiteral("AnalysisView: the four lists"), [](const LogContents& log) {
         const AnalysisSnapshot snap = AnalysisSnapshot::load(log.records);
         AnalysisView v = analysis::SET_BUNSEKI_GRID();
@@ -350,7 +357,7 @@ void addCoreJobs(std::vector<CoreJob>* jobs, int size, const QString& dir, const
     });
     view(QStringLiteral("CalendarView: DSP_CALE"),
          [](const LogContents& log) { calendar::DSP_CALE(log.records, calendar::Mode::Detailed, kToday); });
-    view(QStringLiteral("DiaryView: DSP_MEMO"), [](const LogContents& log) { diary::DSP_MEMO(log.records); });
+    sharedView(QStringLiteral("DiaryView: DSP_MEMO"), [](const SharedRecords& records) { diary::DSP_MEMO(records); });
     view(QStringLiteral("TrendView: trend and forecast of the whole log"),
          [](const LogContents& log) { trend::compute(log.records, {}, 68.0f); });
 }
