@@ -224,6 +224,8 @@ void frmMain::startup() {
     // start-up found is not told again
     for (const QString& name : FolderReadings::dataFiles())
         m_toldProblems[name] = m_folderReadable ? problemOf(name) : folderProblem;
+    if (!m_folderReadable)
+        m_toldProblems[QStringLiteral(".")] = folderProblem;
     if (!m_watcher) {
         m_watcher = new FolderWatcher(s.workDir, FolderReadings::dataFiles(), this);
         connect(m_watcher, &FolderWatcher::changed, this, &frmMain::takeOutsideChanges);
