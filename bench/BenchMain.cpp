@@ -7,7 +7,8 @@
 // and --sizes 1000,8000 narrow a run down while profiling; --only NAME runs only the core
 // views and window actions whose name holds NAME, once to warm up and then three times
 // (--repeat N times), without timing them (for a profiler; under callgrind with
-// --collect-atstart=no only those runs are counted).
+// --collect-atstart=no only those runs are counted). --write-data-set DIR N only writes the
+// data set of N records into DIR.
 
 #include "Allocator.h"
 #include "AnalysisSnapshot.h"
@@ -22,6 +23,7 @@
 #include "DiaryView.h"
 #include "FileNames.h"
 #include "FileOps.h"
+#include "FolderReadings.h"
 #include "GraphView.h"
 #include "ImportPlan.h"
 #include "LogGenerator.h"
@@ -46,6 +48,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -59,9 +62,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fcntl.h>
 #include <functional>
 #include <map>
 #include <memory>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace puka;
@@ -316,23 +323,30 @@ void addCoreJobs(std::vector<CoreJob>* jobs, int size, const QString& dir, const
             qFatal("floor read %d lines", int(lines.lines.size()));
     });
     add(QStringLiteral("READ_DATA (the records every view starts from)"), [dir] { datalog::READ_DATA(dir); });
+    // each view from a reading of its own, shared with its lists as the window shares it
     const auto view = [&](const QString& name, std::function<void(const LogContents&)> f) {
         add(name, [dir, f] {
-            const LogContents log = datalog::READ_DATA(dir);
-            f(log);
+            const auto log = std::make_shared<const LogContents>(datalog::READ_DATA(dir));
+            f(*log);
+        });
+    };
+    const auto sharedView = [&](const QString& name, std::function<void(const SharedRecords&)> f) {
+        add(name, [dir, f] {
+            const auto log = std::make_shared<const LogContents>(datalog::READ_DATA(dir));
+            f(SharedRecords(log, &log->records));
         });
     };
     const QDate busiest = g.busiestDay;
     view(QStringLiteral("MainView: DSP_MAIN of the busiest day"),
          [=](const LogContents& log) { mainview::DSP_MAIN(log.records, busiest, height); });
-    view(QStringLiteral("RangeView: opening (DSP_TAIJYU)"),
-         [=](const LogContents& log) { range::DSP_TAIJYU(log.records, height); });
+    sharedView(QStringLiteral("RangeView: opening (DSP_TAIJYU)"),
+               [=](const SharedRecords& records) { range::DSP_TAIJYU(records, height); });
     range::Conditions keyword;
     keyword.keyword = QStringLiteral("起床後");
     keyword.startText = g.first.toString(QStringLiteral("yyyy/MM/dd"));
     keyword.endText = g.last.toString(QStringLiteral("yyyy/MM/dd"));
-    view(QStringLiteral("RangeView: keyword rebuild (起床後)"),
-         [=](const LogContents& log) { range::refresh(log.records, height, keyword); });
+    sharedView(QStringLiteral("RangeView: keyword rebuild (起床後)"),
+               [=](const SharedRecords& records) { range::refresh(records, height, keyword); });
     view(QStringLiteral("AnalysisView: the four lists"), [](const LogContents& log) {
         const AnalysisSnapshot snap = AnalysisSnapshot::load(log.records);
         AnalysisView v = analysis::SET_BUNSEKI_GRID();
@@ -352,7 +366,7 @@ void addCoreJobs(std::vector<CoreJob>* jobs, int size, const QString& dir, const
     });
     view(QStringLiteral("CalendarView: DSP_CALE"),
          [](const LogContents& log) { calendar::DSP_CALE(log.records, calendar::Mode::Detailed, kToday); });
-    view(QStringLiteral("DiaryView: DSP_MEMO"), [](const LogContents& log) { diary::DSP_MEMO(log.records); });
+    sharedView(QStringLiteral("DiaryView: DSP_MEMO"), [](const SharedRecords& records) { diary::DSP_MEMO(records); });
     view(QStringLiteral("TrendView: trend and forecast of the whole log"),
          [](const LogContents& log) { trend::compute(log.records, {}, 68.0f); });
     view(QStringLiteral("CsvExport: every record as CSV (UTF-8)"),
@@ -430,13 +444,46 @@ void benchUi(Table& table, int size, const QString& dir, const bench::GeneratedL
 
     Session s(dir);
     for (const auto& [button, name] : kPanels) {
-        // the previous panel is the main one, so every click opens its panel afresh
+        // the previous panel is the main one, so every click opens its panel afresh; the log
+        // is unchanged since the last opening
+        const QString other =
+            button == QLatin1String("cmdMain") ? QStringLiteral("cmdMemo") : QStringLiteral("cmdMain");
         table.row(group, QStringLiteral("open ") + name).value[size] = timed(
-            [&] { s.click(button); }, std::min(maxRuns, 15), QStringLiteral("open ") + name,
-            [&] {
-                s.click(button == QLatin1String("cmdMain") ? QStringLiteral("cmdMemo") : QStringLiteral("cmdMain"));
-            });
+            [&] { s.click(button); }, std::min(maxRuns, 15), QStringLiteral("open ") + name, [&] { s.click(other); });
     }
+    for (const auto& [button, name] : kPanels) {
+        // the log read again first, as after any change the window has not yet taken in
+        const QString other =
+            button == QLatin1String("cmdMain") ? QStringLiteral("cmdMemo") : QStringLiteral("cmdMain");
+        if (button == QLatin1String("cmdMain") || button == QLatin1String("cmdSettei"))
+            continue; // these panels show no list of the log
+        table.row(group, QStringLiteral("open ") + name + QStringLiteral(", the log read again")).value[size] =
+            timed([&] { s.click(button); }, std::min(maxRuns, 15), QStringLiteral("reread ") + name,
+                  [&] {
+                      s.click(other);
+                      s.w().readings().noteWritten(files::kData);
+                  });
+    }
+    // another program appends a record while the range list is on screen: the time until the
+    // window has taken it in and rebuilt the list, the watcher's wait for the burst included
+    s.click(QStringLiteral("cmdTaijyu"));
+    int appended = 0;
+    table.row(group, QStringLiteral("watched refresh: another program's append reaches the range list")).value[size] =
+        timed(
+            [&] {
+                QFile log(resolveFile(dir, files::kData));
+                if (!log.open(QIODevice::Append) ||
+                    log.write(*cp932::encode(QStringLiteral("\"%1\",\"起床後\",65.%2,\"\",22,\"\"\r\n")
+                                                 .arg(g.last.toString(QStringLiteral("yyyy/MM/dd")))
+                                                 .arg(++appended % 10))) < 0)
+                    qFatal("cannot append to the log");
+                log.close();
+                QSignalSpy taken(&s.w(), &ui::frmMain::outsideChangesTaken);
+                if (!taken.wait(5000))
+                    qFatal("the window did not take the append in");
+            },
+            std::min(maxRuns, 9), QStringLiteral("watched refresh"));
+    s.click(QStringLiteral("cmdMain"));
     s.click(QStringLiteral("cmdMain"));
     bool flip = false;
     table.row(group, QStringLiteral("calendar day click on the main panel")).value[size] = timed(
@@ -518,6 +565,95 @@ void benchUi(Table& table, int size, const QString& dir, const bench::GeneratedL
         });
 }
 
+/// Runs @p argv with its output to /dev/null and waits for it; returns its wall-clock time in
+/// milliseconds.
+double runProgram(const std::vector<QByteArray>& argv) {
+    std::vector<char*> args;
+    for (const QByteArray& a : argv)
+        args.push_back(const_cast<char*>(a.constData()));
+    args.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    QElapsedTimer clock;
+    clock.start();
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ) != 0)
+        qFatal("cannot start %s", args[0]);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        qFatal("%s failed", args[0]);
+    return clock.nsecsElapsed() / 1e6;
+}
+
+/// The peak resident memory of @p argv in kB. It runs under /usr/bin/time: a child started
+/// straight from this large process would count this process's memory as its own.
+double peakOfProgram(const std::vector<QByteArray>& argv) {
+    QTemporaryDir dir;
+    const QByteArray out = QFile::encodeName(dir.filePath(QStringLiteral("peak")));
+    std::vector<QByteArray> timed = {"/usr/bin/time", "-f", "%M", "-o", out};
+    timed.insert(timed.end(), argv.begin(), argv.end());
+    runProgram(timed);
+    QFile f(QFile::decodeName(out));
+    if (!f.open(QIODevice::ReadOnly))
+        qFatal("no peak memory from /usr/bin/time");
+    return f.readAll().trimmed().toDouble();
+}
+
+/// The report's figures of one view on one log, beside those of the floor.
+struct ReportRow {
+    int size = 0;
+    QString view;
+    double iconvMs = 0;
+    double tsvMs = 0;
+    double jsonMs = 0;
+    double tsvKb = 0;
+    double jsonKb = 0;
+};
+
+/// pukapuka-report, whole process, for every view in TSV and in JSON, and `iconv -f CP932 -t
+/// UTF-8` of the same log, all in rounds so that each figure is taken beside the others.
+std::vector<ReportRow> benchReport(int size, const QString& dir, int rounds) {
+    const QByteArray log = QFile::encodeName(resolveFile(dir, files::kData));
+    const QByteArray folder = QFile::encodeName(dir);
+    const QStringList views = {QStringLiteral("main"),  QStringLiteral("range"), QStringLiteral("analysis"),
+                               QStringLiteral("graph"), QStringLiteral("daily"), QStringLiteral("calendar"),
+                               QStringLiteral("diary"), QStringLiteral("trend")};
+    const auto command = [&](const QString& view, const char* format) {
+        return std::vector<QByteArray>{PUKAPUKA_REPORT_TOOL, "-C",       folder, "--today",
+                                       "2026/12/07",         "--format", format, view.toLatin1()};
+    };
+    std::vector<double> iconvMs;
+    std::map<QString, std::vector<double>> tsvMs, jsonMs, tsvKb, jsonKb;
+    for (int round = 0; round <= rounds; ++round) {
+        const double floor = runProgram({"iconv", "-f", "CP932", "-t", "UTF-8", log});
+        for (const QString& view : views) {
+            const double tsv = runProgram(command(view, "tsv"));
+            const double json = runProgram(command(view, "json"));
+            if (round == 0)
+                continue; // the warm-up round
+            tsvMs[view].push_back(tsv);
+            jsonMs[view].push_back(json);
+        }
+        if (round > 0)
+            iconvMs.push_back(floor);
+    }
+    // the memory does not depend on the machine's other work: three runs each
+    for (int run = 0; run < 3; ++run) {
+        for (const QString& view : views) {
+            tsvKb[view].push_back(peakOfProgram(command(view, "tsv")));
+            jsonKb[view].push_back(peakOfProgram(command(view, "json")));
+        }
+    }
+    std::vector<ReportRow> rows;
+    for (const QString& view : views)
+        rows.push_back({size, view, median(iconvMs), median(tsvMs[view]), median(jsonMs[view]), median(tsvKb[view]),
+                        median(jsonKb[view])});
+    return rows;
+}
+
 QString firstLine(const QString& path, const QString& key) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
@@ -557,17 +693,22 @@ QString number(double v, bool memory) {
 }
 
 void writeReport(Table& table, const std::vector<int>& sizes, const std::vector<MalformedLog>& malformed,
-                 const QString& out, double seconds) {
+                 const std::vector<ReportRow>& reportRows, const QString& out, double seconds) {
     QString md;
     QTextStream t(&md);
     t << "# Benchmarks\n\n"
       << "Written by `pukapuka-bench` (`bash scripts/bench.sh`); do not edit by hand.\n\n"
-      << "Times are medians in milliseconds. Core rows include `READ_DATA`, as every panel reads "
-         "the log afresh; they run in rounds (one warm-up round, then 7 to 21 rounds), each round "
-         "taking every core figure of one log once, so that a view and the floor it is compared "
+      << "Times are medians in milliseconds. Core rows include `READ_DATA`: what a view costs when "
+         "the log has to be read (the window keeps one reading of each file and reads it again only "
+         "when it changed on disk); they run in rounds (one warm-up round, then 7 to 21 rounds), each "
+         "round taking every core figure of one log once, so that a view and the floor it is compared "
          "with are measured side by side. Window rows drive the real main "
          "window on the offscreen platform with scripted dialogs and include the event processing "
-         "that follows the action (at least 5 and up to 15 or 21 runs after a warm-up). Memory is "
+         "that follows the action (at least 5 and up to 15 or 21 runs after a warm-up): \"open\" "
+         "opens a panel again on a log that did not change since the last opening, \"the log read "
+         "again\" opens it after the kept reading was let go, as after a change, and \"watched "
+         "refresh\" is the time from another program's append to the rebuilt list on screen, the "
+         "watcher's wait of 150 ms for a burst of changes to settle included. Memory is "
          "VmHWM of a fresh child process that starts the program and opens the panel.\n\n"
       << "## Machine\n\n"
       << machine() << QStringLiteral("- Load average when the run began: %1\n").arg(g_loadAtStart)
@@ -607,6 +748,22 @@ void writeReport(Table& table, const std::vector<int>& sizes, const std::vector<
              "storage takes. `bash scripts/bench-instructions.sh` adds the instructions each core "
              "view and window action executes, which depend on neither.";
     t << "\n";
+    if (!reportRows.empty()) {
+        t << "\n## pukapuka-report, whole process\n\n"
+          << "Each view printed by `pukapuka-report` (started, run and ended, its output to /dev/null), "
+             "in TSV and in JSON, beside `iconv -f CP932 -t UTF-8` of the same log, the floor of any program "
+             "that reads it: medians of 7 rounds after a warm-up round, each round running the floor and "
+             "every view once. Peak memory is the maximum resident set of three more runs under "
+             "`/usr/bin/time`.\n\n"
+          << "| Log | View | iconv (ms) | TSV (ms) | TSV ×iconv | JSON (ms) | JSON ×TSV | TSV peak (MB) | "
+             "JSON peak (MB) | JSON ×TSV memory |\n|---|---|---:|---:|---:|---:|---:|---:|---:|---:|\n";
+        for (const ReportRow& r : reportRows)
+            t << "| " << QLocale(QLocale::English).toString(r.size) << " | " << r.view << " | "
+              << number(r.iconvMs, false) << " | " << number(r.tsvMs, false) << " | "
+              << QString::number(r.tsvMs / r.iconvMs, 'f', 2) << " | " << number(r.jsonMs, false) << " | "
+              << QString::number(r.jsonMs / r.tsvMs, 'f', 2) << " | " << number(r.tsvKb, true) << " | "
+              << number(r.jsonKb, true) << " | " << QString::number(r.jsonKb / r.tsvKb, 'f', 2) << " |\n";
+    }
     if (!malformed.empty()) {
         t << "\n## Reading any log\n\n"
           << "The memory `READ_DATA` adds to a process (the peak resident memory of a child that reads the "
@@ -643,6 +800,12 @@ int main(int argc, char** argv) {
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.value(0) == QLatin1String("--memory"))
         return memoryChild(args.value(1), args.mid(2));
+    if (args.value(0) == QLatin1String("--write-data-set") && args.size() == 3) {
+        // the data set of one size into a folder, for measuring by hand
+        const bench::GeneratedLog g = bench::writeDataSet(args.at(1), args.at(2).toInt(), kToday);
+        std::printf("%d records over %d days\n", g.records, g.days);
+        return 0;
+    }
 
     Options options;
     options.out = QStringLiteral(PUKAPUKA_SOURCE_DIR "/BENCHMARKS.md");
@@ -693,6 +856,7 @@ int main(int argc, char** argv) {
     const int maxRuns = options.quick ? 3 : 21;
     benchCore(table, jobs, options.quick ? 3 : 21);
     std::fprintf(stderr, "core views done\n");
+    std::vector<ReportRow> reportRows;
     for (size_t i = 0; i < sizes.size() && !options.coreOnly; ++i) {
         const int size = sizes[i];
         const QString dir = dirs[i]->path();
@@ -710,6 +874,12 @@ int main(int argc, char** argv) {
                 every.append(p.first);
             table.row(group, QStringLiteral("peak, every panel in turn"), true).value[size] = peakKb(dir, every);
             std::fprintf(stderr, "  %d: memory done\n", size);
+        }
+        // the report, on the log as generated too
+        if (g_only.isEmpty() && size >= kMemorySize) {
+            for (const ReportRow& r : benchReport(size, dir, options.quick ? 3 : 7))
+                reportRows.push_back(r);
+            std::fprintf(stderr, "  %d: report done\n", size);
         }
         benchUi(table, size, dir, g, maxRuns);
         std::fprintf(stderr, "  %d: window done\n", size);
@@ -745,6 +915,6 @@ int main(int argc, char** argv) {
         malformed.push_back(std::move(generated));
         std::fprintf(stderr, "reading any log done\n");
     }
-    writeReport(table, sizes, malformed, options.out, all.elapsed() / 1000.0);
+    writeReport(table, sizes, malformed, reportRows, options.out, all.elapsed() / 1000.0);
     return 0;
 }

@@ -85,25 +85,91 @@ float roundTenth(float x) {
     return static_cast<float>(std::floor(static_cast<double>(scaled) + 0.5) / 10.0);
 }
 
+namespace {
+
+/// The time series: every record's weight and its rounded difference, texts made on demand.
+class TimeSeriesRows : public GridRows {
+public:
+    TimeSeriesRows(const AnalysisSnapshot& s, DiffMode mode)
+        : m_date(s.date), m_weight(s.weight), m_difference(s.weight.size()) {
+        for (size_t i = 1; i < m_weight.size(); ++i)
+            m_difference[i] = roundTenth(m_weight[i] - (mode == DiffMode::Previous ? m_weight[i - 1] : m_weight[0]));
+    }
+    int count() const override { return static_cast<int>(m_weight.size()); }
+    void appendText(int row, int col, TextBuffer* out) const override {
+        const size_t i = static_cast<size_t>(row);
+        switch (col) {
+        case 0:
+            appendInteger(out, row + 1, u"回目");
+            return;
+        case 1:
+            out->append(m_date[i]);
+            return;
+        case 2:
+            out->append(fmt::kg(m_weight[i]));
+            return;
+        case 3:
+            out->append(fmt::signedKg(m_difference[i]));
+            return;
+        default:
+            return;
+        }
+    }
+
+private:
+    std::vector<QString> m_date;
+    std::vector<float> m_weight;
+    std::vector<float> m_difference;
+};
+
+/// The running mean after every record and its change in grams, texts made on demand.
+class MeanRows : public GridRows {
+public:
+    struct Row {
+        float weight;
+        float mean;
+        float grams; ///< the change of the mean; 0 on the first row
+    };
+    std::vector<Row>& rows() { return m_rows; }
+    int count() const override { return static_cast<int>(m_rows.size()); }
+    void appendText(int row, int col, TextBuffer* out) const override {
+        const Row& r = m_rows[static_cast<size_t>(row)];
+        switch (col) {
+        case 0:
+            appendInteger(out, row + 1, u"回目");
+            return;
+        case 1:
+            out->append(fmt::kg(r.weight));
+            return;
+        case 2:
+            out->append(fixedText(r.mean, 3, {}, u"Kg"));
+            return;
+        case 3:
+            // the first row has no change: it shows 0g without a sign
+            out->append(fixedText(r.grams, 0,
+                                  row == 0       ? QStringView()
+                                  : r.grams == 0 ? QStringView(u"±")
+                                  : r.grams > 0  ? QStringView(u"+")
+                                                 : QStringView(),
+                                  u"g"));
+            return;
+        default:
+            return;
+        }
+    }
+
+private:
+    std::vector<Row> m_rows;
+};
+
+} // namespace
+
 void DSP_JIKEIRETSU(const AnalysisSnapshot& s, DiffMode mode, GridModel* msgB1) {
     if (s.empty())
         return;
     GridModel g = gridB1();
     g.columns[3].header = mode == DiffMode::Previous ? QStringLiteral("前回差") : QStringLiteral("初回差");
-    const int count = s.count();
-    g.addRows(count);
-    for (int i = 0; i < count; ++i) {
-        float d = 0;
-        if (i > 0)
-            d = s.weight[static_cast<size_t>(i)] -
-                (mode == DiffMode::Previous ? s.weight[static_cast<size_t>(i) - 1] : s.weight[0]);
-        d = roundTenth(d);
-        const int row = i;
-        g.cell(row, 0) = countText(i + 1, u"回目");
-        g.cell(row, 1) = s.date[static_cast<size_t>(i)];
-        g.cell(row, 2) = fmt::kg(s.weight[static_cast<size_t>(i)]);
-        g.cell(row, 3) = fmt::signedKg(d);
-    }
+    g.setRows(std::make_shared<TimeSeriesRows>(s, mode));
     scrollToEnd(&g);
     *msgB1 = std::move(g);
 }
@@ -129,10 +195,10 @@ void DSP_KUGIRI(const AnalysisSnapshot& s, GridModel* msgB2, QString* label5_0) 
             continue;
         const qint64 days = start.daysTo(QDate::fromString(s.date[static_cast<size_t>(i)], kDateFormat));
         while (next < n && 0.5 * (next + 1) <= static_cast<double>(loss)) {
-            g.cell(next, 0) = fixedText(0.5 * (next + 1), 1, {}, u"Kg減");
-            g.cell(next, 1) = s.date[static_cast<size_t>(i)];
-            g.cell(next, 2) = integerText(days, u"日後");
-            g.cell(next, 3) = integerText(days - previousDays, u"日後");
+            g.setCell(next, 0, fixedText(0.5 * (next + 1), 1, {}, u"Kg減"));
+            g.setCell(next, 1, s.date[static_cast<size_t>(i)]);
+            g.setCell(next, 2, integerText(days, u"日後"));
+            g.setCell(next, 3, integerText(days - previousDays, u"日後"));
             previousDays = days;
             ++next;
         }
@@ -150,7 +216,8 @@ void DSP_HEIKIN_SUII(const AnalysisSnapshot& s, GridModel* msgB3, QString* label
         return;
     GridModel g = gridB3();
     const int count = s.count();
-    g.addRows(count);
+    auto rows = std::make_shared<MeanRows>();
+    rows->rows().reserve(static_cast<size_t>(count));
     float sum = 0;
     float previousMean = 0;
     int streak = 0;
@@ -159,26 +226,17 @@ void DSP_HEIKIN_SUII(const AnalysisSnapshot& s, GridModel* msgB3, QString* label
         sum += weight;
         const float mean = sum / static_cast<float>(i);
         float grams = 0;
-        QStringView sign;
         if (i > 1) {
             grams = (mean - previousMean) * 1000.0f;
-            if (grams == 0) {
-                sign = u"±";
-                ++streak;
-            } else if (grams > 0) {
-                sign = u"+";
+            if (grams > 0)
                 streak = 0;
-            } else {
+            else
                 ++streak;
-            }
         }
-        const int row = i - 1;
-        g.cell(row, 0) = countText(i, u"回目");
-        g.cell(row, 1) = fmt::kg(weight);
-        g.cell(row, 2) = fixedText(mean, 3, {}, u"Kg");
-        g.cell(row, 3) = fixedText(grams, 0, sign, u"g");
+        rows->rows().push_back({weight, mean, grams});
         previousMean = mean;
     }
+    g.setRows(std::move(rows));
     scrollToEnd(&g);
     *msgB3 = std::move(g);
     *label5_1 = streak > 0 ? QStringLiteral("連続マイナス記録 ") + QString::number(streak) + QStringLiteral("回達成！")
@@ -312,13 +370,14 @@ void DSP_BANZUKE(const AnalysisSnapshot& s, BandStep stepChoice, GridModel* msgB
         const size_t b = static_cast<size_t>(order[r]);
         const float lower = lowerOf(band[b]);
         const int row = static_cast<int>(r);
-        g.cell(row, 0) = countText(row + 1, u"位");
-        g.cell(row, 1) = fmt::one(lower) + QStringLiteral("～") +
-                         fixedText(static_cast<double>(lower) + (static_cast<double>(step) - 0.1), 1) +
-                         QStringLiteral("Kg");
-        g.cell(row, 2) = integerText(visits[b], u"回");
+        g.setCell(row, 0, countText(row + 1, u"位"));
+        g.setCell(row, 1,
+                  fmt::one(lower) + QStringLiteral("～") +
+                      fixedText(static_cast<double>(lower) + (static_cast<double>(step) - 0.1), 1) +
+                      QStringLiteral("Kg"));
+        g.setCell(row, 2, integerText(visits[b], u"回"));
         if (r > 0)
-            g.cell(row, 3) = integerText(above - visits[b], u"回");
+            g.setCell(row, 3, integerText(above - visits[b], u"回"));
         above = visits[b];
     }
     *msgB4 = std::move(g);

@@ -130,7 +130,7 @@ CalendarView DSP_CALE(const std::vector<WeightRecord>& records, Mode mode, const
             if (month != currentMonth) {
                 currentRow = v.grid.addRow();
                 currentMonth = month;
-                v.grid.cell(currentRow, 0) = month;
+                v.grid.setCell(currentRow, 0, month);
             }
             year = date.left(4);
             monthNumber = date.mid(5, 2);

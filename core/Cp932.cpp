@@ -1,7 +1,14 @@
 #include "Cp932.h"
 
+#include <array>
 #include <cerrno>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+#include <cstdint>
+#include <cstring>
 #include <iconv.h>
+#include <memory>
 
 namespace puka::cp932 {
 namespace {
@@ -80,13 +87,156 @@ std::optional<QByteArray> encode(const QString& text, QString* badChar) {
     return std::nullopt;
 }
 
-std::optional<QString> decode(const QByteArray& bytes) {
+namespace {
+
+// The decoder reads code page 932 through tables of what glibc iconv gives for each byte and
+// each pair of bytes, asked once per thread (a pair's row when its lead byte is first met):
+// the same characters as iconv, without its per-call and per-character costs on every read.
+constexpr char16_t kInvalid = 0xFFFF; ///< iconv refuses the byte or the pair
+constexpr char16_t kLead = 0xFFFE;    ///< a byte that starts a pair
+constexpr char16_t kUnusual = 0xFFFD; ///< not one UTF-16 unit: left to iconv itself
+
+class DecodeTables {
+public:
+    DecodeTables() : m_cd(iconv_open("UTF-32LE", "CP932")) {
+        if (m_cd == reinterpret_cast<iconv_t>(-1))
+            return;
+        unsigned char all[256];
+        for (int b = 0; b < 256; ++b)
+            all[b] = static_cast<unsigned char>(b);
+        convert(all, 256, 1, m_single.data());
+        m_asciiAsIs = true;
+        for (int b = 0; b < 0x80; ++b)
+            m_asciiAsIs = m_asciiAsIs && m_single[static_cast<size_t>(b)] == b;
+    }
+    ~DecodeTables() {
+        if (valid())
+            iconv_close(m_cd);
+    }
+    DecodeTables(const DecodeTables&) = delete;
+    DecodeTables& operator=(const DecodeTables&) = delete;
+
+    bool valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+    bool asciiAsIs() const { return m_asciiAsIs; }
+    char16_t single(unsigned char b) const { return m_single[b]; }
+    /// The characters of the pairs that start with @p lead, by their second byte.
+    const char16_t* pairs(unsigned char lead) {
+        const std::unique_ptr<std::array<char16_t, 256>>& row = m_pairs[lead];
+        return Q_LIKELY(row) ? row->data() : newPairs(lead);
+    }
+
+private:
+    Q_NEVER_INLINE const char16_t* newPairs(unsigned char lead) {
+        std::unique_ptr<std::array<char16_t, 256>>& row = m_pairs[lead];
+        row = std::make_unique<std::array<char16_t, 256>>();
+        unsigned char all[512];
+        for (int b = 0; b < 256; ++b) {
+            all[2 * b] = lead;
+            all[2 * b + 1] = static_cast<unsigned char>(b);
+        }
+        convert(all, 256, 2, row->data());
+        return row->data();
+    }
+
+    // Converts @p count sequences of @p width bytes each, one character each, into @p out.
+    void convert(const unsigned char* in, int count, int width, char16_t* out) {
+        for (int i = 0; i < count; ++i) {
+            iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+            char* from = reinterpret_cast<char*>(const_cast<unsigned char*>(in + i * width));
+            size_t fromLeft = static_cast<size_t>(width);
+            char32_t got[2] = {};
+            char* to = reinterpret_cast<char*>(got);
+            size_t toLeft = sizeof got;
+            const size_t rc = iconv(m_cd, &from, &fromLeft, &to, &toLeft);
+            const size_t produced = (sizeof got - toLeft) / sizeof(char32_t);
+            if (rc == static_cast<size_t>(-1) && errno == EINVAL && width == 1)
+                out[i] = kLead;
+            else if (rc == static_cast<size_t>(-1) || fromLeft != 0)
+                out[i] = kInvalid;
+            else if (produced != 1 || got[0] >= kUnusual)
+                out[i] = kUnusual;
+            else
+                out[i] = static_cast<char16_t>(got[0]);
+        }
+    }
+
+    iconv_t m_cd;
+    bool m_asciiAsIs = false;
+    std::array<char16_t, 256> m_single{};
+    std::array<std::unique_ptr<std::array<char16_t, 256>>, 256> m_pairs;
+};
+
+DecodeTables& decodeTables() {
+    thread_local DecodeTables tables;
+    return tables;
+}
+
+// iconv itself, for what the tables leave to it.
+std::optional<QString> decodeThroughIconv(const QByteArray& bytes) {
     QByteArray out;
     qsizetype failedAt = 0;
     Converter& c = decoder();
     if (!c.valid() || !c.convert(bytes, out, failedAt))
         return std::nullopt;
     return QString::fromUtf8(out);
+}
+
+} // namespace
+
+std::optional<QString> decode(const QByteArray& bytes) {
+    DecodeTables& tables = decodeTables();
+    if (!tables.valid() || !tables.asciiAsIs())
+        return decodeThroughIconv(bytes);
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    // every byte gives at most one code unit
+    QString text(n, Qt::Uninitialized);
+    char16_t* const first = reinterpret_cast<char16_t*>(text.data());
+    char16_t* out = first;
+    qsizetype i = 0;
+    while (i < n) {
+        // the lines of a log are mostly ASCII: sixteen bytes at a time up to the next other byte
+#if defined(__SSE2__)
+        while (i + 16 <= n) {
+            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+            const int high = _mm_movemask_epi8(block);
+            // all sixteen are written, which the room of one unit per byte allows; only the
+            // ASCII ones before the first other byte are kept
+            const __m128i zero = _mm_setzero_si128();
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(block, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), _mm_unpackhi_epi8(block, zero));
+            const int ascii = high == 0 ? 16 : __builtin_ctz(static_cast<unsigned>(high));
+            out += ascii;
+            i += ascii;
+            if (ascii < 16)
+                break;
+        }
+#endif
+        if (i >= n)
+            break;
+        const unsigned char b = p[i];
+        if (b < 0x80) {
+            *out++ = b;
+            ++i;
+            continue;
+        }
+        char16_t c = tables.single(b);
+        if (c == kLead) {
+            if (i + 1 >= n)
+                return std::nullopt; // a lead byte without its second byte
+            c = tables.pairs(b)[p[i + 1]];
+            i += 2;
+        } else {
+            ++i;
+        }
+        if (c == kInvalid)
+            return std::nullopt;
+        if (c == kUnusual)
+            return decodeThroughIconv(bytes);
+        *out++ = c;
+    }
+    text.truncate(out - first);
+    return text;
 }
 
 QString unencodableMessage(const QString& badChar) {
@@ -155,6 +305,20 @@ bool looksLikeUtf8(const QByteArray& bytes) {
     // a rare kanji (lead E0-EF, second byte 80-BF) before a kana or half-width katakana can
     // form a valid UTF-8 sequence too; text that reads whole as code page 932 is ours
     return multiByte && !decode(bytes).has_value();
+}
+
+bool mayBeUtf8(const QByteArray& bytes) {
+    if (bytes.startsWith(kUtf8Bom))
+        return true;
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n;) {
+        const int length = utf8SequenceAt(p, i, n);
+        if (length == 0)
+            return n - i < 4; // a sequence the next bytes may complete
+        i += length;
+    }
+    return true;
 }
 
 QString decodeUtf8(const QByteArray& bytes) {

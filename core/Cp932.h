@@ -31,6 +31,11 @@ QString unencodableMessage(const QString& badChar);
 /// every save.)
 bool looksLikeUtf8(const QByteArray& bytes);
 
+/// False when the start @p bytes of a file already show that looksLikeUtf8() is false for the
+/// whole file: they hold a byte sequence that is no UTF-8 (one cut off at their end may still
+/// be) and no byte order mark.
+bool mayBeUtf8(const QByteArray& bytes);
+
 /// @p bytes decoded as UTF-8 without their byte order mark.
 QString decodeUtf8(const QByteArray& bytes);
 

@@ -65,9 +65,8 @@ void setAxes(const DayTable& table, ChartModel& chart) {
 }
 
 void sizeGrid(GridModel& grid, int rows) {
-    const size_t cells = static_cast<size_t>(rows) * grid.columns.size();
-    grid.cells.assign(cells, QString());
-    grid.colours.assign(cells, 0);
+    grid.clearRows();
+    grid.addRows(rows);
 }
 
 /// Walks the days in order, carrying the last mean over days without measurements, as both
@@ -100,9 +99,9 @@ private:
 };
 
 void fillRow(GridModel& grid, int row, int number, const QString& date, const QString& mean) {
-    grid.cell(row, Number) = countText(number);
-    grid.cell(row, Date) = date;
-    grid.cell(row, Mean) = mean;
+    grid.setCell(row, Number, countText(number));
+    grid.setCell(row, Date, date);
+    grid.setCell(row, Mean, mean);
 }
 
 QString describe(const QString& text) {

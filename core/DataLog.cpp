@@ -19,6 +19,9 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace puka {
 
@@ -83,7 +86,9 @@ std::optional<float> readFloat(QStringView text, QStringView t, const char* asci
 std::optional<float> toFloat(QStringView text) {
     // the plain decimal form the log is written in is read without a copy of the text;
     // anything else takes the general reader
-    const QStringView t = text.trimmed();
+    // blanks around a number are rare: only then are they cut off
+    const bool blankEnds = !text.isEmpty() && (text.front().isSpace() || text.back().isSpace());
+    const QStringView t = blankEnds ? text.trimmed() : text;
     char ascii[64] = {};
     bool plain = t.size() > 0 && t.size() < qsizetype(sizeof ascii) && t.front() != QLatin1Char('+');
     for (qsizetype i = 0; plain && i < t.size(); ++i) {
@@ -263,6 +268,24 @@ std::optional<WeightRecord> parseView(QStringView line, const QString* previousD
 
 const QByteArray kLineEnd("\r\n");
 
+// The first CR or LF from @p p on, or @p end.
+const char16_t* firstLineEnd(const char16_t* p, const char16_t* end) {
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi16('\r');
+    const __m128i lf = _mm_set1_epi16('\n');
+    for (; end - p >= 8; p += 8) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const int found = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(units, cr), _mm_cmpeq_epi16(units, lf)));
+        if (found)
+            return p + __builtin_ctz(static_cast<unsigned>(found)) / 2;
+    }
+#endif
+    for (; p != end; ++p)
+        if (*p == u'\r' || *p == u'\n')
+            return p;
+    return end;
+}
+
 // One line of the log as its reader sees it: the bytes as they stand in the file, and the
 // decoded text, null when the line cannot be decoded.
 struct LogLine {
@@ -299,18 +322,11 @@ template <bool kNeedBytes, typename F> qsizetype walkLines(const QByteArray& byt
         if (!kNeedBytes && pieceText) {
             const qsizetype tn = text.size();
             qsizetype s = 0;
-            for (qsizetype i = 0; i <= tn; ++i) {
-                if (i < tn) {
-                    const char16_t c = text[i].unicode();
-                    if (c > u'\r' || (c != u'\r' && c != u'\n'))
-                        continue;
-                } else if (s >= tn) {
-                    break; // the piece ended with a line end
-                }
+            while (s < tn) {
+                const qsizetype i = firstLineEnd(text.utf16() + s, text.utf16() + tn) - text.utf16();
                 const QStringView view = text.mid(s, i - s);
-                if (i < tn && text[i] == QLatin1Char('\r') && i + 1 < tn && text[i + 1] == QLatin1Char('\n'))
-                    ++i;
-                s = i + 1;
+                s = i < tn && text[i] == QLatin1Char('\r') && i + 1 < tn && text[i + 1] == QLatin1Char('\n') ? i + 2
+                                                                                                             : i + 1;
                 LogLine line;
                 line.text = &view;
                 line.last = pieceEnd >= n && s >= tn;
@@ -484,11 +500,12 @@ QString recordProblem(const WeightRecord& r) {
 
 namespace {
 
-// How many records the log will give, from the lines of its first 64 KB, so that the record
+// How many records a log of @p total bytes will give, from the lines of its first 64 KB (the
+// start of @p bytes), so that the record
 // list is made once at about its final size. A line shorter than the shortest record, or one
 // that starts with neither a quote nor a digit, is not counted: a log of millions of such
 // lines reserves nothing for them.
-size_t expectedRecords(const QByteArray& bytes) {
+size_t expectedRecords(const QByteArray& bytes, qint64 total) {
     constexpr qsizetype kSample = 64 * 1024;
     constexpr qsizetype kShortestRecord = 17; // 1900/01/01,,1,,, and a line end
     const qsizetype sample = std::min(bytes.size(), kSample);
@@ -502,53 +519,103 @@ size_t expectedRecords(const QByteArray& bytes) {
             ++likely;
         line = lineEnd + 1;
     }
-    if (sample == bytes.size())
+    if (sample >= total)
         return static_cast<size_t>(likely);
-    const double estimate = static_cast<double>(likely) * static_cast<double>(bytes.size()) / sample * 1.02 + 16;
-    return static_cast<size_t>(std::min(estimate, static_cast<double>(bytes.size() / kShortestRecord + 1)));
+    const double estimate = static_cast<double>(likely) * static_cast<double>(total) / sample * 1.02 + 16;
+    return static_cast<size_t>(std::min(estimate, static_cast<double>(total / kShortestRecord + 1)));
 }
 
 } // namespace
 
 LogContents READ_DATA(const QString& dir) {
     LogContents c;
-    const auto file = readFileBytes(resolveFile(dir, files::kData), &c.status);
-    if (!file || !file->exists)
+    FileReader reader(resolveFile(dir, files::kData));
+    if (!reader.status().ok() || !reader.exists()) {
+        c.status = reader.status();
         return c;
+    }
+    const auto failed = [&reader] {
+        LogContents failure;
+        failure.status = reader.status();
+        return failure;
+    };
+    // The log is read a block at a time: only one block of its bytes is held while the
+    // records are made.
+    constexpr qint64 kBlock = 256 * 1024;
+    QByteArray bytes;
+    bytes.reserve(kBlock + 4096);
+    if (reader.read(&bytes, kBlock) < 0)
+        return failed();
     c.exists = true;
-    c.utf8 = cp932::looksLikeUtf8(file->bytes);
-    const QByteArray& bytes = file->bytes;
-    const bool lastTerminated = bytes.isEmpty() || bytes.endsWith('\r') || bytes.endsWith('\n');
-    c.records.reserve(expectedRecords(bytes));
+    c.identity = reader.identity();
+    c.records.reserve(expectedRecords(bytes, reader.identity().size));
     const auto skip = [&c](qint64 lineNumber, QString reason) {
         if (c.skipped.size() < LogContents::kMaxSkippedKept)
             c.skipped.push_back({lineNumber, std::move(reason)});
         ++c.skippedCount;
     };
-    auto take = [&](QStringView text, qint64 lineNumber, bool last) {
-        if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); }))
-            return;
-        // the reason of a line past the kept ones is not needed: only its count is
-        const bool keepReason = c.skipped.size() < LogContents::kMaxSkippedKept;
-        QString reason;
-        const QString* previousDate = c.records.empty() ? nullptr : &c.records.back().date;
-        if (auto record = parseView(text, previousDate, keepReason ? &reason : nullptr)) {
-            c.records.push_back(std::move(*record));
-        } else {
-            if (keepReason && last && !lastTerminated)
-                reason = QStringLiteral("最後の行が途中で切れています（%1）").arg(reason);
-            skip(lineNumber, std::move(reason));
-        }
-    };
     qint64 lineNumber = 0;
-    walkLines<false>(bytes, c.utf8, [&](const LogLine& line) {
-        ++lineNumber;
-        if (line.text)
-            take(*line.text, lineNumber, line.last);
-        else
-            skip(lineNumber, QStringLiteral("Shift_JIS として読めない文字があります"));
-        return true;
-    });
+    // the lines of @p lines, each with its line end but perhaps the last of the file (@p final)
+    const auto takeLines = [&](const QByteArray& lines, bool final) {
+        const bool lastTerminated = !final || lines.isEmpty() || lines.endsWith('\r') || lines.endsWith('\n');
+        const auto take = [&](QStringView text, bool last) {
+            // a record starts with its quoted date; only another line can be blank
+            if ((text.isEmpty() || text.front() != QLatin1Char('"')) &&
+                std::all_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); }))
+                return;
+            // the reason of a line past the kept ones is not needed: only its count is
+            const bool keepReason = c.skipped.size() < LogContents::kMaxSkippedKept;
+            QString reason;
+            const QString* previousDate = c.records.empty() ? nullptr : &c.records.back().date;
+            if (auto record = parseView(text, previousDate, keepReason ? &reason : nullptr)) {
+                c.records.push_back(std::move(*record));
+            } else {
+                if (keepReason && last && !lastTerminated)
+                    reason = QStringLiteral("最後の行が途中で切れています（%1）").arg(reason);
+                skip(lineNumber, std::move(reason));
+            }
+        };
+        walkLines<false>(lines, c.utf8, [&](const LogLine& line) {
+            ++lineNumber;
+            if (line.text)
+                take(*line.text, line.last);
+            else
+                skip(lineNumber, QStringLiteral("Shift_JIS として読めない文字があります"));
+            return true;
+        });
+    };
+
+    if (cp932::mayBeUtf8(bytes)) {
+        // only the whole log tells UTF-8 from code page 932 when it starts as valid UTF-8 (one
+        // saved by another editor, or one of plain ASCII so far): it is read whole
+        while (true) {
+            const qint64 n = reader.read(&bytes, std::max<qint64>(kBlock, reader.identity().size - bytes.size() + 1));
+            if (n < 0)
+                return failed();
+            if (n == 0)
+                break;
+        }
+        c.utf8 = cp932::looksLikeUtf8(bytes);
+        takeLines(bytes, true);
+        return c;
+    }
+    while (true) {
+        // the complete lines of the block; the line that runs on into the next block waits for
+        // it, and so does a last CR that may be the first half of a CR LF
+        qsizetype cut = bytes.lastIndexOf('\n') + 1;
+        if (cut == 0 && bytes.size() >= 2)
+            cut = bytes.lastIndexOf('\r', bytes.size() - 2) + 1;
+        if (cut > 0) {
+            takeLines(QByteArray::fromRawData(bytes.constData(), cut), false);
+            bytes.remove(0, cut);
+        }
+        const qint64 n = reader.read(&bytes, kBlock);
+        if (n < 0)
+            return failed();
+        if (n == 0)
+            break;
+    }
+    takeLines(bytes, true);
     return c;
 }
 

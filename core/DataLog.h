@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileOps.h"
 #include "Status.h"
 #include "WeightRecord.h"
 
@@ -27,6 +28,7 @@ struct LogContents {
     qint64 skippedCount = 0;           ///< how many lines are no measurement, all counted
     Status status;                     ///< a failure to read the file at all
     bool utf8 = false;                 ///< the log looks saved in UTF-8: read as such, never written
+    FileIdentity identity;             ///< the file as it was opened for this reading
 
     /// How many skipped lines keep their line number and reason; the rest are only counted, so
     /// that a log of millions of unreadable lines costs no more memory than its notice shows.

@@ -22,41 +22,79 @@ GridModel SET_MEMO_GRID() {
     return g;
 }
 
-GridModel DSP_MEMO(const std::vector<WeightRecord>& records) {
-    GridModel g = SET_MEMO_GRID();
-    g.reserve(static_cast<int>(records.size()));
-    static const DiffMark kUp = diffMarkExact(1.0f);
-    static const DiffMark kDown = diffMarkExact(-1.0f);
-    static const DiffMark kSame = diffMarkExact(0.0f);
-    float previous = 0;
-    int i = 1;
-    for (const WeightRecord& r : records) {
-        const int row = g.addRow();
-        // the first record, and any record after a weight of 0, has no difference
-        const float difference = previous == 0 ? 0.0f : r.weight - previous;
-        previous = r.weight;
-        const DiffMark& mark = difference > 0 ? kUp : difference < 0 ? kDown : kSame;
-        g.cell(row, 0) = countText(i);
-        g.cell(row, 1) = r.date;
-        g.cell(row, 2) = r.situation;
-        g.cell(row, 3) = shortestText(r.weight);
-        g.cell(row, 4) = fmt::one(difference);
-        g.cell(row, 5) = mark.arrow;
-        g.setColour(row, 5, mark.colour);
-        g.cell(row, 6) = shortestText(r.bodyFat);
-        g.cell(row, 7) = r.comment;
-        ++i;
+namespace {
+
+/// Every record with its comment, texts made when a row is shown or printed.
+class DiaryRows : public GridRows {
+public:
+    explicit DiaryRows(SharedRecords records) : m_records(std::move(records)) {}
+    int count() const override { return static_cast<int>(m_records->size()); }
+    void appendText(int row, int col, TextBuffer* out) const override {
+        const WeightRecord& r = (*m_records)[static_cast<size_t>(row)];
+        switch (col) {
+        case 0:
+            appendInteger(out, row + 1);
+            return;
+        case 1:
+            out->append(r.date);
+            return;
+        case 2:
+            out->append(r.situation);
+            return;
+        case 3:
+            out->append(shortestText(r.weight));
+            return;
+        case 4:
+            out->append(fmt::one(difference(row)));
+            return;
+        case 5:
+            out->append(diffMarkExact(difference(row)).arrow);
+            return;
+        case 6:
+            out->append(shortestText(r.bodyFat));
+            return;
+        case 7:
+            out->append(r.comment);
+            return;
+        default:
+            return;
+        }
     }
+    std::optional<Rgb> colour(int row, int col) const override {
+        if (col != 5)
+            return std::nullopt;
+        return diffMarkExact(difference(row)).colour;
+    }
+
+private:
+    // the first record, and any record after a weight of 0, has no difference
+    float difference(int row) const {
+        const float previous = row > 0 ? (*m_records)[static_cast<size_t>(row) - 1].weight : 0.0f;
+        return previous == 0 ? 0.0f : (*m_records)[static_cast<size_t>(row)].weight - previous;
+    }
+
+    SharedRecords m_records;
+};
+
+} // namespace
+
+GridModel DSP_MEMO(const SharedRecords& records) {
+    GridModel g = SET_MEMO_GRID();
+    g.setRows(std::make_shared<DiaryRows>(records));
     // more than 16 rows (15 records): show the end of the log
     if (g.bodyRows() + 1 > 16)
         g.topRow = g.bodyRows();
     return g;
 }
 
-ViewModel view(const LogContents& log) {
+GridModel DSP_MEMO(const std::vector<WeightRecord>& records) {
+    return DSP_MEMO(std::make_shared<const std::vector<WeightRecord>>(records));
+}
+
+ViewModel view(const std::shared_ptr<const LogContents>& log) {
     ViewModel v;
     v.view = QStringLiteral("diary");
-    v.grids.push_back(DSP_MEMO(log.records));
+    v.grids.push_back(DSP_MEMO(SharedRecords(log, &log->records)));
     return v;
 }
 

@@ -14,10 +14,12 @@ namespace diary {
 GridModel SET_MEMO_GRID();
 
 /// DSP_MEMO: the grid filled from the records, scrolled to the end when they exceed 15.
+GridModel DSP_MEMO(const SharedRecords& records);
+/// DSP_MEMO() of a copy of @p records.
 GridModel DSP_MEMO(const std::vector<WeightRecord>& records);
 
-/// The diary view of a working directory, as the panel shows it after opening.
-ViewModel view(const LogContents& log);
+/// The diary view of a reading of the log, as the panel shows it after opening.
+ViewModel view(const std::shared_ptr<const LogContents>& log);
 
 } // namespace diary
 } // namespace puka

@@ -285,61 +285,122 @@ QString danglingLinkProblem(const QByteArray& path, bool save) {
              QDir::toNativeSeparators(decoded(target)));
 }
 
+FileIdentity identityOf(const struct stat& st) {
+    FileIdentity id;
+    id.exists = true;
+    id.device = static_cast<quint64>(st.st_dev);
+    id.inode = static_cast<quint64>(st.st_ino);
+    id.size = static_cast<qint64>(st.st_size);
+    id.modified = static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    id.changed = static_cast<qint64>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    return id;
+}
+
 } // namespace
 
-std::optional<FileBytes> readFileBytes(const QString& path, Status* status) {
-    FileBytes result;
-    const auto fail = [&](int error) -> std::optional<FileBytes> {
-        if (status)
-            *status = Status::failure(readFailureMessage(path, error));
-        return std::nullopt;
+bool FileIdentity::operator==(const FileIdentity& o) const {
+    return exists == o.exists && error == o.error && device == o.device && inode == o.inode && size == o.size &&
+           modified == o.modified && changed == o.changed;
+}
+
+FileIdentity fileIdentity(const QString& path) {
+    struct stat st {};
+    if (::stat(native(path).constData(), &st) == 0)
+        return identityOf(st);
+    FileIdentity id;
+    if (errno != ENOENT)
+        id.error = errno;
+    return id;
+}
+
+FileReader::FileReader(const QString& path) : m_path(path) {
+    const auto fail = [this](int error) {
+        m_status = Status::failure(readFailureMessage(m_path, error));
+        m_identity = FileIdentity();
+        m_identity.error = error;
     };
-    if (int e = injected(FileStep::Read, path).error)
-        return fail(e);
-    int fd = -1;
+    if (int e = injected(FileStep::Read, path).error) {
+        fail(e);
+        return;
+    }
     do {
-        fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
+        m_fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
+    } while (m_fd < 0 && errno == EINTR);
+    if (m_fd < 0) {
         // only a name that is not there is a missing file; a folder that may not be searched
         // is no missing log, and neither is a link whose target is gone
-        if (errno != ENOENT)
-            return fail(errno);
+        if (errno != ENOENT) {
+            fail(errno);
+            return;
+        }
         const QString dangling = danglingLinkProblem(native(path), false);
-        if (dangling.isEmpty())
-            return result;
-        if (status)
-            *status = Status::failure(dangling);
-        return std::nullopt;
+        if (!dangling.isEmpty())
+            m_status = Status::failure(dangling);
+        return;
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
-        ::close(fd);
-        return fail(error);
+    if (::fstat(m_fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        fail(S_ISDIR(st.st_mode) ? EISDIR : errno);
+        ::close(m_fd);
+        m_fd = -1;
+        return;
     }
+    m_identity = identityOf(st);
+}
+
+FileReader::~FileReader() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+qint64 FileReader::read(QByteArray* bytes, qint64 most) {
+    if (m_fd < 0)
+        return m_status.ok() ? 0 : -1;
+    const qsizetype size = bytes->size();
+    bytes->resize(size + static_cast<qsizetype>(most));
+    ssize_t n = 0;
+    do {
+        n = ::read(m_fd, bytes->data() + size, static_cast<size_t>(most));
+    } while (n < 0 && errno == EINTR);
+    if (n < 0) {
+        const int error = errno;
+        bytes->truncate(size);
+        m_status = Status::failure(readFailureMessage(m_path, error));
+        ::close(m_fd);
+        m_fd = -1;
+        return -1;
+    }
+    bytes->truncate(size + static_cast<qsizetype>(n));
+    return n;
+}
+
+std::optional<FileBytes> readFileBytes(const QString& path, Status* status) {
+    FileReader reader(path);
+    if (!reader.status().ok()) {
+        if (status)
+            *status = reader.status();
+        return std::nullopt;
+    }
+    FileBytes result;
+    if (!reader.exists())
+        return result;
     QByteArray bytes;
-    bytes.resize(static_cast<qsizetype>(st.st_size));
-    qsizetype size = 0;
+    bytes.reserve(static_cast<qsizetype>(reader.identity().size) + 1);
     while (true) {
-        if (size == bytes.size())
-            bytes.resize(size + 64 * 1024); // the file grew while it was read
-        const ssize_t n = ::read(fd, bytes.data() + size, static_cast<size_t>(bytes.size() - size));
+        // the size when opened, and a piece more for a file that grew while it was read
+        const qint64 room = std::max<qint64>(bytes.capacity() - bytes.size(), 64 * 1024);
+        const qint64 n = reader.read(&bytes, room);
         if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            const int error = errno;
-            ::close(fd);
-            return fail(error);
+            if (status)
+                *status = reader.status();
+            return std::nullopt;
         }
         if (n == 0)
             break;
-        size += n;
     }
-    ::close(fd);
-    bytes.truncate(size);
     result.exists = true;
     result.bytes = std::move(bytes);
+    result.identity = reader.identity();
     return result;
 }
 

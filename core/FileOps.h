@@ -45,11 +45,55 @@ void setFaultHook(FaultHook hook);
 /// times in scratch folders turn it off to save the waiting; the step still runs through the
 /// fault hook and reports as before. On by default.
 void setDiskFlushes(bool on);
+/// One state of a file on disk: which file it is (device and inode), its size and the times of
+/// its last changes to the nanosecond. Two readings of equal identity read the same bytes, save
+/// for two writes of one size within one tick of the system clock.
+struct FileIdentity {
+    bool exists = false;
+    int error = 0; ///< the errno when the file could not be examined
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = 0;
+    qint64 modified = 0; ///< the last change of the content (st_mtim), in nanoseconds
+    qint64 changed = 0;  ///< the last change of the content or the entry (st_ctim), in nanoseconds
+
+    bool operator==(const FileIdentity& other) const;
+    bool operator!=(const FileIdentity& other) const { return !(*this == other); }
+};
+
+/// The identity of the file @p path now, through symbolic links.
+FileIdentity fileIdentity(const QString& path);
 
 /// The whole content of a file; `exists` is false when there is no such file.
 struct FileBytes {
     bool exists = false;
     QByteArray bytes;
+    FileIdentity identity; ///< of the file that was read, as it was opened
+};
+
+/// A file read a piece at a time, so that a reader of any size holds one piece of it.
+class FileReader {
+public:
+    /// Opens @p path for reading. A missing file is no failure (exists() is false); a file or
+    /// folder that is there but cannot be read is, with the message of readFileBytes().
+    explicit FileReader(const QString& path);
+    ~FileReader();
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+
+    bool exists() const { return m_identity.exists; }
+    const Status& status() const { return m_status; }
+    /// The identity of the open file; its size is the size when it was opened.
+    const FileIdentity& identity() const { return m_identity; }
+    /// Appends up to @p most bytes to @p bytes. Returns how many, 0 at the end of the file, or
+    /// -1 on a failure (status() then says what).
+    qint64 read(QByteArray* bytes, qint64 most);
+
+private:
+    QString m_path;
+    int m_fd = -1;
+    FileIdentity m_identity;
+    Status m_status;
 };
 
 /// Reads a whole file. A missing file is no failure (exists = false); a file or folder that

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <cerrno>
 #include <chrono>
 
 namespace puka {
@@ -37,6 +38,9 @@ public:
 
     /// True when this object holds the lock.
     bool locked() const { return m_locked; }
+    /// True when another window or program kept the lock past the wait (not when the lock file
+    /// could not be made).
+    bool busy() const { return !m_locked && m_error == EWOULDBLOCK; }
 
     /// Why the lock could not be taken, as the failure to save the file @p path: 「権限」 when
     /// the lock file cannot be made (a folder the user may not write), or that another window

@@ -3,6 +3,7 @@
 #include "DataLog.h"
 #include "FileNames.h"
 #include "FileOps.h"
+#include "FolderWriteLock.h"
 
 #include <QDir>
 #include <QFile>
@@ -84,6 +85,12 @@ Outcome exportToFile(const QString& dir, const QString& path, csvexport::Encodin
                                      "エクスポートは別の名前のファイルに保存してください。")
                           .arg(own),
                       false);
+    // under the folder's lock the export reads a log no writer is halfway through, and a file
+    // in the folder is written as every other file there is; a folder the user may not write
+    // (no lock file can be made there) still exports to a file elsewhere
+    const FolderWriteLock lock(dir);
+    if (lock.busy())
+        return failed(lock.failure(path).message(), true);
     Outcome outcome = exportLog(dir, encoding, true);
     if (!outcome.status)
         return outcome;

@@ -85,9 +85,9 @@ MainView DSP_MAIN(const std::vector<WeightRecord>& records, const QDate& day, fl
             if (n == 1)
                 firstWeight = r.weight;
             const int row = v.dayList.addRow();
-            v.dayList.cell(row, 0) = QString::number(n);
-            v.dayList.cell(row, 1) = r.situation;
-            v.dayList.cell(row, 2) = fmt::kg(r.weight);
+            v.dayList.setCell(row, 0, QString::number(n));
+            v.dayList.setCell(row, 1, r.situation);
+            v.dayList.setCell(row, 2, fmt::kg(r.weight));
             // the day's first row is compared with the last measurement before it, or with
             // itself on the start date
             if (previousWeight == 0 && r.date == m.startDate)
@@ -95,19 +95,19 @@ MainView DSP_MAIN(const std::vector<WeightRecord>& records, const QDate& day, fl
             if (previousWeight == 0)
                 previousWeight = m.lastWeight;
             const DiffMark sincePrevious = diffMarkShown(r.weight - previousWeight);
-            v.dayList.cell(row, 3) = fmt::kg(r.weight - previousWeight);
-            v.dayList.cell(row, 4) = sincePrevious.arrow;
+            v.dayList.setCell(row, 3, fmt::kg(r.weight - previousWeight));
+            v.dayList.setCell(row, 4, sincePrevious.arrow);
             v.dayList.setColour(row, 4, sincePrevious.colour);
             const DiffMark sinceFirst = diffMarkShown(r.weight - firstWeight);
-            v.dayList.cell(row, 5) = fmt::kg(r.weight - firstWeight);
-            v.dayList.cell(row, 6) = sinceFirst.arrow;
+            v.dayList.setCell(row, 5, fmt::kg(r.weight - firstWeight));
+            v.dayList.setCell(row, 6, sinceFirst.arrow);
             v.dayList.setColour(row, 6, sinceFirst.colour);
             faceArrow = sinceFirst.arrow;
             if (hasHeight) {
-                v.dayList.cell(row, 7) = fmt::one(body::bmi(r.weight, heightCm));
-                v.dayList.cell(row, 8) = fmt::percent(body::obesity(r.weight, heightCm));
+                v.dayList.setCell(row, 7, fmt::one(body::bmi(r.weight, heightCm)));
+                v.dayList.setCell(row, 8, fmt::percent(body::obesity(r.weight, heightCm)));
             }
-            v.dayList.cell(row, 9) = fmt::one(r.bodyFat) + QLatin1Char('%');
+            v.dayList.setCell(row, 9, fmt::one(r.bodyFat) + QLatin1Char('%'));
             if (r.weight > largestWeight)
                 largestWeight = r.weight;
             if (r.weight < smallestWeight)

@@ -1,5 +1,7 @@
 #include "NumberFormat.h"
 
+#include "TextBuffer.h"
+
 #include <QHash>
 #include <QLocale>
 #include <array>
@@ -480,6 +482,17 @@ QString countText(qint64 value, QStringView suffix) {
     if (text.isNull())
         text = keptForGood(integerText(value, suffix));
     return text;
+}
+
+void appendInteger(TextBuffer* out, qint64 value, QStringView suffix) {
+    char digits[24];
+    const std::to_chars_result r = std::to_chars(digits, digits + sizeof digits, value);
+    const qsizetype n = r.ptr - digits;
+    char16_t* d = out->room(n);
+    for (qsizetype i = 0; i < n; ++i)
+        d[i] = static_cast<char16_t>(digits[i]);
+    out->grew(n);
+    out->append(suffix);
 }
 
 QString integerText(qint64 value, QStringView suffix) {

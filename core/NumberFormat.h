@@ -7,6 +7,8 @@
 
 namespace puka {
 
+class TextBuffer;
+
 /// Shortest decimal text of a 32-bit value to 7 significant digits: 75.5, 75, 74.85.
 QString shortestText(float value);
 /// Shortest decimal text of a 64-bit value to 15 significant digits.
@@ -21,6 +23,9 @@ QString fixedText(double value, int decimals, QStringView prefix = {}, QStringVi
 
 /// The decimal text of @p value followed by @p suffix: 12 and "回目" give "12回目".
 QString integerText(qint64 value, QStringView suffix = {});
+
+/// Appends integerText(@p value, @p suffix) to @p out.
+void appendInteger(TextBuffer* out, qint64 value, QStringView suffix = {});
 
 /// integerText() for the row numbers of the lists (1, 2, 3...): the texts are kept per
 /// thread and shared by every list that numbers its rows with the same suffix.

@@ -49,10 +49,13 @@ int weekdayOf(const QString& date) {
     const int y = digitsAt(date, 0, 4);
     const int m = digitsAt(date, 5, 2);
     const int d = digitsAt(date, 8, 2);
-    const QDate day(y, m, d);
-    if (y < 0 || m < 0 || d < 0 || !day.isValid())
+    if (y < 0 || m < 0 || d < 0 || !QDate::isValid(y, m, d))
         return -1;
-    return day.dayOfWeek() % 7;
+    // the weekday of the proleptic Gregorian calendar that QDate counts in, from the year,
+    // month and day alone (0 Sunday)
+    static const int kMonthOffset[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+    const int year = m < 3 ? y - 1 : y;
+    return (year + year / 4 - year / 100 + year / 400 + kMonthOffset[m - 1] + d) % 7;
 }
 
 QString weekdayName(int weekday) {

@@ -29,18 +29,14 @@ double chartValue(float value) {
     return storedValue(value);
 }
 
-void setDifference(GridModel& g, int row, int col, float difference) {
-    // the arrow follows the number as shown, so a shown zero is no change whatever its sign;
-    // the shown text never carries a minus before a zero
-    QString& shown = g.cell(row, col);
-    shown = fmt::kg(difference);
+// The arrow follows the number as shown, so a shown zero is no change whatever its sign; the
+// shown text never carries a minus before a zero.
+const DiffMark& markOfShown(const QString& shown) {
     static const DiffMark kUp = diffMarkExact(1.0f);
     static const DiffMark kDown = diffMarkExact(-1.0f);
     static const DiffMark kSame = diffMarkExact(0.0f);
     const bool zero = shown.size() == 5 && shown.startsWith(u"0.0Kg");
-    const DiffMark& mark = zero ? kSame : shown.startsWith(QLatin1Char('-')) ? kDown : kUp;
-    g.cell(row, col + 1) = mark.arrow;
-    g.setColour(row, col + 1, mark.colour);
+    return zero ? kSame : shown.startsWith(QLatin1Char('-')) ? kDown : kUp;
 }
 
 // The records of one day share one date text, so the same text is found by its address
@@ -48,6 +44,85 @@ void setDifference(GridModel& g, int row, int col, float difference) {
 bool sameText(const QString& a, const QString& b) {
     return a.size() == b.size() && (a.constData() == b.constData() || a == b);
 }
+
+/// The listed records, their texts made when a row is shown or printed.
+class RangeRows : public GridRows {
+public:
+    RangeRows(SharedRecords records, float heightCm) : m_records(std::move(records)), m_heightCm(heightCm) {}
+    /// The indexes of the listed records, in list order.
+    std::vector<int>& listed() { return m_listed; }
+
+    int count() const override { return static_cast<int>(m_listed.size()); }
+
+    void appendText(int row, int col, TextBuffer* out) const override {
+        const WeightRecord& r = record(row);
+        switch (col) {
+        case 0:
+            appendInteger(out, row + 1);
+            return;
+        case 1:
+            out->append(QStringView(r.date).mid(2));
+            return;
+        case 2:
+            out->append(weekdayName(weekdayOf(r.date)));
+            return;
+        case 3:
+            out->append(r.situation);
+            return;
+        case 4:
+            out->append(fmt::kg(r.weight));
+            return;
+        case 5:
+            out->append(fmt::kg(sincePrevious(row)));
+            return;
+        case 6:
+            out->append(markOfShown(fmt::kg(sincePrevious(row))).arrow);
+            return;
+        case 7:
+            out->append(fmt::kg(sinceFirst(row)));
+            return;
+        case 8:
+            out->append(markOfShown(fmt::kg(sinceFirst(row))).arrow);
+            return;
+        case 9:
+            if (m_heightCm > 0)
+                out->append(fmt::one(body::bmi(r.weight, m_heightCm)));
+            return;
+        case 10:
+            if (m_heightCm > 0)
+                out->append(fmt::percent(body::obesity(r.weight, m_heightCm)));
+            return;
+        case 11:
+            out->append(fmt::onePercent(r.bodyFat));
+            return;
+        default:
+            return;
+        }
+    }
+
+    std::optional<Rgb> colour(int row, int col) const override {
+        if (col == 6)
+            return markOfShown(fmt::kg(sincePrevious(row))).colour;
+        if (col == 8)
+            return markOfShown(fmt::kg(sinceFirst(row))).colour;
+        return std::nullopt;
+    }
+
+private:
+    const WeightRecord& record(int row) const {
+        return (*m_records)[static_cast<size_t>(m_listed[static_cast<size_t>(row)])];
+    }
+    float sincePrevious(int row) const {
+        // a reference weight of 0 is unset (a measurement of body fat only): no difference
+        const float previous = row > 0 ? record(row - 1).weight : 0.0f;
+        return previous == 0 ? 0.0f : record(row).weight - previous;
+    }
+    float sinceFirst(int row) const { return record(row).weight - record(0).weight; }
+
+    SharedRecords m_records;
+    std::vector<int> m_listed;
+    float m_heightCm;
+};
 
 } // namespace
 
@@ -67,76 +142,51 @@ GridModel SET_TAIJYU_GRID() {
     return g;
 }
 
-RangeView build(Builder builder, const std::vector<WeightRecord>& records, float heightCm,
-                const Conditions& conditions) {
+RangeView build(Builder builder, const SharedRecords& shared, float heightCm, const Conditions& conditions) {
     RangeView v;
     v.grid = SET_TAIJYU_GRID();
     v.chart.name = QStringLiteral("mcrBunseki");
     v.chart.series = {{QStringLiteral("体重"), false, {}, true}, {QStringLiteral("体脂肪率"), true, {}, true}};
     const bool opening = builder == Builder::DSP_TAIJYU;
+    const std::vector<WeightRecord>& records = *shared;
 
-    // choose the rows first, so the grid and the chart are reserved once at their final size
-    std::vector<const WeightRecord*> listed;
-    listed.reserve(records.size());
-    for (const WeightRecord& r : records)
-        if (passes(builder, conditions, r))
-            listed.push_back(&r);
-    v.grid.addRows(static_cast<int>(listed.size()));
+    auto rows = std::make_shared<RangeRows>(shared, heightCm);
+    std::vector<int>& listed = rows->listed();
+    if (opening)
+        listed.reserve(records.size());
+    float largestWeight = 0, smallestWeight = 999, largestFat = 0, smallestFat = 999;
+    for (size_t i = 0; i < records.size(); ++i) {
+        const WeightRecord& r = records[i];
+        if (!passes(builder, conditions, r))
+            continue;
+        listed.push_back(static_cast<int>(i));
+        if (r.weight > largestWeight)
+            largestWeight = r.weight;
+        if (r.weight < smallestWeight)
+            smallestWeight = r.weight;
+        if (r.bodyFat > largestFat)
+            largestFat = r.bodyFat;
+        if (r.bodyFat < smallestFat)
+            smallestFat = r.bodyFat;
+    }
+    // a row's record number (1 = the start record) picks the record a correction changes
     v.recordNumbers.reserve(listed.size());
-    for (const WeightRecord* r : listed)
-        v.recordNumbers.push_back(static_cast<int>(r - records.data()) + 1);
+    for (const int i : listed)
+        v.recordNumbers.push_back(i + 1);
     v.chart.series[0].points.reserve(listed.size());
     v.chart.series[1].points.reserve(listed.size());
-
-    const bool hasHeight = heightCm > 0;
-    float largestWeight = 0, smallestWeight = 999, largestFat = 0, smallestFat = 999;
-    float firstWeight = 0, previousWeight = 0;
-    int n = 1;
-    QString day, shortDay, weekday;
-    for (const WeightRecord* r : listed) {
-        if (n == 1)
-            firstWeight = r->weight;
-        const int row = n - 1;
-        v.grid.cell(row, 0) = countText(n);
-        // the rows of one day share their date and weekday texts
-        if (!sameText(r->date, day)) {
-            day = r->date;
-            shortDay = day.mid(2);
-            weekday = weekdayName(weekdayOf(day));
-        }
-        v.grid.cell(row, 1) = shortDay;
-        v.grid.cell(row, 2) = weekday;
-        v.grid.cell(row, 3) = r->situation;
-        v.grid.cell(row, 4) = fmt::kg(r->weight);
-        // a reference weight of 0 is unset (a measurement of body fat only): compare with itself
-        if (previousWeight == 0)
-            previousWeight = r->weight;
-        setDifference(v.grid, row, 5, r->weight - previousWeight);
-        setDifference(v.grid, row, 7, r->weight - firstWeight);
-        if (hasHeight) {
-            v.grid.cell(row, 9) = fmt::one(body::bmi(r->weight, heightCm));
-            v.grid.cell(row, 10) = fmt::percent(body::obesity(r->weight, heightCm));
-        }
-        v.grid.cell(row, 11) = fmt::onePercent(r->bodyFat);
-        if (r->weight > largestWeight)
-            largestWeight = r->weight;
-        if (r->weight < smallestWeight)
-            smallestWeight = r->weight;
-        if (r->bodyFat > largestFat)
-            largestFat = r->bodyFat;
-        if (r->bodyFat < smallestFat)
-            smallestFat = r->bodyFat;
-        v.chart.series[0].points.push_back(chartValue(r->weight));
-        v.chart.series[1].points.push_back(chartValue(r->bodyFat));
-        previousWeight = r->weight;
-        ++n;
+    for (const int i : listed) {
+        v.chart.series[0].points.push_back(chartValue(records[static_cast<size_t>(i)].weight));
+        v.chart.series[1].points.push_back(chartValue(records[static_cast<size_t>(i)].bodyFat));
     }
+    const bool anyListed = !listed.empty();
+    v.grid.setRows(std::move(rows));
     // more than 11 grid rows with the header: keep the last listed row in view
     if (v.grid.bodyRows() + 1 > 11)
         v.grid.topRow = v.grid.bodyRows();
     // with nothing listed the extremes keep their start values, which give no usable range:
     // the axes are then left to choose their own
-    if (!listed.empty()) {
+    if (anyListed) {
         setAxis(v.chart.primary, floorOfStored(smallestWeight, 0), floorOfStored(largestWeight, 9));
         setAxis(v.chart.secondary, floorOfStored(smallestFat, -40), floorOfStored(largestFat, 39));
     }
@@ -160,8 +210,21 @@ RangeView build(Builder builder, const std::vector<WeightRecord>& records, float
     return v;
 }
 
+RangeView build(Builder builder, const std::vector<WeightRecord>& records, float heightCm,
+                const Conditions& conditions) {
+    return build(builder, std::make_shared<const std::vector<WeightRecord>>(records), heightCm, conditions);
+}
+
+RangeView DSP_TAIJYU(const SharedRecords& records, float heightCm) {
+    return build(Builder::DSP_TAIJYU, records, heightCm);
+}
+
 RangeView DSP_TAIJYU(const std::vector<WeightRecord>& records, float heightCm) {
     return build(Builder::DSP_TAIJYU, records, heightCm);
+}
+
+RangeView refresh(const SharedRecords& records, float heightCm, const Conditions& conditions) {
+    return build(REFRESH_TAIJYU(conditions), records, heightCm, conditions);
 }
 
 RangeView refresh(const std::vector<WeightRecord>& records, float heightCm, const Conditions& conditions) {

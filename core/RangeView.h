@@ -43,13 +43,17 @@ GridModel SET_TAIJYU_GRID();
  * the others list the records that pass their test under @p conditions. The rows are not
  * limited in number.
  */
+RangeView build(Builder builder, const SharedRecords& records, float heightCm, const Conditions& conditions = {});
+/// build() from a copy of @p records.
 RangeView build(Builder builder, const std::vector<WeightRecord>& records, float heightCm,
                 const Conditions& conditions = {});
 
 /// DSP_TAIJYU: the opening build.
+RangeView DSP_TAIJYU(const SharedRecords& records, float heightCm);
 RangeView DSP_TAIJYU(const std::vector<WeightRecord>& records, float heightCm);
 
 /// The rebuild after a change of condition: the builder REFRESH_TAIJYU chooses.
+RangeView refresh(const SharedRecords& records, float heightCm, const Conditions& conditions);
 RangeView refresh(const std::vector<WeightRecord>& records, float heightCm, const Conditions& conditions);
 
 /// Shows and hides the axes and series of @p chart as the chosen option does; the data stay.

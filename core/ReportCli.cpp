@@ -59,6 +59,10 @@ QString viewNamesText() {
     return viewNames().join(QStringLiteral(", "));
 }
 
+QString outputFailure() {
+    return QStringLiteral("出力を書き込めませんでした（ディスクの空きや出力先を確かめてください）");
+}
+
 int fail(QByteArray* err, const QString& message) {
     *err = (QStringLiteral("pukapuka-report: ") + message + QLatin1Char('\n')).toUtf8();
     return 2;
@@ -99,12 +103,25 @@ QByteArray usage() {
             text += QStringLiteral("              ") + lines.at(i) + QLatin1Char('\n');
     }
     text += QStringLiteral("\n"
-                           "Exit status: 0 on success; 2 for a usage error or a data file that cannot be read,\n"
-                           "with one line on standard error. The output is UTF-8.\n");
+                           "Exit status: 0 on success; 2 for a usage error, a data file that cannot be read or\n"
+                           "an output that cannot be written, with one line on standard error. The output is\n"
+                           "UTF-8.\n");
     return text.toUtf8();
 }
 
 int run(const QStringList& args, QByteArray* out, QByteArray* err) {
+    out->clear();
+    return run(
+        args,
+        [out](const char* data, qsizetype size) {
+            out->append(data, size);
+            return true;
+        },
+        err);
+}
+
+int run(const QStringList& args, const OutputSink& out, QByteArray* err) {
+    const auto print = [&out](const QByteArray& text) { return out(text.constData(), text.size()); };
     QString dir = QStringLiteral(".");
     QString format = QStringLiteral("tsv");
     int i = 0;
@@ -131,11 +148,9 @@ int run(const QStringList& args, QByteArray* out, QByteArray* err) {
             if (!value(&format) || (format != QLatin1String("tsv") && format != QLatin1String("json")))
                 return fail(err, QStringLiteral("--format は tsv か json です"));
         } else if (a == QLatin1String("-h") || a == QLatin1String("--help")) {
-            *out = usage();
-            return 0;
+            return print(usage()) ? 0 : fail(err, outputFailure());
         } else if (a == QLatin1String("--version")) {
-            *out = QByteArrayLiteral("pukapuka-report ") + kVersion + '\n';
-            return 0;
+            return print(QByteArrayLiteral("pukapuka-report ") + kVersion + '\n') ? 0 : fail(err, outputFailure());
         } else if (a.startsWith(QLatin1Char('-'))) {
             return fail(err, QStringLiteral("知らないオプション「%1」です").arg(a));
         } else {
@@ -159,9 +174,11 @@ int run(const QStringList& args, QByteArray* out, QByteArray* err) {
     QString warning;
     if (!build(ViewRequest{dir, args.mid(i + 1)}, &view, &error, &warning))
         return fail(err, error);
+    const bool written = format == QLatin1String("json") ? writeJson(view, out) : writeTsv(view, out);
+    if (!written)
+        return fail(err, outputFailure());
     if (!warning.isEmpty())
         *err = (QStringLiteral("pukapuka-report: ") + warning + QLatin1Char('\n')).toUtf8();
-    *out = format == QLatin1String("json") ? toJson(view) : toTsv(view);
     return 0;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ReportPrinter.h"
+
 #include <QByteArray>
 #include <QStringList>
 
@@ -9,6 +11,10 @@ namespace puka::report {
 /// to @p out, a one-line message to @p err. Returns the exit status: 0, or 2 for a usage
 /// error or an unreadable data file.
 int run(const QStringList& args, QByteArray* out, QByteArray* err);
+
+/// run() writing the standard output to @p out as it is produced. A piece that @p out cannot
+/// take stops the report with exit status 2 and a message in @p err.
+int run(const QStringList& args, const OutputSink& out, QByteArray* err);
 
 /// The usage text: every option, every view and each view's options.
 QByteArray usage();

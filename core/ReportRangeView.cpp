@@ -26,19 +26,20 @@ bool rangeView(const ViewRequest& request, ViewModel* view, QString* error, QStr
         }
         conditions.selectedWeekday = day;
     }
-    LogContents log;
+    std::shared_ptr<const LogContents> log;
     if (!readLogFor(request.dir, &log, error, warning))
         return false;
+    const SharedRecords records(log, &log->records);
     const float height = settings::READ_PRIVATE(request.dir).value.height;
 
     // the panel always opens with the opening build; a change of condition then rebuilds
-    range::RangeView shown = range::DSP_TAIJYU(log.records, height);
+    range::RangeView shown = range::DSP_TAIJYU(records, height);
     const bool rebuild = options.has(key) || options.has(weekday) || options.has(from) || options.has(to);
     if (rebuild) {
         conditions.keyword = options.value(key);
         conditions.startText = options.has(from) ? options.value(from) : shown.startText;
         conditions.endText = options.has(to) ? options.value(to) : shown.endText;
-        shown = range::refresh(log.records, height, conditions);
+        shown = range::refresh(records, height, conditions);
     }
     // the opening selects "体重"; the builders keep the chosen option
     range::applyChartOption(shown.chart, range::ChartOption::optTai2);

@@ -49,13 +49,21 @@ bool readLogFor(const QString& dir, LogContents* log, QString* error, QString* w
     return true;
 }
 
+bool readLogFor(const QString& dir, std::shared_ptr<const LogContents>* log, QString* error, QString* warning) {
+    auto read = std::make_shared<LogContents>();
+    if (!readLogFor(dir, read.get(), error, warning))
+        return false;
+    *log = std::move(read);
+    return true;
+}
+
 bool diaryView(const ViewRequest& request, ViewModel* view, QString* error, QString* warning) {
     const ViewOptions options(request.args, {}, {});
     if (!options.ok()) {
         *error = options.error();
         return false;
     }
-    LogContents log;
+    std::shared_ptr<const LogContents> log;
     if (!readLogFor(request.dir, &log, error, warning))
         return false;
     *view = diary::view(log);

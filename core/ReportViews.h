@@ -31,6 +31,8 @@ bool trendView(const ViewRequest& request, ViewModel* view, QString* error, QStr
 /// The log of @p dir for a view: false with an error when it is missing or unreadable; a
 /// notice of skipped lines goes to @p warning.
 bool readLogFor(const QString& dir, LogContents* log, QString* error, QString* warning);
+/// readLogFor() into a reading the view's lists can share.
+bool readLogFor(const QString& dir, std::shared_ptr<const LogContents>* log, QString* error, QString* warning);
 
 /// Options of the form "--name value": the value of @p name, or nothing when it is absent.
 /// Unknown options and a missing value are usage errors.

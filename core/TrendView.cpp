@@ -214,11 +214,11 @@ ViewModel viewModel(const TrendView& view) {
     grid.addRows(days);
     QDate day = view.firstDay;
     for (int i = 0; i < days; ++i, day = day.addDays(1)) {
-        grid.cell(i, 0) = dateText(day);
+        grid.setCell(i, 0, dateText(day));
         const double mean = view.dayMean[static_cast<size_t>(i)];
         if (!std::isnan(mean))
-            grid.cell(i, 1) = fixedText(mean, 2, {}, u"Kg");
-        grid.cell(i, 2) = fixedText(view.trend[static_cast<size_t>(i)], 2, {}, u"Kg");
+            grid.setCell(i, 1, fixedText(mean, 2, {}, u"Kg"));
+        grid.setCell(i, 2, fixedText(view.trend[static_cast<size_t>(i)], 2, {}, u"Kg"));
     }
     v.grids.push_back(std::move(grid));
 

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "TextBuffer.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <cmath>
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -49,43 +53,79 @@ struct GridColumn {
     Align headerAlign = Align::CenterCenter;
 };
 
-/// A list grid as a panel shows it: row 0 is the header row (the column headers).
+/// The body rows of a grid whose cell texts are made when they are asked for: a list of a
+/// hundred thousand records keeps its numbers, and a view asks only for the rows it shows.
+class GridRows {
+public:
+    virtual ~GridRows() = default;
+    virtual int count() const = 0;
+    /// Appends the text of body row @p row (from 0), column @p col, to @p out.
+    virtual void appendText(int row, int col, TextBuffer* out) const = 0;
+    /// The background of a body cell, or nothing.
+    virtual std::optional<Rgb> colour(int row, int col) const {
+        Q_UNUSED(row)
+        Q_UNUSED(col)
+        return std::nullopt;
+    }
+    QString text(int row, int col) const {
+        TextBuffer out;
+        appendText(row, col, &out);
+        return out.toString();
+    }
+};
+
+/// A list grid as a panel shows it: row 0 is the header row (the column headers). The body
+/// rows are either texts kept in the grid or made on demand by GridRows.
 struct GridModel {
     QString name;
     int fixedCols = 0;
     double fontPt = 9;
     std::vector<GridColumn> columns;
-    /// The body rows' cell texts, row-major; body row r (from 0) is grid row r + 1.
-    std::vector<QString> cells;
-    /// Background colours of body cells, row-major like cells; 0 means none (an explicit
-    /// colour always has its alpha byte set, see setColour). Cells past its end have none:
-    /// it stays empty until the first colour is set.
-    std::vector<std::uint32_t> colours;
     /// The first visible row the panel scrolls to, or 0.
     int topRow = 0;
 
     int columnCount() const { return static_cast<int>(columns.size()); }
-    int bodyRows() const { return columns.empty() ? 0 : static_cast<int>(cells.size() / columns.size()); }
-    /// Appends an empty body row and returns its index (from 0).
+    int bodyRows() const;
+    /// The text of a body cell (body row r from 0 is grid row r + 1).
+    QString cell(int bodyRow, int col) const;
+    /// Appends the text of a body cell to @p out: a printer of every row makes no text of its own.
+    void appendCell(int bodyRow, int col, TextBuffer* out) const;
+    /// The background of a body cell, or nothing.
+    std::optional<Rgb> colour(int bodyRow, int col) const;
+    /// Changes the text of a body cell.
+    void setCell(int bodyRow, int col, const QString& text);
+    /// Sets the background of a body cell.
+    void setColour(int bodyRow, int col, Rgb colour);
+    /// Removes the background of a body cell.
+    void clearColour(int bodyRow, int col);
+
+    /// Appends an empty body row of kept texts and returns its index (from 0).
     int addRow();
-    /// Appends @p count empty body rows at once.
+    /// Appends @p count empty body rows of kept texts at once.
     void addRows(int count);
-    QString& cell(int bodyRow, int col) { return cells[static_cast<size_t>(bodyRow) * columns.size() + col]; }
-    const QString& cell(int bodyRow, int col) const {
-        return cells[static_cast<size_t>(bodyRow) * columns.size() + col];
-    }
-    void setColour(int bodyRow, int col, Rgb colour) {
-        if (colours.size() < cells.size())
-            colours.resize(cells.size(), 0);
-        colours[static_cast<size_t>(bodyRow) * columns.size() + col] = 0xFF000000u | colour;
-    }
-    std::optional<Rgb> colour(int bodyRow, int col) const {
-        const size_t at = static_cast<size_t>(bodyRow) * columns.size() + col;
-        const std::uint32_t c = at < colours.size() ? colours[at] : 0;
-        return c ? std::optional<Rgb>(c & 0xFFFFFFu) : std::nullopt;
-    }
-    /// Reserves room for @p rows body rows.
+    /// Reserves room for @p rows body rows of kept texts.
     void reserve(int rows);
+    /// Removes every body row.
+    void clearRows();
+    /// Makes the body rows on demand from @p rows, in place of any kept texts.
+    void setRows(std::shared_ptr<const GridRows> rows);
+    /// True when the body rows are made on demand.
+    bool madeOnDemand() const { return m_rows != nullptr; }
+    /// Every cell text, row by row: for comparing two grids whatever holds their rows.
+    std::vector<QString> texts() const;
+
+private:
+    size_t at(int bodyRow, int col) const { return static_cast<size_t>(bodyRow) * columns.size() + col; }
+
+    /// The kept body texts, row-major.
+    std::vector<QString> m_cells;
+    /// Background colours of kept body cells, row-major like the texts; 0 means none (a set
+    /// colour always has its alpha byte). Cells past its end have none.
+    std::vector<std::uint32_t> m_colours;
+    std::shared_ptr<const GridRows> m_rows;
+    /// Cells of on-demand rows changed after the build (a comment saved on the diary), by index.
+    std::map<size_t, QString> m_changedTexts;
+    std::map<size_t, std::uint32_t> m_changedColours;
 };
 
 /// A series of a line chart: one value per category, NaN where no point was written.

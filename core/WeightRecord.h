@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <memory>
+#include <vector>
+
 namespace puka {
 
 /// One measurement: one line of the measurement log.
@@ -19,5 +22,9 @@ struct WeightRecord {
     }
     bool operator!=(const WeightRecord& o) const { return !(*this == o); }
 };
+
+/// Records shared by a reading of the log and the lists made from it: a list keeps them for its
+/// rows instead of a copy of their texts.
+using SharedRecords = std::shared_ptr<const std::vector<WeightRecord>>;
 
 } // namespace puka

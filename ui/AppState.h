@@ -6,6 +6,10 @@
 
 #include <QString>
 
+namespace puka {
+class FolderReadings;
+}
+
 namespace puka::ui {
 
 class Dialogs;
@@ -17,6 +21,8 @@ class RecordEditor;
 /// pass left for the others.
 struct AppState {
     QString workDir;
+    /// The data files as the window last read them: every panel takes its log from here.
+    FolderReadings* readings = nullptr;
     Dialogs* dialogs = nullptr;
     /// The printouts' preview and device; tests put a scripted printer here.
     Printer* printer = nullptr;

@@ -3,6 +3,8 @@
 #include "Clock.h"
 #include "FileNames.h"
 #include "FileOps.h"
+#include "FolderReadings.h"
+#include "FolderWatcher.h"
 #include "HelpWindow.h"
 #include "LegacyConversion.h"
 #include "MeasurementEntry.h"
@@ -48,6 +50,8 @@ frmMain::frmMain(const QString& workDir, Dialogs* dialogs, QWidget* parent) : QM
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/app/pukapuka.svg")));
     m_state.workDir = workDir;
+    m_readings = std::make_unique<FolderReadings>(workDir);
+    m_state.readings = m_readings.get();
     if (!dialogs) {
         m_ownDialogs = std::make_unique<QtDialogs>(this);
         dialogs = m_ownDialogs.get();
@@ -153,22 +157,24 @@ void frmMain::startup() {
     fraMain->selectDate(clock::today());
     fraSettei->clearWeightLabel();
 
-    const auto profile = settings::READ_PRIVATE(s.workDir);
-    note(profile.problem);
-    s.profile = profile.value;
+    FolderReadings& readings = *m_readings;
+    const auto profile = readings.read(files::kProfile, &settings::READ_PRIVATE);
+    note(profile->problem);
+    s.profile = profile->value;
     setWindowTitle(settings::SET_TITLE(s.profile.userName));
 
     READ_JYOUKYOU();
 
-    const auto window = settings::READ_IDOU(s.workDir);
-    note(window.problem);
-    s.movingAverage = window.value;
-    const auto timeStamp = settings::READ_JIKAN(s.workDir);
-    note(timeStamp.problem);
-    s.timeStamp = timeStamp.value;
+    const auto window = readings.read(files::kMovingAverage, &settings::READ_IDOU);
+    note(window->problem);
+    s.movingAverage = window->value;
+    const auto timeStamp = readings.read(files::kTimeStamp, &settings::READ_JIKAN);
+    note(timeStamp->problem);
+    s.timeStamp = timeStamp->value;
     fraSettei->setTimeStamp(s.timeStamp);
     // ticking the box writes its file, at start-up as on a click
-    const Status rewritten = settings::rewriteTimeStampInWrittenForm(s.workDir, timeStamp);
+    const Status rewritten = settings::rewriteTimeStampInWrittenForm(s.workDir, *timeStamp);
+    noteFileWritten(files::kTimeStamp);
     if (!rewritten)
         note(rewritten.message());
 
@@ -182,29 +188,28 @@ void frmMain::startup() {
     if (!log.status.ok())
         note(log.status.message());
     else if (!log.exists && !noDiaryYet)
-        note(QStringLiteral("「%1」が見つかりません。\r\n編集画面の「新規スタート」から記録を始めてください。")
-                 .arg(files::kData));
+        note(missingLogNotice());
     note(log.skippedNotice());
 
-    const auto marker = settings::READ_MARKER(s.workDir);
-    note(marker.problem);
-    s.markerMode = marker.value;
+    const auto marker = readings.read(files::kMarker, &settings::READ_MARKER);
+    note(marker->problem);
+    s.markerMode = marker->value;
     fraMain->SET_MARKER();
 
     fraMain->SET_BMI_HANTEI();
     fraSettei->SET_METER_BASE();
     fraSettei->DSP_METER();
 
-    const auto notes = settings::READ_KIZUKI(s.workDir);
-    note(notes.problem);
-    s.notesText = notes.value;
+    const auto notes = readings.read(files::kNotes, &settings::READ_KIZUKI);
+    note(notes->problem);
+    s.notesText = notes->value;
     fraMemo->setNotes(s.notesText);
-    const auto tour = settings::READ_SETTEI(s.workDir);
-    note(tour.problem);
-    s.helpTour = tour.value;
-    const auto steps = settings::READ_KIZAMI(s.workDir);
-    note(steps.problem);
-    s.steps = steps.value;
+    const auto tour = readings.read(files::kHelpTour, &settings::READ_SETTEI);
+    note(tour->problem);
+    s.helpTour = tour->value;
+    const auto steps = readings.read(files::kSteps, &settings::READ_KIZAMI);
+    note(steps->problem);
+    s.steps = steps->value;
     fraSettei->showSteps(s.steps);
 
     show();
@@ -231,6 +236,17 @@ void frmMain::startup() {
     QApplication::processEvents();
     s.startupGuard = false;
 
+    // from here on the window follows what other programs change in the folder; a problem
+    // start-up found is not told again
+    for (const QString& name : FolderReadings::dataFiles())
+        m_toldProblems[name] = m_folderReadable ? problemOf(name) : folderProblem;
+    if (!m_folderReadable)
+        m_toldProblems[QStringLiteral(".")] = folderProblem;
+    if (!m_watcher) {
+        m_watcher = new FolderWatcher(s.workDir, FolderReadings::dataFiles(), this);
+        connect(m_watcher, &FolderWatcher::changed, this, &frmMain::takeOutsideChanges);
+    }
+
     s.guidanceText = introductionText();
     DSP_HELP();
 
@@ -255,10 +271,10 @@ void frmMain::welcomeNewUser() {
 }
 
 void frmMain::READ_JYOUKYOU() {
-    const auto list = situations::READ_JYOUKYOU(m_state.workDir);
-    if (!list.problem.isEmpty() && m_folderReadable)
-        m_startupNotices.append(list.problem);
-    setSituationLists(list.words);
+    const auto list = m_readings->read(files::kSituations, &situations::READ_JYOUKYOU);
+    if (!list->problem.isEmpty() && m_folderReadable)
+        m_startupNotices.append(list->problem);
+    setSituationLists(list->words);
 }
 
 void frmMain::setSituationLists(const QStringList& words) {
@@ -283,16 +299,139 @@ void frmMain::showMainPanelFor(const QDate& date) {
 }
 
 void frmMain::showChangedFiles(bool listChanged) {
-    if (listChanged)
+    noteFileWritten(files::kData);
+    if (listChanged) {
+        noteFileWritten(files::kSituations);
         READ_JYOUKYOU();
+    }
     fraMain->DSP_MAIN();
     Panel* shown = visiblePanel();
     if (shown && shown != fraMain)
-        shown->showChangedLog();
+        shown->refresh();
 }
 
 void frmMain::setCaptionFor(const QString& userName) {
     setWindowTitle(settings::SET_TITLE(userName));
+}
+
+void frmMain::noteFileWritten(const QString& name) {
+    m_readings->noteWritten(name);
+}
+
+void frmMain::refreshPanelOnScreen() {
+    if (Panel* panel = visiblePanel())
+        panel->refresh();
+}
+
+QString frmMain::missingLogNotice() {
+    return QStringLiteral("「%1」が見つかりません。\r\n編集画面の「新規スタート」から記録を始めてください。")
+        .arg(files::kData);
+}
+
+QString frmMain::problemOf(const QString& name) {
+    FolderReadings& readings = *m_readings;
+    if (name == files::kData) {
+        const std::shared_ptr<const LogContents> log = readings.log();
+        if (!log->status.ok())
+            return log->status.message();
+        return log->exists ? log->skippedNotice() : missingLogNotice();
+    }
+    if (name == files::kSituations)
+        return readings.read(name, &situations::READ_JYOUKYOU)->problem;
+    if (name == files::kProfile)
+        return readings.read(name, &settings::READ_PRIVATE)->problem;
+    if (name == files::kMovingAverage)
+        return readings.read(name, &settings::READ_IDOU)->problem;
+    if (name == files::kTimeStamp)
+        return readings.read(name, &settings::READ_JIKAN)->problem;
+    if (name == files::kMarker)
+        return readings.read(name, &settings::READ_MARKER)->problem;
+    if (name == files::kNotes)
+        return readings.read(name, &settings::READ_KIZUKI)->problem;
+    if (name == files::kHelpTour)
+        return readings.read(name, &settings::READ_SETTEI)->problem;
+    if (name == files::kSteps)
+        return readings.read(name, &settings::READ_KIZAMI)->problem;
+    return QString();
+}
+
+QString frmMain::takeChangedFile(const QString& name) {
+    AppState& s = m_state;
+    FolderReadings& readings = *m_readings;
+    if (name == files::kProfile) {
+        s.profile = readings.read(name, &settings::READ_PRIVATE)->value;
+        setWindowTitle(settings::SET_TITLE(s.profile.userName));
+    } else if (name == files::kSituations) {
+        setSituationLists(readings.read(name, &situations::READ_JYOUKYOU)->words);
+    } else if (name == files::kMovingAverage) {
+        s.movingAverage = readings.read(name, &settings::READ_IDOU)->value;
+    } else if (name == files::kTimeStamp) {
+        s.timeStamp = readings.read(name, &settings::READ_JIKAN)->value;
+        fraSettei->setTimeStamp(s.timeStamp);
+    } else if (name == files::kMarker) {
+        s.markerMode = readings.read(name, &settings::READ_MARKER)->value;
+        fraMain->SET_MARKER();
+    } else if (name == files::kHelpTour) {
+        s.helpTour = readings.read(name, &settings::READ_SETTEI)->value;
+        const QSignalBlocker block(chkHelp);
+        chkHelp->setChecked(s.helpTour != 0);
+    } else if (name == files::kSteps) {
+        s.steps = readings.read(name, &settings::READ_KIZAMI)->value;
+        // showing the steps chooses options, which must not write the file back
+        const bool guard = s.startupGuard;
+        s.startupGuard = true;
+        fraSettei->showSteps(s.steps);
+        s.startupGuard = guard;
+    } else if (name == files::kNotes) {
+        const QString text = readings.read(name, &settings::READ_KIZUKI)->value;
+        // a memo being typed is the user's: it stays, and its save will write it
+        if (fraMemo->notes() == s.notesText)
+            fraMemo->setNotes(text);
+        s.notesText = text;
+    }
+    return problemOf(name);
+}
+
+void frmMain::takeOutsideChanges() {
+    // a box shown below runs the event loop, where the watcher may call again: that call is
+    // taken in after this one
+    if (m_takingChanges) {
+        m_changesWaiting = true;
+        return;
+    }
+    m_takingChanges = true;
+    do {
+        m_changesWaiting = false;
+        const QStringList changed = m_readings->outsideChanges();
+        if (changed.isEmpty())
+            continue;
+        QStringList notices;
+        const QString folderProblem = folderReadProblem(m_state.workDir);
+        if (!folderProblem.isEmpty()) {
+            // a folder that cannot be searched is said once, not once for each of its files
+            if (m_toldProblems.value(QStringLiteral(".")) != folderProblem)
+                notices.append(folderProblem);
+            m_toldProblems[QStringLiteral(".")] = folderProblem;
+        } else {
+            m_toldProblems.remove(QStringLiteral("."));
+        }
+        for (const QString& name : changed) {
+            const QString problem = takeChangedFile(name);
+            if (folderProblem.isEmpty() && !problem.isEmpty() && problem != m_toldProblems.value(name))
+                notices.append(problem);
+            m_toldProblems[name] = problem;
+        }
+        // the main view holds the values the other panels start from: it follows every change
+        fraMain->refresh();
+        m_state.sampleMode = entry::isSampleData(m_state.main.startDate, m_state.profile);
+        Panel* shown = visiblePanel();
+        if (shown && shown != fraMain)
+            shown->refresh();
+        if (!notices.isEmpty())
+            tellAboutFiles(notices);
+        Q_EMIT outsideChangesTaken(changed);
+    } while (m_changesWaiting);
+    m_takingChanges = false;
 }
 
 void frmMain::endProgram() {
@@ -327,13 +466,17 @@ void frmMain::convertOlderFiles() {
     };
     if (legacy::needsRenzoku(m_state.workDir)) {
         const QString answer = dialogs.input(legacy::promptRenzoku(), legacy::title());
-        if (!answer.isEmpty())
+        if (!answer.isEmpty()) {
             report(legacy::CONV_RENZOKU(m_state.workDir, answer));
+            noteFileWritten(files::kData);
+        }
     }
     if (legacy::needsData(m_state.workDir)) {
         const QString answer = dialogs.input(legacy::promptData(), legacy::title());
-        if (!answer.isEmpty())
+        if (!answer.isEmpty()) {
             report(legacy::CONV_DATA(m_state.workDir, answer));
+            noteFileWritten(files::kData);
+        }
     }
 }
 
@@ -381,6 +524,7 @@ void frmMain::onHelpTourClicked() {
         m_state.helpTour = 0;
     }
     const Status s = settings::WRITE_SETTEI(m_state.workDir, m_state.helpTour);
+    noteFileWritten(files::kHelpTour);
     if (!s)
         m_state.dialogs->message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
 }

@@ -4,6 +4,7 @@
 #include "panels/PanelHost.h"
 
 #include <QMainWindow>
+#include <QMap>
 #include <QString>
 
 #include <memory>
@@ -12,9 +13,14 @@ class QFrame;
 class QGridLayout;
 class QToolButton;
 
+namespace puka {
+class FolderReadings;
+}
+
 namespace puka::ui {
 
 class AnalysisPanel;
+class FolderWatcher;
 class CalendarPanel;
 class DailyPanel;
 class Dialogs;
@@ -51,6 +57,16 @@ public:
     void appendSituation(const QString& word) override;
     void setCaptionFor(const QString& userName) override;
     void endProgram() override;
+    void noteFileWritten(const QString& name) override;
+    void refreshPanelOnScreen() override;
+    /// Takes in what other programs changed in the data files since the last look: the
+    /// settings into the state, the lists, the main view and the panel on screen rebuilt, and
+    /// a file that can no longer be read told once. The folder watcher calls it.
+    void takeOutsideChanges();
+    /// The data files as the window last read them.
+    FolderReadings& readings() const { return *m_readings; }
+    /// The watcher of the working folder; none before start-up has run.
+    FolderWatcher* folderWatcher() const { return m_watcher; }
     /// The panel that is visible now.
     Panel* visiblePanel() const;
     /// Shows the window in front of the others: a later start on the same folder asks for it.
@@ -67,6 +83,10 @@ public:
     /// The introduction the help tour shows at the end of start-up.
     static QString introductionText();
 
+Q_SIGNALS:
+    /// Changes other programs made to @p files have been taken in and the panel on screen rebuilt.
+    void outsideChangesTaken(const QStringList& files);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -75,6 +95,12 @@ private:
     void openPanel(Panel* panel);
     void convertOlderFiles();
     void tellAboutFiles(const QStringList& notices);
+    /// Reads the data file @p name again after another program changed it and puts it into
+    /// the state and the controls; returns its problem for the user, or an empty string.
+    QString takeChangedFile(const QString& name);
+    /// The problem of the data file @p name as the window reads it now, or an empty string.
+    QString problemOf(const QString& name);
+    static QString missingLogNotice();
     /// A folder without any diary: says so kindly and opens the new-start form.
     void welcomeNewUser();
     void onHelpTourClicked();
@@ -86,6 +112,12 @@ private:
     void showChangedFiles(bool listChanged);
 
     AppState m_state;
+    std::unique_ptr<FolderReadings> m_readings;
+    FolderWatcher* m_watcher = nullptr;
+    /// The problem last told of each data file, so that one that stays is not told again.
+    QMap<QString, QString> m_toldProblems;
+    bool m_takingChanges = false; ///< a box shown while changes are taken in runs the event loop
+    bool m_changesWaiting = false;
     std::unique_ptr<Dialogs> m_ownDialogs;
     std::unique_ptr<Printer> m_ownPrinter;
     Toolbar* m_toolbar = nullptr;

@@ -186,7 +186,7 @@ TEST(AnalysisTimeSeries, ScrollsToTheLastRowFromTenRecords) {
 TEST(AnalysisTimeSeries, EmptyLogLeavesTheGridAlone) {
     GridModel g = analysis::SET_BUNSEKI_GRID().msgB1;
     g.addRow();
-    g.cell(0, 0) = QStringLiteral("残る");
+    g.setCell(0, 0, QStringLiteral("残る"));
     analysis::DSP_JIKEIRETSU(AnalysisSnapshot{}, DiffMode::Previous, &g);
     EXPECT_EQ(g.cell(0, 0), QStringLiteral("残る"));
     EXPECT_EQ(g.columns[3].header, QStringLiteral("初回差"));

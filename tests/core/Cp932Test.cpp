@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <iconv.h>
+#include <optional>
+#include <random>
+
 using namespace puka;
 
 namespace {
@@ -68,4 +72,49 @@ TEST(Cp932, InvalidBytesFailToDecode) {
                                     QByteArray("\xA0"), QByteArray("\xFD\x40")})
         EXPECT_FALSE(cp932::decode(bytes).has_value()) << bytes.toHex().toStdString();
     EXPECT_EQ(cp932::decode(QByteArray()), std::optional<QString>(QString()));
+}
+
+namespace {
+
+// What glibc iconv itself makes of @p bytes, or nothing when it refuses them.
+std::optional<QString> iconvDecode(const QByteArray& bytes) {
+    iconv_t cd = iconv_open("UTF-8", "CP932");
+    EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1));
+    QByteArray out(bytes.size() * 4 + 16, Qt::Uninitialized);
+    char* in = const_cast<char*>(bytes.constData());
+    size_t inLeft = static_cast<size_t>(bytes.size());
+    char* to = out.data();
+    size_t toLeft = static_cast<size_t>(out.size());
+    const size_t rc = iconv(cd, &in, &inLeft, &to, &toLeft);
+    iconv_close(cd);
+    if (rc == static_cast<size_t>(-1))
+        return std::nullopt;
+    out.truncate(out.size() - static_cast<qsizetype>(toLeft));
+    return QString::fromUtf8(out);
+}
+
+} // namespace
+
+// The decoder reads through tables of what iconv gives: every byte and every pair of bytes,
+// alone and between ASCII runs of any length, must come out as iconv gives it.
+TEST(Cp932, EveryByteAndPairDecodesAsIconvDecodesIt) {
+    for (int first = 0; first < 256; ++first) {
+        for (int second = -1; second < 256; ++second) {
+            QByteArray bytes(1, static_cast<char>(first));
+            if (second >= 0)
+                bytes += static_cast<char>(second);
+            ASSERT_EQ(cp932::decode(bytes), iconvDecode(bytes)) << first << ' ' << second;
+        }
+    }
+    std::mt19937 rng(932);
+    std::uniform_int_distribution<int> byte(0, 255);
+    std::uniform_int_distribution<int> ascii(0, 40);
+    for (int i = 0; i < 2000; ++i) {
+        QByteArray bytes;
+        while (bytes.size() < 200) {
+            bytes += QByteArray(ascii(rng), 'a');
+            bytes += static_cast<char>(byte(rng));
+        }
+        ASSERT_EQ(cp932::decode(bytes), iconvDecode(bytes)) << bytes.toHex().toStdString();
+    }
 }

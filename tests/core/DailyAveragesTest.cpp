@@ -191,7 +191,7 @@ TEST(DailyPeriod, EndBeforeStartOrATextThatIsNoDateChangesNothing) {
         const Status s = daily::DSP_HIHEIKIN_KIKAN(fiveDays(), start, end, &v);
         EXPECT_FALSE(s) << start.toStdString() << " " << end.toStdString();
         EXPECT_FALSE(s.message().isEmpty());
-        EXPECT_EQ(v.grid.cells, before.grid.cells);
+        EXPECT_EQ(v.grid.texts(), before.grid.texts());
         EXPECT_EQ(v.chart.categoryCount(), before.chart.categoryCount());
     }
     auto v = before;

@@ -91,7 +91,7 @@ TEST(DiaryGrid, ScrollsToTheEndOnlyBeyondFifteenRecords) {
 }
 
 TEST(DiaryGrid, EmptyLogGivesTheHeaderOnly) {
-    const GridModel g = diary::DSP_MEMO({});
+    const GridModel g = diary::DSP_MEMO(std::vector<WeightRecord>());
     EXPECT_EQ(g.bodyRows(), 0);
     EXPECT_EQ(g.columnCount(), 8);
     EXPECT_EQ(g.topRow, 0);
@@ -99,7 +99,7 @@ TEST(DiaryGrid, EmptyLogGivesTheHeaderOnly) {
 
 TEST(DiaryGrid, SampleViewHasOneRowPerRecord) {
     const LogContents log = datalog::READ_DATA(test::sampleDir());
-    const ViewModel v = diary::view(log);
+    const ViewModel v = diary::view(std::make_shared<const LogContents>(log));
     const GridModel* g = v.grid(QStringLiteral("msgMemoList"));
     ASSERT_NE(g, nullptr);
     ASSERT_EQ(g->bodyRows(), static_cast<int>(log.records.size()));

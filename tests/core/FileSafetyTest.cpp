@@ -148,7 +148,8 @@ TEST(UserFiles, ALinkWhoseTargetIsGoneIsNoMissingLog) {
         << log.status.message().toStdString();
     const Status append =
         datalog::APPEND_DATA(dir.path(), record(QStringLiteral("2003/07/28"), QStringLiteral("朝"), 75));
-    EXPECT_TRUE(append.message().startsWith(QStringLiteral("「データ.txt」を保存できませんでした。")))
+    EXPECT_FALSE(append.inPlace());
+    EXPECT_TRUE(append.message().contains(QStringLiteral("リンク先の「%1」が見つかりません").arg(target)))
         << append.message().toStdString();
     EXPECT_FALSE(datalog::INSERT_DATA(dir.path(), record(QStringLiteral("2003/07/28"), QStringLiteral("朝"), 75)));
     // the link stays as it was, and nothing else is made on either side

@@ -9,12 +9,18 @@
 #include "DataLog.h"
 #include "DiaryView.h"
 #include "FileNames.h"
+#include "FolderReadings.h"
 #include "GraphView.h"
 #include "MainView.h"
 #include "RangeView.h"
+#include "ReportPrinter.h"
 #include "TextLines.h"
+#include "TrendView.h"
 
 #include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -148,3 +154,49 @@ TEST_F(LargeLog, DiaryListsEveryRecord) {
 }
 
 } // namespace
+
+namespace {
+
+// Every view of the log as the report prints it, in one text to compare.
+QByteArray everyView(const std::shared_ptr<const LogContents>& log) {
+    const SharedRecords records(log, &log->records);
+    const AnalysisSnapshot snapshot = AnalysisSnapshot::load(log->records);
+    AnalysisView analysis = analysis::SET_BUNSEKI_GRID();
+    analysis::fill(snapshot, analysis::DiffMode::First, analysis::BandStep::One, &analysis);
+    const std::vector<ViewModel> views = {
+        mainview::viewModel(mainview::DSP_MAIN(log->records, kBusyDay, 170.0f), std::nullopt),
+        range::viewModel(range::DSP_TAIJYU(records, 170.0f)),
+        analysis::viewModel(analysis),
+        graph::viewModel(graph::DSP_RENTAI(snapshot, 65.0f, QStringLiteral("7"), false)),
+        daily::viewModel(daily::DSP_HIHEIKIN(log->records)),
+        calendar::viewModel(calendar::DSP_CALE(log->records, calendar::Mode::Detailed, kBusyDay)),
+        diary::view(log),
+        trend::viewModel(trend::compute(log->records, {}, 65.0f)),
+    };
+    QByteArray all;
+    for (const ViewModel& v : views)
+        all += report::toJson(v);
+    return all;
+}
+
+} // namespace
+
+TEST_F(LargeLog, ViewsFromTheKeptReadingEqualThoseFromAFreshOne) {
+    test::WorkDir dir;
+    ASSERT_TRUE(datalog::WRITE_DATA(dir.path(), records()));
+    FolderReadings readings(dir.path());
+    const std::shared_ptr<const LogContents> kept = readings.log();
+    EXPECT_EQ(readings.log(), kept);
+    EXPECT_EQ(everyView(kept), everyView(std::make_shared<const LogContents>(datalog::READ_DATA(dir.path()))));
+
+    // a record appended by another program: the next reading is the log as it is now
+    QFile file(QDir(dir.path()).filePath(files::kData));
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write(test::sjis(QStringLiteral("\"2019/12/31\",\"最後\",63.9,\"\",20,\"\"\r\n")));
+    file.close();
+    const std::shared_ptr<const LogContents> next = readings.log();
+    ASSERT_NE(next, kept);
+    EXPECT_EQ(next->records.size(), kept->records.size() + 1);
+    EXPECT_EQ(everyView(next), everyView(std::make_shared<const LogContents>(datalog::READ_DATA(dir.path()))));
+    EXPECT_EQ(readings.readCount(files::kData), 2);
+}

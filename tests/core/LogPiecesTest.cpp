@@ -240,3 +240,25 @@ TEST(LogPieces, DiarySaveOnALargeLogRefusesAChangedLogAndWritesTheChosenRow) {
         ASSERT_EQ(after[i], expected) << i;
     }
 }
+
+// The reader takes the file a block of 256 KB at a time: a line (and a CR LF) cut by a block
+// border, and logs that start as plain ASCII for more than a block (read whole, since only all
+// of them can tell UTF-8 from code page 932), read as line by line.
+TEST(LogPieces, BlockBordersAndLogsThatStartAsAscii) {
+    constexpr qsizetype kBlock = 256 * 1024;
+    const QByteArray ascii = R"("2010/05/01","07:15:00",65.5,"",21.5,"")";
+    const QByteArray kanji = test::sjis(QStringLiteral(R"("2010/05/02","夕食後",65.5,"ケーキ",21.5,"")"));
+    for (qsizetype shift : {qsizetype(0), qsizetype(1), qsizetype(17), ascii.size(), ascii.size() + 1}) {
+        QByteArray bytes = kanji + "\r\n" + QByteArray(shift, 'x') + "\r\n";
+        while (bytes.size() < 2 * kBlock + 4 * kanji.size())
+            bytes += kanji + "\r\n";
+        bytes += "\"2010/05/03\",\"\x82\",75,\"\",22,\"\"\r\n" + kanji;
+        expectSameReading(bytes, false, QStringLiteral("shift %1").arg(shift));
+    }
+    QByteArray plain;
+    while (plain.size() < kBlock + 100)
+        plain += ascii + "\r\n";
+    expectSameReading(plain + kanji + "\r\n", false, QStringLiteral("ASCII, then code page 932"));
+    expectSameReading(plain + QStringLiteral(R"("2010/05/02","夕食後",65,"",21,"")").toUtf8(), true,
+                      QStringLiteral("ASCII, then UTF-8"));
+}

@@ -123,7 +123,7 @@ TEST(RangeBuild, OpeningFillsEachDateOnceAndSetsTheBoundsToFirstAndLast) {
     EXPECT_EQ(again.startText, QStringLiteral("2003/07/26"));
     EXPECT_EQ(again.endText, QStringLiteral("2003/07/27"));
 
-    const RangeView empty = range::DSP_TAIJYU({}, kHeight);
+    const RangeView empty = range::DSP_TAIJYU(std::vector<WeightRecord>(), kHeight);
     EXPECT_TRUE(empty.dates.isEmpty());
     EXPECT_TRUE(empty.startText.isEmpty());
     EXPECT_TRUE(empty.endText.isEmpty());

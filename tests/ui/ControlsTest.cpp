@@ -28,6 +28,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <cmath>
 
 using namespace puka;
@@ -48,10 +50,10 @@ GridModel sampleGrid(int rows, int fixedCols = 1) {
     g.reserve(rows);
     for (int i = 0; i < rows; ++i) {
         const int r = g.addRow();
-        g.cell(r, 0) = QString::number(i + 1);
-        g.cell(r, 1) = QStringLiteral("朝食前");
-        g.cell(r, 2) = QStringLiteral("%1Kg").arg(60 + i % 10);
-        g.cell(r, 3) = QStringLiteral("↓");
+        g.setCell(r, 0, QString::number(i + 1));
+        g.setCell(r, 1, QStringLiteral("朝食前"));
+        g.setCell(r, 2, QStringLiteral("%1Kg").arg(60 + i % 10));
+        g.setCell(r, 3, QStringLiteral("↓"));
         g.setColour(r, 3, diffcolour::kDown);
     }
     return g;
@@ -152,7 +154,7 @@ TEST(GridView, HundredThousandRowsReplaceEverythingInOneReset) {
     big.reserve(100000);
     for (int r = 0; r < 100000; ++r) {
         big.addRow();
-        big.cell(r, 11) = QString::number(r);
+        big.setCell(r, 11, QString::number(r));
     }
     QSignalSpy resets(view.tableModel(), &QAbstractItemModel::modelReset);
     view.setModel(std::move(big));
@@ -266,6 +268,41 @@ TEST(ChartView, SetChartReplacesEachSeriesInOneCall) {
     EXPECT_EQ(added.count(), 0);
     EXPECT_EQ(chart.pointCount(0), 3);
     EXPECT_EQ(chart.categoryAxis()->max(), 3.5);
+}
+
+// A line of far more points than pixel columns is drawn from each column's first, lowest,
+// highest and last point: the picture is the one every point draws, at any size, with gaps.
+// Only where two lines meet exactly on a pixel's edge may the pixel take the other's colour.
+TEST(ChartView, ThinnedLinesDrawThePictureOfEveryPoint) {
+    std::mt19937 rng(4);
+    std::normal_distribution<double> noise(0, 0.4);
+    std::vector<double> weight, fat;
+    double trend = 80;
+    for (int i = 0; i < 40000; ++i) {
+        trend += noise(rng) * 0.05;
+        weight.push_back(i % 9000 < 30 ? kUnset : std::round((trend + noise(rng)) * 10) / 10);
+        fat.push_back(std::round((25 + noise(rng)) * 10) / 10);
+    }
+    ChartView thin, whole;
+    whole.setLineThinning(false);
+    for (const QSize size : {QSize(700, 320), QSize(433, 251)}) {
+        for (ChartView* view : {&thin, &whole}) {
+            showSized(*view, size.width(), size.height());
+            view->setChart(sampleChart(weight, fat));
+        }
+        // the labels and the thinning follow the layout a moment later
+        QTest::qWait(100);
+        EXPECT_LT(thin.pointCount(0), 4 * size.width() + 64);
+        EXPECT_EQ(whole.pointCount(0), 39850);
+        const QImage thinPicture = thin.grab().toImage();
+        const QImage wholePicture = whole.grab().toImage();
+        ASSERT_EQ(thinPicture.size(), wholePicture.size());
+        int differ = 0;
+        for (int y = 0; y < thinPicture.height(); ++y)
+            for (int x = 0; x < thinPicture.width(); ++x)
+                differ += thinPicture.pixel(x, y) != wholePicture.pixel(x, y);
+        EXPECT_LE(differ, thinPicture.width() * thinPicture.height() / 10000) << size.width();
+    }
 }
 
 TEST(ChartView, UnsetPointsAreNeverJoined) {

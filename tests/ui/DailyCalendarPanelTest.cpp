@@ -177,7 +177,7 @@ TEST(DailyPanel, PeriodThatIsNoPeriodIsRefusedAndChangesNothing) {
         EXPECT_EQ(calls[0].icon, Icon::Warning);
         QDate s, e;
         EXPECT_EQ(calls[0].prompt, daily::readPeriod(start, end, &s, &e).message());
-        EXPECT_EQ(grid(t, "msgAvgtai")->model().cells, before.cells);
+        EXPECT_EQ(grid(t, "msgAvgtai")->model().texts(), before.texts());
         EXPECT_EQ(t.find<ui::ChartView>(QStringLiteral("mcrAvgtai"))->chartModel().categoryCount(),
                   chartBefore.categoryCount());
         // the user's texts stay to be corrected

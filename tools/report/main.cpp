@@ -1,3 +1,4 @@
+#include "Allocator.h"
 #include "CommandLine.h"
 #include "ReportCli.h"
 
@@ -6,6 +7,9 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    puka::allocator::keepFreedMemory();
+    // the log and the view of it are made at once in a fresh heap
+    puka::allocator::reserveLargePages(30 * 1024 * 1024);
     QCoreApplication app(argc, argv);
     QStringList args;
     QString error;
@@ -14,10 +18,18 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "pukapuka-report: %s\n", error.toUtf8().constData());
         return 2;
     }
-    QByteArray out;
+    // the output goes out as it is made: a report of any size holds one piece of it at a time
     QByteArray err;
-    const int status = puka::report::run(args, &out, &err);
-    std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);
+    int status = puka::report::run(
+        args,
+        [](const char* data, qsizetype size) {
+            return std::fwrite(data, 1, static_cast<size_t>(size), stdout) == static_cast<size_t>(size);
+        },
+        &err);
+    if (std::fflush(stdout) != 0 && status == 0) {
+        err = "pukapuka-report: 出力を書き込めませんでした（ディスクの空きや出力先を確かめてください）\n";
+        status = 2;
+    }
     std::fwrite(err.constData(), 1, static_cast<size_t>(err.size()), stderr);
     return status;
 }

@@ -12,12 +12,14 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScatterSeries>
+#include <QScreen>
 #include <QSet>
 #include <QSvgRenderer>
 #include <QValueAxis>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 // The pictures are compiled into the ui library and must be registered by hand.
 static void initChartPictures() {
@@ -191,19 +193,50 @@ ChartView::ChartView(QWidget* parent) : QChartView(parent) {
         [this](const QRectF& area) {
             if (static_cast<int>(area.width()) != m_labelledWidth)
                 updateCategoryLabels();
+            // thinned lines are thinned again for the columns the plot has now
+            if (m_thinnedFor && plotColumns() != *m_thinnedFor)
+                fillPlots();
         },
         Qt::QueuedConnection);
     setChart(ChartModel{});
 }
 
+namespace {
+
+// True when @p a and @p b draw the same lines on the same axes: their visibility may differ.
+bool sameData(const ChartModel& a, const ChartModel& b) {
+    if (a.series.size() != b.series.size() || a.categoryLabels != b.categoryLabels || a.primary.min != b.primary.min ||
+        a.primary.max != b.primary.max || a.secondary.min != b.secondary.min || a.secondary.max != b.secondary.max)
+        return false;
+    for (size_t i = 0; i < a.series.size(); ++i) {
+        const ChartSeries& s = a.series[i];
+        const ChartSeries& t = b.series[i];
+        // the points as bits: an unset point (NaN) equals an unset point
+        if (s.name != t.name || s.secondaryAxis != t.secondaryAxis || s.points.size() != t.points.size() ||
+            (!s.points.empty() && std::memcmp(s.points.data(), t.points.data(), s.points.size() * sizeof(double)) != 0))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 void ChartView::setChart(const ChartModel& model) {
+    // the same lines again, shown otherwise at most: only what is shown changes
+    if (sameData(model, m_model)) {
+        m_model.primary.visible = model.primary.visible;
+        m_model.secondary.visible = model.secondary.visible;
+        for (size_t i = 0; i < model.series.size(); ++i)
+            m_model.series[i].visible = model.series[i].visible;
+        applyVisibility();
+        return;
+    }
     m_model = model;
     syncPlotCount(static_cast<int>(model.series.size()));
+    fillPlots();
     int points = 0;
-    for (size_t i = 0; i < model.series.size(); ++i) {
-        fillPlot(m_plots[i], model.series[i]);
-        points += static_cast<int>(model.series[i].points.size());
-    }
+    for (const ChartSeries& series : model.series)
+        points += static_cast<int>(series.points.size());
     // smoothing tens of thousands of segments costs about a second per paint, and with far
     // more points than pixels the lines are a dense band where smoothing shows nothing
     setRenderHint(QPainter::Antialiasing, points <= kSmoothPointLimit);
@@ -249,6 +282,63 @@ void ChartView::attach(QXYSeries* series, bool secondary) {
     series->attachAxis(secondary ? m_secondaryAxis : m_primaryAxis);
 }
 
+void ChartView::fillPlots() {
+    m_thinnedFor.reset();
+    for (size_t i = 0; i < m_model.series.size() && i < m_plots.size(); ++i)
+        fillPlot(m_plots[i], m_model.series[i]);
+}
+
+void ChartView::setLineThinning(bool on) {
+    m_thinning = on;
+    fillPlots();
+}
+
+std::pair<double, double> ChartView::plotColumns() const {
+    const qreal ratio = devicePixelRatioF();
+    // the chart fills the view: its plot's place in the scene is its place on screen, and a
+    // hidden chart keeps the place it had when it was shown
+    const QRectF plot = chart()->plotArea();
+    if (m_laidOut && plot.width() >= 1)
+        return {plot.left() * ratio, plot.width() * ratio};
+    const int screenWidth = screen() ? screen()->size().width() : 4096;
+    return {0, screenWidth * ratio};
+}
+
+QList<QPointF> ChartView::pixelColumnPoints(const QList<QPointF>& line, double from, double to, double left,
+                                            double width) {
+    constexpr double kPointsPerColumn = 4;
+    if (!(width >= 1) || !(to > from) || static_cast<double>(line.size()) <= kPointsPerColumn * width)
+        return line;
+    QList<QPointF> kept;
+    kept.reserve(static_cast<qsizetype>(kPointsPerColumn * (width + 2)));
+    const double scale = width / (to - from);
+    // a two-pixel line covers the pixels whose centres lie within a pixel of it, so the
+    // columns that matter run from one pixel centre to the next
+    const auto columnOf = [&](const QPointF& p) { return std::floor(left + (p.x() - from) * scale + 0.5); };
+    qsizetype first = 0;
+    while (first < line.size()) {
+        const double column = columnOf(line[first]);
+        qsizetype lowest = first, highest = first, last = first;
+        for (qsizetype i = first + 1; i < line.size() && columnOf(line[i]) == column; ++i) {
+            if (line[i].y() < line[lowest].y())
+                lowest = i;
+            if (line[i].y() > line[highest].y())
+                highest = i;
+            last = i;
+        }
+        // each in its order along the line, each once
+        const qsizetype order[] = {first, std::min(lowest, highest), std::max(lowest, highest), last};
+        qsizetype previous = -1;
+        for (const qsizetype i : order) {
+            if (i != previous)
+                kept.append(line[i]);
+            previous = i;
+        }
+        first = last + 1;
+    }
+    return kept;
+}
+
 void ChartView::fillPlot(Plot& plot, const ChartSeries& series) {
     if (plot.secondary != series.secondaryAxis) {
         plot.secondary = series.secondaryAxis;
@@ -275,8 +365,18 @@ void ChartView::fillPlot(Plot& plot, const ChartSeries& series) {
         chart()->removeSeries(line);
         delete line;
     }
-    for (size_t i = 0; i < lines.size(); ++i)
-        plot.lines[static_cast<qsizetype>(i)]->replace(lines[i]);
+    // markers are drawn at every point; lines alone draw the same with a few to a column
+    const bool thin = m_thinning && m_markerStyle == MarkerStyle::None;
+    const std::pair<double, double> columns = thin ? plotColumns() : std::pair<double, double>(0, 0);
+    const double from = 0.5;
+    const double to = std::max(m_model.categoryCount(), 1) + 0.5;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const qsizetype whole = lines[i].size();
+        QList<QPointF> drawn = pixelColumnPoints(lines[i], from, to, columns.first, columns.second);
+        if (drawn.size() < whole)
+            m_thinnedFor = columns;
+        plot.lines[static_cast<qsizetype>(i)]->replace(drawn);
+    }
     plot.lines.front()->setName(series.name);
 
     if (!dots.isEmpty() && !plot.dots) {
@@ -481,7 +581,11 @@ QValueAxis* ChartView::valueAxis(Axis axis) const {
 }
 
 void ChartView::setMarkerStyle(MarkerStyle style) {
+    // markers need every point of a line, thinned or not
+    const bool refill = (style == MarkerStyle::None) != (m_markerStyle == MarkerStyle::None);
     m_markerStyle = style;
+    if (refill)
+        fillPlots();
     for (Plot& plot : m_plots)
         applyStyle(plot);
 }
@@ -520,6 +624,14 @@ void ChartView::mouseReleaseEvent(QMouseEvent* event) {
     QChartView::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         Q_EMIT clicked();
+}
+
+void ChartView::showEvent(QShowEvent* event) {
+    QChartView::showEvent(event);
+    m_laidOut = true;
+    // lines thinned before the chart had its place are thinned again for the place it has
+    if (m_thinnedFor && plotColumns() != *m_thinnedFor)
+        fillPlots();
 }
 
 void ChartView::resizeEvent(QResizeEvent* event) {

@@ -28,6 +28,10 @@ namespace puka::ui {
 /// An axis limit left unset follows the data; limits given reversed (min above max, as an
 /// empty build leaves them) count as unset, and equal limits are widened to one unit.
 /// Series visibility, colours and the marker style belong to the view and survive setChart.
+///
+/// A line never gets more points than its plot has pixel columns: with more, each column keeps
+/// its first, lowest, highest and last point, which draw the same picture (the line runs
+/// through every point between them). Markers, drawn at every point, keep every point.
 class ChartView : public QChartView {
     Q_OBJECT
 public:
@@ -49,6 +53,18 @@ public:
     int seriesCount() const { return static_cast<int>(m_plots.size()); }
     /// The number of set points of @p series that are drawn (hidden series included).
     int pointCount(int series) const;
+
+    /// Draws every point of every line when @p on is false, as for comparing pictures.
+    void setLineThinning(bool on);
+
+    /**
+     * The points of a line that draw it where the category range @p from to @p to spans the
+     * pixels @p left to @p left + @p width: of each pixel column's points the first, the
+     * lowest, the highest and the last, in their order. A line with few points to a column is
+     * returned whole.
+     */
+    static QList<QPointF> pixelColumnPoints(const QList<QPointF>& line, double from, double to, double left,
+                                            double width);
     /// The chart series that draw @p series: its lines (one per run of set points) and, when it has
     /// isolated points, the dot series last.
     QList<QXYSeries*> seriesParts(int series) const;
@@ -85,6 +101,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // the QChart is owned for the view's life; panels hand over ChartModels instead
@@ -100,6 +117,11 @@ private:
     };
 
     void syncPlotCount(int count);
+    /// Fills every plot from the model, for the pixel columns the plot has now.
+    void fillPlots();
+    /// Where the plot lies across the view, in pixels of the device: its left edge and width.
+    /// Before the chart has been on screen, the screen's width, which no plot exceeds.
+    std::pair<double, double> plotColumns() const;
     void fillPlot(Plot& plot, const ChartSeries& series);
     void attach(QXYSeries* series, bool secondary);
     QLineSeries* newLine(const Plot& plot);
@@ -121,6 +143,10 @@ private:
     MarkerStyle m_markerStyle = MarkerStyle::None;
     QImage m_ballPicture;
     int m_labelledWidth = -1;
+    bool m_thinning = true;
+    bool m_laidOut = false; ///< the chart has been on screen, so its plot has a real place
+    /// The plot's columns the lines were thinned for, while a line is thinned.
+    std::optional<std::pair<double, double>> m_thinnedFor;
 };
 
 } // namespace puka::ui

@@ -21,9 +21,6 @@ GridTableModel::GridTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 void GridTableModel::setGrid(GridModel grid) {
     beginResetModel();
     m_grid = std::move(grid);
-    // a model built by hand may leave the colours out; every body cell needs its slot
-    if (m_grid.colours.size() != m_grid.cells.size())
-        m_grid.colours.resize(m_grid.cells.size(), 0);
     endResetModel();
 }
 
@@ -39,7 +36,7 @@ void GridTableModel::setCellText(int gridRow, int col, const QString& text) {
     }
     if (!isBodyCell(gridRow, col))
         return;
-    m_grid.cell(gridRow - 1, col) = text;
+    m_grid.setCell(gridRow - 1, col, text);
     const QModelIndex changed = index(gridRow - 1, col);
     Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
 }
@@ -50,7 +47,7 @@ void GridTableModel::setCellColour(int gridRow, int col, std::optional<Rgb> colo
     if (colour)
         m_grid.setColour(gridRow - 1, col, *colour);
     else
-        m_grid.colours[static_cast<size_t>(gridRow - 1) * m_grid.columns.size() + static_cast<size_t>(col)] = 0;
+        m_grid.clearColour(gridRow - 1, col);
     const QModelIndex changed = index(gridRow - 1, col);
     Q_EMIT dataChanged(changed, changed, {Qt::BackgroundRole});
 }

@@ -157,6 +157,20 @@ void GridView::setModel(GridModel grid) {
     scrollToRow(top > 0 ? top : 1);
 }
 
+void GridView::updateModel(GridModel grid) {
+    // a grid stays where the panel put it until the user scrolls it
+    const bool placedByPanel = m_pendingTopRow >= 0;
+    const int shownTop = topRow();
+    const QModelIndex current = currentIndex();
+    const int top = grid.topRow;
+    m_model->setGrid(std::move(grid));
+    applyLayout();
+    if (current.isValid() && current.row() < m_model->rowCount())
+        selectionModel()->setCurrentIndex(m_model->index(current.row(), current.column()),
+                                          QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollToRow(placedByPanel ? std::max(top, 1) : std::max(shownTop, 1));
+}
+
 void GridView::applyLayout() {
     const GridModel& grid = m_model->grid();
     const QFont font = uiFont(grid.fontPt);

@@ -16,6 +16,10 @@ public:
 
     /// Shows @p grid in place of everything shown before (one model reset) and scrolls to its topRow.
     void setModel(GridModel grid);
+    /// Shows @p grid in place of the grid shown, as a rebuild from changed files does: the
+    /// current cell stays while its row exists, and so does the scroll position the user chose;
+    /// a grid the user has not scrolled goes where @p grid wants to be (its topRow).
+    void updateModel(GridModel grid);
     /// The grid as shown, including single cells changed since setModel.
     const GridModel& model() const { return m_model->grid(); }
     /// The item model under the view, for code that needs Qt's model interface.

@@ -115,18 +115,36 @@ AnalysisPanel::AnalysisPanel(AppState& state, PanelHost& host, QWidget* parent)
 
 void AnalysisPanel::open() {
     m_host.HIDE_PANELS();
+    fillLists(true);
+    paint();
+    showWithGuidance(analysis::guidanceText());
+}
+
+void AnalysisPanel::refresh() {
+    fillLists(false);
+    paint(true);
+}
+
+void AnalysisPanel::fillLists(bool tell) {
     // the graph's DSP_RENTAI loads the snapshot and rebuilds the hidden whole-period chart
-    if (m_graph)
-        m_graph->DSP_RENTAI();
-    else
-        m_ownSnapshot = readSnapshot(m_state);
+    if (m_graph) {
+        if (tell)
+            m_graph->DSP_RENTAI();
+        else
+            m_graph->rebuildQuietly();
+    } else {
+        m_ownSnapshot = readSnapshot(m_state, tell);
+    }
     const AnalysisSnapshot& snap = snapshot();
+    // the lists of an unchanged snapshot and options are the ones filled before
+    const Filled filled{&snap, m_graph ? m_graph->snapshotReading() : nullptr, diffMode(), bandStep()};
+    if (m_filled == filled && m_graph)
+        return;
     // without a record the lists show no rows rather than those of a log that is gone
     if (snap.empty())
         m_view = analysis::SET_BUNSEKI_GRID();
     analysis::fill(snap, diffMode(), bandStep(), &m_view);
-    paint();
-    showWithGuidance(analysis::guidanceText());
+    m_filled = filled;
 }
 
 const AnalysisSnapshot& AnalysisPanel::snapshot() const {
@@ -141,22 +159,28 @@ analysis::BandStep AnalysisPanel::bandStep() const {
     return option2_0->isChecked() ? analysis::BandStep::One : analysis::BandStep::Half;
 }
 
-void AnalysisPanel::paint() {
-    msgB1->setModel(m_view.msgB1);
-    msgB2->setModel(m_view.msgB2);
-    msgB3->setModel(m_view.msgB3);
-    msgB4->setModel(m_view.msgB4);
+void AnalysisPanel::paint(bool keepPlace) {
+    const std::pair<GridView*, const GridModel*> lists[] = {
+        {msgB1, &m_view.msgB1}, {msgB2, &m_view.msgB2}, {msgB3, &m_view.msgB3}, {msgB4, &m_view.msgB4}};
+    for (const auto& [grid, model] : lists) {
+        if (keepPlace)
+            grid->updateModel(*model);
+        else
+            grid->setModel(*model);
+    }
     label5_0->setText(m_view.label5_0);
     label5_1->setText(m_view.label5_1);
     fraB4->setTitle(m_view.fraB4Caption);
 }
 
 void AnalysisPanel::onOption1() {
+    m_filled.reset();
     analysis::DSP_JIKEIRETSU(snapshot(), diffMode(), &m_view.msgB1);
     msgB1->setModel(m_view.msgB1);
 }
 
 void AnalysisPanel::onOption2() {
+    m_filled.reset();
     analysis::DSP_BANZUKE(snapshot(), bandStep(), &m_view.msgB4, &m_view.fraB4Caption);
     msgB4->setModel(m_view.msgB4);
     fraB4->setTitle(m_view.fraB4Caption);

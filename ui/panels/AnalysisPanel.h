@@ -2,8 +2,12 @@
 
 #include "AnalysisSnapshot.h"
 #include "AnalysisView.h"
+#include "DataLog.h"
 
 #include "Panel.h"
+
+#include <memory>
+#include <optional>
 
 class QGroupBox;
 class QLabel;
@@ -23,6 +27,9 @@ public:
 
     void open() override;
     QString helpPage() const override { return QStringLiteral("analysis.html"); }
+    /// Fills the four lists again from the log as it is now, with the options chosen; the
+    /// lists keep their chosen rows and scroll positions.
+    void refresh() override;
 
     /// The graph panel whose DSP_RENTAI loads the snapshot the lists read; opening this panel
     /// rebuilds that graph too. Without one the panel loads a snapshot of its own.
@@ -32,7 +39,11 @@ private:
     const AnalysisSnapshot& snapshot() const;
     analysis::DiffMode diffMode() const;
     analysis::BandStep bandStep() const;
-    void paint();
+    /// Loads the snapshot and fills the four lists; a log that cannot be read is told when
+    /// @p tell is set.
+    void fillLists(bool tell);
+    /// Shows the lists; @p keepPlace keeps each list's chosen row and scroll position.
+    void paint(bool keepPlace = false);
     void onOption1();
     void onOption2();
 
@@ -40,6 +51,17 @@ private:
     AnalysisSnapshot m_ownSnapshot;
     /// What the panel shows; a list that a fill leaves alone keeps its texts here.
     AnalysisView m_view;
+    /// What m_view was filled from.
+    struct Filled {
+        const AnalysisSnapshot* snapshot = nullptr;
+        std::shared_ptr<const LogContents> reading;
+        analysis::DiffMode diffMode = analysis::DiffMode::Previous;
+        analysis::BandStep bandStep = analysis::BandStep::Half;
+        bool operator==(const Filled& o) const {
+            return snapshot == o.snapshot && reading == o.reading && diffMode == o.diffMode && bandStep == o.bandStep;
+        }
+    };
+    std::optional<Filled> m_filled;
 
     GridView* msgB1;
     GridView* msgB2;

@@ -183,12 +183,32 @@ void CalendarPanel::setMode(calendar::Mode mode) {
 }
 
 void CalendarPanel::DSP_CALE() {
-    const LogContents log = datalog::READ_DATA(m_state.workDir);
-    paint(calendar::DSP_CALE(log.records, m_mode, clock::today()));
+    // the colours of an unchanged log, mode and day are the ones made before
+    const std::shared_ptr<const LogContents> reading = log();
+    const QDate today = clock::today();
+    if (!m_built || m_builtReading != reading || m_builtMode != m_mode || m_builtToday != today) {
+        m_built = calendar::DSP_CALE(reading->records, m_mode, today);
+        m_builtReading = reading;
+        m_builtMode = m_mode;
+        m_builtToday = today;
+    }
+    paint(*m_built);
 }
 
-void CalendarPanel::paint(const calendar::CalendarView& view) {
-    msgList2->setModel(view.grid);
+void CalendarPanel::refresh() {
+    const std::shared_ptr<const LogContents> reading = log();
+    m_built = calendar::DSP_CALE(reading->records, m_mode, clock::today());
+    m_builtReading = reading;
+    m_builtMode = m_mode;
+    m_builtToday = clock::today();
+    paint(*m_built, true);
+}
+
+void CalendarPanel::paint(const calendar::CalendarView& view, bool keepPlace) {
+    if (keepPlace)
+        msgList2->updateModel(view.grid);
+    else
+        msgList2->setModel(view.grid);
     lblDn_c->setText(view.lblDn_c);
     lblUp_c->setText(view.lblUp_c);
     lblSm_c->setText(view.lblSm_c);

@@ -2,9 +2,14 @@
 
 #include "CalendarView.h"
 
+#include "DataLog.h"
 #include "Panel.h"
 
+#include <QDate>
+
 #include <array>
+#include <memory>
+#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -22,17 +27,26 @@ public:
 
     void open() override;
     QString helpPage() const override { return QStringLiteral("calendar.html"); }
+    /// Colours the months again from the log as it is now, in the mode chosen; the grid keeps
+    /// its chosen cell and scroll position.
+    void refresh() override;
 
 private:
     /// Sets the display mode and the back colours of the mode buttons.
     void setMode(calendar::Mode mode);
     /// DSP_CALE: reads the log and paints the grid, the counts, the sign and the face.
     void DSP_CALE();
-    void paint(const calendar::CalendarView& view);
+    /// Shows a build; @p keepPlace keeps the grid's chosen cell and scroll position.
+    void paint(const calendar::CalendarView& view, bool keepPlace = false);
     void onSelect(int index);
     void onDoubleClick(int row, int col);
 
     calendar::Mode m_mode = calendar::Mode::Detailed;
+    /// The last colouring and what it was made from; the same is not coloured again.
+    std::optional<calendar::CalendarView> m_built;
+    std::shared_ptr<const LogContents> m_builtReading;
+    calendar::Mode m_builtMode = calendar::Mode::Detailed;
+    QDate m_builtToday;
 
     GridView* msgList2;
     std::array<QPushButton*, 2> cmdSel1;

@@ -124,17 +124,49 @@ DailyPanel::DailyPanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
 void DailyPanel::open() {
     if (isVisible())
         return;
-    const LogContents log = datalog::READ_DATA(m_state.workDir);
-    m_view = daily::DSP_HIHEIKIN(log.records);
+    // the whole-log build of an unchanged log is the one made before
+    const std::shared_ptr<const LogContents> reading = log();
+    if (reading != m_wholeReading) {
+        m_whole = daily::DSP_HIHEIKIN(reading->records);
+        m_wholeReading = reading;
+    }
+    m_view = m_whole;
+    m_period.reset();
     paintList();
     paintCombos();
     m_host.HIDE_PANELS();
     showWithGuidance(daily::guidanceText());
 }
 
-void DailyPanel::paintList() {
-    msgAvgtai->setModel(m_view.grid);
+void DailyPanel::paintList(bool keepPlace) {
+    if (keepPlace)
+        msgAvgtai->updateModel(m_view.grid);
+    else
+        msgAvgtai->setModel(m_view.grid);
     mcrAvgtai->setChart(m_view.chart);
+}
+
+void DailyPanel::refresh() {
+    const std::shared_ptr<const LogContents> reading = log();
+    const QString previousStart = m_view.startText;
+    const QString previousEnd = m_view.endText;
+    if (reading != m_wholeReading) {
+        m_whole = daily::DSP_HIHEIKIN(reading->records);
+        m_wholeReading = reading;
+    }
+    m_view = m_whole;
+    // a period that no longer fits the log leaves the whole log shown
+    if (m_period && !daily::DSP_HIHEIKIN_KIKAN(reading->records, m_period->first, m_period->second, &m_view))
+        m_period.reset();
+    paintList(true);
+    // texts the whole-log build set, and the user has not changed, follow the log
+    const QSignalBlocker blockStart(cboStdate2);
+    const QSignalBlocker blockEnd(cboEddate2);
+    const QString start = cboStdate2->currentText() == previousStart ? m_view.startText : cboStdate2->currentText();
+    const QString end = cboEddate2->currentText() == previousEnd ? m_view.endText : cboEddate2->currentText();
+    m_dates->setStringList(m_view.dateList);
+    cboStdate2->setEditText(start);
+    cboEddate2->setEditText(end);
 }
 
 void DailyPanel::paintCombos() {
@@ -150,13 +182,13 @@ void DailyPanel::paintCombos() {
 }
 
 void DailyPanel::onPeriod() {
-    const LogContents log = datalog::READ_DATA(m_state.workDir);
     const Status s =
-        daily::DSP_HIHEIKIN_KIKAN(log.records, cboStdate2->currentText(), cboEddate2->currentText(), &m_view);
+        daily::DSP_HIHEIKIN_KIKAN(log()->records, cboStdate2->currentText(), cboEddate2->currentText(), &m_view);
     if (!s) {
         m_state.dialogs->message(s.message(), daily::periodRefusalTitle(), Dialogs::Icon::Warning);
         return;
     }
+    m_period = std::make_pair(cboStdate2->currentText(), cboEddate2->currentText());
     // the combos keep what the user chose
     paintList();
 }

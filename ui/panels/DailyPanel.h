@@ -2,7 +2,12 @@
 
 #include "DailyAverages.h"
 
+#include "DataLog.h"
 #include "Panel.h"
+
+#include <memory>
+#include <optional>
+#include <utility>
 
 class QComboBox;
 class QStringListModel;
@@ -22,9 +27,13 @@ public:
 
     void open() override;
     QString helpPage() const override { return QStringLiteral("daily.html"); }
+    /// Builds the averages again from the log as it is now, for the period applied (or the
+    /// whole log); the date lists take the log's days and keep their texts.
+    void refresh() override;
 
 private:
-    void paintList();
+    /// Shows the list and chart; @p keepPlace keeps the list's chosen row and scroll position.
+    void paintList(bool keepPlace = false);
     void paintCombos();
     void onPeriod();
     void onExport();
@@ -32,6 +41,11 @@ private:
 
     /// What the last build left: the period build replaces its grid and chart only.
     daily::DailyAverages m_view;
+    /// The whole-log build of m_wholeReading, made once for each reading.
+    daily::DailyAverages m_whole;
+    std::shared_ptr<const LogContents> m_wholeReading;
+    /// The period texts of the last period build shown, or nothing while the whole log is.
+    std::optional<std::pair<QString, QString>> m_period;
 
     GridView* msgAvgtai;
     ChartView* mcrAvgtai;

@@ -2,6 +2,8 @@
 
 #include "AppState.h"
 #include "DataLog.h"
+#include "FileNames.h"
+#include "FolderReadings.h"
 #include "PanelHost.h"
 #include "Settings.h"
 #include "controls/ButtonFace.h"
@@ -72,18 +74,19 @@ private:
     std::function<void()> m_onEnter;
 };
 
-// The log as the graph reads it: a log that cannot be read is reported and gives no record.
-LogContents readLog(AppState& state) {
-    LogContents log = datalog::READ_DATA(state.workDir);
+// A log that cannot be read is reported; it gives no record.
+void tellUnreadable(AppState& state, const LogContents& log) {
     if (!log.status.ok())
         state.dialogs->message(log.status.message(), QStringLiteral("読み込みエラー"), Dialogs::Icon::Critical);
-    return log;
 }
 
 } // namespace
 
-AnalysisSnapshot readSnapshot(AppState& state) {
-    return AnalysisSnapshot::load(readLog(state).records);
+AnalysisSnapshot readSnapshot(AppState& state, bool tell) {
+    const std::shared_ptr<const LogContents> log = state.readings->log();
+    if (tell)
+        tellUnreadable(state, *log);
+    return AnalysisSnapshot::load(log->records);
 }
 
 GraphPanel::GraphPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(state, host, "fraRenTai", parent) {
@@ -250,18 +253,39 @@ void GraphPanel::DSP_RENTAI() {
         cboIdou->setEditText(m_state.movingAverage);
         m_shownWindow = m_state.movingAverage;
     }
-    rebuild();
+    rebuild(true);
     showAllSeries();
 }
 
-void GraphPanel::rebuild() {
-    {
-        const LogContents log = readLog(m_state);
-        m_snapshot = AnalysisSnapshot::load(log.records);
-        build(log.records);
+void GraphPanel::rebuildQuietly() {
+    if (m_shownWindow != m_state.movingAverage) {
+        cboIdou->setEditText(m_state.movingAverage);
+        m_shownWindow = m_state.movingAverage;
     }
-    // the records are let go before the chart takes its points
+    rebuild(false);
+}
+
+void GraphPanel::refresh() {
+    rebuildQuietly();
+    showSeries(seriesChoice());
+}
+
+void GraphPanel::rebuild(bool tell) {
+    const std::shared_ptr<const LogContents> reading = log();
+    if (tell)
+        tellUnreadable(m_state, *reading);
+    if (reading != m_snapshotReading) {
+        m_snapshot = AnalysisSnapshot::load(reading->records);
+        m_snapshotReading = reading;
+    }
+    const BuildInputs inputs{reading, m_state.profile.targetWeight, cboIdou->currentText(), m_targetOn,
+                             cboJyoukyou->currentIndex()};
+    // the chart shown is the one these would build
+    if (m_built == inputs)
+        return;
+    build(reading->records);
     paint();
+    m_built = inputs;
 }
 
 void GraphPanel::build(const std::vector<WeightRecord>& records) {
@@ -309,7 +333,7 @@ graph::SeriesChoice GraphPanel::seriesChoice() const {
 
 void GraphPanel::onSituationChosen() {
     // the chart is built afresh from the log for the new choice; the view the user chose stays
-    rebuild();
+    rebuild(true);
     showSeries(seriesChoice());
 }
 
@@ -354,9 +378,11 @@ void GraphPanel::onWindowApplied() {
     // the moving average is refilled with the panel's own series; the trend stays as it is
     ChartSeries trendSeries = std::move(m_view.mcrRentai.series[kTrendSeries]);
     graph::SET_IDOU_HEIKIN(shownSnapshot(), *window, &m_view.mcrRentai);
+    m_built.reset();
     m_view.mcrRentai.series.push_back(std::move(trendSeries));
     mcrRentai->setChart(m_view.mcrRentai);
     const Status s = settings::WRITE_IDOU(m_state.workDir, text);
+    m_host.noteFileWritten(files::kMovingAverage);
     if (!s) {
         m_state.dialogs->message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
         return;
@@ -367,6 +393,7 @@ void GraphPanel::onWindowApplied() {
 
 void GraphPanel::onMokuChk() {
     m_targetOn = !m_targetOn;
+    m_built.reset();
     const double minimum = graph::primaryMinimum(shownSnapshot(), m_state.profile.targetWeight, m_targetOn);
     // kept in the shown model too, so that a new moving average keeps the bound
     m_view.mcrRentai.primary.min = minimum;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AnalysisSnapshot.h"
+#include "DataLog.h"
 #include "GraphView.h"
 #include "TrendView.h"
 
@@ -17,9 +18,9 @@ namespace puka::ui {
 
 class ChartView;
 
-/// The log as the analyses read it. A log that cannot be read is reported to the user and
-/// gives an empty snapshot; a missing log gives an empty snapshot silently.
-AnalysisSnapshot readSnapshot(AppState& state);
+/// The log as the analyses read it. A log that cannot be read is reported to the user when
+/// @p tell is set and gives an empty snapshot; a missing log gives an empty snapshot silently.
+AnalysisSnapshot readSnapshot(AppState& state, bool tell = true);
 
 /// The panel fraRenTai: the whole-period chart with its moving average and trend, the two
 /// summary labels, the target toggle, the series choice, the situation choice and the trend's
@@ -32,18 +33,26 @@ public:
 
     void open() override;
     QString helpPage() const override { return QStringLiteral("graph.html"); }
+    /// Rebuilds the chart, the labels and the trend from the log as it is now; the series,
+    /// the window typed, the target toggle and the situation chosen stay.
+    void refresh() override;
     void setSituations(const QStringList& words) override;
     void appendSituation(const QString& word) override;
 
     /// DSP_RENTAI: reads the log into the snapshot and rebuilds the chart, its axes, both
     /// labels and the caption of the target toggle, whether the panel is shown or not.
     void DSP_RENTAI();
+    /// DSP_RENTAI() without telling the user about a log that cannot be read (the window does).
+    void rebuildQuietly();
     /// The snapshot the last DSP_RENTAI loaded: every record, whatever situation is chosen.
     const AnalysisSnapshot& snapshot() const { return m_snapshot; }
+    /// The reading the snapshot was loaded from.
+    const std::shared_ptr<const LogContents>& snapshotReading() const { return m_snapshotReading; }
 
 private:
-    /// Reads the log into the snapshot, builds and paints.
-    void rebuild();
+    /// Reads the log into the snapshot, builds and paints; a log that cannot be read is told
+    /// when @p tell is set.
+    void rebuild(bool tell);
     /// The shown model, the labels and the trend from @p records for the chosen situation.
     void build(const std::vector<WeightRecord>& records);
     /// The records the chart shows: those of the chosen situation, or all of them.
@@ -58,6 +67,21 @@ private:
     void paintMokuChkColour();
 
     AnalysisSnapshot m_snapshot;
+    /// The reading m_snapshot was loaded from: an unchanged log is not loaded again.
+    std::shared_ptr<const LogContents> m_snapshotReading;
+    /// What the chart shown was built from; a build from the same is not made again.
+    struct BuildInputs {
+        std::shared_ptr<const LogContents> reading;
+        float targetWeight = 0;
+        QString window;
+        bool targetOn = false;
+        int situation = 0;
+        bool operator==(const BuildInputs& o) const {
+            return reading == o.reading && targetWeight == o.targetWeight && window == o.window &&
+                   targetOn == o.targetOn && situation == o.situation;
+        }
+    };
+    std::optional<BuildInputs> m_built;
     /// The records of the chosen situation; nothing while 「すべて」 is chosen.
     std::optional<AnalysisSnapshot> m_chosenSnapshot;
     /// What is shown: the panel's three series and the trend last. Every series in it stays

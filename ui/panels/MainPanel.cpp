@@ -4,6 +4,7 @@
 #include "BmiScale.h"
 #include "Clock.h"
 #include "DataLog.h"
+#include "FileNames.h"
 #include "MeasurementEntry.h"
 #include "NumberFormat.h"
 #include "PanelHost.h"
@@ -73,7 +74,8 @@ QPushButton* arrowButton(const char* name, const QString& text, QWidget* parent)
 
 } // namespace
 
-MainPanel::MainPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(state, host, "fraMain", parent) {
+MainPanel::MainPanel(AppState& state, PanelHost& host, QWidget* parent)
+    : Panel(state, host, "fraMain", parent), m_log(std::make_shared<const LogContents>()) {
 
     // left column: the calendar, the face and the progress figures
     mtvmain = new MonthCalendar(this);
@@ -284,19 +286,30 @@ bool MainPanel::eventFilter(QObject* watched, QEvent* event) {
 std::optional<logedits::NumberedRecord> MainPanel::recordInRow(int gridRow) const {
     const QString day = m_shownDate.toString(QStringLiteral("yyyy/MM/dd"));
     int row = 0;
-    for (size_t i = 0; i < m_log.records.size(); ++i) {
-        if (m_log.records[i].date == day && ++row == gridRow)
-            return logedits::NumberedRecord{static_cast<int>(i) + 1, m_log.records[i]};
+    for (size_t i = 0; m_log && i < m_log->records.size(); ++i) {
+        if (m_log->records[i].date == day && ++row == gridRow)
+            return logedits::NumberedRecord{static_cast<int>(i) + 1, m_log->records[i]};
     }
     return std::nullopt;
 }
 
 void MainPanel::open() {
-    // the main panel is shown as it was left: it is rebuilt only by its own actions; the
-    // trend's forecast follows a target weight changed meanwhile
-    showTrend();
+    // the main panel is shown as it was left, unless the log changed meanwhile; the trend's
+    // forecast follows a target weight changed meanwhile
+    if (log() != m_log)
+        refresh();
+    else
+        showTrend();
     m_host.HIDE_PANELS();
     setVisible(true);
+}
+
+void MainPanel::refresh() {
+    m_log = log();
+    const MainView view = mainview::DSP_MAIN(m_log->records, m_shownDate, m_state.profile.height);
+    m_state.main = view.values;
+    paint(view, true);
+    SET_BMI_HANTEI();
 }
 
 void MainPanel::selectDate(const QDate& date) {
@@ -329,9 +342,9 @@ void MainPanel::selectMixedMode() {
 }
 
 void MainPanel::DSP_MAIN() {
-    m_log = datalog::READ_DATA(m_state.workDir);
+    m_log = log();
     m_shownDate = mtvmain->selectedDate();
-    const MainView view = mainview::DSP_MAIN(m_log.records, m_shownDate, m_state.profile.height);
+    const MainView view = mainview::DSP_MAIN(m_log->records, m_shownDate, m_state.profile.height);
     m_state.main = view.values;
     paint(view);
     SET_BMI_HANTEI();
@@ -341,8 +354,11 @@ void MainPanel::DSP_MAIN() {
     txtShiInp->clear();
 }
 
-void MainPanel::paint(const MainView& view) {
-    msgDayList->setModel(view.dayList);
+void MainPanel::paint(const MainView& view, bool keepPlace) {
+    if (keepPlace)
+        msgDayList->updateModel(view.dayList);
+    else
+        msgDayList->setModel(view.dayList);
     mcrMain->setChart(view.chart);
     lblDspNissuu->setText(view.lblDspNissuu);
     lblDspTai->setText(view.lblDspTai);
@@ -353,7 +369,7 @@ void MainPanel::paint(const MainView& view) {
 }
 
 void MainPanel::showTrend() {
-    lblDspTrend->setText(trend::progressText(trend::compute(m_log.records, {}, m_state.profile.targetWeight)));
+    lblDspTrend->setText(trend::progressText(trend::compute(m_log->records, {}, m_state.profile.targetWeight)));
 }
 
 void MainPanel::showFace(const QString& name) {
@@ -438,6 +454,7 @@ void MainPanel::onFree() {
     if (answer == Dialogs::Answer::Yes) {
         const Status s = m_state.editor->run(QStringLiteral("状況の追加"),
                                              [&] { return situations::ADD_JYOUKYOU(m_state.workDir, word); });
+        m_host.noteFileWritten(files::kSituations);
         if (s)
             Q_EMIT situationAdded(word);
         else
@@ -481,6 +498,7 @@ void MainPanel::onSave() {
     entry::SaveResult saved;
     const Status s =
         entry::saveEntry(m_state.workDir, in, m_shownDate, m_state.timeStamp == 1, clock::now(), std::nullopt, &saved);
+    m_host.noteFileWritten(files::kData);
     if (!s) {
         if (saved.refused) {
             dialogs.message(s.message(), QStringLiteral("入力できない文字"), Dialogs::Icon::Warning);
@@ -509,6 +527,7 @@ void MainPanel::onChartClicked() {
     m_state.markerMode = m_state.markerMode + 1 > 2 ? 0 : m_state.markerMode + 1;
     SET_MARKER();
     const Status s = settings::WRITE_MARKER(m_state.workDir, m_state.markerMode);
+    m_host.noteFileWritten(files::kMarker);
     if (!s)
         m_state.dialogs->message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
 }

@@ -32,8 +32,9 @@ public:
 
     void open() override;
     QString helpPage() const override { return QStringLiteral("main.html"); }
-    /// The main view is built again by the window's DSP_MAIN: nothing more to do.
-    void showChangedLog() override {}
+    /// Rebuilds the day in view from the log as it is now; the chosen situation, the typed
+    /// values and the place in the day list stay.
+    void refresh() override;
 
     /// DSP_MAIN: rebuilds the panel for the date selected in the calendar.
     void DSP_MAIN();
@@ -53,7 +54,7 @@ public:
     void selectMixedMode();
 
     /// The log as the last DSP_MAIN read it: lines it skipped, whether it exists.
-    const LogContents& lastLog() const { return m_log; }
+    const LogContents& lastLog() const { return *m_log; }
 
 Q_SIGNALS:
     /// The free input added a word to the situation list file.
@@ -63,7 +64,8 @@ Q_SIGNALS:
 
 private:
     void buildEntry(QWidget* box);
-    void paint(const MainView& view);
+    /// Shows a build; @p keepPlace keeps the day list's chosen row and scroll position.
+    void paint(const MainView& view, bool keepPlace = false);
     void READY_INPUT();
     void onSituationClicked(QListWidgetItem* item);
     void onSituationChosenByKeyboard(QListWidgetItem* item, bool confirmed);
@@ -81,7 +83,7 @@ private:
     /// The measurement row @p gridRow of the day list shows, with its number in the log.
     std::optional<logedits::NumberedRecord> recordInRow(int gridRow) const;
 
-    LogContents m_log;
+    std::shared_ptr<const LogContents> m_log;
     /// The day the list, the checks and the save belong to: the one the last DSP_MAIN showed.
     QDate m_shownDate;
     QString m_selectedSituation;

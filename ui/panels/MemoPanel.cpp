@@ -4,6 +4,7 @@
 #include "DataLog.h"
 #include "DiarySave.h"
 #include "DiaryView.h"
+#include "FileNames.h"
 #include "PanelHost.h"
 #include "RecordEditor.h"
 #include "Settings.h"
@@ -14,11 +15,14 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace puka::ui {
 namespace {
@@ -47,9 +51,9 @@ MemoPanel::MemoPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(
     // the comment column takes the rest of the width, so a long comment is seen whole
     msgMemoList->horizontalHeader()->setStretchLastSection(true);
     m_state.editor->attach(msgMemoList, [this](int gridRow) -> std::optional<logedits::NumberedRecord> {
-        if (gridRow < 1 || gridRow > static_cast<int>(m_shown.size()))
+        if (!m_reading || gridRow < 1 || gridRow > static_cast<int>(m_reading->records.size()))
             return std::nullopt;
-        return logedits::NumberedRecord{gridRow, m_shown[static_cast<size_t>(gridRow - 1)]};
+        return logedits::NumberedRecord{gridRow, m_reading->records[static_cast<size_t>(gridRow - 1)]};
     });
 
     // the notes memo: its save button stands above the field's right end
@@ -99,25 +103,50 @@ MemoPanel::MemoPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(
 
 void MemoPanel::open() {
     m_host.HIDE_PANELS();
-    DSP_MEMO();
+    m_reading = log();
+    msgMemoList->setModel(diary::DSP_MEMO(SharedRecords(m_reading, &m_reading->records)));
+    cmdMemoHozon->setEnabled(false);
+    m_row = 0;
     showWithGuidance(diary::guidanceText());
 }
 
-void MemoPanel::DSP_MEMO() {
-    m_shown = datalog::READ_DATA(m_state.workDir).records;
-    msgMemoList->setModel(diary::DSP_MEMO(m_shown));
-    cmdMemoHozon->setEnabled(false);
-    m_row = 0;
-}
-
-void MemoPanel::showChangedLog() {
-    const int top = msgMemoList->topRow();
-    DSP_MEMO();
-    msgMemoList->scrollToRow(top);
+void MemoPanel::refresh() {
+    const std::shared_ptr<const LogContents> previous = m_reading;
+    m_reading = log();
+    msgMemoList->updateModel(diary::DSP_MEMO(SharedRecords(m_reading, &m_reading->records)));
+    if (m_row < 1 || !previous)
+        return;
+    // the chosen measurement where the log holds it now: at its place, or the nearest like it
+    const WeightRecord& chosen = previous->records[static_cast<size_t>(m_row - 1)];
+    const auto same = [&chosen](const WeightRecord& r) {
+        return r.date == chosen.date && r.situation == chosen.situation && r.weight == chosen.weight &&
+               r.bodyFat == chosen.bodyFat;
+    };
+    const std::vector<WeightRecord>& now = m_reading->records;
+    int found = 0;
+    const int last = static_cast<int>(now.size());
+    for (int distance = 0; found == 0 && distance <= std::max(m_row, last); ++distance) {
+        for (const int row : {m_row - distance, m_row + distance}) {
+            if (row >= 1 && row <= static_cast<int>(now.size()) && same(now[static_cast<size_t>(row - 1)])) {
+                found = row;
+                break;
+            }
+        }
+    }
+    m_row = found;
+    cmdMemoHozon->setEnabled(found > 0);
+    if (found > 0)
+        msgMemoList->setCurrentCell(found, kCommentColumn);
+    else
+        msgMemoList->selectionModel()->clear();
 }
 
 void MemoPanel::setNotes(const QString& text) {
     txtKizuki->setPlainText(text);
+}
+
+QString MemoPanel::notes() const {
+    return txtKizuki->toPlainText();
 }
 
 void MemoPanel::onRowClicked(int gridRow, int) {
@@ -133,22 +162,26 @@ void MemoPanel::onRowClicked(int gridRow, int) {
 
 void MemoPanel::onCommentSave() {
     const QString comment = txtMemo->text();
+    static const std::vector<WeightRecord> kNone;
     history::Change change;
     change.description = QStringLiteral("一言日記の保存");
-    const Status s = diary::saveComment(m_state.workDir, m_shown, m_row, comment, &change.log);
+    const Status s =
+        diary::saveComment(m_state.workDir, m_reading ? m_reading->records : kNone, m_row, comment, &change.log);
+    m_host.noteFileWritten(files::kData);
     if (s.inPlace())
         m_state.editor->remember(std::move(change));
     if (!s) {
         m_state.dialogs->message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
         return;
     }
+    // the reading shown stays: the save checks measurements, which a comment does not change
     msgMemoList->setCellText(m_row, kCommentColumn, comment);
-    m_shown[static_cast<size_t>(m_row - 1)].comment = comment;
 }
 
 void MemoPanel::onNotesSave() {
     const QString text = txtKizuki->toPlainText();
     const Status s = settings::WRITE_KIZUKI(m_state.workDir, text);
+    m_host.noteFileWritten(files::kNotes);
     if (!s) {
         m_state.dialogs->message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
         return;

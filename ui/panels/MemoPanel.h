@@ -3,6 +3,7 @@
 #include "LogEdits.h"
 #include "WeightRecord.h"
 
+#include "DataLog.h"
 #include "Panel.h"
 
 #include <vector>
@@ -24,22 +25,23 @@ public:
 
     void open() override;
     QString helpPage() const override { return QStringLiteral("diary.html"); }
+    /// Lists the log again as it is now; the chosen measurement stays chosen while the log
+    /// still holds it, and the comment typed and the notes memo stay as they are.
+    void refresh() override;
 
     /// Puts the notes memo as read at start-up into txtKizuki.
     void setNotes(const QString& text);
-    /// Reads the log again into the list, scrolled where it was; no row is chosen then.
-    void showChangedLog() override;
+    /// The notes memo as txtKizuki holds it now.
+    QString notes() const;
 
 private:
-    /// Fills the list from the log.
-    void DSP_MEMO();
     void onRowClicked(int gridRow, int col);
     void onCommentSave();
     void onNotesSave();
 
-    /// The records the grid shows, as they were read when the panel opened; the save checks
-    /// the log against them so that a comment never lands on another measurement.
-    std::vector<WeightRecord> m_shown;
+    /// The reading of the log the grid shows; the save checks the log against its records so
+    /// that a comment never lands on another measurement.
+    std::shared_ptr<const LogContents> m_reading;
     /// The body row (from 1) whose comment txtMemo edits; 0 while none is chosen.
     int m_row = 0;
 

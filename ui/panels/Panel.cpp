@@ -1,6 +1,7 @@
 #include "Panel.h"
 
 #include "AppState.h"
+#include "FolderReadings.h"
 #include "PanelHost.h"
 
 #include <QApplication>
@@ -20,12 +21,8 @@ void Panel::showWithGuidance(const QString& guidance) {
     m_host.DSP_HELP();
 }
 
-void Panel::showChangedLog() {
-    const int tour = m_state.helpTour;
-    m_state.helpTour = 0;
-    setVisible(false);
-    open();
-    m_state.helpTour = tour;
+std::shared_ptr<const LogContents> Panel::log() const {
+    return m_state.readings->log();
 }
 
 void Panel::setTabChain(std::initializer_list<QWidget*> widgets) {

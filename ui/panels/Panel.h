@@ -3,6 +3,11 @@
 #include <QFrame>
 
 #include <initializer_list>
+#include <memory>
+
+namespace puka {
+struct LogContents;
+}
 
 namespace puka::ui {
 
@@ -23,16 +28,18 @@ public:
     virtual void setSituations(const QStringList& words) { Q_UNUSED(words) }
     /// Appends @p word to the panel's situation list, for panels that have one.
     virtual void appendSituation(const QString& word) { Q_UNUSED(word) }
-    /// Shows the log again after the window changed it (a correction, a deletion, an undo) while
-    /// the panel is in view. The panel is built again as its button builds it, without the help
-    /// tour speaking again; a panel whose choices should survive keeps them.
-    virtual void showChangedLog();
+    /// Rebuilds what the panel shows from the files as they are now, keeping the user's choices
+    /// (conditions, options, the chosen row, typed texts) where they still exist. Asks nothing
+    /// and shows no box: a file that cannot be read is told by the window.
+    virtual void refresh() {}
 
 protected:
     /// Makes the panel visible, lets the window paint, then lets the help tour speak @p guidance.
     void showWithGuidance(const QString& guidance);
     /// Lets the Tab key visit @p widgets in the order given, one after the other.
     static void setTabChain(std::initializer_list<QWidget*> widgets);
+    /// The log as it is on disk now, read again only when it changed.
+    std::shared_ptr<const LogContents> log() const;
 
     AppState& m_state;
     PanelHost& m_host;

@@ -28,6 +28,14 @@ public:
     virtual void setCaptionFor(const QString& userName) = 0;
     /// Ends the program at once (after a new start).
     virtual void endProgram() = 0;
+    /// Tells the window that a handler has just written the data file @p name (a name of
+    /// files::): its kept reading is read again when next asked for, and the folder watcher
+    /// does not take the change for another program's. Call it after every write of a data
+    /// file, whether or not the write succeeded.
+    virtual void noteFileWritten(const QString& name) = 0;
+    /// Rebuilds the panel on screen from the files as they are now, keeping the user's choices
+    /// where they still exist.
+    virtual void refreshPanelOnScreen() = 0;
 };
 
 } // namespace puka::ui

@@ -110,7 +110,7 @@ RangePanel::RangePanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
         if (gridRow < 1 || gridRow > static_cast<int>(m_recordNumbers.size()))
             return std::nullopt;
         const int number = m_recordNumbers[static_cast<size_t>(gridRow - 1)];
-        return logedits::NumberedRecord{number, m_records.at(static_cast<size_t>(number - 1))};
+        return logedits::NumberedRecord{number, m_reading->records.at(static_cast<size_t>(number - 1))};
     });
 
     mcrBunseki = new ChartView(this);
@@ -298,39 +298,30 @@ bool RangePanel::eventFilter(QObject* watched, QEvent* event) {
     return Panel::eventFilter(watched, event);
 }
 
-const std::vector<WeightRecord>& RangePanel::readLog() {
-    m_records = datalog::READ_DATA(m_state.workDir).records;
-    return m_records;
-}
-
-void RangePanel::buildOpening() {
-    m_lastBuild = &RangePanel::buildOpening;
-    range::RangeView view = range::DSP_TAIJYU(readLog(), m_state.profile.height);
-    // a log holds thousands of dates: both lists take them in one reset of their shared model
-    m_dates->setStringList(view.dates);
-    for (QComboBox* c : {cboStdate, cboEddate})
-        c->setCurrentIndex(view.dates.isEmpty() ? -1 : 0);
-    cboStdate->setEditText(view.startText);
-    cboEddate->setEditText(view.endText);
-    paint(std::move(view));
-}
-
-void RangePanel::showChangedLog() {
-    const int top = msgBunseki->topRow();
-    (this->*m_lastBuild)();
-    msgBunseki->scrollToRow(top);
-}
-
 void RangePanel::open() {
     if (isVisible())
         return;
     m_host.HIDE_PANELS();
     // DSP_TAIJYU; the chart shows "体重" once opened, so the option is chosen before painting
+    m_reading = log();
+    const range::RangeView& view = openingBuild(m_reading);
     {
         const QSignalBlocker block(optTai2);
         optTai2->setChecked(true);
     }
-    buildOpening();
+    // a log holds thousands of dates: both lists take them in one reset of their shared model
+    if (m_datesFrom != m_openingReading) {
+        m_dates->setStringList(view.dates);
+        m_datesFrom = m_openingReading;
+    }
+    for (QComboBox* c : {cboStdate, cboEddate})
+        c->setCurrentIndex(view.dates.isEmpty() ? -1 : 0);
+    cboStdate->setEditText(view.startText);
+    cboEddate->setEditText(view.endText);
+    m_openingStart = view.startText;
+    m_openingEnd = view.endText;
+    m_shown = Shown::Opening;
+    paint(view);
 
     txtKey->clear();
     RESET_KIKAN_COLOR();
@@ -359,12 +350,61 @@ range::ChartOption RangePanel::checkedOption() const {
     return range::ChartOption::optTai2;
 }
 
-void RangePanel::paint(range::RangeView view) {
+void RangePanel::paint(range::RangeView view, bool keepPlace) {
     // a build leaves the chart option alone: the checked one holds for the new data too
     range::applyChartOption(view.chart, checkedOption());
     m_recordNumbers = std::move(view.recordNumbers);
-    msgBunseki->setModel(std::move(view.grid));
+    if (keepPlace)
+        msgBunseki->updateModel(std::move(view.grid));
+    else
+        msgBunseki->setModel(std::move(view.grid));
     mcrBunseki->setChart(view.chart);
+}
+
+const range::RangeView& RangePanel::openingBuild(const std::shared_ptr<const LogContents>& reading) {
+    const float height = m_state.profile.height;
+    if (!m_opening || m_openingReading != reading || m_openingHeight != height) {
+        m_opening = range::DSP_TAIJYU(SharedRecords(reading, &reading->records), height);
+        m_openingReading = reading;
+        m_openingHeight = height;
+    }
+    return *m_opening;
+}
+
+void RangePanel::setDates(const QStringList& dates) {
+    const QString start = cboStdate->currentText();
+    const QString end = cboEddate->currentText();
+    m_dates->setStringList(dates);
+    m_datesFrom = m_openingReading;
+    cboStdate->setEditText(start);
+    cboEddate->setEditText(end);
+}
+
+void RangePanel::refresh() {
+    const std::shared_ptr<const LogContents> reading = log();
+    m_reading = reading;
+    const SharedRecords records(reading, &reading->records);
+    const float height = m_state.profile.height;
+    const range::RangeView& opening = openingBuild(reading);
+    // bounds the opening build set, and the user has not changed, follow the log
+    if (cboStdate->currentText() == m_openingStart)
+        cboStdate->setEditText(opening.startText);
+    if (cboEddate->currentText() == m_openingEnd)
+        cboEddate->setEditText(opening.endText);
+    m_openingStart = opening.startText;
+    m_openingEnd = opening.endText;
+    setDates(opening.dates);
+    switch (m_shown) {
+    case Shown::Opening:
+        paint(opening, true);
+        break;
+    case Shown::Conditions:
+        paint(range::refresh(records, height, conditions()), true);
+        break;
+    case Shown::Search:
+        paint(range::build(range::Builder::DSP_TAIJYU_KEY, records, height, conditions()), true);
+        break;
+    }
 }
 
 void RangePanel::applyCheckedOption() {
@@ -374,8 +414,10 @@ void RangePanel::applyCheckedOption() {
 }
 
 void RangePanel::REFRESH_TAIJYU() {
-    m_lastBuild = &RangePanel::REFRESH_TAIJYU;
-    paint(range::refresh(readLog(), m_state.profile.height, conditions()));
+    const std::shared_ptr<const LogContents> reading = log();
+    m_shown = Shown::Conditions;
+    m_reading = reading;
+    paint(range::refresh(SharedRecords(reading, &reading->records), m_state.profile.height, conditions()));
 }
 
 void RangePanel::RESET_KIKAN_COLOR() {
@@ -445,8 +487,11 @@ void RangePanel::onKeyEntered() {
 
 void RangePanel::onSearch() {
     // 検索 looks for the word within the period only, whatever weekday is chosen
-    m_lastBuild = &RangePanel::onSearch;
-    paint(range::build(range::Builder::DSP_TAIJYU_KEY, readLog(), m_state.profile.height, conditions()));
+    const std::shared_ptr<const LogContents> reading = log();
+    m_shown = Shown::Search;
+    m_reading = reading;
+    paint(range::build(range::Builder::DSP_TAIJYU_KEY, SharedRecords(reading, &reading->records),
+                       m_state.profile.height, conditions()));
 }
 
 void RangePanel::onPrint() {

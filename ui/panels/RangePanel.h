@@ -1,11 +1,14 @@
 #pragma once
 
+#include "DataLog.h"
 #include "Panel.h"
 #include "RangeConditions.h"
 #include "RangeView.h"
 #include "WeightRecord.h"
 
 #include <array>
+#include <memory>
+#include <optional>
 #include <vector>
 
 class QComboBox;
@@ -31,11 +34,11 @@ public:
 
     void open() override;
     QString helpPage() const override { return QStringLiteral("range.html"); }
+    /// Builds the list and chart again from the log as it is now, by the build last made and
+    /// under the conditions chosen; the date lists take the log's dates and keep their texts.
+    void refresh() override;
     void setSituations(const QStringList& words) override;
     void appendSituation(const QString& word) override;
-    /// Builds the list again as it was last built (the opening build, a condition, a search),
-    /// scrolled where it was.
-    void showChangedLog() override;
 
     /// The weekday the weekday buttons chose, 0 Sunday to 6 Saturday, or range::kAllWeekdays.
     int selectedWeekday() const { return m_selectedWeekday; }
@@ -52,12 +55,21 @@ private:
     range::Conditions conditions() const;
     /// The chart option whose button is checked.
     range::ChartOption checkedOption() const;
-    /// Reads the log for a build; the records stay for correcting and deleting from the list.
-    const std::vector<WeightRecord>& readLog();
-    /// DSP_TAIJYU: the opening build with the date lists and their bounds.
-    void buildOpening();
-    /// Shows a build in the grid and the chart, the chart as the checked option shows it.
-    void paint(range::RangeView view);
+    /// The build the list shows now.
+    enum class Shown {
+        Opening,    ///< the opening build: every record
+        Conditions, ///< REFRESH_TAIJYU under the conditions
+        Search,     ///< 検索: the keyword within the period
+    };
+
+    /// Shows a build in the grid and the chart, the chart as the checked option shows it;
+    /// @p keepPlace keeps the grid's chosen row and scroll position.
+    void paint(range::RangeView view, bool keepPlace = false);
+    /// The log's dates into both date lists, their texts as they were.
+    void setDates(const QStringList& dates);
+    /// The opening build of @p reading for the profile's height: the one made before while
+    /// neither changed.
+    const range::RangeView& openingBuild(const std::shared_ptr<const LogContents>& reading);
     /// REFRESH_TAIJYU: rebuilds the list and chart under the current conditions.
     void REFRESH_TAIJYU();
     /// RESET_KIKAN_COLOR: every period button back to the normal colour.
@@ -74,11 +86,20 @@ private:
     void onPrint();
 
     int m_selectedWeekday = range::kAllWeekdays;
-    /// The records of the last build, and the number of the record each listed row shows.
-    std::vector<WeightRecord> m_records;
+    /// The reading the list was built from, and the number of the record each listed row shows,
+    /// for correcting and deleting from the list.
+    std::shared_ptr<const LogContents> m_reading;
     std::vector<int> m_recordNumbers;
-    /// The build the list shows, to build again after a change.
-    void (RangePanel::*m_lastBuild)() = &RangePanel::buildOpening;
+    Shown m_shown = Shown::Opening;
+    /// The last opening build and what it was made from.
+    std::optional<range::RangeView> m_opening;
+    std::shared_ptr<const LogContents> m_openingReading;
+    float m_openingHeight = 0;
+    /// The reading whose dates the date lists hold.
+    std::shared_ptr<const LogContents> m_datesFrom;
+    /// The bounds the opening build put into the date lists, to tell them from typed ones.
+    QString m_openingStart;
+    QString m_openingEnd;
 
     ChoiceList* lstAct2;
     QLineEdit* txtKey;

@@ -3,6 +3,7 @@
 #include "AppState.h"
 #include "Backups.h"
 #include "BmiScale.h"
+#include "FileNames.h"
 #include "LogEdits.h"
 #include "NewStart.h"
 #include "PanelHost.h"
@@ -127,6 +128,7 @@ SetteiPanel::SetteiPanel(AppState& state, PanelHost& host, QWidget* parent)
     : Panel(state, host, "fraSettei", parent), m_transfer(state, [this] {
           // a new start now would put the imported records aside
           fraNew->setVisible(false);
+          m_host.noteFileWritten(files::kData);
           m_host.DSP_MAIN();
       }) {
 
@@ -563,8 +565,19 @@ void SetteiPanel::prepareOpening() {
     txtPriData->setText(fields.name);
     txtSincyou->setText(fields.heightText);
     txtMokuTai->setText(fields.targetText);
+    m_filledProfile = {fields.name, fields.heightText, fields.targetText};
     for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{cmdSort, cmdDel, cmdChg})
         b->setEnabled(false);
+}
+
+void SetteiPanel::refresh() {
+    const profileedit::Fields fields = profileedit::fieldsOf(m_state.profile);
+    const QStringList now = {fields.name, fields.heightText, fields.targetText};
+    const QList<QLineEdit*> edits = {txtPriData, txtSincyou, txtMokuTai};
+    for (qsizetype i = 0; i < edits.size(); ++i)
+        if (i < m_filledProfile.size() && edits[i]->text() == m_filledProfile[i])
+            edits[i]->setText(now[i]);
+    m_filledProfile = now;
 }
 
 void SetteiPanel::setSituations(const QStringList& words) {
@@ -623,6 +636,7 @@ void SetteiPanel::onAdd() {
     bool added = false;
     const Status s = m_state.editor->run(QStringLiteral("状況の追加"),
                                          [&] { return editing::addWord(m_state.workDir, word, &added); });
+    m_host.noteFileWritten(files::kSituations);
     if (!s) {
         showError(dialogs, s);
         return;
@@ -637,6 +651,7 @@ void SetteiPanel::onSort() {
     const Status s = m_state.editor->run(QStringLiteral("状況の並び替え"), [&] {
         return editing::saveOrder(m_state.workDir, listedSituations(), &words);
     });
+    m_host.noteFileWritten(files::kSituations);
     if (!s) {
         showError(dialogs, s);
         return;
@@ -671,6 +686,7 @@ void SetteiPanel::onDelete() {
         remaining = editing::deleteWord(m_state.workDir, listedSituations(), row, &s);
         return remaining ? Status() : s;
     });
+    m_host.noteFileWritten(files::kSituations);
     if (!remaining) {
         if (!s)
             showError(dialogs, s);
@@ -692,6 +708,7 @@ void SetteiPanel::onDeleteAll() {
     QStringList rest;
     const Status s = m_state.editor->run(
         QStringLiteral("状況の全削除"), [&] { return editing::deleteAll(m_state.workDir, listedSituations(), &rest); });
+    m_host.noteFileWritten(files::kSituations);
     if (!s) {
         showError(dialogs, s);
         return;
@@ -725,6 +742,8 @@ void SetteiPanel::onRename() {
     const Status s = editing::renameWord(m_state.workDir, oldWord, newWord, &renamed);
     if (s.inPlace())
         m_state.editor->remember(history::renamed(QStringLiteral("状況の入れ替え"), renamed));
+    m_host.noteFileWritten(files::kSituations);
+    m_host.noteFileWritten(files::kData);
     if (!s) {
         showError(dialogs, s);
         return;
@@ -833,6 +852,8 @@ void SetteiPanel::onNewStart() {
         return;
     newstart::Result result;
     const Status s = newstart::start(m_state.workDir, in, &result);
+    for (const QString& name : {files::kData, files::kProfile, files::kSituations})
+        m_host.noteFileWritten(name);
     if (!s) {
         showError(dialogs, s);
         // unless only a flush to disk failed, nothing was changed: the user can correct the
@@ -854,11 +875,14 @@ void SetteiPanel::onProfileSave() {
     }
     Profile saved;
     const Status s = profileedit::save(m_state.workDir, fields, &saved);
+    m_host.noteFileWritten(files::kProfile);
     if (!s) {
         showError(dialogs, s);
         return;
     }
     m_state.profile = saved;
+    const profileedit::Fields shown = profileedit::fieldsOf(saved);
+    m_filledProfile = {shown.name, shown.heightText, shown.targetText};
     m_host.setCaptionFor(saved.userName);
     const newstart::Notice done = profileedit::savedNotice();
     dialogs.message(done.text, done.title, Dialogs::Icon::Information);
@@ -888,6 +912,7 @@ void SetteiPanel::onOption(const StepControls& controls, int index) {
     if (m_state.startupGuard)
         return;
     const Status s = increments::chooseOption(m_state.workDir, m_state.steps, controls.kind, index);
+    m_host.noteFileWritten(files::kSteps);
     if (!s) {
         showError(*m_state.dialogs, s);
         const Steps& steps = m_state.steps;
@@ -904,6 +929,7 @@ void SetteiPanel::onFreeStep(const StepControls& controls) {
         return;
     }
     const Status s = increments::confirmFree(m_state.workDir, m_state.steps, controls.kind, typed);
+    m_host.noteFileWritten(files::kSteps);
     if (!s)
         showError(dialogs, s);
 }
@@ -916,6 +942,7 @@ void SetteiPanel::setTimeStamp(int value) {
 void SetteiPanel::onTimeStampClicked() {
     m_state.timeStamp = chkJikan->isChecked() ? 1 : 0;
     const Status s = settings::WRITE_JIKAN(m_state.workDir, m_state.timeStamp);
+    m_host.noteFileWritten(files::kTimeStamp);
     if (!s)
         m_state.dialogs->message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
 }

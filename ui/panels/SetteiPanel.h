@@ -33,10 +33,10 @@ public:
 
     void open() override;
     QString helpPage() const override { return QStringLiteral("settings.html"); }
+    /// Shows the profile as it is now in the fields the user has not changed since they were filled.
+    void refresh() override;
     void setSituations(const QStringList& words) override;
     void appendSituation(const QString& word) override;
-    /// The situation lists were read again by the window; the rest of the panel stays as it is.
-    void showChangedLog() override {}
 
     /// SET_METER_BASE: the meter's weight and height figures from the last record and the profile.
     void SET_METER_BASE();
@@ -96,6 +96,8 @@ private:
     void onOption(const StepControls& controls, int index);
     void onFreeStep(const StepControls& controls);
 
+    /// The profile fields as the panel last filled them, to tell them from typed ones.
+    QStringList m_filledProfile;
     /// The drag source: the row of lstKoumoku under the pointer when its button went down.
     int m_dragSource = -1;
 
