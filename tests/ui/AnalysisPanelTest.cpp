@@ -113,6 +113,36 @@ QColor buttonFace(QWidget* w) {
     return w->palette().color(QPalette::Button);
 }
 
+/// The labels of the report's trend view on the test's folder, with @p options.
+QMap<QString, QString> reportedTrend(test::Window& t, const QStringList& options = {}) {
+    const test::ReportRun r =
+        test::runReport(QStringList{QStringLiteral("-C"), t.dir().path(), QStringLiteral("--format"),
+                                    QStringLiteral("json"), QStringLiteral("trend")} +
+                        options);
+    QMap<QString, QString> labels;
+    const QJsonObject all = QJsonDocument::fromJson(r.out.toUtf8()).object()[QStringLiteral("labels")].toObject();
+    for (auto it = all.begin(); it != all.end(); ++it)
+        labels.insert(it.key(), it.value().toString());
+    return labels;
+}
+
+QMap<QString, QString> shownTrend(test::Window& t) {
+    QMap<QString, QString> labels;
+    for (const char* name : {"lblTrend", "lblRate", "lblBalance", "lblForecast"})
+        labels.insert(QString::fromUtf8(name), t.find<QLabel>(QString::fromUtf8(name))->text());
+    return labels;
+}
+
+/// Chooses @p text in the situation choice as a click in its list does.
+void chooseSituation(test::Window& t, const QString& text) {
+    QComboBox* box = t.find<QComboBox>(QStringLiteral("cboJyoukyou"));
+    box->showPopup();
+    QAbstractItemView* list = box->view();
+    const QModelIndex item = box->model()->index(box->findText(text), 0);
+    list->scrollTo(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(item).center());
+}
+
 } // namespace
 
 TEST(AnalysisPanel, OpensWithListsAndGraphBuiltBeforeShowingThenGuides) {
@@ -486,40 +516,6 @@ TEST(GraphPanel, TargetToggleMovesOnlyTheLowerBound) {
     EXPECT_EQ(toggle->text(), caption);
     EXPECT_TRUE(t.takeCalls().isEmpty());
 }
-
-namespace {
-
-/// The labels of the report's trend view on the test's folder, with @p options.
-QMap<QString, QString> reportedTrend(test::Window& t, const QStringList& options = {}) {
-    const test::ReportRun r =
-        test::runReport(QStringList{QStringLiteral("-C"), t.dir().path(), QStringLiteral("--format"),
-                                    QStringLiteral("json"), QStringLiteral("trend")} +
-                        options);
-    QMap<QString, QString> labels;
-    const QJsonObject all = QJsonDocument::fromJson(r.out.toUtf8()).object()[QStringLiteral("labels")].toObject();
-    for (auto it = all.begin(); it != all.end(); ++it)
-        labels.insert(it.key(), it.value().toString());
-    return labels;
-}
-
-QMap<QString, QString> shownTrend(test::Window& t) {
-    QMap<QString, QString> labels;
-    for (const char* name : {"lblTrend", "lblRate", "lblBalance", "lblForecast"})
-        labels.insert(QString::fromUtf8(name), t.find<QLabel>(QString::fromUtf8(name))->text());
-    return labels;
-}
-
-/// Chooses @p text in the situation choice as a click in its list does.
-void chooseSituation(test::Window& t, const QString& text) {
-    QComboBox* box = t.find<QComboBox>(QStringLiteral("cboJyoukyou"));
-    box->showPopup();
-    QAbstractItemView* list = box->view();
-    const QModelIndex item = box->model()->index(box->findText(text), 0);
-    list->scrollTo(item);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(item).center());
-}
-
-} // namespace
 
 TEST(GraphPanel, TrendSeriesAndFiguresFollowTheChosenSituation) {
     test::Window t(quietSample);
