@@ -1,7 +1,7 @@
-#include "Allocator.h"
-#include "SingleWindow.h"
-#include "Version.h"
-#include "frmMain.h"
+#include "core/Version.h"
+#include "core/base/Allocator.h"
+#include "ui/MainWindow.h"
+#include "ui/SingleWindow.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -74,8 +74,8 @@ int main(int argc, char** argv) {
         break;
     }
 
-    puka::ui::frmMain window(workDir);
-    QObject::connect(&single, &puka::ui::SingleWindow::raiseRequested, &window, &puka::ui::frmMain::bringToFront);
+    puka::ui::MainWindow window(workDir);
+    QObject::connect(&single, &puka::ui::SingleWindow::raiseRequested, &window, &puka::ui::MainWindow::bringToFront);
     window.startup();
     return QApplication::exec();
 }

@@ -10,33 +10,33 @@
 // --collect-atstart=no only those runs are counted). --write-data-set DIR N only writes the
 // data set of N records into DIR.
 
-#include "Allocator.h"
-#include "AnalysisSnapshot.h"
-#include "AnalysisView.h"
-#include "CalendarView.h"
-#include "Clock.h"
-#include "Cp932.h"
-#include "CsvExport.h"
-#include "CsvImport.h"
-#include "DailyAverages.h"
-#include "DataLog.h"
-#include "DiaryView.h"
-#include "FileNames.h"
-#include "FileOps.h"
-#include "FolderReadings.h"
-#include "GraphView.h"
-#include "ImportPlan.h"
-#include "LogGenerator.h"
-#include "MainView.h"
-#include "RangeView.h"
-#include "RecordEditor.h"
-#include "TextLines.h"
-#include "TrendView.h"
-#include "controls/GridView.h"
-#include "controls/MonthCalendar.h"
-#include "controls/RecordListMenu.h"
-#include "controls/ScriptedDialogs.h"
-#include "frmMain.h"
+#include "bench/LogGenerator.h"
+#include "core/base/Allocator.h"
+#include "core/base/Clock.h"
+#include "core/edits/ImportPlan.h"
+#include "core/files/Cp932.h"
+#include "core/files/CsvExport.h"
+#include "core/files/CsvImport.h"
+#include "core/files/DataLog.h"
+#include "core/files/FileNames.h"
+#include "core/files/FileOps.h"
+#include "core/files/FolderReadings.h"
+#include "core/files/TextLines.h"
+#include "core/views/AnalysisSnapshot.h"
+#include "core/views/AnalysisView.h"
+#include "core/views/CalendarView.h"
+#include "core/views/DailyView.h"
+#include "core/views/DiaryView.h"
+#include "core/views/GraphView.h"
+#include "core/views/MainView.h"
+#include "core/views/RangeView.h"
+#include "core/views/TrendView.h"
+#include "ui/MainWindow.h"
+#include "ui/RecordEditor.h"
+#include "ui/controls/GridView.h"
+#include "ui/controls/MonthCalendar.h"
+#include "ui/controls/RecordListMenu.h"
+#include "ui/controls/ScriptedDialogs.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -159,11 +159,11 @@ class Session {
 public:
     explicit Session(const QString& dir) {
         m_dialogs.setFailureHandler([](const QString& why) { qFatal("unexpected dialog: %s", qUtf8Printable(why)); });
-        m_window = std::make_unique<ui::frmMain>(dir, &m_dialogs);
+        m_window = std::make_unique<ui::MainWindow>(dir, &m_dialogs);
         m_window->startup();
         settle();
     }
-    ui::frmMain& w() { return *m_window; }
+    ui::MainWindow& w() { return *m_window; }
     ui::ScriptedDialogs& dialogs() { return m_dialogs; }
     template <class T> T* find(const QString& name) {
         T* widget = m_window->findChild<T*>(name);
@@ -201,7 +201,7 @@ public:
 
 private:
     ui::ScriptedDialogs m_dialogs;
-    std::unique_ptr<ui::frmMain> m_window;
+    std::unique_ptr<ui::MainWindow> m_window;
 };
 
 QString statusValue(const QString& key) {
@@ -241,14 +241,14 @@ struct MalformedLog {
     double addedKb = 0; ///< the peak resident memory of the read less what the process held before
 };
 
-/// The child mode: READ_DATA of the log in @p dir and the daily averages of what it read (the
+/// The child mode: readLog of the log in @p dir and the daily averages of what it read (the
 /// panel that once spanned every day between two outlandish dates); prints the resident memory
 /// before and the peak after, in kB. No window and no Qt application: only the reader counts.
 int readMemoryChild(const QString& dir) {
     const QString before = statusValue(QStringLiteral("VmRSS")).section(QLatin1Char(' '), 0, 0);
     {
-        const LogContents log = datalog::READ_DATA(dir);
-        const auto averages = daily::DSP_HIHEIKIN(log.records);
+        const LogContents log = datalog::readLog(dir);
+        const auto averages = daily::buildDailyView(log.records);
         if (log.records.size() + static_cast<size_t>(log.skippedCount) == 0 && averages.grid.bodyRows() > 0)
             return 1;
     }
@@ -295,9 +295,9 @@ void counted(const std::function<void()>& f) {
 #endif
 }
 
-QString g_loadAtStart; ///< the 1, 5 and 15 minute load averages when the bench started
-QString g_only;        ///< --only: the views and actions whose name holds this text, run untimed
-int g_repeat = 3;      ///< --repeat: how often --only runs each of them
+QString loadAtStart; ///< the 1, 5 and 15 minute load averages when the bench started
+QString onlyPattern; ///< --only: the views and actions whose name holds this text, run untimed
+int repeatCount = 3; ///< --repeat: how often --only runs each of them
 
 /// One core measurement on one log: a view as its panel computes it, from reading the log on.
 struct CoreJob {
@@ -312,7 +312,7 @@ void addCoreJobs(std::vector<CoreJob>* jobs, int size, const QString& dir, const
     const QString path = resolveFile(dir, files::kData);
     const float height = 171.5f;
     const auto add = [&](const QString& name, std::function<void()> run) {
-        if (g_only.isEmpty() || name.contains(g_only))
+        if (onlyPattern.isEmpty() || name.contains(onlyPattern))
             jobs->push_back(CoreJob{name, size, std::move(run), {}});
     };
     add(QStringLiteral("floor: read データ.txt, decode CP932 into lines"), [path, size] {
@@ -322,25 +322,25 @@ void addCoreJobs(std::vector<CoreJob>* jobs, int size, const QString& dir, const
         if (lines.lines.size() != size)
             qFatal("floor read %d lines", int(lines.lines.size()));
     });
-    add(QStringLiteral("READ_DATA (the records every view starts from)"), [dir] { datalog::READ_DATA(dir); });
+    add(QStringLiteral("READ_DATA (the records every view starts from)"), [dir] { datalog::readLog(dir); });
     // each view from a reading of its own, shared with its lists as the window shares it
     const auto view = [&](const QString& name, std::function<void(const LogContents&)> f) {
         add(name, [dir, f] {
-            const auto log = std::make_shared<const LogContents>(datalog::READ_DATA(dir));
+            const auto log = std::make_shared<const LogContents>(datalog::readLog(dir));
             f(*log);
         });
     };
     const auto sharedView = [&](const QString& name, std::function<void(const SharedRecords&)> f) {
         add(name, [dir, f] {
-            const auto log = std::make_shared<const LogContents>(datalog::READ_DATA(dir));
+            const auto log = std::make_shared<const LogContents>(datalog::readLog(dir));
             f(SharedRecords(log, &log->records));
         });
     };
     const QDate busiest = g.busiestDay;
     view(QStringLiteral("MainView: DSP_MAIN of the busiest day"),
-         [=](const LogContents& log) { mainview::DSP_MAIN(log.records, busiest, height); });
+         [=](const LogContents& log) { mainview::buildMainView(log.records, busiest, height); });
     sharedView(QStringLiteral("RangeView: opening (DSP_TAIJYU)"),
-               [=](const SharedRecords& records) { range::DSP_TAIJYU(records, height); });
+               [=](const SharedRecords& records) { range::buildOpening(records, height); });
     range::Conditions keyword;
     keyword.keyword = QStringLiteral("起床後");
     keyword.startText = g.first.toString(QStringLiteral("yyyy/MM/dd"));
@@ -349,31 +349,32 @@ void addCoreJobs(std::vector<CoreJob>* jobs, int size, const QString& dir, const
                [=](const SharedRecords& records) { range::refresh(records, height, keyword); });
     view(QStringLiteral("AnalysisView: the four lists"), [](const LogContents& log) {
         const AnalysisSnapshot snap = AnalysisSnapshot::load(log.records);
-        AnalysisView v = analysis::SET_BUNSEKI_GRID();
-        analysis::fill(snap, analysis::DiffMode::Previous, analysis::BandStep::Half, &v);
+        AnalysisView v = analysis::emptyAnalysisView();
+        analysis::fill(snap, analysis::DifferenceMode::Previous, analysis::BandStep::Half, &v);
     });
     view(QStringLiteral("GraphView: DSP_RENTAI, 10-record moving average"), [](const LogContents& log) {
-        graph::DSP_RENTAI(AnalysisSnapshot::load(log.records), 68.0f, QStringLiteral("10"), false);
+        graph::buildGraph(AnalysisSnapshot::load(log.records), 68.0f, QStringLiteral("10"), false);
     });
     view(QStringLiteral("DailyAverages: whole log (DSP_HIHEIKIN)"),
-         [](const LogContents& log) { daily::DSP_HIHEIKIN(log.records); });
+         [](const LogContents& log) { daily::buildDailyView(log.records); });
     const QString from = g.middleDay.addDays(-365).toString(QStringLiteral("yy/MM/dd"));
     const QString to = g.middleDay.toString(QStringLiteral("yy/MM/dd"));
-    const auto whole = std::make_shared<daily::DailyAverages>(daily::DSP_HIHEIKIN(datalog::READ_DATA(dir).records));
+    const auto whole = std::make_shared<daily::DailyView>(daily::buildDailyView(datalog::readLog(dir).records));
     view(QStringLiteral("DailyAverages: one year (DSP_HIHEIKIN_KIKAN)"), [=](const LogContents& log) {
-        daily::DailyAverages v = *whole;
-        daily::DSP_HIHEIKIN_KIKAN(log.records, from, to, &v);
+        daily::DailyView v = *whole;
+        daily::fillPeriod(log.records, from, to, &v);
     });
     view(QStringLiteral("CalendarView: DSP_CALE"),
-         [](const LogContents& log) { calendar::DSP_CALE(log.records, calendar::Mode::Detailed, kToday); });
-    sharedView(QStringLiteral("DiaryView: DSP_MEMO"), [](const SharedRecords& records) { diary::DSP_MEMO(records); });
+         [](const LogContents& log) { calendar::buildCalendar(log.records, calendar::Mode::Detailed, kToday); });
+    sharedView(QStringLiteral("DiaryView: DSP_MEMO"),
+               [](const SharedRecords& records) { diary::buildDiaryList(records); });
     view(QStringLiteral("TrendView: trend and forecast of the whole log"),
          [](const LogContents& log) { trend::compute(log.records, {}, 68.0f); });
     view(QStringLiteral("CsvExport: every record as CSV (UTF-8)"),
          [](const LogContents& log) { csvexport::write(log.records, csvexport::Encoding::Utf8); });
     // the import of the log's own export: every row read, and every row a duplicate
-    const auto exported = std::make_shared<QByteArray>(
-        csvexport::write(datalog::READ_DATA(dir).records, csvexport::Encoding::Utf8).bytes);
+    const auto exported =
+        std::make_shared<QByteArray>(csvexport::write(datalog::readLog(dir).records, csvexport::Encoding::Utf8).bytes);
     add(QStringLiteral("CsvImport: read the log's CSV export"), [exported, size] {
         if (csvimport::read(*exported).rows.size() != size_t(size))
             qFatal("import read too few rows");
@@ -392,10 +393,10 @@ void addCoreJobs(std::vector<CoreJob>* jobs, int size, const QString& dir, const
 /// conditions of the machine. One warm-up round first; then at least 7 and at most
 /// @p maxRounds rounds, as many as fit in about half a minute per log.
 void benchCore(Table& table, std::vector<CoreJob>& jobs, int maxRounds) {
-    if (!g_only.isEmpty()) {
+    if (!onlyPattern.isEmpty()) {
         for (CoreJob& job : jobs) {
             job.run(); // a warm-up, as in the timed runs
-            for (int i = 0; i < g_repeat; ++i)
+            for (int i = 0; i < repeatCount; ++i)
                 counted(job.run);
         }
         return;
@@ -426,10 +427,10 @@ void benchUi(Table& table, int size, const QString& dir, const bench::GeneratedL
     // With --only, the actions whose name holds it run --repeat times each, untimed.
     const auto timed = [&](const std::function<void()>& f, int runs, const QString& name,
                            const std::function<void()>& between = {}) {
-        if (g_only.isEmpty())
+        if (onlyPattern.isEmpty())
             return ::timed(f, runs, between);
-        if (name.contains(g_only))
-            for (int i = 0; i <= g_repeat; ++i) { // a warm-up first, as in the timed runs
+        if (name.contains(onlyPattern))
+            for (int i = 0; i <= repeatCount; ++i) { // a warm-up first, as in the timed runs
                 if (between)
                     between();
                 if (i == 0)
@@ -478,7 +479,7 @@ void benchUi(Table& table, int size, const QString& dir, const bench::GeneratedL
                                                  .arg(++appended % 10))) < 0)
                     qFatal("cannot append to the log");
                 log.close();
-                QSignalSpy taken(&s.w(), &ui::frmMain::outsideChangesTaken);
+                QSignalSpy taken(&s.w(), &ui::MainWindow::outsideChangesTaken);
                 if (!taken.wait(5000))
                     qFatal("the window did not take the append in");
             },
@@ -711,7 +712,7 @@ void writeReport(Table& table, const std::vector<int>& sizes, const std::vector<
          "watcher's wait of 150 ms for a burst of changes to settle included. Memory is "
          "VmHWM of a fresh child process that starts the program and opens the panel.\n\n"
       << "## Machine\n\n"
-      << machine() << QStringLiteral("- Load average when the run began: %1\n").arg(g_loadAtStart)
+      << machine() << QStringLiteral("- Load average when the run began: %1\n").arg(loadAtStart)
       << QStringLiteral("- Bench run: %1 s\n\n").arg(seconds, 0, 'f', 0);
     t << "## Results\n\n| Group | Measure |";
     for (int n : sizes)
@@ -819,7 +820,7 @@ int main(int argc, char** argv) {
         else if (args[i] == QLatin1String("--only") && i + 1 < args.size())
             options.only = args[++i];
         else if (args[i] == QLatin1String("--repeat") && i + 1 < args.size())
-            g_repeat = std::max(1, args[++i].toInt());
+            repeatCount = std::max(1, args[++i].toInt());
         else if (args[i] == QLatin1String("--sizes") && i + 1 < args.size())
             for (const QString& n : args[++i].split(QLatin1Char(',')))
                 options.sizes.push_back(n.toInt());
@@ -833,11 +834,11 @@ int main(int argc, char** argv) {
     std::vector<int> sizes = options.quick ? std::vector<int>{1000, 32766} : std::vector<int>{1000, 32766, 100000};
     if (!options.sizes.empty())
         sizes = options.sizes;
-    g_only = options.only;
+    onlyPattern = options.only;
     {
         QFile load(QStringLiteral("/proc/loadavg"));
         if (load.open(QIODevice::ReadOnly))
-            g_loadAtStart = QString::fromLatin1(load.readAll()).section(QLatin1Char(' '), 0, 2);
+            loadAtStart = QString::fromLatin1(load.readAll()).section(QLatin1Char(' '), 0, 2);
     }
     QElapsedTimer all;
     all.start();
@@ -862,7 +863,7 @@ int main(int argc, char** argv) {
         const QString dir = dirs[i]->path();
         const bench::GeneratedLog& g = logs[i];
         // the memory children start on the log as generated, before the saves below change it
-        const bool memory = g_only.isEmpty() && (!options.quick || size == kMemorySize);
+        const bool memory = onlyPattern.isEmpty() && (!options.quick || size == kMemorySize);
         if (memory) {
             const QString group = QStringLiteral("Memory");
             table.row(group, QStringLiteral("peak, main panel after start-up"), true).value[size] = peakKb(dir, {});
@@ -876,7 +877,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "  %d: memory done\n", size);
         }
         // the report, on the log as generated too
-        if (g_only.isEmpty() && size >= kMemorySize) {
+        if (onlyPattern.isEmpty() && size >= kMemorySize) {
             for (const ReportRow& r : benchReport(size, dir, options.quick ? 3 : 7))
                 reportRows.push_back(r);
             std::fprintf(stderr, "  %d: report done\n", size);
@@ -885,7 +886,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "  %d: window done\n", size);
     }
     std::vector<MalformedLog> malformed;
-    if (g_only.isEmpty()) {
+    if (onlyPattern.isEmpty()) {
         const qint64 unreadable = options.quick ? 2000000 : 20000000;
         malformed.push_back(
             malformedLog(QLocale(QLocale::English).toString(unreadable) + " unreadable lines (x)", "x", unreadable));

@@ -1,11 +1,11 @@
-#include "LogGenerator.h"
+#include "bench/LogGenerator.h"
 
-#include "Clock.h"
-#include "DataLog.h"
-#include "FileNames.h"
-#include "Settings.h"
-#include "TextLines.h"
-#include "WeightRecord.h"
+#include "core/base/Clock.h"
+#include "core/base/WeightRecord.h"
+#include "core/files/DataLog.h"
+#include "core/files/FileNames.h"
+#include "core/files/Settings.h"
+#include "core/files/TextLines.h"
 
 #include <QFile>
 #include <QStringList>
@@ -163,13 +163,13 @@ GeneratedLog writeDataSet(const QString& dir, int records, const QDate& lastDay)
         qFatal("cannot write the generated log");
 
     // the user of some years: own profile, no help tour, the list of the latest hobbies
-    settings::WRITE_PRIVATE(dir, Profile{QStringLiteral("ベンチ太郎"), 171.5f, 68.0f});
-    settings::WRITE_SETTEI(dir, 0);
-    settings::WRITE_KIZAMI(dir, Steps{QStringLiteral("0.05"), QStringLiteral("0.1")});
-    settings::WRITE_IDOU(dir, QStringLiteral("10"));
-    settings::WRITE_MARKER(dir, 1);
-    settings::WRITE_JIKAN(dir, 0);
-    settings::WRITE_KIZUKI(dir, QStringLiteral("・朝起きてトイレの後に量るのが一番正確。\r\n・夜９時以降は食べない！"));
+    settings::writeProfile(dir, Profile{QStringLiteral("ベンチ太郎"), 171.5f, 68.0f});
+    settings::writeHelpTour(dir, 0);
+    settings::writeSteps(dir, Steps{QStringLiteral("0.05"), QStringLiteral("0.1")});
+    settings::writeMovingAverage(dir, QStringLiteral("10"));
+    settings::writeMarker(dir, 1);
+    settings::writeTimeStamp(dir, 0);
+    settings::writeNotes(dir, QStringLiteral("・朝起きてトイレの後に量るのが一番正確。\r\n・夜９時以降は食べない！"));
     QStringList situations = kEveryday;
     situations += kEras[static_cast<size_t>((g.days - 1) / eraDays) % kEras.size()];
     situations.append(QStringLiteral("飲み会後"));

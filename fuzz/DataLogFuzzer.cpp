@@ -1,10 +1,10 @@
-// The measurement log: READ_DATA on any file, then WRITE_DATA of what it read.
+// The measurement log: readLog on any file, then writeLog of what it read.
 
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 
-#include "DataLog.h"
-#include "FileNames.h"
-#include "TextLines.h"
+#include "core/files/DataLog.h"
+#include "core/files/FileNames.h"
+#include "core/files/TextLines.h"
 
 #include <algorithm>
 
@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::clearDir(dir);
     fuzz::writeFile(dir, files::kData, bytes);
 
-    const LogContents first = datalog::READ_DATA(dir);
+    const LogContents first = datalog::readLog(dir);
     FUZZ_CHECK(first.exists && first.status.ok());
     const qsizetype lineCount = static_cast<qsizetype>(splitLines(bytes).size());
     FUZZ_CHECK(static_cast<qsizetype>(first.records.size()) + first.skippedCount <= lineCount);
@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(!first.skippedNotice().isEmpty());
 
     // what was read, written anew, reads back the same
-    const Status written = datalog::WRITE_DATA(dir, first.records);
+    const Status written = datalog::writeLog(dir, first.records);
     if (!written) {
         FUZZ_CHECK(!written.message().isEmpty());
         FUZZ_CHECK(fuzz::readFile(dir, files::kData) == bytes);
@@ -40,15 +40,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (fuzz::takenForUtf8(dir, files::kData))
         return 0;
-    const LogContents second = datalog::READ_DATA(dir);
+    const LogContents second = datalog::readLog(dir);
     FUZZ_CHECK(second.status.ok() && second.skippedCount == 0);
     FUZZ_CHECK(second.records.size() == first.records.size());
     for (size_t i = 0; i < first.records.size(); ++i)
         FUZZ_CHECK(fuzz::sameAfterWrite(first.records[i], second.records[i]));
 
     // once written, the records are stable
-    FUZZ_CHECK(datalog::WRITE_DATA(dir, second.records).ok());
-    const LogContents third = datalog::READ_DATA(dir);
+    FUZZ_CHECK(datalog::writeLog(dir, second.records).ok());
+    const LogContents third = datalog::readLog(dir);
     FUZZ_CHECK(third.skippedCount == 0 && third.records == second.records);
     return 0;
 }

@@ -1,9 +1,9 @@
 // The field reader shared by every file: lines, fields and the measurement line.
 
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 
-#include "DataLog.h"
-#include "TextLines.h"
+#include "core/files/DataLog.h"
+#include "core/files/TextLines.h"
 
 namespace {
 

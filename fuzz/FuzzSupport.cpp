@@ -1,8 +1,8 @@
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 
-#include "Cp932.h"
-#include "NumberFormat.h"
-#include "TextLines.h"
+#include "core/base/NumberFormat.h"
+#include "core/files/Cp932.h"
+#include "core/files/TextLines.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,11 +17,11 @@
 namespace fuzz {
 namespace {
 
-QString g_dir;
+QString currentScratchDir;
 
 void removeScratch() {
-    if (!g_dir.isEmpty())
-        QDir(g_dir).removeRecursively();
+    if (!currentScratchDir.isEmpty())
+        QDir(currentScratchDir).removeRecursively();
 }
 
 QByteArray native(const QString& dir, const QString& name) {
@@ -37,17 +37,17 @@ void fail(const char* what, const char* file, int line) {
 }
 
 const QString& scratchDir() {
-    if (g_dir.isEmpty()) {
+    if (currentScratchDir.isEmpty()) {
         QByteArray pattern =
             access("/dev/shm", W_OK) == 0 ? "/dev/shm/pukapuka-fuzz-XXXXXX" : "/tmp/pukapuka-fuzz-XXXXXX";
         if (!mkdtemp(pattern.data())) {
             std::perror("mkdtemp");
             std::abort();
         }
-        g_dir = QFile::decodeName(pattern);
+        currentScratchDir = QFile::decodeName(pattern);
         std::atexit(removeScratch);
     }
-    return g_dir;
+    return currentScratchDir;
 }
 
 void clearDir(const QString& dir) {

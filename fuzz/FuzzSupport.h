@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WeightRecord.h"
+#include "core/base/WeightRecord.h"
 
 #include <QByteArray>
 #include <QString>

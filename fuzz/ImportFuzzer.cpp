@@ -1,14 +1,14 @@
 // The import: any file read as a table, its rows merged into a folder without a log, and the
 // export of what was merged read back the same.
 
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 
-#include "Cp932.h"
-#include "CsvExport.h"
-#include "CsvImport.h"
-#include "DataLog.h"
-#include "ImportPlan.h"
-#include "TextLines.h"
+#include "core/edits/ImportPlan.h"
+#include "core/files/Cp932.h"
+#include "core/files/CsvExport.h"
+#include "core/files/CsvImport.h"
+#include "core/files/DataLog.h"
+#include "core/files/TextLines.h"
 
 using namespace puka;
 

@@ -1,13 +1,13 @@
-// The two older forms: CONV_RENZOKU and CONV_DATA on any file. The first byte picks the
+// The two older forms: convertLegacyLog and convertData on any file. The first byte picks the
 // conversion; the bytes up to the first NUL are the typed body-fat answer, the rest the file.
 
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 
-#include "DataLog.h"
-#include "FileNames.h"
-#include "LegacyConversion.h"
-#include "NumberFormat.h"
-#include "TextLines.h"
+#include "core/base/NumberFormat.h"
+#include "core/files/DataLog.h"
+#include "core/files/FileNames.h"
+#include "core/files/LegacyConversion.h"
+#include "core/files/TextLines.h"
 
 #include <cmath>
 
@@ -33,11 +33,11 @@ bool sameWeight(float old, float now) {
     return withinOneStep(old, now) || withinOneStep(fuzz::written(old), now);
 }
 
-void renzoku(const QString& dir, const QString& answer, const QByteArray& bytes) {
+void checkLegacyLog(const QString& dir, const QString& answer, const QByteArray& bytes) {
     fuzz::writeFile(dir, files::kLegacyLog, bytes);
-    FUZZ_CHECK(legacy::needsRenzoku(dir));
+    FUZZ_CHECK(legacy::needsLegacyLog(dir));
     legacy::Result r;
-    const Status s = legacy::CONV_RENZOKU(dir, answer, &r);
+    const Status s = legacy::convertLegacyLog(dir, answer, &r);
     if (!s) {
         // a refusal (an answer no record can hold) changes nothing
         FUZZ_CHECK(!s.message().isEmpty() && !answer.isEmpty());
@@ -49,14 +49,14 @@ void renzoku(const QString& dir, const QString& answer, const QByteArray& bytes)
         FUZZ_CHECK(!fuzz::readFile(dir, files::kData));
         return;
     }
-    FUZZ_CHECK(r.converted && !legacy::needsRenzoku(dir));
+    FUZZ_CHECK(r.converted && !legacy::needsLegacyLog(dir));
     FUZZ_CHECK(fuzz::readFile(dir, r.backupName) == bytes);
     const auto log = fuzz::readFile(dir, files::kData);
     FUZZ_CHECK(log.has_value());
     if (fuzz::takenForUtf8(dir, files::kData))
         return;
     FUZZ_CHECK(static_cast<int>(splitLines(*log).size()) == r.records);
-    const LogContents c = datalog::READ_DATA(dir);
+    const LogContents c = datalog::readLog(dir);
     FUZZ_CHECK(static_cast<qint64>(c.records.size()) + c.skippedCount == r.records);
     const float fat = answeredFat(answer);
     for (const WeightRecord& rec : c.records)
@@ -67,10 +67,10 @@ void renzoku(const QString& dir, const QString& answer, const QByteArray& bytes)
 
 void data(const QString& dir, const QString& answer, const QByteArray& bytes) {
     fuzz::writeFile(dir, files::kData, bytes);
-    const LogContents before = datalog::READ_DATA(dir);
+    const LogContents before = datalog::readLog(dir);
     legacy::needsData(dir);
     legacy::Result r;
-    const Status s = legacy::CONV_DATA(dir, answer, &r);
+    const Status s = legacy::convertData(dir, answer, &r);
     if (!s) {
         // a refusal (an answer no record can hold, a log in UTF-8) changes nothing
         FUZZ_CHECK(!s.message().isEmpty() && !answer.isEmpty());
@@ -85,7 +85,7 @@ void data(const QString& dir, const QString& answer, const QByteArray& bytes) {
     FUZZ_CHECK(fuzz::readFile(dir, r.backupName) == bytes);
     if (fuzz::takenForUtf8(dir, files::kData))
         return;
-    const LogContents after = datalog::READ_DATA(dir);
+    const LogContents after = datalog::readLog(dir);
     // every record of the old log is still there, in order: with the answered body fat, or
     // unchanged when a text of it cannot be written in the quoted form
     const float fat = answeredFat(answer);
@@ -119,6 +119,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (data[0] & 1)
         ::data(dir, answer, bytes);
     else
-        renzoku(dir, answer, bytes);
+        checkLegacyLog(dir, answer, bytes);
     return 0;
 }

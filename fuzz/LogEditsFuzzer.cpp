@@ -2,11 +2,11 @@
 // first byte chooses the record and the kind of change, the rest is the log. Every line that
 // is not changed keeps its bytes, and on a log in date order the undo gives every record back.
 
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 
-#include "Cp932.h"
-#include "LogEdits.h"
-#include "LogLines.h"
+#include "core/edits/LogEdits.h"
+#include "core/files/Cp932.h"
+#include "core/files/LogLines.h"
 
 #include <algorithm>
 

@@ -1,11 +1,11 @@
 // The report tool's arguments: the input split at NUL bytes, run in a folder holding the sample
 // data set, with "small" (a few odd records) and "empty" (no files) beside it for -C.
 
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 
-#include "Clock.h"
-#include "FileNames.h"
-#include "ReportCli.h"
+#include "core/base/Clock.h"
+#include "core/files/FileNames.h"
+#include "tools/report/ReportCli.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
-// The situation list: READ_JYOUKYOU on any file, then the append and both rewriting forms.
+// The situation list: readSituationList on any file, then the append and both rewriting forms.
 
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 
-#include "FileNames.h"
-#include "SituationList.h"
+#include "core/files/FileNames.h"
+#include "core/files/SituationList.h"
 
 using namespace puka;
 
@@ -24,17 +24,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::clearDir(dir);
     fuzz::writeFile(dir, files::kSituations, fuzz::bytesOf(data, size));
 
-    const situations::List first = situations::READ_JYOUKYOU(dir);
+    const situations::List first = situations::readSituationList(dir);
     FUZZ_CHECK(!first.missing);
 
     // an appended word stands last, after every word that was there, whatever the file's end
     std::optional<QByteArray> before = fuzz::readFile(dir, files::kSituations);
-    const Status added = situations::ADD_JYOUKYOU(dir, kAdded);
+    const Status added = situations::appendWord(dir, kAdded);
     QStringList words = first.words;
     if (added && fuzz::takenForUtf8(dir, files::kSituations))
         return 0;
     if (added) {
-        const situations::List appended = situations::READ_JYOUKYOU(dir);
+        const situations::List appended = situations::readSituationList(dir);
         words.append(kAdded);
         FUZZ_CHECK(appended.words == words);
     } else {
@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (fuzz::takenForUtf8(dir, files::kSituations))
         return 0;
-    const situations::List back = situations::READ_JYOUKYOU(dir);
+    const situations::List back = situations::readSituationList(dir);
     FUZZ_CHECK(back.problem.isEmpty() && back.words == words);
 
     // the plain form splits a word at its commas and drops outer blanks
@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         expected += fuzz::plainFields(w);
     if (fuzz::takenForUtf8(dir, files::kSituations))
         return 0;
-    const situations::List plainBack = situations::READ_JYOUKYOU(dir);
+    const situations::List plainBack = situations::readSituationList(dir);
     FUZZ_CHECK(plainBack.problem.isEmpty() && plainBack.words == expected);
     return 0;
 }

@@ -33,7 +33,7 @@ cp resources/sample/* "$work"/
 printf '"ヘルプツアー",0\r\n' > "$work/設定.TXT"
 
 # the panels in the order of their toolbar keys Alt+1 ... Alt+8
-panels=(main graph daily range analysis calendar diary settings)
+panels=(main graph daily range analysis calendar diary edit)
 
 cat > "$work/shoot.sh" <<SHOT
 #!/usr/bin/env bash

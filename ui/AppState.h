@@ -1,8 +1,8 @@
 #pragma once
 
-#include "BmiMeter.h"
-#include "MainView.h"
-#include "Settings.h"
+#include "core/files/Settings.h"
+#include "core/views/BmiMeter.h"
+#include "core/views/MainView.h"
 
 #include <QString>
 

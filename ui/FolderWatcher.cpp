@@ -1,6 +1,6 @@
-#include "FolderWatcher.h"
+#include "ui/FolderWatcher.h"
 
-#include "FileNames.h"
+#include "core/files/FileNames.h"
 
 #include <QFileInfo>
 

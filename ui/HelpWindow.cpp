@@ -1,4 +1,4 @@
-#include "HelpWindow.h"
+#include "ui/HelpWindow.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -18,7 +18,7 @@
 #include <QVBoxLayout>
 
 // The pages and pictures are compiled into this static library and must be registered by hand.
-static void initHelpResources() {
+static void registerHelpPages() {
     Q_INIT_RESOURCE(help);
     Q_INIT_RESOURCE(pictures);
 }
@@ -123,7 +123,7 @@ const QList<HelpWindow::Topic>& HelpWindow::topics() {
         {QStringLiteral("analysis.html"), QStringLiteral("分析リスト")},
         {QStringLiteral("calendar.html"), QStringLiteral("カレンダー")},
         {QStringLiteral("diary.html"), QStringLiteral("一言日記と気付きメモ")},
-        {QStringLiteral("settings.html"), QStringLiteral("編集画面")},
+        {QStringLiteral("edit.html"), QStringLiteral("編集画面")},
         {QStringLiteral("mending.html"), QStringLiteral("記録の修正と削除、元に戻す")},
         {QStringLiteral("import.html"), QStringLiteral("インポートとエクスポート")},
         {QStringLiteral("helptour.html"), QStringLiteral("ヘルプツアー")},
@@ -133,7 +133,7 @@ const QList<HelpWindow::Topic>& HelpWindow::topics() {
 }
 
 HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window), m_root(kCompiledRoot) {
-    initHelpResources();
+    registerHelpPages();
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QStringLiteral("Pukapuka☆ダイエット ヘルプ"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/toolbar/cmdHelp.svg")));

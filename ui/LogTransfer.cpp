@@ -1,13 +1,13 @@
-#include "LogTransfer.h"
+#include "ui/LogTransfer.h"
 
-#include "AppState.h"
-#include "Backups.h"
-#include "Clock.h"
-#include "LogExport.h"
-#include "LogImport.h"
-#include "RecordEditor.h"
-#include "SituationList.h"
-#include "controls/Dialogs.h"
+#include "core/base/Clock.h"
+#include "core/edits/LogImport.h"
+#include "core/files/Backups.h"
+#include "core/files/LogExport.h"
+#include "core/files/SituationList.h"
+#include "ui/AppState.h"
+#include "ui/RecordEditor.h"
+#include "ui/controls/Dialogs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -85,7 +85,7 @@ void LogTransfer::importFile() {
     form.fileName = QFileInfo(path).fileName();
     form.asksSituation = !source.withoutSituation.empty();
     form.defaultSituationName = source.defaultSituationName();
-    form.situations = situations::READ_JYOUKYOU(dir).words;
+    form.situations = situations::readSituationList(dir).words;
     form.describe = [&](const QString& situation) {
         const WaitCursor wait;
         const Status chosen = logimport::chooseSituation(&source, situation);

@@ -1,12 +1,12 @@
-#include "RecordEditor.h"
+#include "ui/RecordEditor.h"
 
-#include "AppState.h"
-#include "DataLog.h"
-#include "NumberFormat.h"
-#include "SituationList.h"
-#include "controls/Dialogs.h"
-#include "controls/GridView.h"
-#include "controls/RecordListMenu.h"
+#include "core/base/NumberFormat.h"
+#include "core/files/DataLog.h"
+#include "core/files/SituationList.h"
+#include "ui/AppState.h"
+#include "ui/controls/Dialogs.h"
+#include "ui/controls/GridView.h"
+#include "ui/controls/RecordListMenu.h"
 
 namespace puka::ui {
 namespace {
@@ -46,7 +46,7 @@ void RecordEditor::attach(GridView* grid, RecordAt recordAt) {
 }
 
 QStringList RecordEditor::situationWords() const {
-    return situations::READ_JYOUKYOU(m_state.workDir).words;
+    return situations::readSituationList(m_state.workDir).words;
 }
 
 void RecordEditor::tellIfNotFlushed(const Status& status) {
@@ -69,7 +69,7 @@ void RecordEditor::correct(const logedits::NumberedRecord& shown) {
             return;
         form = *answer;
         const logedits::Correction correction = correctionOf(form);
-        const std::vector<WeightRecord> records = datalog::READ_DATA(m_state.workDir).records;
+        const std::vector<WeightRecord> records = datalog::readLog(m_state.workDir).records;
         const auto reference = logedits::referenceFor(records, shown.number, correction.date);
         bool checked = true;
         int from = 0;

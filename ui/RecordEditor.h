@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ChangeHistory.h"
-#include "LogEdits.h"
-#include "Status.h"
+#include "core/base/Status.h"
+#include "core/edits/ChangeHistory.h"
+#include "core/edits/LogEdits.h"
 
 #include <QObject>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "SingleWindow.h"
+#include "ui/SingleWindow.h"
 
-#include "FolderWindowLock.h"
+#include "core/files/FolderWindowLock.h"
 
 #include <QElapsedTimer>
 #include <QLocalServer>

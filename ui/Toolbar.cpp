@@ -1,7 +1,7 @@
-#include "Toolbar.h"
+#include "ui/Toolbar.h"
 
-#include "controls/PictureButton.h"
-#include "controls/Twips.h"
+#include "ui/controls/PictureButton.h"
+#include "ui/controls/Twips.h"
 
 #include <QHBoxLayout>
 #include <QIcon>

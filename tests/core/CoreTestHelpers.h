@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Cp932.h"
-#include "FileOps.h"
-#include "TestSupport.h"
-#include "WeightRecord.h"
+#include "core/base/WeightRecord.h"
+#include "core/files/Cp932.h"
+#include "core/files/FileOps.h"
+#include "tests/core/TestSupport.h"
 
 #include <QMap>
 #include <QRegularExpression>

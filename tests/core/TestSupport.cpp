@@ -1,8 +1,8 @@
-#include "TestSupport.h"
+#include "tests/core/TestSupport.h"
 
-#include "Cp932.h"
-#include "FolderWriteLock.h"
-#include "ReportCli.h"
+#include "core/files/Cp932.h"
+#include "core/files/FolderWriteLock.h"
+#include "tools/report/ReportCli.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,7 +1,7 @@
 // What the user sees whatever the style and palette: the highlight colours are exact, and
 // every text stands out from the background it is drawn on, under a dark palette too.
-#include "UiTestSupport.h"
-#include "panels/Panel.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/panels/Panel.h"
 
 #include <QAbstractButton>
 #include <QApplication>

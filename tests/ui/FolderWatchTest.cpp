@@ -1,13 +1,13 @@
 // Changes other programs make to the folder while the window is open reach the panel on
 // screen; the window's own writes rebuild once; unchanged files are not read again.
 
-#include "FileNames.h"
-#include "FileOps.h"
-#include "FolderReadings.h"
-#include "FolderWatcher.h"
-#include "Settings.h"
-#include "UiTestSupport.h"
-#include "controls/GridView.h"
+#include "core/files/FileNames.h"
+#include "core/files/FileOps.h"
+#include "core/files/FolderReadings.h"
+#include "core/files/Settings.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/FolderWatcher.h"
+#include "ui/controls/GridView.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -114,7 +114,7 @@ TEST(FolderWatch, TheWindowsOwnSaveIsReadOnceAndRebuildsOnce) {
     test::Window t(twoDays);
     t.start();
     settle();
-    QSignalSpy taken(&t.w(), &ui::frmMain::outsideChangesTaken);
+    QSignalSpy taken(&t.w(), &ui::MainWindow::outsideChangesTaken);
     const int reads = t.w().readings().readCount(files::kData);
 
     t.pickSituation(QStringLiteral("起床後"));
@@ -146,7 +146,7 @@ TEST(FolderWatch, ALogThatCannotBeReadIsToldOnceAndTheOtherSettingsFollow) {
     t.takeCalls();
     const QString log = QDir(t.dir().path()).filePath(files::kData);
     setFaultHook([log](FileStep step, const QString& path) { return step == FileStep::Read && path == log ? EIO : 0; });
-    QSignalSpy taken(&t.w(), &ui::frmMain::outsideChangesTaken);
+    QSignalSpy taken(&t.w(), &ui::MainWindow::outsideChangesTaken);
 
     otherProgram(t, QStringLiteral("printf 'x\\r\\n' >> 'データ.txt'"));
     ASSERT_TRUE(within([&] { return taken.count() == 1; }));
@@ -158,7 +158,7 @@ TEST(FolderWatch, ALogThatCannotBeReadIsToldOnceAndTheOtherSettingsFollow) {
     // the log stays unreadable through another change: nothing more is said; the profile
     // changed at the same time reaches the caption
     otherProgram(t, QStringLiteral("printf 'x\\r\\n' >> 'データ.txt'"));
-    ASSERT_TRUE(settings::WRITE_PRIVATE(t.dir().path(), Profile{QStringLiteral("次郎"), 170.0f, 60.0f}));
+    ASSERT_TRUE(settings::writeProfile(t.dir().path(), Profile{QStringLiteral("次郎"), 170.0f, 60.0f}));
     ASSERT_TRUE(within([&] { return t.w().windowTitle().contains(QStringLiteral("次郎")); }));
     settle();
     EXPECT_TRUE(t.takeCalls().isEmpty());

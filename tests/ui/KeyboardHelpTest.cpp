@@ -1,9 +1,9 @@
 // The keyboard on the main window: the toolbar keys, the Tab order of every panel and F1.
-#include "HelpWindow.h"
-#include "TestSupport.h"
-#include "UiTestSupport.h"
-#include "frmMain.h"
-#include "panels/Panel.h"
+#include "tests/core/TestSupport.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/HelpWindow.h"
+#include "ui/MainWindow.h"
+#include "ui/panels/Panel.h"
 
 #include <QApplication>
 #include <QFile>
@@ -28,20 +28,20 @@ const PanelKeys kPanels[] = {
     {"cmdMain", "fraMain", "main.html", 1},           {"cmdRentai", "fraRenTai", "graph.html", 2},
     {"cmdAvgtai", "fraAvgTai", "daily.html", 3},      {"cmdTaijyu", "fraTaijyu", "range.html", 4},
     {"cmdBunseki", "fraBunseki", "analysis.html", 5}, {"cmdCale", "fraCale", "calendar.html", 6},
-    {"cmdMemo", "fraMemo", "diary.html", 7},          {"cmdSettei", "fraSettei", "settings.html", 8},
+    {"cmdMemo", "fraMemo", "diary.html", 7},          {"cmdSettei", "fraSettei", "edit.html", 8},
 };
 
 // The sample data without the help tour's boxes, the window shown and active.
 class Keyboard : public ::testing::Test {
 protected:
     void SetUp() override {
-        t.start();
-        t.w().activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&t.w()));
+        m_window.start();
+        m_window.w().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&m_window.w()));
     }
 
     void openPanel(const char* button) {
-        QTest::mouseClick(t.find<QToolButton>(QString::fromUtf8(button)), Qt::LeftButton);
+        QTest::mouseClick(m_window.find<QToolButton>(QString::fromUtf8(button)), Qt::LeftButton);
         QApplication::processEvents();
     }
 
@@ -56,7 +56,7 @@ protected:
 
     // Puts the focus on @p first and presses Tab until @p stops controls were visited.
     QStringList walk(const QString& first, int stops) {
-        QWidget* start = t.w().findChild<QWidget*>(first);
+        QWidget* start = m_window.w().findChild<QWidget*>(first);
         if (!start)
             return {};
         start->setFocus(Qt::TabFocusReason);
@@ -68,7 +68,7 @@ protected:
         return names;
     }
 
-    test::Window t{[](const test::WorkDir& d) {
+    test::Window m_window{[](const test::WorkDir& d) {
         d.copySample();
         d.writeText(QStringLiteral("設定.TXT"), QStringLiteral("\"ヘルプツアー\",0\r\n"));
     }};
@@ -91,27 +91,27 @@ TEST_F(Keyboard, ToolbarIsOneTabChainEndingWithTheHelpTour) {
 TEST_F(Keyboard, AltAndDigitOpensEachPanelAndTheTooltipSaysSo) {
     for (const PanelKeys& p : kPanels) {
         const int digit = Qt::Key_1 + p.altDigit - 1;
-        QTest::keyClick(&t.w(), static_cast<Qt::Key>(digit), Qt::AltModifier);
+        QTest::keyClick(&m_window.w(), static_cast<Qt::Key>(digit), Qt::AltModifier);
         // a shortcut presses its button as a click does, seen pressed for a moment
-        QWidget* panel = t.find<QWidget>(QString::fromUtf8(p.panel));
+        QWidget* panel = m_window.find<QWidget>(QString::fromUtf8(p.panel));
         EXPECT_TRUE(QTest::qWaitFor([panel] { return panel->isVisible(); }, 2000)) << p.panel;
-        EXPECT_EQ(t.w().visiblePanel()->objectName(), QString::fromUtf8(p.panel));
-        const QString tip = t.find<QToolButton>(QString::fromUtf8(p.button))->toolTip();
+        EXPECT_EQ(m_window.w().visiblePanel()->objectName(), QString::fromUtf8(p.panel));
+        const QString tip = m_window.find<QToolButton>(QString::fromUtf8(p.button))->toolTip();
         EXPECT_TRUE(tip.endsWith(QStringLiteral("(Alt+%1)").arg(p.altDigit))) << tip.toStdString();
     }
 }
 
 TEST_F(Keyboard, SpaceAndEnterPressAToolbarButton) {
-    auto* graph = t.find<QToolButton>(QStringLiteral("cmdRentai"));
+    auto* graph = m_window.find<QToolButton>(QStringLiteral("cmdRentai"));
     graph->setFocus(Qt::TabFocusReason);
     QTest::keyClick(graph, Qt::Key_Space);
-    EXPECT_EQ(t.w().visiblePanel()->objectName(), QStringLiteral("fraRenTai"));
+    EXPECT_EQ(m_window.w().visiblePanel()->objectName(), QStringLiteral("fraRenTai"));
 
-    auto* daily = t.find<QToolButton>(QStringLiteral("cmdAvgtai"));
+    auto* daily = m_window.find<QToolButton>(QStringLiteral("cmdAvgtai"));
     daily->setFocus(Qt::TabFocusReason);
     QTest::keyClick(daily, Qt::Key_Return);
     // the press is drawn before the click lands
-    QWidget* panel = t.find<QWidget>(QStringLiteral("fraAvgTai"));
+    QWidget* panel = m_window.find<QWidget>(QStringLiteral("fraAvgTai"));
     EXPECT_TRUE(QTest::qWaitFor([panel] { return panel->isVisible(); }, 2000));
 }
 
@@ -179,16 +179,16 @@ TEST_F(Keyboard, ArrowKeysGoOnThroughAGroupOfOptionButtons) {
 }
 
 TEST_F(Keyboard, F1OpensTheHelpPageOfThePanelInView) {
-    ui::HelpWindow* help = t.w().helpWindow();
+    ui::HelpWindow* help = m_window.w().helpWindow();
     for (const PanelKeys& p : kPanels) {
         openPanel(p.button);
         // the help window took the focus last time: the main window has it back first
-        t.w().activateWindow();
-        ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == &t.w(); }, 2000));
-        QTest::keyClick(&t.w(), Qt::Key_F1);
+        m_window.w().activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == &m_window.w(); }, 2000));
+        QTest::keyClick(&m_window.w(), Qt::Key_F1);
         EXPECT_TRUE(help->isVisible()) << p.panel;
         EXPECT_EQ(help->currentPage(), QString::fromUtf8(p.helpPage));
-        EXPECT_EQ(t.w().visiblePanel()->helpPage(), QString::fromUtf8(p.helpPage));
+        EXPECT_EQ(m_window.w().visiblePanel()->helpPage(), QString::fromUtf8(p.helpPage));
         help->close();
     }
 }

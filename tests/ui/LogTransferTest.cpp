@@ -1,10 +1,10 @@
 // The edit panel's import and export driven through the real window and the scripted dialogs.
-#include "Cp932.h"
-#include "DataLog.h"
-#include "FileNames.h"
-#include "RecordEditor.h"
-#include "UiTestSupport.h"
-#include "controls/GridView.h"
+#include "core/files/Cp932.h"
+#include "core/files/DataLog.h"
+#include "core/files/FileNames.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/RecordEditor.h"
+#include "ui/controls/GridView.h"
 
 #include <QDir>
 
@@ -76,7 +76,7 @@ TEST(LogTransfer, ImportAsksPreviewsAndIsUndoneWhole) {
         << calls[3].prompt.toStdString();
     EXPECT_TRUE(calls[3].prompt.contains(QStringLiteral("「元に戻す」")));
 
-    const std::vector<WeightRecord> records = datalog::READ_DATA(t.dir().path()).records;
+    const std::vector<WeightRecord> records = datalog::readLog(t.dir().path()).records;
     ASSERT_EQ(records.size(), 6u);
     EXPECT_EQ(records.front().date, QStringLiteral("2026/11/20"));
     EXPECT_EQ(records.back().situation, QStringLiteral("就寝前"));
@@ -136,7 +136,7 @@ TEST(LogTransfer, ImportIntoAFolderWithoutALogStartsTheDiary) {
     ASSERT_EQ(calls.size(), 3);
     EXPECT_TRUE(calls[1].prompt.contains(QStringLiteral("記録ファイル「データ.txt」を新しく作ります")));
     EXPECT_TRUE(calls[2].prompt.contains(QStringLiteral("「プライベートデータ」"))) << calls[2].prompt.toStdString();
-    EXPECT_EQ(datalog::READ_DATA(t.dir().path()).records.size(), 2u);
+    EXPECT_EQ(datalog::readLog(t.dir().path()).records.size(), 2u);
     EXPECT_FALSE(t.find<QWidget>(QStringLiteral("fraNew"))->isVisible());
     t.click(QStringLiteral("cmdMain"));
     EXPECT_EQ(t.find<ui::GridView>(QStringLiteral("msgDayList"))->model().bodyRows(), 1);

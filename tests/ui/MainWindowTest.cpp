@@ -1,6 +1,6 @@
-#include "TestSupport.h"
-#include "UiTestSupport.h"
-#include "frmMain.h"
+#include "ui/MainWindow.h"
+#include "tests/core/TestSupport.h"
+#include "tests/ui/UiTestSupport.h"
 
 #include <QFrame>
 #include <QTest>
@@ -12,18 +12,18 @@ using namespace puka;
 
 namespace {
 
-QFrame* panel(const ui::frmMain& w, const char* name) {
+QFrame* panel(const ui::MainWindow& w, const char* name) {
     return w.findChild<QFrame*>(QString::fromUtf8(name));
 }
 
-QToolButton* button(const ui::frmMain& w, const char* name) {
+QToolButton* button(const ui::MainWindow& w, const char* name) {
     return w.findChild<QToolButton*>(QString::fromUtf8(name));
 }
 
 const char* const kPanels[] = {"fraMain",   "fraTaijyu", "fraBunseki", "fraRenTai",
                                "fraAvgTai", "fraCale",   "fraMemo",    "fraSettei"};
 
-int visiblePanels(const ui::frmMain& w) {
+int visiblePanels(const ui::MainWindow& w) {
     int n = 0;
     for (const char* name : kPanels)
         n += panel(w, name)->isVisible() ? 1 : 0;
@@ -46,7 +46,7 @@ TEST(MainWindow, CaptionWithoutProfileHasItsLeadingBlank) {
 
 TEST(MainWindow, ToolbarHasEveryButtonWithCaptionAndTooltip) {
     test::WorkDir dir;
-    ui::frmMain w(dir.path());
+    ui::MainWindow w(dir.path());
     const std::pair<const char*, const char*> expected[] = {
         {"cmdMain", "メイン"},        {"cmdRentai", "全グラフ"}, {"cmdAvgtai", "日平均"}, {"cmdTaijyu", "範囲指定"},
         {"cmdBunseki", "分析リスト"}, {"cmdCale", "カレンダー"}, {"cmdMemo", "一言日記"}, {"cmdSettei", "編集"},
@@ -70,7 +70,7 @@ TEST(MainWindow, PanelButtonsShowExactlyOnePanel) {
         d.writeText(QStringLiteral("設定.TXT"), QStringLiteral("\"ヘルプツアー\",0\r\n"));
     });
     t.start();
-    const ui::frmMain& w = t.w();
+    const ui::MainWindow& w = t.w();
     EXPECT_TRUE(panel(w, "fraMain")->isVisible());
     const std::pair<const char*, const char*> switches[] = {{"cmdRentai", "fraRenTai"}, {"cmdAvgtai", "fraAvgTai"},
                                                             {"cmdTaijyu", "fraTaijyu"}, {"cmdBunseki", "fraBunseki"},

@@ -1,13 +1,13 @@
 // Correcting and deleting from the three lists, undo and redo from the keys and the menus, and
 // putting a backup back from the edit panel, driven through the real window.
-#include "Backups.h"
-#include "DataLog.h"
-#include "FileNames.h"
-#include "LogEdits.h"
-#include "RecordEditor.h"
-#include "UiTestSupport.h"
-#include "controls/GridView.h"
-#include "controls/RecordListMenu.h"
+#include "core/edits/LogEdits.h"
+#include "core/files/Backups.h"
+#include "core/files/DataLog.h"
+#include "core/files/FileNames.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/RecordEditor.h"
+#include "ui/controls/GridView.h"
+#include "ui/controls/RecordListMenu.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,7 +34,7 @@ void ownData(const test::WorkDir& dir) {
 }
 
 std::vector<WeightRecord> records(test::Window& t) {
-    return datalog::READ_DATA(t.dir().path()).records;
+    return datalog::readLog(t.dir().path()).records;
 }
 
 ui::GridView* grid(test::Window& t, const char* name) {
@@ -196,7 +196,7 @@ TEST(RecordEditing, AnUndoRefusedAfterAnotherProgramChangedTheRecordSaysWhyAndCh
     EXPECT_EQ(diary->cellText(4, 3), QStringLiteral("60.7"));
 
     // a script puts a comment on the same record
-    ASSERT_TRUE(datalog::REWRITE_DATA(t.dir().path(), [](WeightRecord& r) {
+    ASSERT_TRUE(datalog::rewriteLog(t.dir().path(), [](WeightRecord& r) {
         if (r.situation != QStringLiteral("就寝前"))
             return false;
         r.comment = QStringLiteral("スクリプトから");

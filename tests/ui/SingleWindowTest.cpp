@@ -1,10 +1,10 @@
 // One window per folder: a second start brings the first window to the front and ends
 // without touching a file, and a window that died leaves nothing in the way.
-#include "CoreTestHelpers.h"
-#include "UiTestSupport.h"
+#include "tests/core/CoreTestHelpers.h"
+#include "tests/ui/UiTestSupport.h"
 
-#include "FolderWindowLock.h"
-#include "SingleWindow.h"
+#include "core/files/FolderWindowLock.h"
+#include "ui/SingleWindow.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,11 +1,11 @@
 // Start-up on damaged files: the window says what it found, goes on with what it can read, and
 // changes no file; saves onto a full disk or a read-only folder say so and change nothing.
-#include "CoreTestHelpers.h"
-#include "UiTestSupport.h"
+#include "tests/core/CoreTestHelpers.h"
+#include "tests/ui/UiTestSupport.h"
 
-#include "DataLog.h"
-#include "FileNames.h"
-#include "FileOps.h"
+#include "core/files/DataLog.h"
+#include "core/files/FileNames.h"
+#include "core/files/FileOps.h"
 
 #include <QCheckBox>
 #include <QLabel>

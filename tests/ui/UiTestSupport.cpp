@@ -1,7 +1,7 @@
-#include "UiTestSupport.h"
+#include "tests/ui/UiTestSupport.h"
 
-#include "Clock.h"
-#include "Settings.h"
+#include "core/base/Clock.h"
+#include "core/files/Settings.h"
 
 #include <QAbstractButton>
 #include <QListWidget>
@@ -17,7 +17,7 @@ Window::Window(const std::function<void(const WorkDir&)>& setUp, const QDateTime
         setUp(m_dir);
     m_dialogs.setFailureHandler([](const QString& why) { ADD_FAILURE() << why.toStdString(); });
     m_printer.setFailureHandler([](const QString& why) { ADD_FAILURE() << why.toStdString(); });
-    m_window = std::make_unique<ui::frmMain>(m_dir.path(), &m_dialogs);
+    m_window = std::make_unique<ui::MainWindow>(m_dir.path(), &m_dialogs);
     m_window->state().printer = &m_printer;
 }
 
@@ -32,7 +32,7 @@ void Window::start() {
 
 void Window::restart() {
     m_window.reset();
-    m_window = std::make_unique<ui::frmMain>(m_dir.path(), &m_dialogs);
+    m_window = std::make_unique<ui::MainWindow>(m_dir.path(), &m_dialogs);
     m_window->state().printer = &m_printer;
     m_window->startup();
 }
@@ -55,9 +55,9 @@ void Window::pickSituation(const QString& word) {
 }
 
 void writeOwnProfile(const WorkDir& dir, int helpTour) {
-    ASSERT_TRUE(settings::WRITE_PRIVATE(dir.path(), Profile{QStringLiteral("花子"), 160.0f, 50.0f}));
-    ASSERT_TRUE(settings::WRITE_SETTEI(dir.path(), helpTour));
-    ASSERT_TRUE(settings::WRITE_KIZAMI(dir.path(), Steps{}));
+    ASSERT_TRUE(settings::writeProfile(dir.path(), Profile{QStringLiteral("花子"), 160.0f, 50.0f}));
+    ASSERT_TRUE(settings::writeHelpTour(dir.path(), helpTour));
+    ASSERT_TRUE(settings::writeSteps(dir.path(), Steps{}));
     dir.writeText(QStringLiteral("状況リスト.txt"), QStringLiteral("起床後\r\n就寝前\r\n"));
 }
 

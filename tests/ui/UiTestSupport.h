@@ -1,9 +1,9 @@
 #pragma once
 
-#include "TestSupport.h"
-#include "controls/ScriptedDialogs.h"
-#include "controls/ScriptedPrinter.h"
-#include "frmMain.h"
+#include "tests/core/TestSupport.h"
+#include "ui/MainWindow.h"
+#include "ui/controls/ScriptedDialogs.h"
+#include "ui/controls/ScriptedPrinter.h"
 
 #include <QDate>
 
@@ -30,7 +30,7 @@ public:
     /// A new window on the same folder, as after a restart.
     void restart();
 
-    ui::frmMain& w() { return *m_window; }
+    ui::MainWindow& w() { return *m_window; }
     ui::ScriptedDialogs& dialogs() { return m_dialogs; }
     ui::ScriptedPrinter& printer() { return m_printer; }
     const WorkDir& dir() const { return m_dir; }
@@ -51,7 +51,7 @@ private:
     WorkDir m_dir;
     ui::ScriptedDialogs m_dialogs;
     ui::ScriptedPrinter m_printer;
-    std::unique_ptr<ui::frmMain> m_window;
+    std::unique_ptr<ui::MainWindow> m_window;
 };
 
 /// The profile and settings of a user who is not the sample.

@@ -1,5 +1,5 @@
-#include "CommandLine.h"
-#include "LogCli.h"
+#include "core/base/CommandLine.h"
+#include "tools/log/LogCli.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
-#include "Allocator.h"
-#include "CommandLine.h"
-#include "ReportCli.h"
+#include "core/base/Allocator.h"
+#include "core/base/CommandLine.h"
+#include "tools/report/ReportCli.h"
 
 #include <QCoreApplication>
 

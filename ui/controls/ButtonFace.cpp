@@ -1,4 +1,4 @@
-#include "ButtonFace.h"
+#include "ui/controls/ButtonFace.h"
 
 #include <QAbstractButton>
 #include <QApplication>

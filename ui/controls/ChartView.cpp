@@ -1,6 +1,6 @@
-#include "ChartView.h"
+#include "ui/controls/ChartView.h"
 
-#include "UiFont.h"
+#include "ui/controls/UiFont.h"
 
 #include <QApplication>
 #include <QCategoryAxis>
@@ -22,7 +22,7 @@
 #include <cstring>
 
 // The pictures are compiled into the ui library and must be registered by hand.
-static void initChartPictures() {
+static void registerChartPictures() {
     Q_INIT_RESOURCE(pictures);
 }
 
@@ -143,7 +143,7 @@ void styleAxis(QAbstractAxis* axis) {
 } // namespace
 
 ChartView::ChartView(QWidget* parent) : QChartView(parent) {
-    initChartPictures();
+    registerChartPictures();
     setRenderHint(QPainter::Antialiasing);
     setFrameShape(QFrame::NoFrame);
     // a chart answers the mouse only: the Tab key passes it by

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ViewModel.h"
+#include "core/base/ViewModel.h"
 
 #include <QChartView>
 #include <QColor>

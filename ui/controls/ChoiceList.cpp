@@ -1,4 +1,4 @@
-#include "ChoiceList.h"
+#include "ui/controls/ChoiceList.h"
 
 #include <QKeyEvent>
 

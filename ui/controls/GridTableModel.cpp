@@ -1,4 +1,4 @@
-#include "GridTableModel.h"
+#include "ui/controls/GridTableModel.h"
 
 #include <QBrush>
 
@@ -24,31 +24,31 @@ void GridTableModel::setGrid(GridModel grid) {
     endResetModel();
 }
 
-bool GridTableModel::isBodyCell(int gridRow, int col) const {
-    return gridRow >= 1 && gridRow <= m_grid.bodyRows() && col >= 0 && col < m_grid.columnCount();
+bool GridTableModel::isBodyCell(int gridRow, int column) const {
+    return gridRow >= 1 && gridRow <= m_grid.bodyRows() && column >= 0 && column < m_grid.columnCount();
 }
 
-void GridTableModel::setCellText(int gridRow, int col, const QString& text) {
-    if (gridRow == 0 && col >= 0 && col < m_grid.columnCount()) {
-        m_grid.columns[static_cast<size_t>(col)].header = text;
-        Q_EMIT headerDataChanged(Qt::Horizontal, col, col);
+void GridTableModel::setCellText(int gridRow, int column, const QString& text) {
+    if (gridRow == 0 && column >= 0 && column < m_grid.columnCount()) {
+        m_grid.columns[static_cast<size_t>(column)].header = text;
+        Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
         return;
     }
-    if (!isBodyCell(gridRow, col))
+    if (!isBodyCell(gridRow, column))
         return;
-    m_grid.setCell(gridRow - 1, col, text);
-    const QModelIndex changed = index(gridRow - 1, col);
+    m_grid.setCell(gridRow - 1, column, text);
+    const QModelIndex changed = index(gridRow - 1, column);
     Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
 }
 
-void GridTableModel::setCellColour(int gridRow, int col, std::optional<Rgb> colour) {
-    if (!isBodyCell(gridRow, col))
+void GridTableModel::setCellColour(int gridRow, int column, std::optional<Rgb> colour) {
+    if (!isBodyCell(gridRow, column))
         return;
     if (colour)
-        m_grid.setColour(gridRow - 1, col, *colour);
+        m_grid.setColour(gridRow - 1, column, *colour);
     else
-        m_grid.clearColour(gridRow - 1, col);
-    const QModelIndex changed = index(gridRow - 1, col);
+        m_grid.clearColour(gridRow - 1, column);
+    const QModelIndex changed = index(gridRow - 1, column);
     Q_EMIT dataChanged(changed, changed, {Qt::BackgroundRole});
 }
 
@@ -64,17 +64,17 @@ QVariant GridTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid())
         return {};
     const int row = index.row();
-    const int col = index.column();
+    const int column = index.column();
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
-        return m_grid.cell(row, col);
+        return m_grid.cell(row, column);
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(toQtAlignment(m_grid.columns[static_cast<size_t>(col)].align));
+        return QVariant::fromValue(toQtAlignment(m_grid.columns[static_cast<size_t>(column)].align));
     case Qt::BackgroundRole:
-        if (const auto colour = m_grid.colour(row, col))
+        if (const auto colour = m_grid.colour(row, column))
             return QBrush(QColor::fromRgb(*colour));
-        if (col < m_grid.fixedCols)
+        if (column < m_grid.fixedColumns)
             return QBrush(fixedCellColour());
         return {};
     default:

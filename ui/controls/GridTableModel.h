@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ViewModel.h"
+#include "core/base/ViewModel.h"
 
 #include <QAbstractTableModel>
 #include <QColor>
@@ -20,9 +20,9 @@ public:
     const GridModel& grid() const { return m_grid; }
 
     /// Changes one cell's text; grid row 0 is the header row.
-    void setCellText(int gridRow, int col, const QString& text);
+    void setCellText(int gridRow, int column, const QString& text);
     /// Changes one body cell's background colour (grid row 1 or more); std::nullopt removes it.
-    void setCellColour(int gridRow, int col, std::optional<Rgb> colour);
+    void setCellColour(int gridRow, int column, std::optional<Rgb> colour);
 
     /// The background of the fixed column's cells, drawn like the header.
     static QColor fixedCellColour() { return QColor(0xF1, 0xF4, 0xF9); }
@@ -34,7 +34,7 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
-    bool isBodyCell(int gridRow, int col) const;
+    bool isBodyCell(int gridRow, int column) const;
 
     GridModel m_grid;
 };

@@ -1,7 +1,7 @@
-#include "GridView.h"
+#include "ui/controls/GridView.h"
 
-#include "Twips.h"
-#include "UiFont.h"
+#include "ui/controls/Twips.h"
+#include "ui/controls/UiFont.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -143,9 +143,9 @@ GridView::GridView(QWidget* parent) : QTableView(parent), m_model(new GridTableM
     connect(this, &QAbstractItemView::doubleClicked, this, reportDoubleClick);
     connect(m_frozen, &QAbstractItemView::doubleClicked, this, reportDoubleClick);
     for (QHeaderView* header : {horizontalHeader(), m_frozen->horizontalHeader()}) {
-        connect(header, &QHeaderView::sectionClicked, this, [this](int col) { Q_EMIT cellClicked(0, col); });
+        connect(header, &QHeaderView::sectionClicked, this, [this](int column) { Q_EMIT cellClicked(0, column); });
         connect(header, &QHeaderView::sectionDoubleClicked, this,
-                [this](int col) { Q_EMIT cellDoubleClicked(0, col); });
+                [this](int column) { Q_EMIT cellDoubleClicked(0, column); });
     }
     applyLayout();
 }
@@ -190,7 +190,7 @@ void GridView::applyLayout() {
 
 bool GridView::frozenActive() const {
     const GridModel& grid = m_model->grid();
-    return grid.fixedCols >= 1 && grid.columnCount() > 1;
+    return grid.fixedColumns >= 1 && grid.columnCount() > 1;
 }
 
 void GridView::updateFrozenColumn() {
@@ -220,23 +220,23 @@ void GridView::resizeEvent(QResizeEvent* event) {
     updateFrozenColumn();
 }
 
-QString GridView::cellText(int gridRow, int col) const {
+QString GridView::cellText(int gridRow, int column) const {
     const GridModel& grid = m_model->grid();
-    if (col < 0 || col >= grid.columnCount())
+    if (column < 0 || column >= grid.columnCount())
         return {};
     if (gridRow == 0)
-        return grid.columns[static_cast<size_t>(col)].header;
+        return grid.columns[static_cast<size_t>(column)].header;
     if (gridRow < 1 || gridRow > grid.bodyRows())
         return {};
-    return grid.cell(gridRow - 1, col);
+    return grid.cell(gridRow - 1, column);
 }
 
-void GridView::setCellText(int gridRow, int col, const QString& text) {
-    m_model->setCellText(gridRow, col, text);
+void GridView::setCellText(int gridRow, int column, const QString& text) {
+    m_model->setCellText(gridRow, column, text);
 }
 
-void GridView::setCellColour(int gridRow, int col, std::optional<Rgb> colour) {
-    m_model->setCellColour(gridRow, col, colour);
+void GridView::setCellColour(int gridRow, int column, std::optional<Rgb> colour) {
+    m_model->setCellColour(gridRow, column, colour);
 }
 
 void GridView::scrollToRow(int gridRow) {
@@ -273,8 +273,8 @@ int GridView::currentColumn() const {
     return current.isValid() ? current.column() : -1;
 }
 
-void GridView::setCurrentCell(int gridRow, int col) {
-    const QModelIndex index = m_model->index(gridRow - 1, col);
+void GridView::setCurrentCell(int gridRow, int column) {
+    const QModelIndex index = m_model->index(gridRow - 1, column);
     if (index.isValid())
         setCurrentIndex(index);
 }
@@ -293,8 +293,8 @@ QModelIndex GridView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifier
 void GridView::scrollTo(const QModelIndex& index, ScrollHint hint) {
     // the fixed column is always in view, so only its row needs bringing into view
     if (frozenActive() && index.isValid() && index.column() == 0) {
-        const int visibleCol = std::max(columnAt(m_frozen->columnWidth(0) + 1), 1);
-        QTableView::scrollTo(m_model->index(index.row(), visibleCol), hint);
+        const int visibleColumn = std::max(columnAt(m_frozen->columnWidth(0) + 1), 1);
+        QTableView::scrollTo(m_model->index(index.row(), visibleColumn), hint);
         return;
     }
     QTableView::scrollTo(index, hint);

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "GridTableModel.h"
+#include "ui/controls/GridTableModel.h"
 
 #include <QTableView>
 
 namespace puka::ui {
 
 /// A list grid: a read-only table over a GridModel whose header row is the table's header and
-/// whose fixed column (fixedCols = 1) stays in place when the grid scrolls sideways.
+/// whose fixed column (fixedColumns = 1) stays in place when the grid scrolls sideways.
 /// Rows are counted as the grid counts them: row 0 is the header row, body row r is grid row r + 1.
 class GridView : public QTableView {
     Q_OBJECT
@@ -27,13 +27,13 @@ public:
 
     /// Rows including the header row, as the grid counts them.
     int rows() const { return m_model->grid().bodyRows() + 1; }
-    int cols() const { return m_model->grid().columnCount(); }
+    int columns() const { return m_model->grid().columnCount(); }
     /// A cell's text; grid row 0 gives the header text.
-    QString cellText(int gridRow, int col) const;
+    QString cellText(int gridRow, int column) const;
     /// Changes one cell's text; grid row 0 changes a header text.
-    void setCellText(int gridRow, int col, const QString& text);
+    void setCellText(int gridRow, int column, const QString& text);
     /// Changes one body cell's background; std::nullopt removes its colour.
-    void setCellColour(int gridRow, int col, std::optional<Rgb> colour);
+    void setCellColour(int gridRow, int column, std::optional<Rgb> colour);
 
     /// Scrolls so that @p gridRow is the first visible row, as far as the scroll range allows.
     /// Before the grid is laid out the request is kept and applied once its size is known.
@@ -46,12 +46,12 @@ public:
     /// The current column, or -1 when no cell is current.
     int currentColumn() const;
     /// Makes a body cell current and highlights its row.
-    void setCurrentCell(int gridRow, int col);
+    void setCurrentCell(int gridRow, int column);
 
 Q_SIGNALS:
     /// A click on a cell; a click on the header row reports grid row 0.
-    void cellClicked(int gridRow, int col);
-    void cellDoubleClicked(int gridRow, int col);
+    void cellClicked(int gridRow, int column);
+    void cellDoubleClicked(int gridRow, int column);
 
 protected:
     void updateGeometries() override;

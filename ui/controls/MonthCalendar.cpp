@@ -1,7 +1,7 @@
-#include "MonthCalendar.h"
+#include "ui/controls/MonthCalendar.h"
 
-#include "Clock.h"
-#include "UiFont.h"
+#include "core/base/Clock.h"
+#include "ui/controls/UiFont.h"
 
 #include <QAbstractItemView>
 #include <QEvent>

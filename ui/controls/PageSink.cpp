@@ -1,4 +1,4 @@
-#include "PageSink.h"
+#include "ui/controls/PageSink.h"
 
 #include <algorithm>
 
@@ -51,7 +51,7 @@ void PageSink::drawPicture(const QPixmap& picture, int xTwips, int yTwips) {
                 static_cast<int>(size.height() * 1440 / dpi + 0.5));
 }
 
-bool PageSink::endDoc() {
+bool PageSink::endDocument() {
     if (m_ended)
         return false;
     m_ended = true;

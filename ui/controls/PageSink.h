@@ -37,16 +37,16 @@ public:
     void drawPicture(const QPixmap& picture, int xTwips, int yTwips);
     /// Ends the document and sends it to its device; false when the device reports a failure.
     /// Nothing can be printed afterwards.
-    bool endDoc();
+    bool endDocument();
     bool ended() const { return m_ended; }
 
-    int zoneWidth() const { return kZoneColumns * averageCharWidth(); }
+    int zoneWidth() const { return kZoneColumns * averageCharacterWidth(); }
     /// The width of @p text in twips in the page's font.
     virtual int textWidth(const QString& text) const = 0;
     /// The distance from one line to the next in twips.
     virtual int lineHeight() const = 0;
     /// One character column in twips.
-    virtual int averageCharWidth() const = 0;
+    virtual int averageCharacterWidth() const = 0;
 
 protected:
     /// The height of the printable area in twips, or 0 for a page without end.

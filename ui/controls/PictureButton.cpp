@@ -1,4 +1,4 @@
-#include "PictureButton.h"
+#include "ui/controls/PictureButton.h"
 
 #include <QKeyEvent>
 

@@ -1,6 +1,6 @@
-#include "PrinterPageSink.h"
+#include "ui/controls/PrinterPageSink.h"
 
-#include "UiFont.h"
+#include "ui/controls/UiFont.h"
 
 #include <QFontMetricsF>
 #include <QPrinter>
@@ -24,7 +24,7 @@ PrinterPageSink::PrinterPageSink(QPrinter& printer) : m_printer(&printer) {
 
 PrinterPageSink::~PrinterPageSink() {
     if (m_open && !ended())
-        endDoc();
+        endDocument();
 }
 
 double PrinterPageSink::toDevice(int twips) const {
@@ -43,7 +43,7 @@ int PrinterPageSink::lineHeight() const {
     return toTwips(QFontMetricsF(m_font, m_printer).lineSpacing());
 }
 
-int PrinterPageSink::averageCharWidth() const {
+int PrinterPageSink::averageCharacterWidth() const {
     // a CJK face's own average counts its kanji; a character column is a half-width character
     static const QString sample = QStringLiteral("0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
     return toTwips(QFontMetricsF(m_font, m_printer).horizontalAdvance(sample) / sample.size());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PageSink.h"
+#include "ui/controls/PageSink.h"
 
 #include <QFont>
 #include <QPainter>
@@ -22,7 +22,7 @@ public:
 
     int textWidth(const QString& text) const override;
     int lineHeight() const override;
-    int averageCharWidth() const override;
+    int averageCharacterWidth() const override;
 
 protected:
     int pageHeight() const override;

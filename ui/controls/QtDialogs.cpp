@@ -1,4 +1,4 @@
-#include "QtDialogs.h"
+#include "ui/controls/QtDialogs.h"
 
 #include <QComboBox>
 #include <QDateEdit>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dialogs.h"
+#include "ui/controls/Dialogs.h"
 
 #include <QPointer>
 #include <QWidget>

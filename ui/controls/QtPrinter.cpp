@@ -1,7 +1,7 @@
-#include "QtPrinter.h"
+#include "ui/controls/QtPrinter.h"
 
-#include "Dialogs.h"
-#include "PrinterPageSink.h"
+#include "ui/controls/Dialogs.h"
+#include "ui/controls/PrinterPageSink.h"
 
 #include <QPageLayout>
 #include <QPageSize>
@@ -71,7 +71,7 @@ Printer::Outcome QtPrinter::print(QWidget* parent, const QString& pdfSuggestedNa
         if (!begun)
             return;
         drawing(page);
-        ended = page.endDoc();
+        ended = page.endDocument();
     };
     if (!preview(parent, *printer, paint))
         return Outcome::Cancelled;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Printer.h"
+#include "ui/controls/Printer.h"
 
 #include <functional>
 #include <memory>

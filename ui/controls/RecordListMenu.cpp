@@ -1,6 +1,6 @@
-#include "RecordListMenu.h"
+#include "ui/controls/RecordListMenu.h"
 
-#include "GridView.h"
+#include "ui/controls/GridView.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>

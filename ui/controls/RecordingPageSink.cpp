@@ -1,4 +1,4 @@
-#include "RecordingPageSink.h"
+#include "ui/controls/RecordingPageSink.h"
 
 namespace puka::ui {
 namespace {
@@ -12,67 +12,67 @@ bool isFullWidth(char32_t c) {
 
 } // namespace
 
-RecordingPageSink::RecordingPageSink(int averageCharTwips, int lineHeightTwips, int pageHeightTwips)
-    : m_charWidth(averageCharTwips), m_lineHeight(lineHeightTwips), m_pageHeight(pageHeightTwips) {}
+RecordingPageSink::RecordingPageSink(int averageCharacterTwips, int lineHeightTwips, int pageHeightTwips)
+    : m_characterWidth(averageCharacterTwips), m_lineHeight(lineHeightTwips), m_pageHeight(pageHeightTwips) {}
 
 int RecordingPageSink::textWidth(const QString& text) const {
     int columns = 0;
     for (char32_t c : text.toUcs4())
         columns += isFullWidth(c) ? 2 : 1;
-    return columns * m_charWidth;
+    return columns * m_characterWidth;
 }
 
 void RecordingPageSink::newPage() {
-    Op op;
-    op.kind = Op::Kind::NewPage;
+    Operation op;
+    op.kind = Operation::Kind::NewPage;
     op.page = ++m_page;
-    m_ops.append(op);
+    m_operations.append(op);
 }
 
 void RecordingPageSink::putText(int xTwips, int yTwips, const QString& text) {
-    Op op;
-    op.kind = Op::Kind::Text;
+    Operation op;
+    op.kind = Operation::Kind::Text;
     op.x = xTwips;
     op.y = yTwips;
     op.text = text;
     op.page = m_page;
-    m_ops.append(op);
+    m_operations.append(op);
 }
 
 void RecordingPageSink::putPicture(const QPixmap& picture, const QRect& twips) {
-    Op op;
-    op.kind = Op::Kind::Picture;
+    Operation op;
+    op.kind = Operation::Kind::Picture;
     op.x = twips.x();
     op.y = twips.y();
     op.width = twips.width();
     op.height = twips.height();
     op.pictureSize = picture.size();
     op.page = m_page;
-    m_ops.append(op);
+    m_operations.append(op);
 }
 
 bool RecordingPageSink::finish() {
-    Op op;
-    op.kind = Op::Kind::EndDoc;
+    Operation op;
+    op.kind = Operation::Kind::EndDocument;
     op.page = m_page;
-    m_ops.append(op);
+    m_operations.append(op);
     return true;
 }
 
-QList<RecordingPageSink::Op> RecordingPageSink::opsOf(Op::Kind kind) const {
-    QList<Op> found;
-    for (const Op& op : m_ops)
+QList<RecordingPageSink::Operation> RecordingPageSink::operationsOf(Operation::Kind kind) const {
+    QList<Operation> found;
+    for (const Operation& op : m_operations)
         if (op.kind == kind)
             found.append(op);
     return found;
 }
 
-QList<RecordingPageSink::Op> RecordingPageSink::texts() const {
-    return opsOf(Op::Kind::Text);
+QList<RecordingPageSink::Operation> RecordingPageSink::texts() const {
+    return operationsOf(Operation::Kind::Text);
 }
 
-QList<RecordingPageSink::Op> RecordingPageSink::pictures() const {
-    return opsOf(Op::Kind::Picture);
+QList<RecordingPageSink::Operation> RecordingPageSink::pictures() const {
+    return operationsOf(Operation::Kind::Picture);
 }
 
 } // namespace puka::ui

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PageSink.h"
+#include "ui/controls/PageSink.h"
 
 #include <QList>
 #include <QSize>
@@ -9,11 +9,11 @@ namespace puka::ui {
 
 /// A page that records what is printed on it, for tests of a printout's layout.
 /// Text is measured in character columns: a full-width character takes two columns,
-/// any other character one, each column averageCharWidth twips wide.
+/// any other character one, each column averageCharacterWidth twips wide.
 class RecordingPageSink : public PageSink {
 public:
-    struct Op {
-        enum class Kind { Text, Picture, NewPage, EndDoc };
+    struct Operation {
+        enum class Kind { Text, Picture, NewPage, EndDocument };
         Kind kind = Kind::Text;
         int x = 0; ///< twips
         int y = 0; ///< twips
@@ -25,19 +25,19 @@ public:
     };
 
     /// @p pageHeightTwips 0 gives one page without end.
-    explicit RecordingPageSink(int averageCharTwips = 100, int lineHeightTwips = 240, int pageHeightTwips = 0);
+    explicit RecordingPageSink(int averageCharacterTwips = 100, int lineHeightTwips = 240, int pageHeightTwips = 0);
 
     /// Every operation in order.
-    const QList<Op>& ops() const { return m_ops; }
+    const QList<Operation>& operations() const { return m_operations; }
     /// The text operations only.
-    QList<Op> texts() const;
+    QList<Operation> texts() const;
     /// The pictures only.
-    QList<Op> pictures() const;
+    QList<Operation> pictures() const;
     int pageCount() const { return m_page + 1; }
 
     int textWidth(const QString& text) const override;
     int lineHeight() const override { return m_lineHeight; }
-    int averageCharWidth() const override { return m_charWidth; }
+    int averageCharacterWidth() const override { return m_characterWidth; }
 
 protected:
     int pageHeight() const override { return m_pageHeight; }
@@ -47,13 +47,13 @@ protected:
     bool finish() override;
 
 private:
-    QList<Op> opsOf(Op::Kind kind) const;
+    QList<Operation> operationsOf(Operation::Kind kind) const;
 
-    int m_charWidth;
+    int m_characterWidth;
     int m_lineHeight;
     int m_pageHeight;
     int m_page = 0;
-    QList<Op> m_ops;
+    QList<Operation> m_operations;
 };
 
 } // namespace puka::ui

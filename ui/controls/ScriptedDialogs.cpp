@@ -1,4 +1,4 @@
-#include "ScriptedDialogs.h"
+#include "ui/controls/ScriptedDialogs.h"
 
 #include <QDebug>
 

@@ -1,14 +1,14 @@
-#include "ScriptedPrinter.h"
+#include "ui/controls/ScriptedPrinter.h"
 
 #include <QDebug>
 
 namespace puka::ui {
 
-QList<RecordingPageSink::Op> ScriptedPrinter::draw(const Drawing& drawing) const {
-    RecordingPageSink page(m_charWidth, m_lineHeight);
+QList<RecordingPageSink::Operation> ScriptedPrinter::draw(const Drawing& drawing) const {
+    RecordingPageSink page(m_characterWidth, m_lineHeight);
     drawing(page);
-    page.endDoc();
-    return page.ops();
+    page.endDocument();
+    return page.operations();
 }
 
 Printer::Outcome ScriptedPrinter::print(QWidget*, const QString& pdfSuggestedName, const Drawing& drawing) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Printer.h"
-#include "RecordingPageSink.h"
+#include "ui/controls/Printer.h"
+#include "ui/controls/RecordingPageSink.h"
 
 #include <QList>
 #include <QQueue>
@@ -20,13 +20,13 @@ public:
     enum class Answer { Print, Close };
     struct Call {
         QString pdfSuggestedName;
-        QList<RecordingPageSink::Op> preview;
-        QList<RecordingPageSink::Op> paper; ///< empty when the preview was closed
+        QList<RecordingPageSink::Operation> preview;
+        QList<RecordingPageSink::Operation> paper; ///< empty when the preview was closed
     };
 
-    /// @p averageCharTwips and @p lineHeightTwips measure the recording pages' text.
-    explicit ScriptedPrinter(int averageCharTwips = 100, int lineHeightTwips = 240)
-        : m_charWidth(averageCharTwips), m_lineHeight(lineHeightTwips) {}
+    /// @p averageCharacterTwips and @p lineHeightTwips measure the recording pages' text.
+    explicit ScriptedPrinter(int averageCharacterTwips = 100, int lineHeightTwips = 240)
+        : m_characterWidth(averageCharacterTwips), m_lineHeight(lineHeightTwips) {}
 
     void queueAnswer(Answer answer) { m_answers.enqueue(answer); }
     /// Every printout so far, in order.
@@ -38,9 +38,9 @@ public:
     Outcome print(QWidget* parent, const QString& pdfSuggestedName, const Drawing& drawing) override;
 
 private:
-    QList<RecordingPageSink::Op> draw(const Drawing& drawing) const;
+    QList<RecordingPageSink::Operation> draw(const Drawing& drawing) const;
 
-    int m_charWidth;
+    int m_characterWidth;
     int m_lineHeight;
     QQueue<Answer> m_answers;
     QList<Call> m_calls;

@@ -1,4 +1,4 @@
-#include "Twips.h"
+#include "ui/controls/Twips.h"
 
 #include <QApplication>
 #include <QScreen>

@@ -1,4 +1,4 @@
-#include "UiFont.h"
+#include "ui/controls/UiFont.h"
 
 #include <QApplication>
 #include <QStringList>

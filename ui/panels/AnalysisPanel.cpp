@@ -1,9 +1,9 @@
-#include "AnalysisPanel.h"
+#include "ui/panels/AnalysisPanel.h"
 
-#include "GraphPanel.h"
-#include "PanelHost.h"
-#include "controls/GridView.h"
-#include "controls/Twips.h"
+#include "ui/controls/GridView.h"
+#include "ui/controls/Twips.h"
+#include "ui/panels/GraphPanel.h"
+#include "ui/panels/PanelHost.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -61,60 +61,61 @@ void frameLayout(QGroupBox* frame, GridView* grid, const QList<QWidget*>& footer
 } // namespace
 
 AnalysisPanel::AnalysisPanel(AppState& state, PanelHost& host, QWidget* parent)
-    : Panel(state, host, "fraBunseki", parent), m_view(analysis::SET_BUNSEKI_GRID()) {
-    auto* fraB1 = new QGroupBox(QStringLiteral("    時系列体重データ"), this);
-    auto* fraB2 = new QGroupBox(QStringLiteral("    区切り経過"), this);
-    auto* fraB3 = new QGroupBox(QStringLiteral("    体重平均推移"), this);
-    fraB4 = new QGroupBox(m_view.fraB4Caption, this);
-    fraB4->setObjectName(QStringLiteral("fraB4"));
+    : Panel(state, host, "fraBunseki", parent), m_view(analysis::emptyAnalysisView()) {
+    auto* timeSeriesFrame = new QGroupBox(QStringLiteral("    時系列体重データ"), this);
+    auto* milestonesFrame = new QGroupBox(QStringLiteral("    区切り経過"), this);
+    auto* meanTrendFrame = new QGroupBox(QStringLiteral("    体重平均推移"), this);
+    m_rankingFrame = new QGroupBox(m_view.rankingCaption, this);
+    m_rankingFrame->setObjectName(QStringLiteral("fraB4"));
 
-    msgB1 = listGrid("msgB1", fraB1);
-    msgB2 = listGrid("msgB2", fraB2);
-    msgB3 = listGrid("msgB3", fraB3);
-    msgB4 = listGrid("msgB4", fraB4);
-    label5_0 = resultLabel("Label5(0)", fraB2);
-    label5_1 = resultLabel("Label5(1)", fraB3);
+    m_timeSeries = listGrid("msgB1", timeSeriesFrame);
+    m_milestones = listGrid("msgB2", milestonesFrame);
+    m_meanTrend = listGrid("msgB3", meanTrendFrame);
+    m_ranking = listGrid("msgB4", m_rankingFrame);
+    m_milestoneSummary = resultLabel("Label5(0)", milestonesFrame);
+    m_meanTrendSummary = resultLabel("Label5(1)", meanTrendFrame);
 
-    option1_0 = optionButton("Option1(0)", QStringLiteral("前回との差"), fraB1);
-    option1_1 = optionButton("Option1(1)", QStringLiteral("初回との差"), fraB1);
-    option2_0 = optionButton("Option2(0)", QStringLiteral("１.０Ｋｇ刻み"), fraB4);
-    option2_1 = optionButton("Option2(1)", QStringLiteral("０.５Ｋｇ刻み"), fraB4);
-    option1_0->setChecked(true);
-    option2_1->setChecked(true);
+    m_previousOption = optionButton("Option1(0)", QStringLiteral("前回との差"), timeSeriesFrame);
+    m_firstOption = optionButton("Option1(1)", QStringLiteral("初回との差"), timeSeriesFrame);
+    m_oneKiloOption = optionButton("Option2(0)", QStringLiteral("１.０Ｋｇ刻み"), m_rankingFrame);
+    m_halfKiloOption = optionButton("Option2(1)", QStringLiteral("０.５Ｋｇ刻み"), m_rankingFrame);
+    m_previousOption->setChecked(true);
+    m_halfKiloOption->setChecked(true);
     auto* option1 = new QButtonGroup(this);
     auto* option2 = new QButtonGroup(this);
-    for (QRadioButton* b : {option1_0, option1_1}) {
+    for (QRadioButton* b : {m_previousOption, m_firstOption}) {
         option1->addButton(b);
         connect(b, &QRadioButton::clicked, this, &AnalysisPanel::onOption1);
     }
-    for (QRadioButton* b : {option2_0, option2_1}) {
+    for (QRadioButton* b : {m_oneKiloOption, m_halfKiloOption}) {
         option2->addButton(b);
         connect(b, &QRadioButton::clicked, this, &AnalysisPanel::onOption2);
     }
 
-    frameLayout(fraB1, msgB1, {option1_0, option1_1});
-    frameLayout(fraB2, msgB2, {label5_0});
-    frameLayout(fraB3, msgB3, {label5_1});
-    frameLayout(fraB4, msgB4, {option2_0, option2_1});
+    frameLayout(timeSeriesFrame, m_timeSeries, {m_previousOption, m_firstOption});
+    frameLayout(milestonesFrame, m_milestones, {m_milestoneSummary});
+    frameLayout(meanTrendFrame, m_meanTrend, {m_meanTrendSummary});
+    frameLayout(m_rankingFrame, m_ranking, {m_oneKiloOption, m_halfKiloOption});
 
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(10);
-    layout->addWidget(fraB1, 0, 0);
-    layout->addWidget(fraB2, 0, 1);
-    layout->addWidget(fraB3, 1, 0);
-    layout->addWidget(fraB4, 1, 1);
+    layout->addWidget(timeSeriesFrame, 0, 0);
+    layout->addWidget(milestonesFrame, 0, 1);
+    layout->addWidget(meanTrendFrame, 1, 0);
+    layout->addWidget(m_rankingFrame, 1, 1);
     for (int i = 0; i < 2; ++i) {
         layout->setRowStretch(i, 1);
         layout->setColumnStretch(i, 1);
     }
     // frame by frame, left to right and top to bottom, each list before its options
-    setTabChain({msgB1, option1_0, option1_1, msgB2, msgB3, msgB4, option2_0, option2_1});
+    setTabChain({m_timeSeries, m_previousOption, m_firstOption, m_milestones, m_meanTrend, m_ranking, m_oneKiloOption,
+                 m_halfKiloOption});
     paint();
 }
 
 void AnalysisPanel::open() {
-    m_host.HIDE_PANELS();
+    m_host.hidePanels();
     fillLists(true);
     paint();
     showWithGuidance(analysis::guidanceText());
@@ -126,10 +127,10 @@ void AnalysisPanel::refresh() {
 }
 
 void AnalysisPanel::fillLists(bool tell) {
-    // the graph's DSP_RENTAI loads the snapshot and rebuilds the hidden whole-period chart
+    // the graph's buildGraph loads the snapshot and rebuilds the hidden whole-period chart
     if (m_graph) {
         if (tell)
-            m_graph->DSP_RENTAI();
+            m_graph->buildGraph();
         else
             m_graph->rebuildQuietly();
     } else {
@@ -137,13 +138,13 @@ void AnalysisPanel::fillLists(bool tell) {
     }
     const AnalysisSnapshot& snap = snapshot();
     // the lists of an unchanged snapshot and options are the ones filled before
-    const Filled filled{&snap, m_graph ? m_graph->snapshotReading() : nullptr, diffMode(), bandStep()};
+    const Filled filled{&snap, m_graph ? m_graph->snapshotReading() : nullptr, differenceMode(), bandStep()};
     if (m_filled == filled && m_graph)
         return;
     // without a record the lists show no rows rather than those of a log that is gone
     if (snap.empty())
-        m_view = analysis::SET_BUNSEKI_GRID();
-    analysis::fill(snap, diffMode(), bandStep(), &m_view);
+        m_view = analysis::emptyAnalysisView();
+    analysis::fill(snap, differenceMode(), bandStep(), &m_view);
     m_filled = filled;
 }
 
@@ -151,39 +152,41 @@ const AnalysisSnapshot& AnalysisPanel::snapshot() const {
     return m_graph ? m_graph->snapshot() : m_ownSnapshot;
 }
 
-analysis::DiffMode AnalysisPanel::diffMode() const {
-    return option1_1->isChecked() ? analysis::DiffMode::First : analysis::DiffMode::Previous;
+analysis::DifferenceMode AnalysisPanel::differenceMode() const {
+    return m_firstOption->isChecked() ? analysis::DifferenceMode::First : analysis::DifferenceMode::Previous;
 }
 
 analysis::BandStep AnalysisPanel::bandStep() const {
-    return option2_0->isChecked() ? analysis::BandStep::One : analysis::BandStep::Half;
+    return m_oneKiloOption->isChecked() ? analysis::BandStep::One : analysis::BandStep::Half;
 }
 
 void AnalysisPanel::paint(bool keepPlace) {
-    const std::pair<GridView*, const GridModel*> lists[] = {
-        {msgB1, &m_view.msgB1}, {msgB2, &m_view.msgB2}, {msgB3, &m_view.msgB3}, {msgB4, &m_view.msgB4}};
+    const std::pair<GridView*, const GridModel*> lists[] = {{m_timeSeries, &m_view.timeSeries},
+                                                            {m_milestones, &m_view.milestones},
+                                                            {m_meanTrend, &m_view.meanTrend},
+                                                            {m_ranking, &m_view.ranking}};
     for (const auto& [grid, model] : lists) {
         if (keepPlace)
             grid->updateModel(*model);
         else
             grid->setModel(*model);
     }
-    label5_0->setText(m_view.label5_0);
-    label5_1->setText(m_view.label5_1);
-    fraB4->setTitle(m_view.fraB4Caption);
+    m_milestoneSummary->setText(m_view.milestoneSummary);
+    m_meanTrendSummary->setText(m_view.meanTrendSummary);
+    m_rankingFrame->setTitle(m_view.rankingCaption);
 }
 
 void AnalysisPanel::onOption1() {
     m_filled.reset();
-    analysis::DSP_JIKEIRETSU(snapshot(), diffMode(), &m_view.msgB1);
-    msgB1->setModel(m_view.msgB1);
+    analysis::fillTimeSeries(snapshot(), differenceMode(), &m_view.timeSeries);
+    m_timeSeries->setModel(m_view.timeSeries);
 }
 
 void AnalysisPanel::onOption2() {
     m_filled.reset();
-    analysis::DSP_BANZUKE(snapshot(), bandStep(), &m_view.msgB4, &m_view.fraB4Caption);
-    msgB4->setModel(m_view.msgB4);
-    fraB4->setTitle(m_view.fraB4Caption);
+    analysis::fillRanking(snapshot(), bandStep(), &m_view.ranking, &m_view.rankingCaption);
+    m_ranking->setModel(m_view.ranking);
+    m_rankingFrame->setTitle(m_view.rankingCaption);
 }
 
 } // namespace puka::ui

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "AnalysisSnapshot.h"
-#include "AnalysisView.h"
-#include "DataLog.h"
+#include "core/files/DataLog.h"
+#include "core/views/AnalysisSnapshot.h"
+#include "core/views/AnalysisView.h"
 
-#include "Panel.h"
+#include "ui/panels/Panel.h"
 
 #include <memory>
 #include <optional>
@@ -31,13 +31,13 @@ public:
     /// lists keep their chosen rows and scroll positions.
     void refresh() override;
 
-    /// The graph panel whose DSP_RENTAI loads the snapshot the lists read; opening this panel
+    /// The graph panel whose buildGraph loads the snapshot the lists read; opening this panel
     /// rebuilds that graph too. Without one the panel loads a snapshot of its own.
     void setGraphPanel(GraphPanel* graph) { m_graph = graph; }
 
 private:
     const AnalysisSnapshot& snapshot() const;
-    analysis::DiffMode diffMode() const;
+    analysis::DifferenceMode differenceMode() const;
     analysis::BandStep bandStep() const;
     /// Loads the snapshot and fills the four lists; a log that cannot be read is told when
     /// @p tell is set.
@@ -55,25 +55,26 @@ private:
     struct Filled {
         const AnalysisSnapshot* snapshot = nullptr;
         std::shared_ptr<const LogContents> reading;
-        analysis::DiffMode diffMode = analysis::DiffMode::Previous;
+        analysis::DifferenceMode differenceMode = analysis::DifferenceMode::Previous;
         analysis::BandStep bandStep = analysis::BandStep::Half;
         bool operator==(const Filled& o) const {
-            return snapshot == o.snapshot && reading == o.reading && diffMode == o.diffMode && bandStep == o.bandStep;
+            return snapshot == o.snapshot && reading == o.reading && differenceMode == o.differenceMode &&
+                   bandStep == o.bandStep;
         }
     };
     std::optional<Filled> m_filled;
 
-    GridView* msgB1;
-    GridView* msgB2;
-    GridView* msgB3;
-    GridView* msgB4;
-    QLabel* label5_0;
-    QLabel* label5_1;
-    QGroupBox* fraB4;
-    QRadioButton* option1_0;
-    QRadioButton* option1_1;
-    QRadioButton* option2_0;
-    QRadioButton* option2_1;
+    GridView* m_timeSeries;
+    GridView* m_milestones;
+    GridView* m_meanTrend;
+    GridView* m_ranking;
+    QLabel* m_milestoneSummary;
+    QLabel* m_meanTrendSummary;
+    QGroupBox* m_rankingFrame;
+    QRadioButton* m_previousOption;
+    QRadioButton* m_firstOption;
+    QRadioButton* m_oneKiloOption;
+    QRadioButton* m_halfKiloOption;
 };
 
 } // namespace puka::ui

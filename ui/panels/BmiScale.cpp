@@ -1,7 +1,7 @@
-#include "BmiScale.h"
+#include "ui/panels/BmiScale.h"
 
-#include "BmiMeter.h"
-#include "controls/Twips.h"
+#include "core/views/BmiMeter.h"
+#include "ui/controls/Twips.h"
 
 #include <QIcon>
 #include <QLabel>

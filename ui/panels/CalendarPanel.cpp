@@ -1,12 +1,12 @@
-#include "CalendarPanel.h"
+#include "ui/panels/CalendarPanel.h"
 
-#include "AppState.h"
-#include "Clock.h"
-#include "DataLog.h"
-#include "PanelHost.h"
-#include "controls/ButtonFace.h"
-#include "controls/GridView.h"
-#include "controls/Twips.h"
+#include "core/base/Clock.h"
+#include "core/files/DataLog.h"
+#include "ui/AppState.h"
+#include "ui/controls/ButtonFace.h"
+#include "ui/controls/GridView.h"
+#include "ui/controls/Twips.h"
+#include "ui/panels/PanelHost.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -74,11 +74,11 @@ CalendarPanel::CalendarPanel(AppState& state, PanelHost& host, QWidget* parent)
     : Panel(state, host, "fraCale", parent) {
     // the legend across the top, in the order of the colours' meaning
     const std::array<Rgb, 5> legend = calendar::legendColours();
-    lblDn_c = legendLabel("lblDn_c", legend[0], this);
-    lblUp_c = legendLabel("lblUp_c", legend[1], this);
-    lblSm_c = legendLabel("lblSm_c", legend[2], this);
-    lblOne_c = legendLabel("lblOne_c", legend[3], this);
-    lblNon_c = legendLabel("lblNon_c", legend[4], this);
+    m_downLabel = legendLabel("lblDn_c", legend[0], this);
+    m_upLabel = legendLabel("lblUp_c", legend[1], this);
+    m_sameLabel = legendLabel("lblSm_c", legend[2], this);
+    m_onceLabel = legendLabel("lblOne_c", legend[3], this);
+    m_unmeasuredLabel = legendLabel("lblNon_c", legend[4], this);
 
     for (int i = 0; i < 2; ++i) {
         auto* b = new QPushButton(calendar::modeCaption(static_cast<calendar::Mode>(i)), this);
@@ -86,46 +86,46 @@ CalendarPanel::CalendarPanel(AppState& state, PanelHost& host, QWidget* parent)
         b->setAutoDefault(false);
         b->setMinimumWidth(scaledPixels(96, this));
         connect(b, &QPushButton::clicked, this, [this, i] { onSelect(i); });
-        cmdSel1[static_cast<size_t>(i)] = b;
+        m_modeButtons[static_cast<size_t>(i)] = b;
     }
 
-    msgList2 = new GridView(this);
-    msgList2->setObjectName(QStringLiteral("msgList2"));
-    msgList2->setModel(calendar::SET_CALE_GRID());
-    msgList2->setToolTip(QStringLiteral("日付をダブルクリックするとその日のメイン画面を表示します"));
-    msgList2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    msgList2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_grid = new GridView(this);
+    m_grid->setObjectName(QStringLiteral("msgList2"));
+    m_grid->setModel(calendar::emptyCalendarGrid());
+    m_grid->setToolTip(QStringLiteral("日付をダブルクリックするとその日のメイン画面を表示します"));
+    m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // all 31 days are seen at once: the grid is as wide as its columns, with room for the scroll bar
-    msgList2->setFixedWidth(msgList2->horizontalHeader()->length() + 2 * msgList2->frameWidth() +
-                            msgList2->verticalScrollBar()->sizeHint().width());
+    m_grid->setFixedWidth(m_grid->horizontalHeader()->length() + 2 * m_grid->frameWidth() +
+                          m_grid->verticalScrollBar()->sizeHint().width());
 
     // the balance: good days against bad days, with the face at the lower left
     const int faceSize = twipsToPixels(kFaceTwips, this);
-    imgWara2 = facePicture("imgWara2", faceSize, this);
-    imgNiko2 = facePicture("imgNiko2", faceSize, this);
-    imgKana2 = facePicture("imgKana2", faceSize, this);
-    lblGenT = emphasised(namedLabel("lblGenT", this), 3);
-    lblZouT = emphasised(namedLabel("lblZouT", this), 3);
-    lblHugou = emphasised(namedLabel("lblHugou", this), 6);
-    lblHugou->setAlignment(Qt::AlignCenter);
-    lblHugou->setMinimumWidth(scaledPixels(40, this));
-    for (QLabel* total : {lblGenT, lblZouT}) {
+    m_laughingFace = facePicture("imgWara2", faceSize, this);
+    m_smilingFace = facePicture("imgNiko2", faceSize, this);
+    m_sulkyFace = facePicture("imgKana2", faceSize, this);
+    m_goodDaysLabel = emphasised(namedLabel("lblGenT", this), 3);
+    m_badDaysLabel = emphasised(namedLabel("lblZouT", this), 3);
+    m_balanceLabel = emphasised(namedLabel("lblHugou", this), 6);
+    m_balanceLabel->setAlignment(Qt::AlignCenter);
+    m_balanceLabel->setMinimumWidth(scaledPixels(40, this));
+    for (QLabel* total : {m_goodDaysLabel, m_badDaysLabel}) {
         total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         total->setMinimumWidth(scaledPixels(64, this));
     }
 
     auto* legendRow = new QHBoxLayout;
     legendRow->setSpacing(6);
-    for (QLabel* l : {lblDn_c, lblUp_c, lblSm_c, lblOne_c, lblNon_c})
+    for (QLabel* l : {m_downLabel, m_upLabel, m_sameLabel, m_onceLabel, m_unmeasuredLabel})
         legendRow->addWidget(l);
     legendRow->addStretch(1);
-    legendRow->addWidget(cmdSel1[0]);
-    legendRow->addWidget(cmdSel1[1]);
+    legendRow->addWidget(m_modeButtons[0]);
+    legendRow->addWidget(m_modeButtons[1]);
 
     auto* faceBox = new QWidget(this);
     auto* faceStack = new QGridLayout(faceBox);
     faceStack->setContentsMargins(0, 0, 0, 0);
-    for (QLabel* face : {imgWara2, imgNiko2, imgKana2})
+    for (QLabel* face : {m_laughingFace, m_smilingFace, m_sulkyFace})
         faceStack->addWidget(face, 0, 0, Qt::AlignCenter);
 
     const std::array<Rgb, 4> bars = calendar::colourBars();
@@ -135,10 +135,10 @@ CalendarPanel::CalendarPanel(AppState& state, PanelHost& host, QWidget* parent)
     balance->addWidget(faceBox, 0, 0, 2, 1, Qt::AlignLeft | Qt::AlignVCenter);
     balance->setColumnMinimumWidth(1, 8);
     balance->addWidget(new QLabel(QStringLiteral("体重減 ／ 増減無し"), this), 0, 2);
-    balance->addWidget(lblGenT, 0, 3);
-    balance->addWidget(lblHugou, 0, 4);
+    balance->addWidget(m_goodDaysLabel, 0, 3);
+    balance->addWidget(m_balanceLabel, 0, 4);
     balance->addWidget(new QLabel(QStringLiteral("体重増 ／ １回だけ"), this), 0, 5);
-    balance->addWidget(lblZouT, 0, 6);
+    balance->addWidget(m_badDaysLabel, 0, 6);
     auto* goodBars = new QHBoxLayout;
     auto* badBars = new QHBoxLayout;
     for (auto* row : {goodBars, badBars})
@@ -155,39 +155,39 @@ CalendarPanel::CalendarPanel(AppState& state, PanelHost& host, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(8);
     layout->addLayout(legendRow);
-    layout->addWidget(msgList2, 1, Qt::AlignLeft);
+    layout->addWidget(m_grid, 1, Qt::AlignLeft);
     layout->addLayout(balance);
 
-    setTabChain({cmdSel1[0], cmdSel1[1], msgList2});
+    setTabChain({m_modeButtons[0], m_modeButtons[1], m_grid});
 
-    connect(msgList2, &GridView::cellDoubleClicked, this, &CalendarPanel::onDoubleClick);
+    connect(m_grid, &GridView::cellDoubleClicked, this, &CalendarPanel::onDoubleClick);
     setMode(calendar::Mode::Detailed);
 }
 
 void CalendarPanel::open() {
     if (isVisible())
         return;
-    m_host.HIDE_PANELS();
+    m_host.hidePanels();
     setMode(calendar::Mode::Detailed);
-    DSP_CALE();
+    buildCalendar();
     showWithGuidance(calendar::guidanceText());
 }
 
 void CalendarPanel::setMode(calendar::Mode mode) {
     m_mode = mode;
     for (int i = 0; i < 2; ++i) {
-        QPushButton* b = cmdSel1[static_cast<size_t>(i)];
+        QPushButton* b = m_modeButtons[static_cast<size_t>(i)];
         const std::optional<Rgb> colour = calendar::modeButtonColour(mode, i);
         setButtonFace(b, colour ? std::optional<QColor>(QColor::fromRgb(*colour)) : std::nullopt);
     }
 }
 
-void CalendarPanel::DSP_CALE() {
+void CalendarPanel::buildCalendar() {
     // the colours of an unchanged log, mode and day are the ones made before
     const std::shared_ptr<const LogContents> reading = log();
     const QDate today = clock::today();
     if (!m_built || m_builtReading != reading || m_builtMode != m_mode || m_builtToday != today) {
-        m_built = calendar::DSP_CALE(reading->records, m_mode, today);
+        m_built = calendar::buildCalendar(reading->records, m_mode, today);
         m_builtReading = reading;
         m_builtMode = m_mode;
         m_builtToday = today;
@@ -197,7 +197,7 @@ void CalendarPanel::DSP_CALE() {
 
 void CalendarPanel::refresh() {
     const std::shared_ptr<const LogContents> reading = log();
-    m_built = calendar::DSP_CALE(reading->records, m_mode, clock::today());
+    m_built = calendar::buildCalendar(reading->records, m_mode, clock::today());
     m_builtReading = reading;
     m_builtMode = m_mode;
     m_builtToday = clock::today();
@@ -206,31 +206,31 @@ void CalendarPanel::refresh() {
 
 void CalendarPanel::paint(const calendar::CalendarView& view, bool keepPlace) {
     if (keepPlace)
-        msgList2->updateModel(view.grid);
+        m_grid->updateModel(view.grid);
     else
-        msgList2->setModel(view.grid);
-    lblDn_c->setText(view.lblDn_c);
-    lblUp_c->setText(view.lblUp_c);
-    lblSm_c->setText(view.lblSm_c);
-    lblOne_c->setText(view.lblOne_c);
-    lblNon_c->setText(view.lblNon_c);
-    lblGenT->setText(view.lblGenT);
-    lblZouT->setText(view.lblZouT);
-    lblHugou->setText(view.lblHugou);
-    for (QLabel* face : {imgWara2, imgNiko2, imgKana2})
+        m_grid->setModel(view.grid);
+    m_downLabel->setText(view.downText);
+    m_upLabel->setText(view.upText);
+    m_sameLabel->setText(view.sameText);
+    m_onceLabel->setText(view.onceText);
+    m_unmeasuredLabel->setText(view.unmeasuredText);
+    m_goodDaysLabel->setText(view.goodDaysText);
+    m_badDaysLabel->setText(view.badDaysText);
+    m_balanceLabel->setText(view.balanceSign);
+    for (QLabel* face : {m_laughingFace, m_smilingFace, m_sulkyFace})
         face->setVisible(face->objectName() == view.face);
 }
 
 void CalendarPanel::onSelect(int index) {
-    m_host.HIDE_PANELS();
+    m_host.hidePanels();
     setMode(static_cast<calendar::Mode>(index));
-    DSP_CALE();
+    buildCalendar();
     setVisible(true);
 }
 
-void CalendarPanel::onDoubleClick(int row, int col) {
+void CalendarPanel::onDoubleClick(int row, int column) {
     // the header, the month column and days a month does not have lead nowhere
-    const std::optional<QDate> date = calendar::dateOfCell(msgList2->model(), row, col);
+    const std::optional<QDate> date = calendar::dateOfCell(m_grid->model(), row, column);
     if (!date)
         return;
     m_host.showMainPanelFor(*date);

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "CalendarView.h"
+#include "core/views/CalendarView.h"
 
-#include "DataLog.h"
-#include "Panel.h"
+#include "core/files/DataLog.h"
+#include "ui/panels/Panel.h"
 
 #include <QDate>
 
@@ -34,12 +34,12 @@ public:
 private:
     /// Sets the display mode and the back colours of the mode buttons.
     void setMode(calendar::Mode mode);
-    /// DSP_CALE: reads the log and paints the grid, the counts, the sign and the face.
-    void DSP_CALE();
+    /// Reads the log and paints the grid, the counts, the sign and the face.
+    void buildCalendar();
     /// Shows a build; @p keepPlace keeps the grid's chosen cell and scroll position.
     void paint(const calendar::CalendarView& view, bool keepPlace = false);
     void onSelect(int index);
-    void onDoubleClick(int row, int col);
+    void onDoubleClick(int row, int column);
 
     calendar::Mode m_mode = calendar::Mode::Detailed;
     /// The last colouring and what it was made from; the same is not coloured again.
@@ -48,19 +48,19 @@ private:
     calendar::Mode m_builtMode = calendar::Mode::Detailed;
     QDate m_builtToday;
 
-    GridView* msgList2;
-    std::array<QPushButton*, 2> cmdSel1;
-    QLabel* lblDn_c;
-    QLabel* lblUp_c;
-    QLabel* lblSm_c;
-    QLabel* lblOne_c;
-    QLabel* lblNon_c;
-    QLabel* lblGenT;
-    QLabel* lblZouT;
-    QLabel* lblHugou;
-    QLabel* imgWara2;
-    QLabel* imgNiko2;
-    QLabel* imgKana2;
+    GridView* m_grid;
+    std::array<QPushButton*, 2> m_modeButtons;
+    QLabel* m_downLabel;
+    QLabel* m_upLabel;
+    QLabel* m_sameLabel;
+    QLabel* m_onceLabel;
+    QLabel* m_unmeasuredLabel;
+    QLabel* m_goodDaysLabel;
+    QLabel* m_badDaysLabel;
+    QLabel* m_balanceLabel;
+    QLabel* m_laughingFace;
+    QLabel* m_smilingFace;
+    QLabel* m_sulkyFace;
 };
 
 } // namespace puka::ui

@@ -1,15 +1,15 @@
-#include "DailyPanel.h"
+#include "ui/panels/DailyPanel.h"
 
-#include "AppState.h"
-#include "DailyExport.h"
-#include "DataLog.h"
-#include "PanelHost.h"
-#include "controls/ChartView.h"
-#include "controls/Dialogs.h"
-#include "controls/GridView.h"
-#include "controls/PageSink.h"
-#include "controls/Printer.h"
-#include "controls/Twips.h"
+#include "core/files/DailyExport.h"
+#include "core/files/DataLog.h"
+#include "ui/AppState.h"
+#include "ui/controls/ChartView.h"
+#include "ui/controls/Dialogs.h"
+#include "ui/controls/GridView.h"
+#include "ui/controls/PageSink.h"
+#include "ui/controls/Printer.h"
+#include "ui/controls/Twips.h"
+#include "ui/panels/PanelHost.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -66,59 +66,59 @@ void drawChart(PageSink& page, const QPixmap& picture, const daily::AveragePrint
 } // namespace
 
 DailyPanel::DailyPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(state, host, "fraAvgTai", parent) {
-    msgAvgtai = new GridView(this);
-    msgAvgtai->setObjectName(QStringLiteral("msgAvgtai"));
-    msgAvgtai->setModel(daily::SET_HIHEIKIN_GRID());
-    msgAvgtai->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    msgAvgtai->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_list = new GridView(this);
+    m_list->setObjectName(QStringLiteral("msgAvgtai"));
+    m_list->setModel(daily::emptyDailyList());
+    m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // the three columns are seen whole: the list is as wide as they are
-    msgAvgtai->setFixedWidth(msgAvgtai->horizontalHeader()->length() + 2 * msgAvgtai->frameWidth() +
-                             msgAvgtai->verticalScrollBar()->sizeHint().width());
+    m_list->setFixedWidth(m_list->horizontalHeader()->length() + 2 * m_list->frameWidth() +
+                          m_list->verticalScrollBar()->sizeHint().width());
 
-    mcrAvgtai = new ChartView(this);
-    mcrAvgtai->setObjectName(QStringLiteral("mcrAvgtai"));
-    mcrAvgtai->setMinimumSize(scaledPixels(420, this), scaledPixels(300, this));
-    mcrAvgtai->setSeriesColour(0, QColor(0x3a, 0x6e, 0xd8));
-    mcrAvgtai->setAxisTitle(ChartView::Axis::Primary, QStringLiteral("体重（Kg）"));
-    mcrAvgtai->setAxisVisible(ChartView::Axis::Secondary, false);
+    m_chart = new ChartView(this);
+    m_chart->setObjectName(QStringLiteral("mcrAvgtai"));
+    m_chart->setMinimumSize(scaledPixels(420, this), scaledPixels(300, this));
+    m_chart->setSeriesColour(0, QColor(0x3a, 0x6e, 0xd8));
+    m_chart->setAxisTitle(ChartView::Axis::Primary, QStringLiteral("体重（Kg）"));
+    m_chart->setAxisVisible(ChartView::Axis::Secondary, false);
 
-    cboStdate2 = dateCombo("cboStdate2", this);
-    cboEddate2 = dateCombo("cboEddate2", this);
+    m_startDateBox = dateCombo("cboStdate2", this);
+    m_endDateBox = dateCombo("cboEddate2", this);
     m_dates = new QStringListModel(this);
-    cboStdate2->setModel(m_dates);
-    cboEddate2->setModel(m_dates);
-    cmdKikanF2 = commandButton("cmdKikanF2", QStringLiteral("指定した期間で表示"),
-                               QStringLiteral("開始日から終了日までの平均を表示します"), this);
-    cmdAvgHozon = commandButton("cmdAvgHozon", QStringLiteral("平均データを保存"),
-                                QStringLiteral("表示中の平均データを 日毎平均.txt に保存します"), this);
-    cmdAvgPri = commandButton("cmdAvgPri", QStringLiteral("平均データを印刷"),
-                              QStringLiteral("表示中のグラフと平均データを印刷します"), this);
+    m_startDateBox->setModel(m_dates);
+    m_endDateBox->setModel(m_dates);
+    m_periodButton = commandButton("cmdKikanF2", QStringLiteral("指定した期間で表示"),
+                                   QStringLiteral("開始日から終了日までの平均を表示します"), this);
+    m_exportButton = commandButton("cmdAvgHozon", QStringLiteral("平均データを保存"),
+                                   QStringLiteral("表示中の平均データを 日毎平均.txt に保存します"), this);
+    m_printButton = commandButton("cmdAvgPri", QStringLiteral("平均データを印刷"),
+                                  QStringLiteral("表示中のグラフと平均データを印刷します"), this);
 
     auto* period = new QHBoxLayout;
     period->setSpacing(6);
     period->addWidget(new QLabel(QStringLiteral("期間"), this));
-    period->addWidget(cboStdate2);
+    period->addWidget(m_startDateBox);
     period->addWidget(new QLabel(QStringLiteral("～"), this));
-    period->addWidget(cboEddate2);
-    period->addWidget(cmdKikanF2);
+    period->addWidget(m_endDateBox);
+    period->addWidget(m_periodButton);
     period->addStretch(1);
-    period->addWidget(cmdAvgHozon);
-    period->addWidget(cmdAvgPri);
+    period->addWidget(m_exportButton);
+    period->addWidget(m_printButton);
 
     auto* body = new QHBoxLayout;
-    body->addWidget(msgAvgtai);
-    body->addWidget(mcrAvgtai, 1);
+    body->addWidget(m_list);
+    body->addWidget(m_chart, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(period);
     layout->addLayout(body, 1);
 
-    setTabChain({cboStdate2, cboEddate2, cmdKikanF2, cmdAvgHozon, cmdAvgPri, msgAvgtai});
+    setTabChain({m_startDateBox, m_endDateBox, m_periodButton, m_exportButton, m_printButton, m_list});
 
-    connect(cmdKikanF2, &QPushButton::clicked, this, &DailyPanel::onPeriod);
-    connect(cmdAvgHozon, &QPushButton::clicked, this, &DailyPanel::onExport);
-    connect(cmdAvgPri, &QPushButton::clicked, this, &DailyPanel::onPrint);
+    connect(m_periodButton, &QPushButton::clicked, this, &DailyPanel::onPeriod);
+    connect(m_exportButton, &QPushButton::clicked, this, &DailyPanel::onExport);
+    connect(m_printButton, &QPushButton::clicked, this, &DailyPanel::onPrint);
 }
 
 void DailyPanel::open() {
@@ -127,23 +127,23 @@ void DailyPanel::open() {
     // the whole-log build of an unchanged log is the one made before
     const std::shared_ptr<const LogContents> reading = log();
     if (reading != m_wholeReading) {
-        m_whole = daily::DSP_HIHEIKIN(reading->records);
+        m_whole = daily::buildDailyView(reading->records);
         m_wholeReading = reading;
     }
     m_view = m_whole;
     m_period.reset();
     paintList();
     paintCombos();
-    m_host.HIDE_PANELS();
+    m_host.hidePanels();
     showWithGuidance(daily::guidanceText());
 }
 
 void DailyPanel::paintList(bool keepPlace) {
     if (keepPlace)
-        msgAvgtai->updateModel(m_view.grid);
+        m_list->updateModel(m_view.grid);
     else
-        msgAvgtai->setModel(m_view.grid);
-    mcrAvgtai->setChart(m_view.chart);
+        m_list->setModel(m_view.grid);
+    m_chart->setChart(m_view.chart);
 }
 
 void DailyPanel::refresh() {
@@ -151,30 +151,32 @@ void DailyPanel::refresh() {
     const QString previousStart = m_view.startText;
     const QString previousEnd = m_view.endText;
     if (reading != m_wholeReading) {
-        m_whole = daily::DSP_HIHEIKIN(reading->records);
+        m_whole = daily::buildDailyView(reading->records);
         m_wholeReading = reading;
     }
     m_view = m_whole;
     // a period that no longer fits the log leaves the whole log shown
-    if (m_period && !daily::DSP_HIHEIKIN_KIKAN(reading->records, m_period->first, m_period->second, &m_view))
+    if (m_period && !daily::fillPeriod(reading->records, m_period->first, m_period->second, &m_view))
         m_period.reset();
     paintList(true);
     // texts the whole-log build set, and the user has not changed, follow the log
-    const QSignalBlocker blockStart(cboStdate2);
-    const QSignalBlocker blockEnd(cboEddate2);
-    const QString start = cboStdate2->currentText() == previousStart ? m_view.startText : cboStdate2->currentText();
-    const QString end = cboEddate2->currentText() == previousEnd ? m_view.endText : cboEddate2->currentText();
+    const QSignalBlocker blockStart(m_startDateBox);
+    const QSignalBlocker blockEnd(m_endDateBox);
+    const QString start =
+        m_startDateBox->currentText() == previousStart ? m_view.startText : m_startDateBox->currentText();
+    const QString end = m_endDateBox->currentText() == previousEnd ? m_view.endText : m_endDateBox->currentText();
     m_dates->setStringList(m_view.dateList);
-    cboStdate2->setEditText(start);
-    cboEddate2->setEditText(end);
+    m_startDateBox->setEditText(start);
+    m_endDateBox->setEditText(end);
 }
 
 void DailyPanel::paintCombos() {
-    const QSignalBlocker blockStart(cboStdate2);
-    const QSignalBlocker blockEnd(cboEddate2);
+    const QSignalBlocker blockStart(m_startDateBox);
+    const QSignalBlocker blockEnd(m_endDateBox);
     // thousands of days: both lists take them in one reset of their shared model
     m_dates->setStringList(m_view.dateList);
-    for (const auto& [combo, text] : {std::pair{cboStdate2, m_view.startText}, std::pair{cboEddate2, m_view.endText}}) {
+    for (const auto& [combo, text] :
+         {std::pair{m_startDateBox, m_view.startText}, std::pair{m_endDateBox, m_view.endText}}) {
         // the entry is chosen too, so that the opened list shows where the text stands
         combo->setCurrentIndex(combo->findText(text));
         combo->setEditText(text);
@@ -183,19 +185,19 @@ void DailyPanel::paintCombos() {
 
 void DailyPanel::onPeriod() {
     const Status s =
-        daily::DSP_HIHEIKIN_KIKAN(log()->records, cboStdate2->currentText(), cboEddate2->currentText(), &m_view);
+        daily::fillPeriod(log()->records, m_startDateBox->currentText(), m_endDateBox->currentText(), &m_view);
     if (!s) {
         m_state.dialogs->message(s.message(), daily::periodRefusalTitle(), Dialogs::Icon::Warning);
         return;
     }
-    m_period = std::make_pair(cboStdate2->currentText(), cboEddate2->currentText());
+    m_period = std::make_pair(m_startDateBox->currentText(), m_endDateBox->currentText());
     // the combos keep what the user chose
     paintList();
 }
 
 void DailyPanel::onExport() {
     Dialogs& dialogs = *m_state.dialogs;
-    const Status s = daily::exportAverages(m_state.workDir, msgAvgtai->model());
+    const Status s = daily::exportAverages(m_state.workDir, m_list->model());
     if (!s) {
         dialogs.message(s.message(), daily::exportFailedTitle(), Dialogs::Icon::Critical);
         return;
@@ -209,8 +211,8 @@ void DailyPanel::onPrint() {
                                         Dialogs::Buttons::OkCancel);
     if (answer != Dialogs::Answer::Ok)
         return;
-    const QPixmap picture = mcrAvgtai->copyToClipboard();
-    const daily::AveragePrintout layout = daily::printout(msgAvgtai->model());
+    const QPixmap picture = m_chart->copyToClipboard();
+    const daily::AveragePrintout layout = daily::printout(m_list->model());
     m_state.printer->print(this, QStringLiteral("日毎平均.pdf"), [&](PageSink& page) {
         page.setX(layout.chartXTwips);
         page.setY(layout.chartYTwips);

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "DailyAverages.h"
+#include "core/views/DailyView.h"
 
-#include "DataLog.h"
-#include "Panel.h"
+#include "core/files/DataLog.h"
+#include "ui/panels/Panel.h"
 
 #include <memory>
 #include <optional>
@@ -40,21 +40,21 @@ private:
     void onPrint();
 
     /// What the last build left: the period build replaces its grid and chart only.
-    daily::DailyAverages m_view;
+    daily::DailyView m_view;
     /// The whole-log build of m_wholeReading, made once for each reading.
-    daily::DailyAverages m_whole;
+    daily::DailyView m_whole;
     std::shared_ptr<const LogContents> m_wholeReading;
     /// The period texts of the last period build shown, or nothing while the whole log is.
     std::optional<std::pair<QString, QString>> m_period;
 
-    GridView* msgAvgtai;
-    ChartView* mcrAvgtai;
-    QComboBox* cboStdate2;
-    QComboBox* cboEddate2;
+    GridView* m_list;
+    ChartView* m_chart;
+    QComboBox* m_startDateBox;
+    QComboBox* m_endDateBox;
     QStringListModel* m_dates; ///< the items of both date lists, set in one call
-    QPushButton* cmdKikanF2;
-    QPushButton* cmdAvgHozon;
-    QPushButton* cmdAvgPri;
+    QPushButton* m_periodButton;
+    QPushButton* m_exportButton;
+    QPushButton* m_printButton;
 };
 
 } // namespace puka::ui

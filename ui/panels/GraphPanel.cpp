@@ -1,15 +1,15 @@
-#include "GraphPanel.h"
+#include "ui/panels/GraphPanel.h"
 
-#include "AppState.h"
-#include "DataLog.h"
-#include "FileNames.h"
-#include "FolderReadings.h"
-#include "PanelHost.h"
-#include "Settings.h"
-#include "controls/ButtonFace.h"
-#include "controls/ChartView.h"
-#include "controls/Dialogs.h"
-#include "controls/Twips.h"
+#include "core/files/DataLog.h"
+#include "core/files/FileNames.h"
+#include "core/files/FolderReadings.h"
+#include "core/files/Settings.h"
+#include "ui/AppState.h"
+#include "ui/controls/ButtonFace.h"
+#include "ui/controls/ChartView.h"
+#include "ui/controls/Dialogs.h"
+#include "ui/controls/Twips.h"
+#include "ui/panels/PanelHost.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -95,48 +95,48 @@ GraphPanel::GraphPanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
     summary->setObjectName(QStringLiteral("graphSummary"));
     summary->setStyleSheet(QStringLiteral("QFrame#graphSummary { background: #F6F8FC; border: 1px solid #D5DCE7; "
                                           "border-radius: 4px; } QFrame#graphSummary QLabel { color: #222B38; }"));
-    lblNichis = summaryLabel("lblNichis", summary);
-    lblKiro = summaryLabel("lblKiro", summary);
-    cmdMokuChk = new QPushButton(summary);
-    cmdMokuChk->setObjectName(QStringLiteral("cmdMokuChk"));
-    cmdMokuChk->setToolTip(QStringLiteral("グラフの下限を目標体重と最小体重で切り替えます"));
-    cmdMokuChk->setAutoDefault(false);
-    cmdMokuChk->setMinimumSize(scaledPixels(190, this), scaledPixels(40, this));
+    m_periodLabel = summaryLabel("lblNichis", summary);
+    m_lowestLabel = summaryLabel("lblKiro", summary);
+    m_targetButton = new QPushButton(summary);
+    m_targetButton->setObjectName(QStringLiteral("cmdMokuChk"));
+    m_targetButton->setToolTip(QStringLiteral("グラフの下限を目標体重と最小体重で切り替えます"));
+    m_targetButton->setAutoDefault(false);
+    m_targetButton->setMinimumSize(scaledPixels(190, this), scaledPixels(40, this));
     {
-        QFont f = cmdMokuChk->font();
+        QFont f = m_targetButton->font();
         f.setPointSizeF(f.pointSizeF() + 1);
         f.setBold(true);
-        cmdMokuChk->setFont(f);
+        m_targetButton->setFont(f);
     }
     auto* texts = new QVBoxLayout;
     texts->setSpacing(4);
-    texts->addWidget(lblNichis);
-    texts->addWidget(lblKiro);
+    texts->addWidget(m_periodLabel);
+    texts->addWidget(m_lowestLabel);
     auto* summaryRow = new QHBoxLayout(summary);
     summaryRow->setContentsMargins(12, 8, 12, 8);
     summaryRow->addLayout(texts, 1);
     summaryRow->addSpacing(12);
-    summaryRow->addWidget(cmdMokuChk, 0, Qt::AlignVCenter);
+    summaryRow->addWidget(m_targetButton, 0, Qt::AlignVCenter);
 
-    mcrRentai = new ChartView(this);
-    mcrRentai->setObjectName(QStringLiteral("mcrRentai"));
-    mcrRentai->setMinimumSize(scaledPixels(480, this), scaledPixels(300, this));
-    mcrRentai->setAxisTitle(ChartView::Axis::Primary, QStringLiteral("体重 (Kg)"));
-    mcrRentai->setAxisTitle(ChartView::Axis::Secondary, QStringLiteral("体脂肪率 (%)"));
+    m_chart = new ChartView(this);
+    m_chart->setObjectName(QStringLiteral("mcrRentai"));
+    m_chart->setMinimumSize(scaledPixels(480, this), scaledPixels(300, this));
+    m_chart->setAxisTitle(ChartView::Axis::Primary, QStringLiteral("体重 (Kg)"));
+    m_chart->setAxisTitle(ChartView::Axis::Secondary, QStringLiteral("体脂肪率 (%)"));
 
     // the series choice and the moving-average window under the chart
     auto* choiceBox = new QGroupBox(QStringLiteral("表示"), this);
-    optTai1 = choiceButton("optTai1", QStringLiteral("体重"), choiceBox);
-    optShi1 = choiceButton("optShi1", QStringLiteral("体脂肪率"), choiceBox);
-    optKon1 = choiceButton("optKon1", QStringLiteral("混合"), choiceBox);
+    m_weightOption = choiceButton("optTai1", QStringLiteral("体重"), choiceBox);
+    m_bodyFatOption = choiceButton("optShi1", QStringLiteral("体脂肪率"), choiceBox);
+    m_mixedOption = choiceButton("optKon1", QStringLiteral("混合"), choiceBox);
     auto* choices = new QButtonGroup(this);
     auto* choiceRow = new QHBoxLayout(choiceBox);
     choiceRow->setContentsMargins(10, 4, 10, 4);
     choiceRow->setSpacing(16);
     const std::pair<QRadioButton*, graph::SeriesChoice> buttons[] = {
-        {optTai1, graph::SeriesChoice::Weight},
-        {optShi1, graph::SeriesChoice::BodyFat},
-        {optKon1, graph::SeriesChoice::Mixed},
+        {m_weightOption, graph::SeriesChoice::Weight},
+        {m_bodyFatOption, graph::SeriesChoice::BodyFat},
+        {m_mixedOption, graph::SeriesChoice::Mixed},
     };
     for (const auto& [button, choice] : buttons) {
         choices->addButton(button);
@@ -146,31 +146,31 @@ GraphPanel::GraphPanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
     }
 
     auto* windowBox = new QGroupBox(QStringLiteral("移動平均"), this);
-    cboIdou = new QComboBox(windowBox);
-    cboIdou->setObjectName(QStringLiteral("cboIdou"));
-    cboIdou->setToolTip(QStringLiteral("何回分の体重を平均するかを選ぶか入力してEnterキーを押してください"));
-    cboIdou->setEditable(true);
-    cboIdou->setInsertPolicy(QComboBox::NoInsert);
-    cboIdou->setCompleter(nullptr);
-    cboIdou->setMaxVisibleItems(15);
-    cboIdou->setMinimumWidth(scaledPixels(80, this));
-    cboIdou->addItems(settings::idouChoices());
+    m_windowBox = new QComboBox(windowBox);
+    m_windowBox->setObjectName(QStringLiteral("cboIdou"));
+    m_windowBox->setToolTip(QStringLiteral("何回分の体重を平均するかを選ぶか入力してEnterキーを押してください"));
+    m_windowBox->setEditable(true);
+    m_windowBox->setInsertPolicy(QComboBox::NoInsert);
+    m_windowBox->setCompleter(nullptr);
+    m_windowBox->setMaxVisibleItems(15);
+    m_windowBox->setMinimumWidth(scaledPixels(80, this));
+    m_windowBox->addItems(settings::movingAverageChoices());
     auto* windowRow = new QHBoxLayout(windowBox);
     windowRow->setContentsMargins(10, 4, 10, 4);
-    windowRow->addWidget(cboIdou);
+    windowRow->addWidget(m_windowBox);
     windowRow->addWidget(new QLabel(QStringLiteral("回分"), windowBox));
 
     // the situation whose weigh-ins the chart and the trend follow
     auto* situationBox = new QGroupBox(QStringLiteral("状況"), this);
-    cboJyoukyou = new QComboBox(situationBox);
-    cboJyoukyou->setObjectName(QStringLiteral("cboJyoukyou"));
-    cboJyoukyou->setToolTip(QStringLiteral("選んだ状況で測った体重だけでグラフとトレンドを表示します"));
-    cboJyoukyou->setMinimumWidth(scaledPixels(120, this));
-    cboJyoukyou->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    cboJyoukyou->addItem(QStringLiteral("すべて"));
+    m_situationBox = new QComboBox(situationBox);
+    m_situationBox->setObjectName(QStringLiteral("cboJyoukyou"));
+    m_situationBox->setToolTip(QStringLiteral("選んだ状況で測った体重だけでグラフとトレンドを表示します"));
+    m_situationBox->setMinimumWidth(scaledPixels(120, this));
+    m_situationBox->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_situationBox->addItem(QStringLiteral("すべて"));
     auto* situationRow = new QHBoxLayout(situationBox);
     situationRow->setContentsMargins(10, 4, 10, 4);
-    situationRow->addWidget(cboJyoukyou);
+    situationRow->addWidget(m_situationBox);
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(choiceBox);
@@ -186,10 +186,10 @@ GraphPanel::GraphPanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
     auto* trendColumn = new QVBoxLayout(trendBox);
     trendColumn->setContentsMargins(12, 10, 12, 10);
     trendColumn->setSpacing(2);
-    const std::pair<const char*, QLabel**> figures[] = {{"トレンド", &lblTrend},
-                                                        {"1週間の変化", &lblRate},
-                                                        {"エネルギー収支", &lblBalance},
-                                                        {"目標到達の見込み", &lblForecast}};
+    const std::pair<const char*, QLabel**> figures[] = {{"トレンド", &m_trendLabel},
+                                                        {"1週間の変化", &m_rateLabel},
+                                                        {"エネルギー収支", &m_balanceLabel},
+                                                        {"目標到達の見込み", &m_forecastLabel}};
     const char* names[] = {"lblTrend", "lblRate", "lblBalance", "lblForecast"};
     int figure = 0;
     for (const auto& [caption, label] : figures) {
@@ -207,7 +207,7 @@ GraphPanel::GraphPanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
 
     auto* middle = new QHBoxLayout;
     middle->setSpacing(8);
-    middle->addWidget(mcrRentai, 1);
+    middle->addWidget(m_chart, 1);
     middle->addWidget(trendBox);
 
     auto* layout = new QVBoxLayout(this);
@@ -220,37 +220,37 @@ GraphPanel::GraphPanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
     // An item chosen from the list applies at once. A plain editable combo also reports an
     // item when a typed text that matches one loses the focus; the window is applied only
     // by a choice or by Enter, so that report is cut off here.
-    disconnect(cboIdou->lineEdit(), &QLineEdit::editingFinished, cboIdou, nullptr);
-    connect(cboIdou, &QComboBox::activated, this, &GraphPanel::onWindowApplied);
+    disconnect(m_windowBox->lineEdit(), &QLineEdit::editingFinished, m_windowBox, nullptr);
+    connect(m_windowBox, &QComboBox::activated, this, &GraphPanel::onWindowApplied);
     auto* enter = new EnterFilter(this, [this] { onWindowApplied(); });
-    cboIdou->installEventFilter(enter);
-    cboIdou->lineEdit()->installEventFilter(enter);
-    connect(cmdMokuChk, &QPushButton::clicked, this, &GraphPanel::onMokuChk);
-    connect(cboJyoukyou, &QComboBox::activated, this, &GraphPanel::onSituationChosen);
-    setTabChain({cmdMokuChk, optTai1, optShi1, optKon1, cboIdou, cboJyoukyou});
+    m_windowBox->installEventFilter(enter);
+    m_windowBox->lineEdit()->installEventFilter(enter);
+    connect(m_targetButton, &QPushButton::clicked, this, &GraphPanel::onTargetToggled);
+    connect(m_situationBox, &QComboBox::activated, this, &GraphPanel::onSituationChosen);
+    setTabChain({m_targetButton, m_weightOption, m_bodyFatOption, m_mixedOption, m_windowBox, m_situationBox});
 
     // an empty build gives the chart its four series, so their colours can be set now
     build({});
     paint();
-    mcrRentai->setSeriesColour(0, kWeightColour);
-    mcrRentai->setSeriesColour(1, kAverageColour);
-    mcrRentai->setSeriesColour(2, kFatColour);
-    mcrRentai->setSeriesColour(kTrendSeries, kTrendColour);
+    m_chart->setSeriesColour(0, kWeightColour);
+    m_chart->setSeriesColour(1, kAverageColour);
+    m_chart->setSeriesColour(2, kFatColour);
+    m_chart->setSeriesColour(kTrendSeries, kTrendColour);
 }
 
 void GraphPanel::open() {
-    DSP_RENTAI();
+    buildGraph();
     // the panel always opens on the weight view, whatever was chosen before
-    optTai1->setChecked(true);
+    m_weightOption->setChecked(true);
     showSeries(graph::SeriesChoice::Weight);
-    m_host.HIDE_PANELS();
+    m_host.hidePanels();
     showWithGuidance(graph::guidanceText());
 }
 
-void GraphPanel::DSP_RENTAI() {
+void GraphPanel::buildGraph() {
     // the combo takes the setting read at start-up; from then on it keeps what the user typed
     if (m_shownWindow != m_state.movingAverage) {
-        cboIdou->setEditText(m_state.movingAverage);
+        m_windowBox->setEditText(m_state.movingAverage);
         m_shownWindow = m_state.movingAverage;
     }
     rebuild(true);
@@ -259,7 +259,7 @@ void GraphPanel::DSP_RENTAI() {
 
 void GraphPanel::rebuildQuietly() {
     if (m_shownWindow != m_state.movingAverage) {
-        cboIdou->setEditText(m_state.movingAverage);
+        m_windowBox->setEditText(m_state.movingAverage);
         m_shownWindow = m_state.movingAverage;
     }
     rebuild(false);
@@ -278,8 +278,8 @@ void GraphPanel::rebuild(bool tell) {
         m_snapshot = AnalysisSnapshot::load(reading->records);
         m_snapshotReading = reading;
     }
-    const BuildInputs inputs{reading, m_state.profile.targetWeight, cboIdou->currentText(), m_targetOn,
-                             cboJyoukyou->currentIndex()};
+    const BuildInputs inputs{reading, m_state.profile.targetWeight, m_windowBox->currentText(), m_targetOn,
+                             m_situationBox->currentIndex()};
     // the chart shown is the one these would build
     if (m_built == inputs)
         return;
@@ -291,8 +291,8 @@ void GraphPanel::rebuild(bool tell) {
 void GraphPanel::build(const std::vector<WeightRecord>& records) {
     TrendChoice choice;
     m_chosenSnapshot.reset();
-    if (cboJyoukyou->currentIndex() > 0) {
-        choice.situation = cboJyoukyou->currentText();
+    if (m_situationBox->currentIndex() > 0) {
+        choice.situation = m_situationBox->currentText();
         std::vector<WeightRecord> chosen;
         for (const WeightRecord& r : records)
             if (r.situation == *choice.situation)
@@ -300,33 +300,33 @@ void GraphPanel::build(const std::vector<WeightRecord>& records) {
         m_chosenSnapshot = AnalysisSnapshot::load(chosen);
     }
     const float target = m_state.profile.targetWeight;
-    m_view = graph::DSP_RENTAI(shownSnapshot(), target, cboIdou->currentText(), m_targetOn);
+    m_view = graph::buildGraph(shownSnapshot(), target, m_windowBox->currentText(), m_targetOn);
     const TrendView chosenTrend = trend::compute(records, choice, target);
-    m_view.mcrRentai.series.push_back(trend::recordSeries(chosenTrend, shownSnapshot().date));
-    lblTrend->setText(chosenTrend.lblTrend);
-    lblRate->setText(chosenTrend.lblRate);
-    lblBalance->setText(chosenTrend.lblBalance);
-    lblForecast->setText(chosenTrend.lblForecast);
+    m_view.chart.series.push_back(trend::recordSeries(chosenTrend, shownSnapshot().date));
+    m_trendLabel->setText(chosenTrend.trendText);
+    m_rateLabel->setText(chosenTrend.rateText);
+    m_balanceLabel->setText(chosenTrend.balanceText);
+    m_forecastLabel->setText(chosenTrend.forecastText);
 }
 
 void GraphPanel::setSituations(const QStringList& words) {
     // the choice stays on its word while the list still holds it
-    const QString chosen = cboJyoukyou->currentIndex() > 0 ? cboJyoukyou->currentText() : QString();
-    while (cboJyoukyou->count() > 1)
-        cboJyoukyou->removeItem(1);
-    cboJyoukyou->addItems(words);
+    const QString chosen = m_situationBox->currentIndex() > 0 ? m_situationBox->currentText() : QString();
+    while (m_situationBox->count() > 1)
+        m_situationBox->removeItem(1);
+    m_situationBox->addItems(words);
     const int at = chosen.isEmpty() ? -1 : static_cast<int>(words.indexOf(chosen));
-    cboJyoukyou->setCurrentIndex(at < 0 ? 0 : at + 1);
+    m_situationBox->setCurrentIndex(at < 0 ? 0 : at + 1);
 }
 
 void GraphPanel::appendSituation(const QString& word) {
-    cboJyoukyou->addItem(word);
+    m_situationBox->addItem(word);
 }
 
 graph::SeriesChoice GraphPanel::seriesChoice() const {
-    if (optShi1->isChecked())
+    if (m_bodyFatOption->isChecked())
         return graph::SeriesChoice::BodyFat;
-    if (optKon1->isChecked())
+    if (m_mixedOption->isChecked())
         return graph::SeriesChoice::Mixed;
     return graph::SeriesChoice::Weight;
 }
@@ -338,50 +338,50 @@ void GraphPanel::onSituationChosen() {
 }
 
 void GraphPanel::paint() {
-    mcrRentai->setChart(m_view.mcrRentai);
-    lblNichis->setText(m_view.lblNichis);
-    lblKiro->setText(m_view.lblKiro);
-    cmdMokuChk->setText(m_view.cmdMokuChk);
+    m_chart->setChart(m_view.chart);
+    m_periodLabel->setText(m_view.periodText);
+    m_lowestLabel->setText(m_view.lowestText);
+    m_targetButton->setText(m_view.targetCaption);
     // without a record there is no weight to bound the chart by
-    cmdMokuChk->setEnabled(!shownSnapshot().empty());
-    paintMokuChkColour();
+    m_targetButton->setEnabled(!shownSnapshot().empty());
+    paintTargetColour();
 }
 
 void GraphPanel::showSeries(graph::SeriesChoice choice) {
     // the choice is worked out on the series' axes alone: the points stay where they are
     ChartModel shown;
-    for (const ChartSeries& s : m_view.mcrRentai.series)
+    for (const ChartSeries& s : m_view.chart.series)
         shown.series.push_back(ChartSeries{s.name, s.secondaryAxis, {}, true});
     graph::applySeriesChoice(choice, &shown);
     for (size_t i = 0; i < shown.series.size(); ++i)
-        mcrRentai->setSeriesVisible(static_cast<int>(i), shown.series[i].visible);
-    mcrRentai->setAxisVisible(ChartView::Axis::Primary, shown.primary.visible);
-    mcrRentai->setAxisVisible(ChartView::Axis::Secondary, shown.secondary.visible);
+        m_chart->setSeriesVisible(static_cast<int>(i), shown.series[i].visible);
+    m_chart->setAxisVisible(ChartView::Axis::Primary, shown.primary.visible);
+    m_chart->setAxisVisible(ChartView::Axis::Secondary, shown.secondary.visible);
 }
 
 void GraphPanel::showAllSeries() {
-    for (int i = 0; i < mcrRentai->seriesCount(); ++i)
-        mcrRentai->setSeriesVisible(i, true);
-    mcrRentai->setAxisVisible(ChartView::Axis::Primary, true);
-    mcrRentai->setAxisVisible(ChartView::Axis::Secondary, true);
+    for (int i = 0; i < m_chart->seriesCount(); ++i)
+        m_chart->setSeriesVisible(i, true);
+    m_chart->setAxisVisible(ChartView::Axis::Primary, true);
+    m_chart->setAxisVisible(ChartView::Axis::Secondary, true);
 }
 
 void GraphPanel::onWindowApplied() {
-    const QString text = cboIdou->currentText();
+    const QString text = m_windowBox->currentText();
     if (text.isEmpty())
         return;
     const std::optional<int> window = graph::windowOf(text);
     if (!window) {
-        cboIdou->clearEditText();
+        m_windowBox->clearEditText();
         return;
     }
     // the moving average is refilled with the panel's own series; the trend stays as it is
-    ChartSeries trendSeries = std::move(m_view.mcrRentai.series[kTrendSeries]);
-    graph::SET_IDOU_HEIKIN(shownSnapshot(), *window, &m_view.mcrRentai);
+    ChartSeries trendSeries = std::move(m_view.chart.series[kTrendSeries]);
+    graph::fillChartSeries(shownSnapshot(), *window, &m_view.chart);
     m_built.reset();
-    m_view.mcrRentai.series.push_back(std::move(trendSeries));
-    mcrRentai->setChart(m_view.mcrRentai);
-    const Status s = settings::WRITE_IDOU(m_state.workDir, text);
+    m_view.chart.series.push_back(std::move(trendSeries));
+    m_chart->setChart(m_view.chart);
+    const Status s = settings::writeMovingAverage(m_state.workDir, text);
     m_host.noteFileWritten(files::kMovingAverage);
     if (!s) {
         m_state.dialogs->message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
@@ -391,19 +391,19 @@ void GraphPanel::onWindowApplied() {
     m_shownWindow = text;
 }
 
-void GraphPanel::onMokuChk() {
+void GraphPanel::onTargetToggled() {
     m_targetOn = !m_targetOn;
     m_built.reset();
     const double minimum = graph::primaryMinimum(shownSnapshot(), m_state.profile.targetWeight, m_targetOn);
     // kept in the shown model too, so that a new moving average keeps the bound
-    m_view.mcrRentai.primary.min = minimum;
-    mcrRentai->setAxisLimits(ChartView::Axis::Primary, minimum, m_view.mcrRentai.primary.max);
-    paintMokuChkColour();
+    m_view.chart.primary.min = minimum;
+    m_chart->setAxisLimits(ChartView::Axis::Primary, minimum, m_view.chart.primary.max);
+    paintTargetColour();
 }
 
-void GraphPanel::paintMokuChkColour() {
-    const std::optional<Rgb> colour = graph::mokuChkColour(m_targetOn);
-    setButtonFace(cmdMokuChk, colour ? std::optional<QColor>(QColor::fromRgb(*colour)) : std::nullopt);
+void GraphPanel::paintTargetColour() {
+    const std::optional<Rgb> colour = graph::targetButtonColour(m_targetOn);
+    setButtonFace(m_targetButton, colour ? std::optional<QColor>(QColor::fromRgb(*colour)) : std::nullopt);
 }
 
 } // namespace puka::ui

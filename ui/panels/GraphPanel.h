@@ -1,11 +1,11 @@
 #pragma once
 
-#include "AnalysisSnapshot.h"
-#include "DataLog.h"
-#include "GraphView.h"
-#include "TrendView.h"
+#include "core/files/DataLog.h"
+#include "core/views/AnalysisSnapshot.h"
+#include "core/views/GraphView.h"
+#include "core/views/TrendView.h"
 
-#include "Panel.h"
+#include "ui/panels/Panel.h"
 
 #include <optional>
 
@@ -39,12 +39,12 @@ public:
     void setSituations(const QStringList& words) override;
     void appendSituation(const QString& word) override;
 
-    /// DSP_RENTAI: reads the log into the snapshot and rebuilds the chart, its axes, both
+    /// Reads the log into the snapshot and rebuilds the chart, its axes, both
     /// labels and the caption of the target toggle, whether the panel is shown or not.
-    void DSP_RENTAI();
-    /// DSP_RENTAI() without telling the user about a log that cannot be read (the window does).
+    void buildGraph();
+    /// buildGraph() without telling the user about a log that cannot be read (the window does).
     void rebuildQuietly();
-    /// The snapshot the last DSP_RENTAI loaded: every record, whatever situation is chosen.
+    /// The snapshot the last buildGraph loaded: every record, whatever situation is chosen.
     const AnalysisSnapshot& snapshot() const { return m_snapshot; }
     /// The reading the snapshot was loaded from.
     const std::shared_ptr<const LogContents>& snapshotReading() const { return m_snapshotReading; }
@@ -63,8 +63,8 @@ private:
     void showSeries(graph::SeriesChoice choice);
     void showAllSeries();
     void onWindowApplied();
-    void onMokuChk();
-    void paintMokuChkColour();
+    void onTargetToggled();
+    void paintTargetColour();
 
     AnalysisSnapshot m_snapshot;
     /// The reading m_snapshot was loaded from: an unchanged log is not loaded again.
@@ -92,19 +92,19 @@ private:
     /// state has moved on, so a text typed and not yet applied survives a reopening.
     std::optional<QString> m_shownWindow;
 
-    ChartView* mcrRentai;
-    QComboBox* cboIdou;
-    QLabel* lblNichis;
-    QLabel* lblKiro;
-    QPushButton* cmdMokuChk;
-    QRadioButton* optTai1;
-    QRadioButton* optShi1;
-    QRadioButton* optKon1;
-    QComboBox* cboJyoukyou;
-    QLabel* lblTrend;
-    QLabel* lblRate;
-    QLabel* lblBalance;
-    QLabel* lblForecast;
+    ChartView* m_chart;
+    QComboBox* m_windowBox;
+    QLabel* m_periodLabel;
+    QLabel* m_lowestLabel;
+    QPushButton* m_targetButton;
+    QRadioButton* m_weightOption;
+    QRadioButton* m_bodyFatOption;
+    QRadioButton* m_mixedOption;
+    QComboBox* m_situationBox;
+    QLabel* m_trendLabel;
+    QLabel* m_rateLabel;
+    QLabel* m_balanceLabel;
+    QLabel* m_forecastLabel;
 };
 
 } // namespace puka::ui

@@ -1,25 +1,25 @@
-#include "MainPanel.h"
+#include "ui/panels/MainPanel.h"
 
-#include "AppState.h"
-#include "BmiScale.h"
-#include "Clock.h"
-#include "DataLog.h"
-#include "FileNames.h"
-#include "MeasurementEntry.h"
-#include "NumberFormat.h"
-#include "PanelHost.h"
-#include "RecordEditor.h"
-#include "Settings.h"
-#include "SituationList.h"
-#include "TextLines.h"
-#include "TrendView.h"
-#include "controls/ChartView.h"
-#include "controls/ChoiceList.h"
-#include "controls/Dialogs.h"
-#include "controls/GridView.h"
-#include "controls/MonthCalendar.h"
-#include "controls/PictureButton.h"
-#include "controls/Twips.h"
+#include "core/base/Clock.h"
+#include "core/base/NumberFormat.h"
+#include "core/edits/MeasurementEntry.h"
+#include "core/files/DataLog.h"
+#include "core/files/FileNames.h"
+#include "core/files/Settings.h"
+#include "core/files/SituationList.h"
+#include "core/files/TextLines.h"
+#include "core/views/TrendView.h"
+#include "ui/AppState.h"
+#include "ui/RecordEditor.h"
+#include "ui/controls/ChartView.h"
+#include "ui/controls/ChoiceList.h"
+#include "ui/controls/Dialogs.h"
+#include "ui/controls/GridView.h"
+#include "ui/controls/MonthCalendar.h"
+#include "ui/controls/PictureButton.h"
+#include "ui/controls/Twips.h"
+#include "ui/panels/BmiScale.h"
+#include "ui/panels/PanelHost.h"
 
 #include <QButtonGroup>
 #include <QEvent>
@@ -78,27 +78,27 @@ MainPanel::MainPanel(AppState& state, PanelHost& host, QWidget* parent)
     : Panel(state, host, "fraMain", parent), m_log(std::make_shared<const LogContents>()) {
 
     // left column: the calendar, the face and the progress figures
-    mtvmain = new MonthCalendar(this);
-    mtvmain->setObjectName(QStringLiteral("mtvmain"));
-    mtvmain->setFixedSize(scaledPixels(300, this), scaledPixels(210, this));
+    m_calendar = new MonthCalendar(this);
+    m_calendar->setObjectName(QStringLiteral("mtvmain"));
+    m_calendar->setFixedSize(scaledPixels(300, this), scaledPixels(210, this));
 
     auto* faces = new QWidget(this);
     auto* faceGrid = new QGridLayout(faces);
     faceGrid->setContentsMargins(0, 0, 0, 0);
-    imgwara = facePicture("imgwara", faces);
-    imgniko = facePicture("imgniko", faces);
-    imgkana = facePicture("imgkana", faces);
-    imgNashi = facePicture("imgNashi", faces);
-    for (QLabel* face : {imgwara, imgniko, imgkana, imgNashi})
+    m_laughingFace = facePicture("imgwara", faces);
+    m_smilingFace = facePicture("imgniko", faces);
+    m_sulkyFace = facePicture("imgkana", faces);
+    m_blankFace = facePicture("imgNashi", faces);
+    for (QLabel* face : {m_laughingFace, m_smilingFace, m_sulkyFace, m_blankFace})
         faceGrid->addWidget(face, 0, 0, Qt::AlignCenter);
 
     auto* progress = new QGroupBox(QStringLiteral("ダイエット経過"), this);
     auto* progressGrid = new QGridLayout(progress);
-    const std::pair<const char*, QLabel**> figures[] = {{"日数", &lblDspNissuu},
-                                                        {"体重", &lblDspTai},
-                                                        {"ＢＭＩ値", &lblDspBmi},
-                                                        {"肥満度", &lblDspHiman},
-                                                        {"トレンド", &lblDspTrend}};
+    const std::pair<const char*, QLabel**> figures[] = {{"日数", &m_daysLabel},
+                                                        {"体重", &m_weightLabel},
+                                                        {"ＢＭＩ値", &m_bmiLabel},
+                                                        {"肥満度", &m_obesityLabel},
+                                                        {"トレンド", &m_trendLabel}};
     const char* names[] = {"lblDspNissuu", "lblDspTai", "lblDspBmi", "lblDspHiman", "lblDspTrend"};
     int row = 0;
     for (const auto& [caption, label] : figures) {
@@ -120,12 +120,12 @@ MainPanel::MainPanel(AppState& state, PanelHost& host, QWidget* parent)
 
     auto* bmiBox = new QGroupBox(QStringLiteral("体型判定"), this);
     auto* bmiLayout = new QVBoxLayout(bmiBox);
-    lblMHyouka = new QLabel(bmiBox);
-    lblMHyouka->setObjectName(QStringLiteral("lblMHyouka"));
-    lblMHyouka->setAlignment(Qt::AlignCenter);
-    lblMHyouka->setMinimumHeight(scaledPixels(26, this));
+    m_bodyTypeLabel = new QLabel(bmiBox);
+    m_bodyTypeLabel->setObjectName(QStringLiteral("lblMHyouka"));
+    m_bodyTypeLabel->setAlignment(Qt::AlignCenter);
+    m_bodyTypeLabel->setMinimumHeight(scaledPixels(26, this));
     m_indicator = new BmiScale(BmiMeter::kIndicatorScale, QStringLiteral("Image1"), bmiBox);
-    bmiLayout->addWidget(lblMHyouka);
+    bmiLayout->addWidget(m_bodyTypeLabel);
     bmiLayout->addWidget(m_indicator, 0, Qt::AlignHCenter);
 
     // the entry
@@ -133,23 +133,23 @@ MainPanel::MainPanel(AppState& state, PanelHost& host, QWidget* parent)
     buildEntry(entryBox);
 
     // the day list and the chart
-    msgDayList = new GridView(this);
-    msgDayList->setObjectName(QStringLiteral("msgDayList"));
-    msgDayList->setModel(mainview::SET_MAIN_GRID());
-    m_state.editor->attach(msgDayList, [this](int gridRow) { return recordInRow(gridRow); });
+    m_dayList = new GridView(this);
+    m_dayList->setObjectName(QStringLiteral("msgDayList"));
+    m_dayList->setModel(mainview::emptyDayList());
+    m_state.editor->attach(m_dayList, [this](int gridRow) { return recordInRow(gridRow); });
 
-    mcrMain = new ChartView(this);
-    mcrMain->setObjectName(QStringLiteral("mcrMain"));
-    mcrMain->setToolTip(QStringLiteral("グラフをクリックするとマーカーの形が変わります"));
-    mcrMain->setMinimumSize(scaledPixels(320, this), scaledPixels(220, this));
-    optTai = new QRadioButton(QStringLiteral("体重"), this);
-    optTai->setObjectName(QStringLiteral("optTai"));
-    optShi = new QRadioButton(QStringLiteral("体脂肪率"), this);
-    optShi->setObjectName(QStringLiteral("optShi"));
-    optKon = new QRadioButton(QStringLiteral("混合"), this);
-    optKon->setObjectName(QStringLiteral("optKon"));
+    m_chart = new ChartView(this);
+    m_chart->setObjectName(QStringLiteral("mcrMain"));
+    m_chart->setToolTip(QStringLiteral("グラフをクリックするとマーカーの形が変わります"));
+    m_chart->setMinimumSize(scaledPixels(320, this), scaledPixels(220, this));
+    m_weightOption = new QRadioButton(QStringLiteral("体重"), this);
+    m_weightOption->setObjectName(QStringLiteral("optTai"));
+    m_bodyFatOption = new QRadioButton(QStringLiteral("体脂肪率"), this);
+    m_bodyFatOption->setObjectName(QStringLiteral("optShi"));
+    m_mixedOption = new QRadioButton(QStringLiteral("混合"), this);
+    m_mixedOption->setObjectName(QStringLiteral("optKon"));
     auto* modes = new QButtonGroup(this);
-    for (QRadioButton* o : {optTai, optShi, optKon}) {
+    for (QRadioButton* o : {m_weightOption, m_bodyFatOption, m_mixedOption}) {
         modes->addButton(o);
         connect(o, &QRadioButton::toggled, this, [this](bool on) {
             if (on)
@@ -159,7 +159,7 @@ MainPanel::MainPanel(AppState& state, PanelHost& host, QWidget* parent)
 
     // layout
     auto* left = new QVBoxLayout;
-    left->addWidget(mtvmain);
+    left->addWidget(m_calendar);
     auto* faceRow = new QHBoxLayout;
     faceRow->addWidget(faces);
     faceRow->addWidget(bmiBox, 1);
@@ -170,47 +170,48 @@ MainPanel::MainPanel(AppState& state, PanelHost& host, QWidget* parent)
     auto* chartBox = new QVBoxLayout;
     auto* modeRow = new QHBoxLayout;
     modeRow->addStretch(1);
-    for (QRadioButton* o : {optTai, optShi, optKon})
+    for (QRadioButton* o : {m_weightOption, m_bodyFatOption, m_mixedOption})
         modeRow->addWidget(o);
     chartBox->addLayout(modeRow);
-    chartBox->addWidget(mcrMain, 1);
+    chartBox->addWidget(m_chart, 1);
 
     auto* right = new QVBoxLayout;
     auto* top = new QHBoxLayout;
     top->addWidget(entryBox, 3);
     top->addLayout(chartBox, 4);
     right->addLayout(top, 1);
-    right->addWidget(msgDayList, 1);
+    right->addWidget(m_dayList, 1);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(left);
     layout->addLayout(right, 1);
 
-    connect(mtvmain, &MonthCalendar::dateClicked, this, &MainPanel::onDateClicked);
+    connect(m_calendar, &MonthCalendar::dateClicked, this, &MainPanel::onDateClicked);
     // a day moved to with the keys is shown at once, so that a save lands on the day in view
-    connect(mtvmain, &MonthCalendar::dateChangedByKeyboard, this, [this] { DSP_MAIN(); });
-    connect(mcrMain, &ChartView::clicked, this, &MainPanel::onChartClicked);
-    mcrMain->setSeriesColour(0, QColor(0x3a, 0x6e, 0xd8));
-    mcrMain->setSeriesColour(1, QColor(0xe0, 0x7a, 0x2e));
+    connect(m_calendar, &MonthCalendar::dateChangedByKeyboard, this, [this] { buildMainView(); });
+    connect(m_chart, &ChartView::clicked, this, &MainPanel::onChartClicked);
+    m_chart->setSeriesColour(0, QColor(0x3a, 0x6e, 0xd8));
+    m_chart->setSeriesColour(1, QColor(0xe0, 0x7a, 0x2e));
     showFace(QStringLiteral("imgNashi"));
 
     // the calendar, the entry from the situation to the save button, the chart's choice, the list
-    setTabChain({mtvmain, lstAct, cmdFree, cmdJikan, txtTaiInp, cmdUp, cmdDn, txtShiInp, cmdUp1, cmdDn1, cmdTaiHozon,
-                 optTai, optShi, optKon, msgDayList});
+    setTabChain({m_calendar, m_situationList, m_freeSituationButton, m_timeButton, m_weightField, m_weightUpButton,
+                 m_weightDownButton, m_bodyFatField, m_bodyFatUpButton, m_bodyFatDownButton, m_saveButton,
+                 m_weightOption, m_bodyFatOption, m_mixedOption, m_dayList});
 }
 
 void MainPanel::buildEntry(QWidget* box) {
-    lstAct = new ChoiceList(box);
-    lstAct->setObjectName(QStringLiteral("lstAct"));
-    lstAct->setToolTip(QStringLiteral("体重を測ったときの状況を選んでください"));
-    cmdFree = pictureButton("cmdFree", QStringLiteral("状況選択リスト外の内容を入力"), box);
-    cmdJikan = pictureButton("cmdJikan", QStringLiteral("状況をその時の時間で保存"), box);
-    txtTaiInp = new QLineEdit(box);
-    txtTaiInp->setObjectName(QStringLiteral("txtTaiInp"));
-    txtShiInp = new QLineEdit(box);
-    txtShiInp->setObjectName(QStringLiteral("txtShiInp"));
-    for (QLineEdit* field : {txtTaiInp, txtShiInp}) {
+    m_situationList = new ChoiceList(box);
+    m_situationList->setObjectName(QStringLiteral("lstAct"));
+    m_situationList->setToolTip(QStringLiteral("体重を測ったときの状況を選んでください"));
+    m_freeSituationButton = pictureButton("cmdFree", QStringLiteral("状況選択リスト外の内容を入力"), box);
+    m_timeButton = pictureButton("cmdJikan", QStringLiteral("状況をその時の時間で保存"), box);
+    m_weightField = new QLineEdit(box);
+    m_weightField->setObjectName(QStringLiteral("txtTaiInp"));
+    m_bodyFatField = new QLineEdit(box);
+    m_bodyFatField->setObjectName(QStringLiteral("txtShiInp"));
+    for (QLineEdit* field : {m_weightField, m_bodyFatField}) {
         field->setAlignment(Qt::AlignRight);
         field->setFixedWidth(scaledPixels(90, box));
         QFont f = field->font();
@@ -218,36 +219,36 @@ void MainPanel::buildEntry(QWidget* box) {
         field->setFont(f);
         field->installEventFilter(this);
     }
-    cmdUp = arrowButton("cmdUp", QStringLiteral("↑"), box);
-    cmdDn = arrowButton("cmdDn", QStringLiteral("↓"), box);
-    cmdUp1 = arrowButton("cmdUp1", QStringLiteral("↑"), box);
-    cmdDn1 = arrowButton("cmdDn1", QStringLiteral("↓"), box);
-    cmdTaiHozon = pictureButton("cmdTaiHozon", QStringLiteral("測定値を保存します"), box);
-    cmdTaiHozon->setIconSize(QSize(scaledPixels(40, box), scaledPixels(40, box)));
+    m_weightUpButton = arrowButton("cmdUp", QStringLiteral("↑"), box);
+    m_weightDownButton = arrowButton("cmdDn", QStringLiteral("↓"), box);
+    m_bodyFatUpButton = arrowButton("cmdUp1", QStringLiteral("↑"), box);
+    m_bodyFatDownButton = arrowButton("cmdDn1", QStringLiteral("↓"), box);
+    m_saveButton = pictureButton("cmdTaiHozon", QStringLiteral("測定値を保存します"), box);
+    m_saveButton->setIconSize(QSize(scaledPixels(40, box), scaledPixels(40, box)));
 
     // the situation on the left, the two values and the save button on the right
     auto* listColumn = new QVBoxLayout;
     listColumn->addWidget(new QLabel(QStringLiteral("状況選択"), box));
-    listColumn->addWidget(lstAct, 1);
+    listColumn->addWidget(m_situationList, 1);
     auto* pickRow = new QHBoxLayout;
-    pickRow->addWidget(cmdFree);
-    pickRow->addWidget(cmdJikan);
+    pickRow->addWidget(m_freeSituationButton);
+    pickRow->addWidget(m_timeButton);
     pickRow->addStretch(1);
     listColumn->addLayout(pickRow);
 
     auto* values = new QGridLayout;
     values->setVerticalSpacing(4);
     values->addWidget(new QLabel(QStringLiteral("体重（Kg）"), box), 0, 0, 1, 3);
-    values->addWidget(txtTaiInp, 1, 0);
-    values->addWidget(cmdUp, 1, 1);
-    values->addWidget(cmdDn, 1, 2);
+    values->addWidget(m_weightField, 1, 0);
+    values->addWidget(m_weightUpButton, 1, 1);
+    values->addWidget(m_weightDownButton, 1, 2);
     values->setRowMinimumHeight(2, 10);
     values->addWidget(new QLabel(QStringLiteral("体脂肪率（％）"), box), 3, 0, 1, 3);
-    values->addWidget(txtShiInp, 4, 0);
-    values->addWidget(cmdUp1, 4, 1);
-    values->addWidget(cmdDn1, 4, 2);
+    values->addWidget(m_bodyFatField, 4, 0);
+    values->addWidget(m_bodyFatUpButton, 4, 1);
+    values->addWidget(m_bodyFatDownButton, 4, 2);
     values->setRowMinimumHeight(5, 10);
-    values->addWidget(cmdTaiHozon, 6, 0, 1, 3, Qt::AlignCenter);
+    values->addWidget(m_saveButton, 6, 0, 1, 3, Qt::AlignCenter);
     values->setRowStretch(7, 1);
 
     auto* row = new QHBoxLayout(box);
@@ -255,22 +256,26 @@ void MainPanel::buildEntry(QWidget* box) {
     row->addSpacing(8);
     row->addLayout(values);
 
-    connect(lstAct, &QListWidget::itemClicked, this, &MainPanel::onSituationClicked);
-    connect(lstAct, &ChoiceList::chosenByKeyboard, this, &MainPanel::onSituationChosenByKeyboard);
-    connect(cmdFree, &QToolButton::clicked, this, &MainPanel::onFree);
-    connect(cmdJikan, &QToolButton::clicked, this, &MainPanel::onTime);
-    connect(cmdUp, &QPushButton::clicked, this, [this] { onStep(txtTaiInp, m_state.steps.weightStep, +1); });
-    connect(cmdDn, &QPushButton::clicked, this, [this] { onStep(txtTaiInp, m_state.steps.weightStep, -1); });
-    connect(cmdUp1, &QPushButton::clicked, this, [this] { onStep(txtShiInp, m_state.steps.fatStep, +1); });
-    connect(cmdDn1, &QPushButton::clicked, this, [this] { onStep(txtShiInp, m_state.steps.fatStep, -1); });
-    connect(cmdTaiHozon, &QToolButton::clicked, this, &MainPanel::onSave);
-    connect(txtTaiInp, &QLineEdit::returnPressed, this, [this] {
-        if (!txtTaiInp->text().isEmpty())
-            txtShiInp->setFocus(Qt::TabFocusReason);
+    connect(m_situationList, &QListWidget::itemClicked, this, &MainPanel::onSituationClicked);
+    connect(m_situationList, &ChoiceList::chosenByKeyboard, this, &MainPanel::onSituationChosenByKeyboard);
+    connect(m_freeSituationButton, &QToolButton::clicked, this, &MainPanel::onFree);
+    connect(m_timeButton, &QToolButton::clicked, this, &MainPanel::onTime);
+    connect(m_weightUpButton, &QPushButton::clicked, this,
+            [this] { onStep(m_weightField, m_state.steps.weightStep, +1); });
+    connect(m_weightDownButton, &QPushButton::clicked, this,
+            [this] { onStep(m_weightField, m_state.steps.weightStep, -1); });
+    connect(m_bodyFatUpButton, &QPushButton::clicked, this,
+            [this] { onStep(m_bodyFatField, m_state.steps.fatStep, +1); });
+    connect(m_bodyFatDownButton, &QPushButton::clicked, this,
+            [this] { onStep(m_bodyFatField, m_state.steps.fatStep, -1); });
+    connect(m_saveButton, &QToolButton::clicked, this, &MainPanel::onSave);
+    connect(m_weightField, &QLineEdit::returnPressed, this, [this] {
+        if (!m_weightField->text().isEmpty())
+            m_bodyFatField->setFocus(Qt::TabFocusReason);
     });
-    connect(txtShiInp, &QLineEdit::returnPressed, this, [this] {
-        if (!txtShiInp->text().isEmpty())
-            cmdTaiHozon->setFocus(Qt::TabFocusReason);
+    connect(m_bodyFatField, &QLineEdit::returnPressed, this, [this] {
+        if (!m_bodyFatField->text().isEmpty())
+            m_saveButton->setFocus(Qt::TabFocusReason);
     });
 }
 
@@ -300,124 +305,124 @@ void MainPanel::open() {
         refresh();
     else
         showTrend();
-    m_host.HIDE_PANELS();
+    m_host.hidePanels();
     setVisible(true);
 }
 
 void MainPanel::refresh() {
     m_log = log();
-    const MainView view = mainview::DSP_MAIN(m_log->records, m_shownDate, m_state.profile.height);
+    const MainView view = mainview::buildMainView(m_log->records, m_shownDate, m_state.profile.height);
     m_state.main = view.values;
     paint(view, true);
-    SET_BMI_HANTEI();
+    judgeBmi();
 }
 
 void MainPanel::selectDate(const QDate& date) {
-    mtvmain->setSelectedDate(date);
+    m_calendar->setSelectedDate(date);
 }
 
 QDate MainPanel::selectedDate() const {
-    return mtvmain->selectedDate();
+    return m_calendar->selectedDate();
 }
 
 void MainPanel::setSituations(const QStringList& words) {
-    lstAct->clear();
-    lstAct->addItems(words);
+    m_situationList->clear();
+    m_situationList->addItems(words);
 }
 
 void MainPanel::appendSituation(const QString& word) {
-    lstAct->addItem(word);
+    m_situationList->addItem(word);
 }
 
 void MainPanel::setStepButtonsEnabled(bool enabled) {
-    for (QPushButton* b : {cmdDn, cmdUp, cmdDn1, cmdUp1})
+    for (QPushButton* b : {m_weightDownButton, m_weightUpButton, m_bodyFatDownButton, m_bodyFatUpButton})
         b->setEnabled(enabled);
 }
 
 void MainPanel::selectMixedMode() {
-    if (optKon->isChecked())
+    if (m_mixedOption->isChecked())
         onChartMode();
     else
-        optKon->setChecked(true);
+        m_mixedOption->setChecked(true);
 }
 
-void MainPanel::DSP_MAIN() {
+void MainPanel::buildMainView() {
     m_log = log();
-    m_shownDate = mtvmain->selectedDate();
-    const MainView view = mainview::DSP_MAIN(m_log->records, m_shownDate, m_state.profile.height);
+    m_shownDate = m_calendar->selectedDate();
+    const MainView view = mainview::buildMainView(m_log->records, m_shownDate, m_state.profile.height);
     m_state.main = view.values;
     paint(view);
-    SET_BMI_HANTEI();
+    judgeBmi();
     // the entry starts empty: a situation must be chosen again
     m_selectedSituation.clear();
-    txtTaiInp->clear();
-    txtShiInp->clear();
+    m_weightField->clear();
+    m_bodyFatField->clear();
 }
 
 void MainPanel::paint(const MainView& view, bool keepPlace) {
     if (keepPlace)
-        msgDayList->updateModel(view.dayList);
+        m_dayList->updateModel(view.dayList);
     else
-        msgDayList->setModel(view.dayList);
-    mcrMain->setChart(view.chart);
-    lblDspNissuu->setText(view.lblDspNissuu);
-    lblDspTai->setText(view.lblDspTai);
-    lblDspBmi->setText(view.lblDspBmi);
-    lblDspHiman->setText(view.lblDspHiman);
+        m_dayList->setModel(view.dayList);
+    m_chart->setChart(view.chart);
+    m_daysLabel->setText(view.daysText);
+    m_weightLabel->setText(view.weightText);
+    m_bmiLabel->setText(view.bmiText);
+    m_obesityLabel->setText(view.obesityText);
     showTrend();
     showFace(view.face);
 }
 
 void MainPanel::showTrend() {
-    lblDspTrend->setText(trend::progressText(trend::compute(m_log->records, {}, m_state.profile.targetWeight)));
+    m_trendLabel->setText(trend::progressText(trend::compute(m_log->records, {}, m_state.profile.targetWeight)));
 }
 
 void MainPanel::showFace(const QString& name) {
-    for (QLabel* face : {imgwara, imgniko, imgkana, imgNashi})
+    for (QLabel* face : {m_laughingFace, m_smilingFace, m_sulkyFace, m_blankFace})
         face->setVisible(face->objectName() == name);
 }
 
-void MainPanel::SET_BMI_HANTEI() {
-    if (!m_state.meter.SET_BMI_HANTEI(m_state.main.currentWeight, m_state.profile.height, m_state.main.recordCount))
+void MainPanel::judgeBmi() {
+    if (!m_state.meter.judgeBmi(m_state.main.currentWeight, m_state.profile.height, m_state.main.recordCount))
         return;
     m_indicator->placePointer(m_state.meter.meterBmi());
     const body::BodyType& type = m_state.meter.figures().currentType;
-    lblMHyouka->setText(type.word);
-    lblMHyouka->setStyleSheet(QStringLiteral("background: %1; color: #1a1a1a; border: 1px solid #b8aec8; "
-                                             "border-radius: 4px; font-weight: bold; padding: 2px 8px;")
-                                  .arg(colourCss(type.colour)));
+    m_bodyTypeLabel->setText(type.word);
+    m_bodyTypeLabel->setStyleSheet(QStringLiteral("background: %1; color: #1a1a1a; border: 1px solid #b8aec8; "
+                                                  "border-radius: 4px; font-weight: bold; padding: 2px 8px;")
+                                       .arg(colourCss(type.colour)));
     Q_EMIT meterChanged();
 }
 
-void MainPanel::SET_MARKER() {
+void MainPanel::applyMarkerStyle() {
     switch (m_state.markerMode) {
     case 0:
-        mcrMain->setMarkerStyle(ChartView::MarkerStyle::None);
+        m_chart->setMarkerStyle(ChartView::MarkerStyle::None);
         break;
     case 1:
-        mcrMain->setMarkerStyle(ChartView::MarkerStyle::Circle);
+        m_chart->setMarkerStyle(ChartView::MarkerStyle::Circle);
         break;
     default:
-        mcrMain->setMarkerStyle(ChartView::MarkerStyle::Ball);
+        m_chart->setMarkerStyle(ChartView::MarkerStyle::Ball);
         break;
     }
 }
 
-void MainPanel::READY_INPUT() {
-    txtTaiInp->setText(shortestText(m_state.main.currentWeight));
-    cmdDn->setEnabled(true);
-    cmdUp->setEnabled(true);
-    txtShiInp->setText(shortestText(m_state.main.currentBodyFat));
-    cmdDn1->setEnabled(true);
-    cmdUp1->setEnabled(true);
+void MainPanel::prepareEntry() {
+    m_weightField->setText(shortestText(m_state.main.currentWeight));
+    m_weightDownButton->setEnabled(true);
+    m_weightUpButton->setEnabled(true);
+    m_bodyFatField->setText(shortestText(m_state.main.currentBodyFat));
+    m_bodyFatDownButton->setEnabled(true);
+    m_bodyFatUpButton->setEnabled(true);
 }
 
 void MainPanel::onSituationClicked(QListWidgetItem* item) {
     if (!item)
         return;
     m_selectedSituation = item->text();
-    READY_INPUT();
-    txtTaiInp->setFocus(Qt::OtherFocusReason);
+    prepareEntry();
+    m_weightField->setFocus(Qt::OtherFocusReason);
 }
 
 void MainPanel::onSituationChosenByKeyboard(QListWidgetItem* item, bool confirmed) {
@@ -427,13 +432,13 @@ void MainPanel::onSituationChosenByKeyboard(QListWidgetItem* item, bool confirme
         return;
     }
     m_selectedSituation = item->text();
-    READY_INPUT();
+    prepareEntry();
 }
 
 void MainPanel::onTime() {
     m_selectedSituation = clock::timeText(clock::now());
-    READY_INPUT();
-    txtTaiInp->setFocus(Qt::OtherFocusReason);
+    prepareEntry();
+    m_weightField->setFocus(Qt::OtherFocusReason);
 }
 
 void MainPanel::onFree() {
@@ -447,21 +452,21 @@ void MainPanel::onFree() {
         return;
     }
     m_selectedSituation = word;
-    READY_INPUT();
+    prepareEntry();
     const auto answer =
         dialogs.message(QStringLiteral("状況リストに追加しますか？\n\n"), QStringLiteral("状況リスト登録の有無"),
                         Dialogs::Icon::Question, Dialogs::Buttons::YesNo);
     if (answer == Dialogs::Answer::Yes) {
         const Status s = m_state.editor->run(QStringLiteral("状況の追加"),
-                                             [&] { return situations::ADD_JYOUKYOU(m_state.workDir, word); });
+                                             [&] { return situations::appendWord(m_state.workDir, word); });
         m_host.noteFileWritten(files::kSituations);
         if (s)
             Q_EMIT situationAdded(word);
         else
             dialogs.message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
     }
-    txtTaiInp->selectAll();
-    txtTaiInp->setFocus(Qt::OtherFocusReason);
+    m_weightField->selectAll();
+    m_weightField->setFocus(Qt::OtherFocusReason);
 }
 
 void MainPanel::onStep(QLineEdit* field, const QString& step, int direction) {
@@ -479,8 +484,8 @@ void MainPanel::onSave() {
     entry::Input in;
     in.sampleMode = m_state.sampleMode;
     in.situation = m_selectedSituation;
-    in.weightText = txtTaiInp->text();
-    in.fatText = txtShiInp->text();
+    in.weightText = m_weightField->text();
+    in.fatText = m_bodyFatField->text();
     in.currentWeight = m_state.main.currentWeight;
     in.currentBodyFat = m_state.main.currentBodyFat;
     int from = 0;
@@ -510,31 +515,31 @@ void MainPanel::onSave() {
             return;
     }
     m_state.editor->rememberSaved(saved.record);
-    DSP_MAIN();
+    buildMainView();
     setStepButtonsEnabled(false);
 }
 
 void MainPanel::onChartMode() {
-    const bool weight = !optShi->isChecked();
-    const bool fat = !optTai->isChecked();
-    mcrMain->setSeriesVisible(0, weight);
-    mcrMain->setSeriesVisible(1, fat);
-    mcrMain->setAxisVisible(ChartView::Axis::Primary, weight);
-    mcrMain->setAxisVisible(ChartView::Axis::Secondary, fat);
+    const bool weight = !m_bodyFatOption->isChecked();
+    const bool fat = !m_weightOption->isChecked();
+    m_chart->setSeriesVisible(0, weight);
+    m_chart->setSeriesVisible(1, fat);
+    m_chart->setAxisVisible(ChartView::Axis::Primary, weight);
+    m_chart->setAxisVisible(ChartView::Axis::Secondary, fat);
 }
 
 void MainPanel::onChartClicked() {
     m_state.markerMode = m_state.markerMode + 1 > 2 ? 0 : m_state.markerMode + 1;
-    SET_MARKER();
-    const Status s = settings::WRITE_MARKER(m_state.workDir, m_state.markerMode);
+    applyMarkerStyle();
+    const Status s = settings::writeMarker(m_state.workDir, m_state.markerMode);
     m_host.noteFileWritten(files::kMarker);
     if (!s)
         m_state.dialogs->message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
 }
 
 void MainPanel::onDateClicked(const QDate&) {
-    DSP_MAIN();
-    lstAct->setFocus(Qt::OtherFocusReason);
+    buildMainView();
+    m_situationList->setFocus(Qt::OtherFocusReason);
 }
 
 } // namespace puka::ui

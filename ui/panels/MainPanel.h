@@ -1,10 +1,10 @@
 #pragma once
 
-#include "DataLog.h"
-#include "LogEdits.h"
-#include "MainView.h"
+#include "core/edits/LogEdits.h"
+#include "core/files/DataLog.h"
+#include "core/views/MainView.h"
 
-#include "Panel.h"
+#include "ui/panels/Panel.h"
 #include <QDate>
 
 class QLabel;
@@ -36,12 +36,12 @@ public:
     /// values and the place in the day list stay.
     void refresh() override;
 
-    /// DSP_MAIN: rebuilds the panel for the date selected in the calendar.
-    void DSP_MAIN();
-    /// SET_BMI_HANTEI: judges the current BMI; tells the meter when its scroll value changes.
-    void SET_BMI_HANTEI();
-    /// SET_MARKER: the marker style of both chart series from the marker mode.
-    void SET_MARKER();
+    /// Rebuilds the panel for the date selected in the calendar.
+    void buildMainView();
+    /// Judges the current BMI; tells the meter when its scroll value changes.
+    void judgeBmi();
+    /// The marker style of both chart series from the marker mode.
+    void applyMarkerStyle();
     /// Selects @p date in the calendar without running its click handler.
     void selectDate(const QDate& date);
     QDate selectedDate() const;
@@ -53,7 +53,7 @@ public:
     /// Selects the chart mode 混合 as a click would.
     void selectMixedMode();
 
-    /// The log as the last DSP_MAIN read it: lines it skipped, whether it exists.
+    /// The log as the last buildMainView read it: lines it skipped, whether it exists.
     const LogContents& lastLog() const { return *m_log; }
 
 Q_SIGNALS:
@@ -66,7 +66,7 @@ private:
     void buildEntry(QWidget* box);
     /// Shows a build; @p keepPlace keeps the day list's chosen row and scroll position.
     void paint(const MainView& view, bool keepPlace = false);
-    void READY_INPUT();
+    void prepareEntry();
     void onSituationClicked(QListWidgetItem* item);
     void onSituationChosenByKeyboard(QListWidgetItem* item, bool confirmed);
     void onFree();
@@ -77,44 +77,44 @@ private:
     void onChartClicked();
     void onDateClicked(const QDate& date);
     void showFace(const QString& name);
-    /// The trend line of the progress box, from the log the last DSP_MAIN read.
+    /// The trend line of the progress box, from the log the last buildMainView read.
     void showTrend();
     bool eventFilter(QObject* watched, QEvent* event) override;
     /// The measurement row @p gridRow of the day list shows, with its number in the log.
     std::optional<logedits::NumberedRecord> recordInRow(int gridRow) const;
 
     std::shared_ptr<const LogContents> m_log;
-    /// The day the list, the checks and the save belong to: the one the last DSP_MAIN showed.
+    /// The day the list, the checks and the save belong to: the one the last buildMainView showed.
     QDate m_shownDate;
     QString m_selectedSituation;
 
-    MonthCalendar* mtvmain;
-    GridView* msgDayList;
-    ChartView* mcrMain;
-    QRadioButton* optTai;
-    QRadioButton* optShi;
-    QRadioButton* optKon;
-    QLabel* lblDspNissuu;
-    QLabel* lblDspTai;
-    QLabel* lblDspBmi;
-    QLabel* lblDspHiman;
-    QLabel* lblDspTrend;
-    QLabel* lblMHyouka;
+    MonthCalendar* m_calendar;
+    GridView* m_dayList;
+    ChartView* m_chart;
+    QRadioButton* m_weightOption;
+    QRadioButton* m_bodyFatOption;
+    QRadioButton* m_mixedOption;
+    QLabel* m_daysLabel;
+    QLabel* m_weightLabel;
+    QLabel* m_bmiLabel;
+    QLabel* m_obesityLabel;
+    QLabel* m_trendLabel;
+    QLabel* m_bodyTypeLabel;
     BmiScale* m_indicator;
-    QLabel* imgwara;
-    QLabel* imgniko;
-    QLabel* imgkana;
-    QLabel* imgNashi;
-    ChoiceList* lstAct;
-    QToolButton* cmdFree;
-    QToolButton* cmdJikan;
-    QLineEdit* txtTaiInp;
-    QLineEdit* txtShiInp;
-    QPushButton* cmdUp;
-    QPushButton* cmdDn;
-    QPushButton* cmdUp1;
-    QPushButton* cmdDn1;
-    QToolButton* cmdTaiHozon;
+    QLabel* m_laughingFace;
+    QLabel* m_smilingFace;
+    QLabel* m_sulkyFace;
+    QLabel* m_blankFace;
+    ChoiceList* m_situationList;
+    QToolButton* m_freeSituationButton;
+    QToolButton* m_timeButton;
+    QLineEdit* m_weightField;
+    QLineEdit* m_bodyFatField;
+    QPushButton* m_weightUpButton;
+    QPushButton* m_weightDownButton;
+    QPushButton* m_bodyFatUpButton;
+    QPushButton* m_bodyFatDownButton;
+    QToolButton* m_saveButton;
 };
 
 } // namespace puka::ui

@@ -1,8 +1,8 @@
-#include "Panel.h"
+#include "ui/panels/Panel.h"
 
-#include "AppState.h"
-#include "FolderReadings.h"
-#include "PanelHost.h"
+#include "core/files/FolderReadings.h"
+#include "ui/AppState.h"
+#include "ui/panels/PanelHost.h"
 
 #include <QApplication>
 
@@ -18,7 +18,7 @@ void Panel::showWithGuidance(const QString& guidance) {
     // the panel is drawn before the help tour's box covers it
     QApplication::processEvents();
     m_state.guidanceText = guidance;
-    m_host.DSP_HELP();
+    m_host.showGuidance();
 }
 
 std::shared_ptr<const LogContents> Panel::log() const {

@@ -11,15 +11,15 @@ class PanelHost {
 public:
     virtual ~PanelHost() = default;
     /// Makes every panel invisible.
-    virtual void HIDE_PANELS() = 0;
+    virtual void hidePanels() = 0;
     /// Shows the guidance text of the state when the help tour is on.
-    virtual void DSP_HELP() = 0;
+    virtual void showGuidance() = 0;
     /// Rebuilds the main panel for the date selected in its calendar.
-    virtual void DSP_MAIN() = 0;
+    virtual void buildMainView() = 0;
     /// Selects @p date on the main panel, rebuilds it and shows the main panel.
     virtual void showMainPanelFor(const QDate& date) = 0;
     /// Reads the situation list file again into every situation list of the window.
-    virtual void READ_JYOUKYOU() = 0;
+    virtual void readSituationList() = 0;
     /// Puts @p words into every situation list of the window.
     virtual void setSituationLists(const QStringList& words) = 0;
     /// Appends @p word to every situation list of the window.

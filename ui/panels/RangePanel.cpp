@@ -1,20 +1,20 @@
-#include "RangePanel.h"
+#include "ui/panels/RangePanel.h"
 
-#include "AppState.h"
-#include "Clock.h"
-#include "DataLog.h"
-#include "PanelHost.h"
-#include "RangePrintout.h"
-#include "RecordEditor.h"
-#include "controls/ButtonFace.h"
-#include "controls/ChartView.h"
-#include "controls/ChoiceList.h"
-#include "controls/Dialogs.h"
-#include "controls/GridView.h"
-#include "controls/PageSink.h"
-#include "controls/PictureButton.h"
-#include "controls/Printer.h"
-#include "controls/Twips.h"
+#include "core/base/Clock.h"
+#include "core/files/DataLog.h"
+#include "core/views/RangePrintout.h"
+#include "ui/AppState.h"
+#include "ui/RecordEditor.h"
+#include "ui/controls/ButtonFace.h"
+#include "ui/controls/ChartView.h"
+#include "ui/controls/ChoiceList.h"
+#include "ui/controls/Dialogs.h"
+#include "ui/controls/GridView.h"
+#include "ui/controls/PageSink.h"
+#include "ui/controls/PictureButton.h"
+#include "ui/controls/Printer.h"
+#include "ui/controls/Twips.h"
+#include "ui/panels/PanelHost.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -64,9 +64,9 @@ QSize ownTwips(const QPixmap& picture) {
 }
 
 /// Draws the printout's steps onto @p page; the chart picture goes where its step says.
-void replay(const std::vector<range::PrintOp>& ops, const QPixmap& chart, PageSink& page) {
-    using Kind = range::PrintOp::Kind;
-    for (const range::PrintOp& op : ops) {
+void replay(const std::vector<range::PrintOperation>& operations, const QPixmap& chart, PageSink& page) {
+    using Kind = range::PrintOperation::Kind;
+    for (const range::PrintOperation& op : operations) {
         switch (op.kind) {
         case Kind::ChartPicture: {
             page.setX(op.x);
@@ -97,37 +97,37 @@ void replay(const std::vector<range::PrintOp>& ops, const QPixmap& chart, PageSi
 } // namespace
 
 RangePanel::RangePanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(state, host, "fraTaijyu", parent) {
-    msgBunseki = new GridView(this);
-    msgBunseki->setObjectName(QStringLiteral("msgBunseki"));
-    const GridModel empty = range::SET_TAIJYU_GRID();
-    msgBunseki->setModel(empty);
+    m_list = new GridView(this);
+    m_list->setObjectName(QStringLiteral("msgBunseki"));
+    const GridModel empty = range::emptyRangeList();
+    m_list->setModel(empty);
     // the whole row in view: every column at its width, beside the vertical scroll bar
-    int gridWidth = 2 * msgBunseki->frameWidth() + msgBunseki->verticalScrollBar()->sizeHint().width() + 4;
+    int gridWidth = 2 * m_list->frameWidth() + m_list->verticalScrollBar()->sizeHint().width() + 4;
     for (const GridColumn& c : empty.columns)
-        gridWidth += twipsToPixels(c.widthTwips, msgBunseki);
-    msgBunseki->setMinimumWidth(gridWidth);
-    m_state.editor->attach(msgBunseki, [this](int gridRow) -> std::optional<logedits::NumberedRecord> {
+        gridWidth += twipsToPixels(c.widthTwips, m_list);
+    m_list->setMinimumWidth(gridWidth);
+    m_state.editor->attach(m_list, [this](int gridRow) -> std::optional<logedits::NumberedRecord> {
         if (gridRow < 1 || gridRow > static_cast<int>(m_recordNumbers.size()))
             return std::nullopt;
         const int number = m_recordNumbers[static_cast<size_t>(gridRow - 1)];
         return logedits::NumberedRecord{number, m_reading->records.at(static_cast<size_t>(number - 1))};
     });
 
-    mcrBunseki = new ChartView(this);
-    mcrBunseki->setObjectName(QStringLiteral("mcrBunseki"));
-    mcrBunseki->setMinimumSize(scaledPixels(300, this), scaledPixels(220, this));
-    mcrBunseki->setSeriesColour(0, QColor(0x3a, 0x6e, 0xd8));
-    mcrBunseki->setSeriesColour(1, QColor(0xe0, 0x7a, 0x2e));
+    m_chart = new ChartView(this);
+    m_chart->setObjectName(QStringLiteral("mcrBunseki"));
+    m_chart->setMinimumSize(scaledPixels(300, this), scaledPixels(220, this));
+    m_chart->setSeriesColour(0, QColor(0x3a, 0x6e, 0xd8));
+    m_chart->setSeriesColour(1, QColor(0xe0, 0x7a, 0x2e));
 
-    optTai2 = new QRadioButton(QStringLiteral("体重"), this);
-    optTai2->setObjectName(QStringLiteral("optTai2"));
-    optShi2 = new QRadioButton(QStringLiteral("体脂肪率"), this);
-    optShi2->setObjectName(QStringLiteral("optShi2"));
-    optKon2 = new QRadioButton(QStringLiteral("混合"), this);
-    optKon2->setObjectName(QStringLiteral("optKon2"));
-    optTai2->setChecked(true);
+    m_weightOption = new QRadioButton(QStringLiteral("体重"), this);
+    m_weightOption->setObjectName(QStringLiteral("optTai2"));
+    m_bodyFatOption = new QRadioButton(QStringLiteral("体脂肪率"), this);
+    m_bodyFatOption->setObjectName(QStringLiteral("optShi2"));
+    m_mixedOption = new QRadioButton(QStringLiteral("混合"), this);
+    m_mixedOption->setObjectName(QStringLiteral("optKon2"));
+    m_weightOption->setChecked(true);
     auto* options = new QButtonGroup(this);
-    for (QRadioButton* o : {optTai2, optShi2, optKon2}) {
+    for (QRadioButton* o : {m_weightOption, m_bodyFatOption, m_mixedOption}) {
         options->addButton(o);
         connect(o, &QRadioButton::toggled, this, [this](bool on) {
             if (on)
@@ -135,12 +135,12 @@ RangePanel::RangePanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
         });
     }
 
-    cmdPriData = new PictureButton(this);
-    cmdPriData->setObjectName(QStringLiteral("cmdPriData"));
-    cmdPriData->setToolTip(QStringLiteral("表示中のデータで印刷"));
-    cmdPriData->setIcon(QIcon(QStringLiteral(":/pictures/buttons/cmdPriData.svg")));
-    cmdPriData->setIconSize(QSize(scaledPixels(32, this), scaledPixels(32, this)));
-    connect(cmdPriData, &QToolButton::clicked, this, &RangePanel::onPrint);
+    m_printButton = new PictureButton(this);
+    m_printButton->setObjectName(QStringLiteral("cmdPriData"));
+    m_printButton->setToolTip(QStringLiteral("表示中のデータで印刷"));
+    m_printButton->setIcon(QIcon(QStringLiteral(":/pictures/buttons/cmdPriData.svg")));
+    m_printButton->setIconSize(QSize(scaledPixels(32, this), scaledPixels(32, this)));
+    connect(m_printButton, &QToolButton::clicked, this, &RangePanel::onPrint);
 
     // the conditions across the top, the list and the chart under them
     auto* conditionsRow = new QHBoxLayout;
@@ -150,16 +150,16 @@ RangePanel::RangePanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
     conditionsRow->addWidget(buildPeriodBox(), 2);
 
     auto* chartHead = new QHBoxLayout;
-    for (QRadioButton* o : {optTai2, optShi2, optKon2})
+    for (QRadioButton* o : {m_weightOption, m_bodyFatOption, m_mixedOption})
         chartHead->addWidget(o);
     chartHead->addStretch(1);
-    chartHead->addWidget(cmdPriData);
+    chartHead->addWidget(m_printButton);
     auto* chartColumn = new QVBoxLayout;
     chartColumn->addLayout(chartHead);
-    chartColumn->addWidget(mcrBunseki, 1);
+    chartColumn->addWidget(m_chart, 1);
 
     auto* results = new QHBoxLayout;
-    results->addWidget(msgBunseki);
+    results->addWidget(m_list);
     results->addLayout(chartColumn, 1);
 
     auto* layout = new QVBoxLayout(this);
@@ -168,43 +168,46 @@ RangePanel::RangePanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
     layout->addLayout(results, 1);
 
     // the three condition boxes from the left, then the list, the chart's choice and the printout
-    setTabChain({lstAct2,     txtKey,      cmdKensaku,  cmdAllact,   cmdWeek[0],  cmdWeek[1],  cmdWeek[2],  cmdWeek[3],
-                 cmdWeek[4],  cmdWeek[5],  cmdWeek[6],  cmdAllWeek,  cmdKikan[0], cmdKikan[7], cmdKikan[1], cmdKikan[2],
-                 cmdKikan[3], cmdKikan[4], cmdKikan[5], cmdKikan[6], cmdAllDay,   cmdKikanF,   cboStdate,   cboEddate,
-                 msgBunseki,  optTai2,     optShi2,     optKon2,     cmdPriData});
+    setTabChain(
+        {m_situationList,     m_keywordField,      m_searchButton,      m_allSituationsButton, m_weekdayButtons[0],
+         m_weekdayButtons[1], m_weekdayButtons[2], m_weekdayButtons[3], m_weekdayButtons[4],   m_weekdayButtons[5],
+         m_weekdayButtons[6], m_allWeekdaysButton, m_periodButtons[0],  m_periodButtons[7],    m_periodButtons[1],
+         m_periodButtons[2],  m_periodButtons[3],  m_periodButtons[4],  m_periodButtons[5],    m_periodButtons[6],
+         m_allPeriodButton,   m_freePeriodButton,  m_startDateBox,      m_endDateBox,          m_list,
+         m_weightOption,      m_bodyFatOption,     m_mixedOption,       m_printButton});
 }
 
 QWidget* RangePanel::buildSituationBox() {
     auto* box = new QGroupBox(QStringLiteral("状況指定"), this);
-    lstAct2 = new ChoiceList(box);
-    lstAct2->setObjectName(QStringLiteral("lstAct2"));
-    lstAct2->setMinimumWidth(scaledPixels(130, this));
-    lstAct2->setFixedHeight(scaledPixels(118, this));
-    txtKey = new QLineEdit(box);
-    txtKey->setObjectName(QStringLiteral("txtKey"));
-    txtKey->setFixedWidth(scaledPixels(110, this));
-    txtKey->installEventFilter(this);
-    cmdKensaku = conditionButton(QStringLiteral("cmdKensaku"), QStringLiteral("検索"), box);
-    cmdAllact = conditionButton(QStringLiteral("cmdAllact"), QStringLiteral("全部"), box);
+    m_situationList = new ChoiceList(box);
+    m_situationList->setObjectName(QStringLiteral("lstAct2"));
+    m_situationList->setMinimumWidth(scaledPixels(130, this));
+    m_situationList->setFixedHeight(scaledPixels(118, this));
+    m_keywordField = new QLineEdit(box);
+    m_keywordField->setObjectName(QStringLiteral("txtKey"));
+    m_keywordField->setFixedWidth(scaledPixels(110, this));
+    m_keywordField->installEventFilter(this);
+    m_searchButton = conditionButton(QStringLiteral("cmdKensaku"), QStringLiteral("検索"), box);
+    m_allSituationsButton = conditionButton(QStringLiteral("cmdAllact"), QStringLiteral("全部"), box);
 
     auto* keyColumn = new QVBoxLayout;
-    keyColumn->addWidget(txtKey);
-    keyColumn->addWidget(cmdKensaku);
+    keyColumn->addWidget(m_keywordField);
+    keyColumn->addWidget(m_searchButton);
     keyColumn->addStretch(1);
-    keyColumn->addWidget(cmdAllact);
+    keyColumn->addWidget(m_allSituationsButton);
     auto* row = new QHBoxLayout(box);
-    row->addWidget(lstAct2);
+    row->addWidget(m_situationList);
     row->addLayout(keyColumn);
 
-    connect(lstAct2, &QListWidget::itemClicked, this, &RangePanel::onSituationClicked);
-    connect(lstAct2, &ChoiceList::chosenByKeyboard, this, [this](QListWidgetItem* item) {
+    connect(m_situationList, &QListWidget::itemClicked, this, &RangePanel::onSituationClicked);
+    connect(m_situationList, &ChoiceList::chosenByKeyboard, this, [this](QListWidgetItem* item) {
         onSituationClicked(item);
         // the rebuild hid the panel and took the focus with it: the next key moves on in the list
-        lstAct2->setFocus(Qt::OtherFocusReason);
+        m_situationList->setFocus(Qt::OtherFocusReason);
     });
-    connect(txtKey, &QLineEdit::returnPressed, this, &RangePanel::onKeyEntered);
-    connect(cmdKensaku, &QPushButton::clicked, this, &RangePanel::onSearch);
-    connect(cmdAllact, &QPushButton::clicked, this, &RangePanel::onAllSituations);
+    connect(m_keywordField, &QLineEdit::returnPressed, this, &RangePanel::onKeyEntered);
+    connect(m_searchButton, &QPushButton::clicked, this, &RangePanel::onSearch);
+    connect(m_allSituationsButton, &QPushButton::clicked, this, &RangePanel::onAllSituations);
     return box;
 }
 
@@ -213,16 +216,16 @@ QWidget* RangePanel::buildWeekdayBox() {
     auto* grid = new QGridLayout(box);
     grid->setHorizontalSpacing(3);
     for (int i = 0; i < 7; ++i) {
-        cmdWeek[i] = conditionButton(QStringLiteral("cmdWeek(%1)").arg(i), range::weekdayName(i), box);
-        cmdWeek[i]->setMinimumWidth(scaledPixels(28, this));
-        grid->addWidget(cmdWeek[i], 0, i);
-        connect(cmdWeek[i], &QPushButton::clicked, this, [this, i] { onWeekday(i); });
+        m_weekdayButtons[i] = conditionButton(QStringLiteral("cmdWeek(%1)").arg(i), range::weekdayName(i), box);
+        m_weekdayButtons[i]->setMinimumWidth(scaledPixels(28, this));
+        grid->addWidget(m_weekdayButtons[i], 0, i);
+        connect(m_weekdayButtons[i], &QPushButton::clicked, this, [this, i] { onWeekday(i); });
     }
-    cmdAllWeek = conditionButton(QStringLiteral("cmdAllWeek"), QStringLiteral("全部"), box);
+    m_allWeekdaysButton = conditionButton(QStringLiteral("cmdAllWeek"), QStringLiteral("全部"), box);
     // "全部" at the foot of the box, level with the other groups' last line
     grid->setRowStretch(1, 1);
-    grid->addWidget(cmdAllWeek, 2, 0, 1, 7);
-    connect(cmdAllWeek, &QPushButton::clicked, this, &RangePanel::onAllWeekdays);
+    grid->addWidget(m_allWeekdaysButton, 2, 0, 1, 7);
+    connect(m_allWeekdaysButton, &QPushButton::clicked, this, &RangePanel::onAllWeekdays);
     return box;
 }
 
@@ -232,17 +235,18 @@ QWidget* RangePanel::buildPeriodBox() {
     auto* grid = new QGridLayout(box);
     grid->setHorizontalSpacing(3);
     for (int k = 1; k <= 8; ++k)
-        cmdKikan[k - 1] =
+        m_periodButtons[k - 1] =
             conditionButton(QStringLiteral("cmdKikan%1").arg(k), range::periodCaption(static_cast<Period>(k)), box);
-    cmdAllDay = conditionButton(QStringLiteral("cmdAllDay"), range::periodCaption(Period::AllDay), box);
-    cmdKikanF = conditionButton(QStringLiteral("cmdKikanF"), range::periodCaption(Period::KikanF), box);
+    m_allPeriodButton = conditionButton(QStringLiteral("cmdAllDay"), range::periodCaption(Period::All), box);
+    m_freePeriodButton = conditionButton(QStringLiteral("cmdKikanF"), range::periodCaption(Period::Free), box);
 
     // shortest period first; "３日" is the eighth button but belongs after "前日"
     const std::pair<Period, QPushButton*> buttons[] = {
-        {Period::Kikan1, cmdKikan[0]}, {Period::Kikan8, cmdKikan[7]}, {Period::Kikan2, cmdKikan[1]},
-        {Period::Kikan3, cmdKikan[2]}, {Period::Kikan4, cmdKikan[3]}, {Period::Kikan5, cmdKikan[4]},
-        {Period::Kikan6, cmdKikan[5]}, {Period::Kikan7, cmdKikan[6]}, {Period::AllDay, cmdAllDay},
-        {Period::KikanF, cmdKikanF},
+        {Period::PreviousDay, m_periodButtons[0]}, {Period::ThreeDays, m_periodButtons[7]},
+        {Period::OneWeek, m_periodButtons[1]},     {Period::TwoWeeks, m_periodButtons[2]},
+        {Period::OneMonth, m_periodButtons[3]},    {Period::ThreeMonths, m_periodButtons[4]},
+        {Period::HalfYear, m_periodButtons[5]},    {Period::OneYear, m_periodButtons[6]},
+        {Period::All, m_allPeriodButton},          {Period::Free, m_freePeriodButton},
     };
     int place = 0;
     for (const auto& [period, button] : buttons) {
@@ -254,12 +258,12 @@ QWidget* RangePanel::buildPeriodBox() {
         connect(button, &QPushButton::clicked, this, [this, p, b] { onPeriod(p, b); });
     }
 
-    cboStdate = new QComboBox(box);
-    cboStdate->setObjectName(QStringLiteral("cboStdate"));
-    cboEddate = new QComboBox(box);
-    cboEddate->setObjectName(QStringLiteral("cboEddate"));
+    m_startDateBox = new QComboBox(box);
+    m_startDateBox->setObjectName(QStringLiteral("cboStdate"));
+    m_endDateBox = new QComboBox(box);
+    m_endDateBox->setObjectName(QStringLiteral("cboEddate"));
     m_dates = new QStringListModel(this);
-    for (QComboBox* c : {cboStdate, cboEddate}) {
+    for (QComboBox* c : {m_startDateBox, m_endDateBox}) {
         c->setModel(m_dates);
         c->setEditable(true);
         // the date lists hold the log's dates only: a typed bound is not added to them
@@ -268,32 +272,33 @@ QWidget* RangePanel::buildPeriodBox() {
         c->setMinimumWidth(scaledPixels(110, this));
     }
     auto* dates = new QHBoxLayout;
-    dates->addWidget(cboStdate, 1);
+    dates->addWidget(m_startDateBox, 1);
     dates->addWidget(new QLabel(QStringLiteral("～"), box));
-    dates->addWidget(cboEddate, 1);
+    dates->addWidget(m_endDateBox, 1);
     grid->addLayout(dates, 2, 0, 1, 5);
     return box;
 }
 
 void RangePanel::setSituations(const QStringList& words) {
-    lstAct2->clear();
-    lstAct2->addItems(words);
+    m_situationList->clear();
+    m_situationList->addItems(words);
     // whole rows only, so that no word shows cut in half at the foot of the list
-    if (lstAct2->count() > 0)
-        lstAct2->setFixedHeight(kSituationRows * lstAct2->sizeHintForRow(0) + 2 * lstAct2->frameWidth());
+    if (m_situationList->count() > 0)
+        m_situationList->setFixedHeight(kSituationRows * m_situationList->sizeHintForRow(0) +
+                                        2 * m_situationList->frameWidth());
 }
 
 void RangePanel::appendSituation(const QString& word) {
-    lstAct2->addItem(word);
+    m_situationList->addItem(word);
 }
 
 bool RangePanel::eventFilter(QObject* watched, QEvent* event) {
     // the keyword box empties when the user goes into it, ready for a new word; coming back
     // from another window or a popup menu is no such move
-    if (watched == txtKey && event->type() == QEvent::FocusIn) {
+    if (watched == m_keywordField && event->type() == QEvent::FocusIn) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            txtKey->clear();
+            m_keywordField->clear();
     }
     return Panel::eventFilter(watched, event);
 }
@@ -301,33 +306,33 @@ bool RangePanel::eventFilter(QObject* watched, QEvent* event) {
 void RangePanel::open() {
     if (isVisible())
         return;
-    m_host.HIDE_PANELS();
-    // DSP_TAIJYU; the chart shows "体重" once opened, so the option is chosen before painting
+    m_host.hidePanels();
+    // buildOpening; the chart shows "体重" once opened, so the option is chosen before painting
     m_reading = log();
     const range::RangeView& view = openingBuild(m_reading);
     {
-        const QSignalBlocker block(optTai2);
-        optTai2->setChecked(true);
+        const QSignalBlocker block(m_weightOption);
+        m_weightOption->setChecked(true);
     }
     // a log holds thousands of dates: both lists take them in one reset of their shared model
     if (m_datesFrom != m_openingReading) {
         m_dates->setStringList(view.dates);
         m_datesFrom = m_openingReading;
     }
-    for (QComboBox* c : {cboStdate, cboEddate})
+    for (QComboBox* c : {m_startDateBox, m_endDateBox})
         c->setCurrentIndex(view.dates.isEmpty() ? -1 : 0);
-    cboStdate->setEditText(view.startText);
-    cboEddate->setEditText(view.endText);
+    m_startDateBox->setEditText(view.startText);
+    m_endDateBox->setEditText(view.endText);
     m_openingStart = view.startText;
     m_openingEnd = view.endText;
     m_shown = Shown::Opening;
     paint(view);
 
-    txtKey->clear();
-    RESET_KIKAN_COLOR();
-    for (QPushButton* b : cmdWeek)
+    m_keywordField->clear();
+    resetPeriodColours();
+    for (QPushButton* b : m_weekdayButtons)
         setHighlighted(b, false);
-    for (QPushButton* b : {cmdAllDay, cmdAllact, cmdAllWeek})
+    for (QPushButton* b : {m_allPeriodButton, m_allSituationsButton, m_allWeekdaysButton})
         setHighlighted(b, true);
     m_selectedWeekday = range::kAllWeekdays;
     showWithGuidance(range::guidanceText());
@@ -335,19 +340,19 @@ void RangePanel::open() {
 
 range::Conditions RangePanel::conditions() const {
     range::Conditions c;
-    c.keyword = txtKey->text();
+    c.keyword = m_keywordField->text();
     c.selectedWeekday = m_selectedWeekday;
-    c.startText = cboStdate->currentText();
-    c.endText = cboEddate->currentText();
+    c.startText = m_startDateBox->currentText();
+    c.endText = m_endDateBox->currentText();
     return c;
 }
 
 range::ChartOption RangePanel::checkedOption() const {
-    if (optShi2->isChecked())
-        return range::ChartOption::optShi2;
-    if (optKon2->isChecked())
-        return range::ChartOption::optKon2;
-    return range::ChartOption::optTai2;
+    if (m_bodyFatOption->isChecked())
+        return range::ChartOption::BodyFat;
+    if (m_mixedOption->isChecked())
+        return range::ChartOption::Mixed;
+    return range::ChartOption::Weight;
 }
 
 void RangePanel::paint(range::RangeView view, bool keepPlace) {
@@ -355,16 +360,16 @@ void RangePanel::paint(range::RangeView view, bool keepPlace) {
     range::applyChartOption(view.chart, checkedOption());
     m_recordNumbers = std::move(view.recordNumbers);
     if (keepPlace)
-        msgBunseki->updateModel(std::move(view.grid));
+        m_list->updateModel(std::move(view.grid));
     else
-        msgBunseki->setModel(std::move(view.grid));
-    mcrBunseki->setChart(view.chart);
+        m_list->setModel(std::move(view.grid));
+    m_chart->setChart(view.chart);
 }
 
 const range::RangeView& RangePanel::openingBuild(const std::shared_ptr<const LogContents>& reading) {
     const float height = m_state.profile.height;
     if (!m_opening || m_openingReading != reading || m_openingHeight != height) {
-        m_opening = range::DSP_TAIJYU(SharedRecords(reading, &reading->records), height);
+        m_opening = range::buildOpening(SharedRecords(reading, &reading->records), height);
         m_openingReading = reading;
         m_openingHeight = height;
     }
@@ -372,12 +377,12 @@ const range::RangeView& RangePanel::openingBuild(const std::shared_ptr<const Log
 }
 
 void RangePanel::setDates(const QStringList& dates) {
-    const QString start = cboStdate->currentText();
-    const QString end = cboEddate->currentText();
+    const QString start = m_startDateBox->currentText();
+    const QString end = m_endDateBox->currentText();
     m_dates->setStringList(dates);
     m_datesFrom = m_openingReading;
-    cboStdate->setEditText(start);
-    cboEddate->setEditText(end);
+    m_startDateBox->setEditText(start);
+    m_endDateBox->setEditText(end);
 }
 
 void RangePanel::refresh() {
@@ -387,10 +392,10 @@ void RangePanel::refresh() {
     const float height = m_state.profile.height;
     const range::RangeView& opening = openingBuild(reading);
     // bounds the opening build set, and the user has not changed, follow the log
-    if (cboStdate->currentText() == m_openingStart)
-        cboStdate->setEditText(opening.startText);
-    if (cboEddate->currentText() == m_openingEnd)
-        cboEddate->setEditText(opening.endText);
+    if (m_startDateBox->currentText() == m_openingStart)
+        m_startDateBox->setEditText(opening.startText);
+    if (m_endDateBox->currentText() == m_openingEnd)
+        m_endDateBox->setEditText(opening.endText);
     m_openingStart = opening.startText;
     m_openingEnd = opening.endText;
     setDates(opening.dates);
@@ -402,86 +407,86 @@ void RangePanel::refresh() {
         paint(range::refresh(records, height, conditions()), true);
         break;
     case Shown::Search:
-        paint(range::build(range::Builder::DSP_TAIJYU_KEY, records, height, conditions()), true);
+        paint(range::build(range::Builder::Keyword, records, height, conditions()), true);
         break;
     }
 }
 
 void RangePanel::applyCheckedOption() {
-    ChartModel chart = mcrBunseki->chartModel();
+    ChartModel chart = m_chart->chartModel();
     range::applyChartOption(chart, checkedOption());
-    mcrBunseki->setChart(chart);
+    m_chart->setChart(chart);
 }
 
-void RangePanel::REFRESH_TAIJYU() {
+void RangePanel::refreshList() {
     const std::shared_ptr<const LogContents> reading = log();
     m_shown = Shown::Conditions;
     m_reading = reading;
     paint(range::refresh(SharedRecords(reading, &reading->records), m_state.profile.height, conditions()));
 }
 
-void RangePanel::RESET_KIKAN_COLOR() {
-    for (QPushButton* b : cmdKikan)
+void RangePanel::resetPeriodColours() {
+    for (QPushButton* b : m_periodButtons)
         setHighlighted(b, false);
-    setHighlighted(cmdAllDay, false);
-    setHighlighted(cmdKikanF, false);
+    setHighlighted(m_allPeriodButton, false);
+    setHighlighted(m_freePeriodButton, false);
 }
 
 void RangePanel::onPeriod(range::Period period, QPushButton* button) {
-    m_host.HIDE_PANELS();
-    RESET_KIKAN_COLOR();
+    m_host.hidePanels();
+    resetPeriodColours();
     if (const auto bounds = range::periodBounds(period, clock::today(), m_state.main.startDate)) {
-        cboStdate->setEditText(bounds->start);
-        cboEddate->setEditText(bounds->end);
+        m_startDateBox->setEditText(bounds->start);
+        m_endDateBox->setEditText(bounds->end);
     }
-    REFRESH_TAIJYU();
+    refreshList();
     setVisible(true);
     setHighlighted(button, true);
 }
 
 void RangePanel::onWeekday(int weekday) {
-    setHighlighted(cmdAllWeek, false);
-    for (QPushButton* b : cmdWeek)
+    setHighlighted(m_allWeekdaysButton, false);
+    for (QPushButton* b : m_weekdayButtons)
         setHighlighted(b, false);
     m_selectedWeekday = weekday;
-    m_host.HIDE_PANELS();
-    REFRESH_TAIJYU();
+    m_host.hidePanels();
+    refreshList();
     setVisible(true);
-    setHighlighted(cmdWeek[static_cast<size_t>(weekday)], true);
+    setHighlighted(m_weekdayButtons[static_cast<size_t>(weekday)], true);
 }
 
 void RangePanel::onAllWeekdays() {
-    m_host.HIDE_PANELS();
-    for (QPushButton* b : cmdWeek)
+    m_host.hidePanels();
+    for (QPushButton* b : m_weekdayButtons)
         setHighlighted(b, false);
     m_selectedWeekday = range::kAllWeekdays;
-    REFRESH_TAIJYU();
+    refreshList();
     setVisible(true);
-    setHighlighted(cmdAllWeek, true);
+    setHighlighted(m_allWeekdaysButton, true);
 }
 
 void RangePanel::onSituationClicked(QListWidgetItem* item) {
     if (!item)
         return;
-    txtKey->setText(item->text());
-    m_host.HIDE_PANELS();
-    setHighlighted(cmdAllact, false);
-    REFRESH_TAIJYU();
+    m_keywordField->setText(item->text());
+    m_host.hidePanels();
+    setHighlighted(m_allSituationsButton, false);
+    refreshList();
     setVisible(true);
 }
 
 void RangePanel::onAllSituations() {
-    m_host.HIDE_PANELS();
-    txtKey->clear();
-    REFRESH_TAIJYU();
+    m_host.hidePanels();
+    m_keywordField->clear();
+    refreshList();
     setVisible(true);
-    setHighlighted(cmdAllact, true);
+    setHighlighted(m_allSituationsButton, true);
 }
 
 void RangePanel::onKeyEntered() {
-    m_host.HIDE_PANELS();
-    setHighlighted(cmdAllact, false);
-    REFRESH_TAIJYU();
+    m_host.hidePanels();
+    setHighlighted(m_allSituationsButton, false);
+    refreshList();
     setVisible(true);
 }
 
@@ -490,8 +495,8 @@ void RangePanel::onSearch() {
     const std::shared_ptr<const LogContents> reading = log();
     m_shown = Shown::Search;
     m_reading = reading;
-    paint(range::build(range::Builder::DSP_TAIJYU_KEY, SharedRecords(reading, &reading->records),
-                       m_state.profile.height, conditions()));
+    paint(range::build(range::Builder::Keyword, SharedRecords(reading, &reading->records), m_state.profile.height,
+                       conditions()));
 }
 
 void RangePanel::onPrint() {
@@ -502,9 +507,9 @@ void RangePanel::onPrint() {
         return;
     // the picture is printed as grabbed: read back from the clipboard it would lose the
     // screen's pixel ratio and come out at twice its size on a high-density screen
-    const QPixmap chart = mcrBunseki->copyToClipboard();
-    const std::vector<range::PrintOp> ops = range::printout(msgBunseki->model());
-    m_state.printer->print(this, kPdfName, [&](PageSink& page) { replay(ops, chart, page); });
+    const QPixmap chart = m_chart->copyToClipboard();
+    const std::vector<range::PrintOperation> operations = range::printout(m_list->model());
+    m_state.printer->print(this, kPdfName, [&](PageSink& page) { replay(operations, chart, page); });
 }
 
 } // namespace puka::ui

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "DataLog.h"
-#include "Panel.h"
-#include "RangeConditions.h"
-#include "RangeView.h"
-#include "WeightRecord.h"
+#include "core/base/WeightRecord.h"
+#include "core/files/DataLog.h"
+#include "core/views/RangeConditions.h"
+#include "core/views/RangeView.h"
+#include "ui/panels/Panel.h"
 
 #include <array>
 #include <memory>
@@ -58,7 +58,7 @@ private:
     /// The build the list shows now.
     enum class Shown {
         Opening,    ///< the opening build: every record
-        Conditions, ///< REFRESH_TAIJYU under the conditions
+        Conditions, ///< refreshList under the conditions
         Search,     ///< 検索: the keyword within the period
     };
 
@@ -70,10 +70,10 @@ private:
     /// The opening build of @p reading for the profile's height: the one made before while
     /// neither changed.
     const range::RangeView& openingBuild(const std::shared_ptr<const LogContents>& reading);
-    /// REFRESH_TAIJYU: rebuilds the list and chart under the current conditions.
-    void REFRESH_TAIJYU();
-    /// RESET_KIKAN_COLOR: every period button back to the normal colour.
-    void RESET_KIKAN_COLOR();
+    /// Rebuilds the list and chart under the current conditions.
+    void refreshList();
+    /// Every period button back to the normal colour.
+    void resetPeriodColours();
     void applyCheckedOption();
 
     void onPeriod(range::Period period, QPushButton* button);
@@ -101,24 +101,24 @@ private:
     QString m_openingStart;
     QString m_openingEnd;
 
-    ChoiceList* lstAct2;
-    QLineEdit* txtKey;
-    QPushButton* cmdKensaku;
-    QPushButton* cmdAllact;
-    std::array<QPushButton*, 7> cmdWeek{};
-    QPushButton* cmdAllWeek;
-    std::array<QPushButton*, 8> cmdKikan{}; ///< cmdKikan1 to cmdKikan8
-    QPushButton* cmdAllDay;
-    QPushButton* cmdKikanF;
-    QComboBox* cboStdate;
-    QComboBox* cboEddate;
+    ChoiceList* m_situationList;
+    QLineEdit* m_keywordField;
+    QPushButton* m_searchButton;
+    QPushButton* m_allSituationsButton;
+    std::array<QPushButton*, 7> m_weekdayButtons{};
+    QPushButton* m_allWeekdaysButton;
+    std::array<QPushButton*, 8> m_periodButtons{}; ///< cmdKikan1 to cmdKikan8
+    QPushButton* m_allPeriodButton;
+    QPushButton* m_freePeriodButton;
+    QComboBox* m_startDateBox;
+    QComboBox* m_endDateBox;
     QStringListModel* m_dates; ///< the items of both date lists, set in one call
-    GridView* msgBunseki;
-    ChartView* mcrBunseki;
-    QRadioButton* optTai2;
-    QRadioButton* optShi2;
-    QRadioButton* optKon2;
-    QToolButton* cmdPriData;
+    GridView* m_list;
+    ChartView* m_chart;
+    QRadioButton* m_weightOption;
+    QRadioButton* m_bodyFatOption;
+    QRadioButton* m_mixedOption;
+    QToolButton* m_printButton;
 };
 
 } // namespace puka::ui
