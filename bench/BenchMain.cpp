@@ -446,11 +446,13 @@ void benchUi(Table& table, int size, const QString& dir, const bench::GeneratedL
     Session s(dir);
     for (const auto& [button, name] : kPanels) {
         // the previous panel is the main one, so every click opens its panel afresh; the log
-        // is unchanged since the last opening
+        // is unchanged since the last opening (the lambdas capture copies: C++17 does not let
+        // them capture a structured binding)
         const QString other =
             button == QLatin1String("cmdMain") ? QStringLiteral("cmdMemo") : QStringLiteral("cmdMain");
-        table.row(group, QStringLiteral("open ") + name).value[size] = timed(
-            [&] { s.click(button); }, std::min(maxRuns, 15), QStringLiteral("open ") + name, [&] { s.click(other); });
+        table.row(group, QStringLiteral("open ") + name).value[size] =
+            timed([&s, panel = button] { s.click(panel); }, std::min(maxRuns, 15), QStringLiteral("open ") + name,
+                  [&s, other] { s.click(other); });
     }
     for (const auto& [button, name] : kPanels) {
         // the log read again first, as after any change the window has not yet taken in
@@ -459,8 +461,8 @@ void benchUi(Table& table, int size, const QString& dir, const bench::GeneratedL
         if (button == QLatin1String("cmdMain") || button == QLatin1String("cmdSettei"))
             continue; // these panels show no list of the log
         table.row(group, QStringLiteral("open ") + name + QStringLiteral(", the log read again")).value[size] =
-            timed([&] { s.click(button); }, std::min(maxRuns, 15), QStringLiteral("reread ") + name,
-                  [&] {
+            timed([&s, panel = button] { s.click(panel); }, std::min(maxRuns, 15), QStringLiteral("reread ") + name,
+                  [&s, other] {
                       s.click(other);
                       s.w().readings().noteWritten(files::kData);
                   });
