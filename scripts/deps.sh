@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the program and the tests need, when any is missing.
-# Usage: scripts/deps.sh [--demo|--shots|--fuzz|--package]   (--demo adds Xvfb for xvfb-run; --shots also xdotool
-# and ImageMagick; --fuzz clang and its libFuzzer run-time; --package lintian for the package check)
+# Usage: scripts/deps.sh [--demo|--shots|--fuzz|--package|--names]   (--demo adds Xvfb for xvfb-run; --shots
+# also xdotool and ImageMagick; --fuzz clang and its libFuzzer run-time; --package lintian for the package
+# check; --names clang-tidy for the naming check)
 set -euo pipefail
 
 packages=(
@@ -17,6 +18,7 @@ case "${1:-}" in
     --shots) packages+=(xvfb xauth xdotool imagemagick) ;;
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
     --package) packages+=(lintian) ;;
+    --names) packages+=(clang-tidy python3) ;;
 esac
 
 missing=()
