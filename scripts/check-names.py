@@ -17,7 +17,7 @@ import sys
 
 CODE_DIRS = ("app/", "bench/", "core/", "fuzz/", "tests/", "tools/", "ui/")
 
-# Function-like macros of the libraries we use: Qt, GoogleTest, valgrind.
+# Function-like macros of the libraries we use: POSIX (S_ISDIR), Qt, GoogleTest, valgrind.
 LIBRARY_MACROS = re.compile(r"^(S|Q|QT|EXPECT|ASSERT|TEST|TYPED|INSTANTIATE|GTEST|SCOPED|ADD|RUN|CALLGRIND)_")
 
 # Romanized words of the old routine and control names.
