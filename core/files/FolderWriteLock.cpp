@@ -28,11 +28,11 @@ struct Held {
     int depth;
 };
 
-thread_local std::vector<Held> t_held;
+thread_local std::vector<Held> heldByThisThread;
 std::atomic<long long> waitMilliseconds{5000};
 
 Held* heldLock(unsigned long long device, unsigned long long inode) {
-    for (Held& h : t_held)
+    for (Held& h : heldByThisThread)
         if (h.device == device && h.inode == inode)
             return &h;
     return nullptr;
@@ -109,7 +109,7 @@ FolderWriteLock::FolderWriteLock(const QString& dir) {
         std::this_thread::sleep_for(pause);
         pause = std::min(pause * 2, std::chrono::milliseconds(10));
     }
-    t_held.push_back({m_device, m_inode, fd, 1});
+    heldByThisThread.push_back({m_device, m_inode, fd, 1});
     m_locked = true;
 }
 
@@ -120,7 +120,7 @@ FolderWriteLock::~FolderWriteLock() {
     if (!held || --held->depth > 0)
         return;
     ::close(held->fd); // the lock goes with the last descriptor of its open file
-    t_held.erase(t_held.begin() + (held - t_held.data()));
+    heldByThisThread.erase(heldByThisThread.begin() + (held - heldByThisThread.data()));
 }
 
 Status FolderWriteLock::failure(const QString& path) const {
