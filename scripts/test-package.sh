@@ -78,7 +78,7 @@ grep -Eq "(^|, )qt6-translations-l10n([ ,]|$)" <<<"$recommends" ||
 
 # --- the programs from the package: their version is the package's, asked without a display ---
 version=$(dpkg-deb -f "$deb" Version)
-for p in pukapuka pukapuka-report; do
+for p in pukapuka pukapuka-report pukapuka-log; do
     [ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/$p" --version)" = "$p $version" ] ||
         fail "$p --version does not say $version"
     env -u DISPLAY "$root/usr/bin/$p" --help | grep -q "^usage: $p " || fail "$p --help shows no usage"

@@ -1,5 +1,6 @@
 #include "tools/log/LogCli.h"
 
+#include "core/Version.h"
 #include "core/base/Clock.h"
 #include "core/base/NumberFormat.h"
 #include "core/edits/LogEdits.h"
@@ -440,6 +441,7 @@ const QString kCommandNames = QStringLiteral("add, edit, delete, backups, restor
 QByteArray usage() {
     return QByteArrayLiteral(
         "usage: pukapuka-log [-C DIR] [--today YYYY/MM/DD] COMMAND [OPTIONS]\n"
+        "       pukapuka-log --help | --version\n"
         "commands:\n"
         "  add --weight W [--fat F] [--situation TEXT] [--comment TEXT] [--date YYYY/MM/DD] [--yes]\n"
         "  edit N [--weight W] [--fat F] [--situation TEXT] [--comment TEXT] [--date YYYY/MM/DD] [--yes]\n"
@@ -481,6 +483,9 @@ int run(const QStringList& args, QByteArray* out, QByteArray* err) {
             clock::setFixed(QDateTime(*d, clock::now()));
         } else if (a == QLatin1String("-h") || a == QLatin1String("--help")) {
             *out = usage();
+            return Written;
+        } else if (a == QLatin1String("--version")) {
+            *out = QByteArrayLiteral("pukapuka-log ") + kVersion + '\n';
             return Written;
         } else if (a.startsWith(QLatin1Char('-'))) {
             return fail(o, QStringLiteral("知らないオプション「%1」です").arg(a));

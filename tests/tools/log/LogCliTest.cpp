@@ -2,6 +2,7 @@
 // the exit statuses of its contract (0 written, 1 refused by a check, 2 usage or file error).
 #include "tests/core/CoreTestHelpers.h"
 
+#include "core/Version.h"
 #include "core/base/Clock.h"
 #include "core/edits/LogEdits.h"
 #include "core/files/DataLog.h"
@@ -12,6 +13,8 @@
 #include <QDir>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -181,6 +184,25 @@ TEST(LogAdd, UsageAndFileErrorsAreOneLineWithStatusTwo) {
     FolderWriteLock::setWaitLimit(limit);
     ::close(holder);
     EXPECT_EQ(dir.read(files::kData), before);
+}
+
+// --help names every command the tool has, --version the tool and its version; neither needs a
+// folder.
+TEST(LogAdd, HelpNamesEveryCommandAndVersionTheTool) {
+    test::WorkDir empty;
+    const LogRun help = runLog(empty, {QStringLiteral("--help")});
+    EXPECT_EQ(help.status, 0);
+    const QStringList lines = help.out.split(QLatin1Char('\n'));
+    for (const char* command : {"add", "edit", "delete", "backups", "restore", "import", "export"}) {
+        const QString listed = QStringLiteral("  ") + QLatin1String(command);
+        EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const QString& l) {
+            return l == listed || l.startsWith(listed + u' ');
+        })) << command;
+    }
+    const LogRun version = runLog(empty, {QStringLiteral("--version")});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, QStringLiteral("pukapuka-log %1\n").arg(QLatin1String(kVersion)));
+    EXPECT_EQ(empty.files(), QStringList());
 }
 
 // A folder named in raw Shift_JIS bytes (from an old archive) reaches both tools whole: -C takes
