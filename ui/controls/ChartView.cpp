@@ -7,13 +7,13 @@
 #include <QClipboard>
 #include <QFontMetrics>
 #include <QGraphicsLayout>
+#include <QHash>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScatterSeries>
 #include <QScreen>
-#include <QSet>
 #include <QSvgRenderer>
 #include <QValueAxis>
 
@@ -503,14 +503,14 @@ void ChartView::updateCategoryLabels() {
 
     for (const QString& label : m_categoryAxis->categoriesLabels())
         m_categoryAxis->remove(label);
-    // a category axis keeps each label once; a repeated date adds nothing a reader needs
-    QSet<QString> used;
+    // a category axis keeps each text once: a text shown again (a second 起床後 of the day, a
+    // date with several weigh-ins) is told apart by zero-width spaces, which draw nothing
+    QHash<QString, int> shown;
     for (int c = 1; c <= n; c += step) {
         const QString label = labelOf(c);
-        if (used.contains(label))
-            continue;
-        used.insert(label);
-        m_categoryAxis->append(label, c);
+        const int before = shown.value(label, 0);
+        shown.insert(label, before + 1);
+        m_categoryAxis->append(label + QString(before, QChar(0x200B)), c);
     }
 }
 

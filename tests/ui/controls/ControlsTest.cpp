@@ -427,6 +427,21 @@ TEST(ChartView, ThousandsOfCategoriesGetAReadableNumberOfLabels) {
     EXPECT_EQ(labels.front(), QStringLiteral("03/07/25"));
 }
 
+// Two weigh-ins of one situation on a day: each point keeps its label, which reads the same.
+TEST(ChartView, ARepeatedLabelIsShownAtEveryPointItNames) {
+    ChartView chart;
+    chart.resize(800, 400);
+    ChartModel model = sampleChart({65, 64, 63}, {24, 23, 22});
+    model.categoryLabels = {QStringLiteral("起床後"), QStringLiteral("夕食後"), QStringLiteral("起床後")};
+    chart.setChart(model);
+    QStringList shown = chart.categoryAxis()->categoriesLabels();
+    ASSERT_EQ(shown.size(), 3);
+    EXPECT_EQ(chart.categoryAxis()->endValue(shown[2]), 3.0);
+    for (QString& label : shown)
+        label.remove(QChar(0x200B));
+    EXPECT_EQ(shown, model.categoryLabels);
+}
+
 TEST(ChartView, ClickIsReportedAndThePictureHasTheChartsSize) {
     ChartView chart;
     chart.setChart(sampleChart({65, 64}, {24, 23}));
