@@ -290,12 +290,23 @@ TEST(ChartView, ThinnedLinesDrawThePictureOfEveryPoint) {
             showSized(*view, size.width(), size.height());
             view->setChart(sampleChart(weight, fat));
         }
-        // the labels and the thinning follow the layout a moment later
-        QTest::qWait(100);
+        // the labels and the thinning follow the layout a moment later: a picture is taken once
+        // it no longer changes (a slow build, under a sanitizer, takes longer than a quick one)
+        const auto settled = [](ChartView& view) {
+            QImage last = view.grab().toImage();
+            for (int i = 0; i < 60; ++i) {
+                QTest::qWait(50);
+                const QImage now = view.grab().toImage();
+                if (now == last)
+                    break;
+                last = now;
+            }
+            return last;
+        };
+        const QImage thinPicture = settled(thin);
+        const QImage wholePicture = settled(whole);
         EXPECT_LT(thin.pointCount(0), 4 * size.width() + 64);
         EXPECT_EQ(whole.pointCount(0), 39850);
-        const QImage thinPicture = thin.grab().toImage();
-        const QImage wholePicture = whole.grab().toImage();
         ASSERT_EQ(thinPicture.size(), wholePicture.size());
         int differ = 0;
         for (int y = 0; y < thinPicture.height(); ++y)
