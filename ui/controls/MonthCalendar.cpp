@@ -1,6 +1,7 @@
 #include "ui/controls/MonthCalendar.h"
 
 #include "core/base/Clock.h"
+#include "core/files/DataLog.h"
 #include "ui/controls/UiFont.h"
 
 #include <QAbstractItemView>
@@ -22,6 +23,8 @@ MonthCalendar::MonthCalendar(QWidget* parent) : QCalendarWidget(parent) {
     setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
     setFont(uiFont(9));
     setFirstDayOfWeek(Qt::Sunday);
+    // the days a measurement may be dated: the calendar does not lead to a day no save can take
+    setDateRange(QDate(datalog::kFirstYear, 1, 1), QDate(datalog::kLastYear, 12, 31));
     setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     setHorizontalHeaderFormat(QCalendarWidget::ShortDayNames);
     setGridVisible(false);
