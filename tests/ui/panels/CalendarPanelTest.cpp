@@ -1,18 +1,11 @@
-#include "core/files/DailyExport.h"
 #include "core/files/FileNames.h"
-#include "core/files/FileOps.h"
 #include "core/views/CalendarView.h"
-#include "core/views/DailyView.h"
 #include "tests/ui/UiTestSupport.h"
-#include "ui/controls/ChartView.h"
 #include "ui/controls/GridView.h"
 #include "ui/controls/MonthCalendar.h"
 #include "ui/controls/RecordingPageSink.h"
 #include "ui/panels/MainPanel.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>

@@ -6,17 +6,12 @@
 #include "tests/ui/UiTestSupport.h"
 #include "ui/controls/ChartView.h"
 #include "ui/controls/GridView.h"
-#include "ui/controls/MonthCalendar.h"
 #include "ui/controls/RecordingPageSink.h"
-#include "ui/panels/MainPanel.h"
+#include "ui/panels/Panel.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QLabel>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTest>
 
 #include <gtest/gtest.h>
 

@@ -1,18 +1,12 @@
-#include "core/files/DataLog.h"
-#include "core/files/FileNames.h"
 #include "core/files/Settings.h"
-#include "core/views/AnalysisView.h"
 #include "core/views/GraphView.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/controls/ChartView.h"
 #include "ui/controls/GridView.h"
-#include "ui/panels/Panel.h"
 
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QGroupBox>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
@@ -20,7 +14,6 @@
 #include <QMap>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalSpy>
 #include <QTest>
 #include <QValueAxis>
 
