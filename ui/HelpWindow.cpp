@@ -139,6 +139,28 @@ HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window), m_root(kCom
     setWindowIcon(QIcon(QStringLiteral(":/pictures/toolbar/cmdHelp.svg")));
     setWindowModality(Qt::NonModal);
 
+    QHBoxLayout* bar = buildNavigation();
+    QWidget* contents = buildContents();
+    buildBrowser();
+
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->addWidget(contents);
+    splitter->addWidget(m_browser);
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({200, 700});
+    splitter->setChildrenCollapsible(false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addLayout(bar);
+    layout->addWidget(splitter, 1);
+    connectNavigation();
+    resize(900, 650);
+}
+
+QHBoxLayout* HelpWindow::buildNavigation() {
     m_back = makeNavigationButton(this, "helpBack", QStyle::SP_ArrowBack, QStringLiteral("戻る"));
     m_forward = makeNavigationButton(this, "helpForward", QStyle::SP_ArrowForward, QStringLiteral("進む"));
     m_home = makeNavigationButton(this, "helpHome", QStyle::SP_DirHomeIcon, QStringLiteral("目次"));
@@ -153,7 +175,10 @@ HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window), m_root(kCom
     bar->addSpacing(8);
     bar->addWidget(m_home);
     bar->addStretch(1);
+    return bar;
+}
 
+QWidget* HelpWindow::buildContents() {
     auto* contents = new QWidget(this);
     auto* contentsLayout = new QVBoxLayout(contents);
     contentsLayout->setContentsMargins(0, 0, 0, 0);
@@ -173,27 +198,18 @@ HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window), m_root(kCom
     }
     contentsLayout->addWidget(caption);
     contentsLayout->addWidget(m_topicList, 1);
+    return contents;
+}
 
+void HelpWindow::buildBrowser() {
     m_browser = new HelpBrowser(this);
     m_browser->setObjectName(QStringLiteral("helpBrowser"));
     // links are followed by followLink(), which refuses a page that is not there
     m_browser->setOpenLinks(false);
     m_browser->document()->setDocumentMargin(14);
+}
 
-    auto* splitter = new QSplitter(Qt::Horizontal, this);
-    splitter->addWidget(contents);
-    splitter->addWidget(m_browser);
-    splitter->setStretchFactor(0, 0);
-    splitter->setStretchFactor(1, 1);
-    splitter->setSizes({200, 700});
-    splitter->setChildrenCollapsible(false);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addLayout(bar);
-    layout->addWidget(splitter, 1);
-
+void HelpWindow::connectNavigation() {
     connect(m_back, &QToolButton::clicked, m_browser, &QTextBrowser::backward);
     connect(m_forward, &QToolButton::clicked, m_browser, &QTextBrowser::forward);
     connect(m_home, &QToolButton::clicked, this, [this] { showTopic(kIndexPage); });
@@ -205,8 +221,6 @@ HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window), m_root(kCom
         if (row >= 0 && row < topics().size())
             showTopic(topics().at(row).page);
     });
-
-    resize(900, 650);
 }
 
 void HelpWindow::setHelpRoot(const QString& root) {

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QWidget>
 
+class QHBoxLayout;
 class QListWidget;
 class QTextBrowser;
 class QToolButton;
@@ -55,6 +56,13 @@ public:
     static const QList<Topic>& topics();
 
 private:
+    /// The back, forward and contents buttons across the top.
+    QHBoxLayout* buildNavigation();
+    /// The list of topics with its caption.
+    QWidget* buildContents();
+    void buildBrowser();
+    /// The buttons and the topic list move the browser; the browser marks its topic.
+    void connectNavigation();
     QUrl pageUrl(const QString& page) const;
     void followLink(const QUrl& link);
     void markCurrentTopic(const QUrl& shown);

@@ -42,10 +42,58 @@ QString previewText(const QStringList& lines) {
     return lines.join(QLatin1Char('\n')).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
+// The form of the import's preview: each situation the user types is previewed afresh from
+// @p source, which keeps the last one chosen.
+ImportPreviewForm previewForm(const QString& dir, const QString& path, const bool& takeBeforeStart,
+                              logimport::Source* source) {
+    ImportPreviewForm form;
+    form.fileName = QFileInfo(path).fileName();
+    form.asksSituation = !source->withoutSituation.empty();
+    form.defaultSituationName = source->defaultSituationName();
+    form.situations = situations::readSituationList(dir).words;
+    form.describe = [dir, source, &takeBeforeStart](const QString& situation) {
+        const WaitCursor wait;
+        const Status chosen = logimport::chooseSituation(source, situation);
+        if (!chosen)
+            return ImportPreviewText{previewText({chosen.message()}), false};
+        const logimport::Outcome outcome = logimport::preview(dir, *source, takeBeforeStart);
+        return ImportPreviewText{previewText(logimport::previewLines(*source, outcome)),
+                                 outcome.status.ok() && outcome.plan.changes()};
+    };
+    return form;
+}
+
+// What an import that was written tells: the rows taken, where the user goes on, the backup
+// and how the import is taken back.
+QString importNotice(const logimport::Outcome& done, const logimport::Source& source, bool undoable) {
+    QString notice = logimport::doneLine(done, source.table) + QStringLiteral("。");
+    if (done.written() && done.plan.newLog)
+        notice += QStringLiteral("\r\n\r\n名前・身長・目標体重は、この画面の「プライベートデータ」に入力して"
+                                 "「データ変更」を押してください。");
+    if (!done.backupName.isEmpty())
+        notice += QStringLiteral("\r\n\r\n取り込む前の記録は「%1」フォルダの「%2」に残してあります。")
+                      .arg(backups::folderName(), done.backupName);
+    if (undoable)
+        notice += QStringLiteral("\r\n取り込みは「元に戻す」（Ctrl+Z）でまとめて取り消せます。");
+    else if (!done.change.empty())
+        notice += QStringLiteral("\r\n取り込んだ行が多いため、「元に戻す」では取り消せません。"
+                                 "取り込む前の記録には「バックアップから戻す…」で戻せます。");
+    return notice;
+}
+
 } // namespace
 
 LogTransfer::LogTransfer(AppState& state, std::function<void()> showChangedLog)
     : m_state(state), m_showChangedLog(std::move(showChangedLog)) {}
+
+void LogTransfer::rememberImport(const logedits::LogChange& imported) {
+    history::Change change;
+    change.description = kImportTitle;
+    change.log = imported;
+    // many records at once: a backup is taken before it is undone or made again
+    change.acrossLog = true;
+    m_state.editor->remember(std::move(change));
+}
 
 void LogTransfer::importFile() {
     Dialogs& dialogs = *m_state.dialogs;
@@ -81,20 +129,7 @@ void LogTransfer::importFile() {
             dialogs.message(first.plan.beforeStartQuestion(), kImportTitle, Dialogs::Icon::Question,
                             Dialogs::Buttons::YesNo, Dialogs::DefaultButton::Second) == Dialogs::Answer::Yes;
 
-    ImportPreviewForm form;
-    form.fileName = QFileInfo(path).fileName();
-    form.asksSituation = !source.withoutSituation.empty();
-    form.defaultSituationName = source.defaultSituationName();
-    form.situations = situations::readSituationList(dir).words;
-    form.describe = [&](const QString& situation) {
-        const WaitCursor wait;
-        const Status chosen = logimport::chooseSituation(&source, situation);
-        if (!chosen)
-            return ImportPreviewText{previewText({chosen.message()}), false};
-        const logimport::Outcome outcome = logimport::preview(dir, source, takeBeforeStart);
-        return ImportPreviewText{previewText(logimport::previewLines(source, outcome)),
-                                 outcome.status.ok() && outcome.plan.changes()};
-    };
+    const ImportPreviewForm form = previewForm(dir, path, takeBeforeStart, &source);
     const std::optional<QString> situation = dialogs.previewImport(kImportTitle, form);
     if (!situation || !logimport::chooseSituation(&source, *situation))
         return;
@@ -110,29 +145,11 @@ void LogTransfer::importFile() {
     if (!done.status.ok())
         dialogs.message(done.status.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
     const bool undoable = !done.change.empty() && done.change.steps.size() <= kUndoableRecords;
-    if (undoable) {
-        history::Change change;
-        change.description = kImportTitle;
-        change.log = done.change;
-        // many records at once: a backup is taken before it is undone or made again
-        change.acrossLog = true;
-        m_state.editor->remember(std::move(change));
-    }
+    if (undoable)
+        rememberImport(done.change);
     if (done.written())
         m_showChangedLog();
-    QString notice = logimport::doneLine(done, source.table) + QStringLiteral("。");
-    if (done.written() && done.plan.newLog)
-        notice += QStringLiteral("\r\n\r\n名前・身長・目標体重は、この画面の「プライベートデータ」に入力して"
-                                 "「データ変更」を押してください。");
-    if (!done.backupName.isEmpty())
-        notice += QStringLiteral("\r\n\r\n取り込む前の記録は「%1」フォルダの「%2」に残してあります。")
-                      .arg(backups::folderName(), done.backupName);
-    if (undoable)
-        notice += QStringLiteral("\r\n取り込みは「元に戻す」（Ctrl+Z）でまとめて取り消せます。");
-    else if (!done.change.empty())
-        notice += QStringLiteral("\r\n取り込んだ行が多いため、「元に戻す」では取り消せません。"
-                                 "取り込む前の記録には「バックアップから戻す…」で戻せます。");
-    dialogs.message(notice, kImportTitle, Dialogs::Icon::Information);
+    dialogs.message(importNotice(done, source, undoable), kImportTitle, Dialogs::Icon::Information);
 }
 
 void LogTransfer::exportFile() {

@@ -4,6 +4,10 @@
 
 #include <functional>
 
+namespace puka::logedits {
+struct LogChange;
+}
+
 namespace puka::ui {
 
 struct AppState;
@@ -22,6 +26,9 @@ public:
     void exportFile();
 
 private:
+    /// Keeps an import as one change that 元に戻す takes back from its backup.
+    void rememberImport(const logedits::LogChange& imported);
+
     AppState& m_state;
     std::function<void()> m_showChangedLog;
 };

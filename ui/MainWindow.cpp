@@ -33,6 +33,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <functional>
+#include <iterator>
+
 // The pictures are compiled into this static library and must be registered by hand.
 static void registerPictures() {
     Q_INIT_RESOURCE(pictures);
@@ -77,42 +80,58 @@ MainWindow::MainWindow(const QString& workDir, Dialogs* dialogs, QWidget* parent
 
     // All panels share one place; exactly one of them is visible.
     auto* stack = new QWidget(central);
-    m_panels = new QGridLayout(stack);
-    m_panels->setContentsMargins(8, 8, 8, 8);
+    m_panelPlace = new QGridLayout(stack);
+    m_panelPlace->setContentsMargins(8, 8, 8, 8);
     layout->addWidget(stack, 1);
     setCentralWidget(central);
 
-    m_mainPanel = new MainPanel(m_state, *this, stack);
-    m_rangePanel = new RangePanel(m_state, *this, stack);
-    m_analysisPanel = new AnalysisPanel(m_state, *this, stack);
-    m_graphPanel = new GraphPanel(m_state, *this, stack);
-    m_analysisPanel->setGraphPanel(m_graphPanel);
-    m_dailyPanel = new DailyPanel(m_state, *this, stack);
-    m_calendarPanel = new CalendarPanel(m_state, *this, stack);
-    m_diaryPanel = new DiaryPanel(m_state, *this, stack);
-    m_editPanel = new EditPanel(m_state, *this, stack);
-    for (Panel* panel : panels())
-        m_panels->addWidget(panel, 0, 0);
+    createPanels(stack);
+    connectToolbar();
+    m_help = new HelpWindow(this);
+    createShortcuts();
+    hidePanels();
+    m_mainPanel->setVisible(true);
+    resize(1100, 780);
+    setMinimumSize(1024, 700);
+}
 
-    const std::pair<const char*, Panel*> switches[] = {
-        {"cmdMain", m_mainPanel},    {"cmdRentai", m_graphPanel},     {"cmdAvgtai", m_dailyPanel},
-        {"cmdTaijyu", m_rangePanel}, {"cmdBunseki", m_analysisPanel}, {"cmdCale", m_calendarPanel},
-        {"cmdMemo", m_diaryPanel},   {"cmdSettei", m_editPanel},
+void MainWindow::createPanels(QWidget* place) {
+    AppState& s = m_state;
+    AnalysisPanel* analysis = nullptr;
+    // the panel of each panel button, in the toolbar's order
+    const std::pair<const char*, std::function<Panel*()>> table[] = {
+        {"cmdMain", [&] { return m_mainPanel = new MainPanel(s, *this, place); }},
+        {"cmdRentai", [&] { return m_graphPanel = new GraphPanel(s, *this, place); }},
+        {"cmdAvgtai", [&] { return new DailyPanel(s, *this, place); }},
+        {"cmdTaijyu", [&] { return new RangePanel(s, *this, place); }},
+        {"cmdBunseki", [&] { return analysis = new AnalysisPanel(s, *this, place); }},
+        {"cmdCale", [&] { return new CalendarPanel(s, *this, place); }},
+        {"cmdMemo", [&] { return m_diaryPanel = new DiaryPanel(s, *this, place); }},
+        {"cmdSettei", [&] { return m_editPanel = new EditPanel(s, *this, place); }},
     };
-    for (const auto& [name, panel] : switches) {
-        Panel* target = panel;
-        connect(m_toolbar->button(QString::fromUtf8(name)), &QToolButton::clicked, this,
-                [this, target] { openPanel(target); });
+    const QList<QToolButton*> buttons = m_toolbar->panelButtons();
+    Q_ASSERT(buttons.size() == static_cast<qsizetype>(std::size(table)));
+    for (size_t i = 0; i < std::size(table); ++i) {
+        Panel* panel = table[i].second();
+        QToolButton* button = buttons.at(static_cast<qsizetype>(i));
+        Q_ASSERT(button->objectName() == QLatin1String(table[i].first));
+        m_panels.push_back(panel);
+        m_panelPlace->addWidget(panel, 0, 0);
+        connect(button, &QToolButton::clicked, this, [this, panel] { openPanel(panel); });
     }
+    analysis->setGraphPanel(m_graphPanel);
+    connect(m_mainPanel, &MainPanel::situationAdded, this, &MainWindow::appendSituation);
+    connect(m_mainPanel, &MainPanel::meterChanged, m_editPanel, &EditPanel::followJudgement);
+}
+
+void MainWindow::connectToolbar() {
     connect(m_toolbar->button(QStringLiteral("cmdOwari")), &QToolButton::clicked, this, &MainWindow::onQuit);
     connect(m_toolbar->button(QStringLiteral("cmdHelp")), &QToolButton::clicked, this, &MainWindow::onHelp);
     m_helpTourButton = m_toolbar->button(QStringLiteral("chkHelp"));
     connect(m_helpTourButton, &QToolButton::clicked, this, &MainWindow::onHelpTourClicked);
+}
 
-    connect(m_mainPanel, &MainPanel::situationAdded, this, &MainWindow::appendSituation);
-    connect(m_mainPanel, &MainPanel::meterChanged, m_editPanel, &EditPanel::followJudgement);
-
-    m_help = new HelpWindow(this);
+void MainWindow::createShortcuts() {
     // F1 opens the help at the page of the panel in view
     auto* contextHelp = new QShortcut(QKeySequence(Qt::Key_F1), this);
     contextHelp->setObjectName(QStringLiteral("contextHelp"));
@@ -129,56 +148,26 @@ MainWindow::MainWindow(const QString& workDir, Dialogs* dialogs, QWidget* parent
         const bool undo = QByteArray(name).startsWith("undo");
         connect(shortcut, &QShortcut::activated, this, [this, undo] { undo ? m_editor->undo() : m_editor->redo(); });
     }
-    hidePanels();
-    m_mainPanel->setVisible(true);
-    resize(1100, 780);
-    setMinimumSize(1024, 700);
 }
 
 MainWindow::~MainWindow() = default;
 
 void MainWindow::startup() {
     AppState& s = m_state;
-    QStringList& notices = m_startupNotices;
-    notices.clear();
+    m_startupNotices.clear();
     // A folder that cannot be searched is said once; every file in it then fails alike, and
     // nothing in it is taken for missing: no welcome, no conversion, nothing written.
     const QString folderProblem = folderReadProblem(s.workDir);
     m_folderReadable = folderProblem.isEmpty();
     if (!m_folderReadable)
-        notices.append(folderProblem);
-    auto note = [this, &notices](const QString& problem) {
-        if (!problem.isEmpty() && m_folderReadable)
-            notices.append(problem);
-    };
+        m_startupNotices.append(folderProblem);
 
     showNormal();
     s.startupGuard = true;
     hidePanels();
     m_mainPanel->selectDate(clock::today());
     m_editPanel->clearWeightLabel();
-
-    FolderReadings& readings = *m_readings;
-    const auto profile = readings.read(files::kProfile, &settings::readProfile);
-    note(profile->problem);
-    s.profile = profile->value;
-    setWindowTitle(settings::windowCaption(s.profile.userName));
-
-    readSituationList();
-
-    const auto window = readings.read(files::kMovingAverage, &settings::readMovingAverage);
-    note(window->problem);
-    s.movingAverage = window->value;
-    const auto timeStamp = readings.read(files::kTimeStamp, &settings::readTimeStamp);
-    note(timeStamp->problem);
-    s.timeStamp = timeStamp->value;
-    m_editPanel->setTimeStamp(s.timeStamp);
-    // ticking the box writes its file, at start-up as on a click
-    const Status rewritten = settings::rewriteTimeStampInWrittenForm(s.workDir, *timeStamp);
-    noteFileWritten(files::kTimeStamp);
-    if (!rewritten)
-        note(rewritten.message());
-
+    readStartupFiles();
     if (m_folderReadable)
         convertOlderFiles();
 
@@ -187,31 +176,11 @@ void MainWindow::startup() {
     // an empty folder is a first start, not a fault: it is welcomed at the end of start-up
     const bool noDiaryYet = log.status.ok() && !log.exists && !legacy::needsLegacyLog(s.workDir);
     if (!log.status.ok())
-        note(log.status.message());
+        noteStartupProblem(log.status.message());
     else if (!log.exists && !noDiaryYet)
-        note(missingLogNotice());
-    note(log.skippedNotice());
-
-    const auto marker = readings.read(files::kMarker, &settings::readMarker);
-    note(marker->problem);
-    s.markerMode = marker->value;
-    m_mainPanel->applyMarkerStyle();
-
-    m_mainPanel->judgeBmi();
-    m_editPanel->setMeterBase();
-    m_editPanel->updateMeter();
-
-    const auto notes = readings.read(files::kNotes, &settings::readNotes);
-    note(notes->problem);
-    s.notesText = notes->value;
-    m_diaryPanel->setNotes(s.notesText);
-    const auto tour = readings.read(files::kHelpTour, &settings::readHelpTour);
-    note(tour->problem);
-    s.helpTour = tour->value;
-    const auto steps = readings.read(files::kSteps, &settings::readSteps);
-    note(steps->problem);
-    s.steps = steps->value;
-    m_editPanel->showSteps(s.steps);
+        noteStartupProblem(missingLogNotice());
+    noteStartupProblem(log.skippedNotice());
+    loadSettingsAfterMainView();
 
     show();
     QApplication::processEvents();
@@ -221,22 +190,88 @@ void MainWindow::startup() {
         m_helpTourButton->setChecked(s.helpTour != 0);
     }
     m_mainPanel->setStepButtonsEnabled(false);
-    tellAboutFiles(notices);
+    tellAboutFiles(m_startupNotices);
 
     checkForSample();
-    if (s.sampleMode) {
-        m_mainPanel->selectDate(QDate::fromString(kSampleDay, QStringLiteral("yyyy/MM/dd")));
-        m_mainPanel->buildMainView();
-        m_mainPanel->judgeBmi();
-        m_editPanel->setMeterBase();
-        m_editPanel->updateMeter();
-        s.dialogs->message(QStringLiteral("サンプルとして2003年11月08日のデータを表示させています。"),
-                           QStringLiteral("サンプル表示"), Dialogs::Icon::Information);
-    }
+    if (s.sampleMode)
+        showSampleDay();
     m_mainPanel->selectMixedMode();
     QApplication::processEvents();
     s.startupGuard = false;
+    startWatching(folderProblem);
 
+    s.guidanceText = introductionText();
+    showGuidance();
+
+    if (noDiaryYet)
+        welcomeNewUser();
+}
+
+void MainWindow::noteStartupProblem(const QString& problem) {
+    if (!problem.isEmpty() && m_folderReadable)
+        m_startupNotices.append(problem);
+}
+
+void MainWindow::readStartupFiles() {
+    AppState& s = m_state;
+    FolderReadings& readings = *m_readings;
+    const auto profile = readings.read(files::kProfile, &settings::readProfile);
+    noteStartupProblem(profile->problem);
+    s.profile = profile->value;
+    setWindowTitle(settings::windowCaption(s.profile.userName));
+
+    readSituationList();
+
+    const auto window = readings.read(files::kMovingAverage, &settings::readMovingAverage);
+    noteStartupProblem(window->problem);
+    s.movingAverage = window->value;
+    const auto timeStamp = readings.read(files::kTimeStamp, &settings::readTimeStamp);
+    noteStartupProblem(timeStamp->problem);
+    s.timeStamp = timeStamp->value;
+    m_editPanel->setTimeStamp(s.timeStamp);
+    // ticking the box writes its file, at start-up as on a click
+    const Status rewritten = settings::rewriteTimeStampInWrittenForm(s.workDir, *timeStamp);
+    noteFileWritten(files::kTimeStamp);
+    if (!rewritten)
+        noteStartupProblem(rewritten.message());
+}
+
+void MainWindow::loadSettingsAfterMainView() {
+    AppState& s = m_state;
+    FolderReadings& readings = *m_readings;
+    const auto marker = readings.read(files::kMarker, &settings::readMarker);
+    noteStartupProblem(marker->problem);
+    s.markerMode = marker->value;
+    m_mainPanel->applyMarkerStyle();
+
+    m_mainPanel->judgeBmi();
+    m_editPanel->setMeterBase();
+    m_editPanel->updateMeter();
+
+    const auto notes = readings.read(files::kNotes, &settings::readNotes);
+    noteStartupProblem(notes->problem);
+    s.notesText = notes->value;
+    m_diaryPanel->setNotes(s.notesText);
+    const auto tour = readings.read(files::kHelpTour, &settings::readHelpTour);
+    noteStartupProblem(tour->problem);
+    s.helpTour = tour->value;
+    const auto steps = readings.read(files::kSteps, &settings::readSteps);
+    noteStartupProblem(steps->problem);
+    s.steps = steps->value;
+    m_editPanel->showSteps(s.steps);
+}
+
+void MainWindow::showSampleDay() {
+    m_mainPanel->selectDate(QDate::fromString(kSampleDay, QStringLiteral("yyyy/MM/dd")));
+    m_mainPanel->buildMainView();
+    m_mainPanel->judgeBmi();
+    m_editPanel->setMeterBase();
+    m_editPanel->updateMeter();
+    m_state.dialogs->message(QStringLiteral("サンプルとして2003年11月08日のデータを表示させています。"),
+                             QStringLiteral("サンプル表示"), Dialogs::Icon::Information);
+}
+
+void MainWindow::startWatching(const QString& folderProblem) {
     // from here on the window follows what other programs change in the folder; a problem
     // start-up found is not told again
     for (const QString& name : FolderReadings::dataFiles())
@@ -244,15 +279,9 @@ void MainWindow::startup() {
     if (!m_folderReadable)
         m_toldProblems[QStringLiteral(".")] = folderProblem;
     if (!m_watcher) {
-        m_watcher = new FolderWatcher(s.workDir, FolderReadings::dataFiles(), this);
+        m_watcher = new FolderWatcher(m_state.workDir, FolderReadings::dataFiles(), this);
         connect(m_watcher, &FolderWatcher::changed, this, &MainWindow::takeOutsideChanges);
     }
-
-    s.guidanceText = introductionText();
-    showGuidance();
-
-    if (noDiaryYet)
-        welcomeNewUser();
 }
 
 void MainWindow::welcomeNewUser() {
@@ -279,12 +308,12 @@ void MainWindow::readSituationList() {
 }
 
 void MainWindow::setSituationLists(const QStringList& words) {
-    for (Panel* panel : panels())
+    for (Panel* panel : m_panels)
         panel->setSituations(words);
 }
 
 void MainWindow::appendSituation(const QString& word) {
-    for (Panel* panel : panels())
+    for (Panel* panel : m_panels)
         panel->appendSituation(word);
 }
 
@@ -441,13 +470,8 @@ void MainWindow::endProgram() {
     QApplication::quit();
 }
 
-QList<Panel*> MainWindow::panels() const {
-    return {m_mainPanel,  m_rangePanel,    m_analysisPanel, m_graphPanel,
-            m_dailyPanel, m_calendarPanel, m_diaryPanel,    m_editPanel};
-}
-
 Panel* MainWindow::visiblePanel() const {
-    for (Panel* panel : panels())
+    for (Panel* panel : m_panels)
         if (panel->isVisible())
             return panel;
     return nullptr;
@@ -495,10 +519,7 @@ void MainWindow::checkForSample() {
 }
 
 void MainWindow::hidePanels() {
-    for (Panel* panel :
-         {static_cast<Panel*>(m_rangePanel), static_cast<Panel*>(m_analysisPanel), static_cast<Panel*>(m_graphPanel),
-          static_cast<Panel*>(m_mainPanel), static_cast<Panel*>(m_editPanel), static_cast<Panel*>(m_calendarPanel),
-          static_cast<Panel*>(m_diaryPanel), static_cast<Panel*>(m_dailyPanel)})
+    for (Panel* panel : m_panels)
         panel->setVisible(false);
 }
 

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 class QFrame;
 class QGridLayout;
@@ -19,10 +20,7 @@ class FolderReadings;
 
 namespace puka::ui {
 
-class AnalysisPanel;
 class FolderWatcher;
-class CalendarPanel;
-class DailyPanel;
 class Dialogs;
 class Printer;
 class GraphPanel;
@@ -30,7 +28,6 @@ class HelpWindow;
 class MainPanel;
 class DiaryPanel;
 class Panel;
-class RangePanel;
 class RecordEditor;
 class EditPanel;
 class Toolbar;
@@ -91,8 +88,22 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QList<Panel*> panels() const;
+    /// Creates the panels in @p place from one table in the toolbar's order, each opened by its button.
+    void createPanels(QWidget* place);
+    void connectToolbar();
+    /// F1 for the help of the panel in view; the undo and redo keys.
+    void createShortcuts();
     void openPanel(Panel* panel);
+    /// A problem start-up found, told at its end; nothing once the folder cannot be searched.
+    void noteStartupProblem(const QString& problem);
+    /// Start-up before the main view: profile, caption, situation lists, moving average, time stamp.
+    void readStartupFiles();
+    /// Start-up after the main view: marker, meter, notes, help tour and steps.
+    void loadSettingsAfterMainView();
+    /// The sample data open on their sample day, which the user is told.
+    void showSampleDay();
+    /// Follows the folder from now on, with the problems start-up found taken as told.
+    void startWatching(const QString& folderProblem);
     void convertOlderFiles();
     void tellAboutFiles(const QStringList& notices);
     /// Reads the data file @p name again after another program changed it and puts it into
@@ -121,17 +132,16 @@ private:
     std::unique_ptr<Dialogs> m_ownDialogs;
     std::unique_ptr<Printer> m_ownPrinter;
     Toolbar* m_toolbar = nullptr;
-    QGridLayout* m_panels = nullptr;
+    QGridLayout* m_panelPlace = nullptr;
+    /// Every panel, in the toolbar's order.
+    std::vector<Panel*> m_panels;
     HelpWindow* m_help = nullptr;
     RecordEditor* m_editor = nullptr;
     QStringList m_startupNotices;
     bool m_folderReadable = true; ///< the working folder could be searched at start-up
+    // the panels the window speaks to by their own interface
     MainPanel* m_mainPanel = nullptr;
-    RangePanel* m_rangePanel = nullptr;
-    AnalysisPanel* m_analysisPanel = nullptr;
     GraphPanel* m_graphPanel = nullptr;
-    DailyPanel* m_dailyPanel = nullptr;
-    CalendarPanel* m_calendarPanel = nullptr;
     DiaryPanel* m_diaryPanel = nullptr;
     EditPanel* m_editPanel = nullptr;
     QToolButton* m_helpTourButton = nullptr;

@@ -48,6 +48,7 @@ Toolbar::Toolbar(QWidget* parent) : QWidget(parent) {
         if (!key.isEmpty()) {
             button->setShortcut(key);
             button->setToolTip(QStringLiteral("%1 (%2)").arg(tooltip, key.toString(QKeySequence::NativeText)));
+            m_panelButtons.append(button);
         }
         layout->addWidget(button);
         if (qstrcmp(b.name, "cmdSettei") == 0)

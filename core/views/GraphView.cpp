@@ -178,6 +178,26 @@ GraphView buildGraph(const AnalysisSnapshot& s, float targetWeight, const QStrin
     return v;
 }
 
+GraphTrendView buildWithTrend(const std::vector<WeightRecord>& records, const AnalysisSnapshot& everyRecord,
+                              const std::optional<QString>& situation, float targetWeight, const QString& windowText,
+                              bool targetOn) {
+    GraphTrendView v;
+    TrendChoice choice;
+    if (situation) {
+        choice.situation = situation;
+        std::vector<WeightRecord> chosen;
+        for (const WeightRecord& r : records)
+            if (r.situation == *situation)
+                chosen.push_back(r);
+        v.chosen = AnalysisSnapshot::load(chosen);
+    }
+    const AnalysisSnapshot& taken = v.chosen ? *v.chosen : everyRecord;
+    v.graph = buildGraph(taken, targetWeight, windowText, targetOn);
+    v.trend = trend::compute(records, choice, targetWeight);
+    v.graph.chart.series.push_back(trend::recordSeries(v.trend, taken.date));
+    return v;
+}
+
 void applySeriesChoice(SeriesChoice choice, ChartModel* chart) {
     const bool weight = choice != SeriesChoice::BodyFat;
     const bool fat = choice != SeriesChoice::Weight;

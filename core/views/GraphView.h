@@ -2,10 +2,12 @@
 
 #include "core/base/ViewModel.h"
 #include "core/views/AnalysisSnapshot.h"
+#include "core/views/TrendView.h"
 
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace puka {
 
@@ -19,7 +21,23 @@ struct GraphView {
     QString targetCaption; ///< the caption of the target toggle
 };
 
+/// What the graph panel shows for the situation chosen: the graph of the records taken with
+/// their trend drawn last, and the trend's figures.
+struct GraphTrendView {
+    /// The records taken when one situation is chosen; nothing when every record is taken
+    /// and the graph was drawn from the caller's snapshot of the whole log.
+    std::optional<AnalysisSnapshot> chosen;
+    /// `mcrRentai` with the three series of the log and "トレンド" (graph::kTrendSeries) last.
+    GraphView graph;
+    /// The trend of the records taken: its texts are `lblTrend`, `lblRate`, `lblBalance` and
+    /// `lblForecast`.
+    TrendView trend;
+};
+
 namespace graph {
+
+/// The trend is drawn after the three series of the log.
+inline constexpr int kTrendSeries = 3;
 
 /// The series choice of the option buttons under the chart.
 enum class SeriesChoice {
@@ -62,6 +80,16 @@ void fillChartSeries(const AnalysisSnapshot& snapshot, int window, ChartModel* c
  * an empty chart with unset axes and empty texts.
  */
 GraphView buildGraph(const AnalysisSnapshot& snapshot, float targetWeight, const QString& windowText, bool targetOn);
+
+/**
+ * The graph panel's view for the situation chosen: the records of @p situation (every record
+ * when there is none), the graph of them (see buildGraph) and their trend (see trend::compute),
+ * the trend's series appended to the chart with one point per record. @p everyRecord is the
+ * snapshot of all @p records, drawn from as it is when no situation is chosen.
+ */
+GraphTrendView buildWithTrend(const std::vector<WeightRecord>& records, const AnalysisSnapshot& everyRecord,
+                              const std::optional<QString>& situation, float targetWeight, const QString& windowText,
+                              bool targetOn);
 
 /// The primary axis minimum for the target toggle: Int(targetWeight) when on, Int(minWeight) off.
 double primaryMinimum(const AnalysisSnapshot& snapshot, float targetWeight, bool targetOn);

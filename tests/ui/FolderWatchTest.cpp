@@ -31,10 +31,6 @@ void twoDays(const test::WorkDir& dir) {
     dir.writeText(files::kData, kLog);
 }
 
-ui::GridView* grid(test::Window& t, const char* name) {
-    return t.find<ui::GridView>(QString::fromUtf8(name));
-}
-
 // Runs a shell command in the folder as another program would, and waits for it.
 void otherProgram(const test::Window& t, const QString& command) {
     QProcess shell;

@@ -37,10 +37,6 @@ std::vector<WeightRecord> records(test::Window& t) {
     return datalog::readLog(t.dir().path()).records;
 }
 
-ui::GridView* grid(test::Window& t, const char* name) {
-    return t.find<ui::GridView>(QString::fromUtf8(name));
-}
-
 // Triggers an entry of a list's context menu for a grid row, as a right click and a choice do.
 void chooseFromMenu(ui::GridView* list, int gridRow, const char* action) {
     auto* menu = list->findChild<ui::RecordListMenu*>();

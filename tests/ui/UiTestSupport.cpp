@@ -1,7 +1,9 @@
 #include "tests/ui/UiTestSupport.h"
 
 #include "core/base/Clock.h"
+#include "core/files/FileNames.h"
 #include "core/files/Settings.h"
+#include "ui/controls/GridView.h"
 
 #include <QAbstractButton>
 #include <QListWidget>
@@ -59,6 +61,36 @@ void writeOwnProfile(const WorkDir& dir, int helpTour) {
     ASSERT_TRUE(settings::writeHelpTour(dir.path(), helpTour));
     ASSERT_TRUE(settings::writeSteps(dir.path(), Steps{}));
     dir.writeText(QStringLiteral("状況リスト.txt"), QStringLiteral("起床後\r\n就寝前\r\n"));
+}
+
+ui::GridView* grid(Window& t, const char* name) {
+    return t.find<ui::GridView>(QString::fromUtf8(name));
+}
+
+void quietSample(const WorkDir& dir) {
+    dir.copySample();
+    dir.writeText(QStringLiteral("設定.TXT"), QStringLiteral("\"ヘルプツアー\",0\r\n"));
+}
+
+void touringSample(const WorkDir& dir) {
+    dir.copySample();
+}
+
+FewDaysWindow::FewDaysWindow(int helpTour)
+    : t([helpTour](const WorkDir& dir) {
+          writeOwnProfile(dir, helpTour);
+          dir.writeText(files::kData, QStringLiteral("\"2026/11/01\",\"起床後\",60,\"\",25,\"\"\r\n"
+                                                     "\"2026/11/01\",\"就寝前\",60.4,\"\",25,\"\"\r\n"
+                                                     "\"2026/11/02\",\"起床後\",60.1,\"\",25,\"\"\r\n"
+                                                     "\"2026/11/04\",\"起床後\",59.9,\"\",25,\"\"\r\n"
+                                                     "\"2026/11/04\",\"就寝前\",59.5,\"\",25,\"\"\r\n"
+                                                     "\"2026/11/05\",\"起床後\",59.8,\"\",25,\"\"\r\n"
+                                                     "\"2026/11/05\",\"昼食後\",60,\"\",25,\"\"\r\n"
+                                                     "\"2026/11/05\",\"就寝前\",59.8,\"\",25,\"\"\r\n"
+                                                     "\"2026/12/01\",\"起床後\",59,\"\",25,\"\"\r\n"));
+      }) {
+    t.start();
+    t.takeCalls();
 }
 
 } // namespace puka::test

@@ -6,12 +6,18 @@
 #include "ui/controls/ScriptedPrinter.h"
 
 #include <QDate>
+#include <QEvent>
+#include <QObject>
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include <memory>
+
+namespace puka::ui {
+class GridView;
+}
 
 namespace puka::test {
 
@@ -56,5 +62,47 @@ private:
 
 /// The profile and settings of a user who is not the sample.
 void writeOwnProfile(const WorkDir& dir, int helpTour = 0);
+
+/// The grid of @p name in the window.
+ui::GridView* grid(Window& t, const char* name);
+
+/// The records of the shipped sample data.
+inline constexpr int kSampleRecords = 363;
+/// The sample data with the help tour off.
+void quietSample(const WorkDir& dir);
+/// The sample data as shipped, the help tour on.
+void touringSample(const WorkDir& dir);
+
+/// A window, started, on the user's own log of a few days: 11/01 up, 11/02 once, 11/03
+/// nothing, 11/04 down, 11/05 back to its first weight, 12/01 once; no box is left over from
+/// the start.
+struct FewDaysWindow {
+    explicit FewDaysWindow(int helpTour = 0);
+    Window t;
+};
+
+/// Runs @p action the first time @p target receives an event of @p type.
+class OnEvent : public QObject {
+public:
+    OnEvent(QObject* target, QEvent::Type type, std::function<void()> action)
+        : m_type(type), m_action(std::move(action)) {
+        target->installEventFilter(this);
+    }
+    bool seen() const { return m_seen; }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == m_type && !m_seen) {
+            m_seen = true;
+            m_action();
+        }
+        return false;
+    }
+
+private:
+    QEvent::Type m_type;
+    std::function<void()> m_action;
+    bool m_seen = false;
+};
 
 } // namespace puka::test

@@ -51,6 +51,18 @@ void labelFileDialog(QFileDialog& dialog, const QString& lookIn, const QString& 
     dialog.setLabelText(QFileDialog::Reject, QStringLiteral("キャンセル"));
 }
 
+// The situation of the rows without one: the file's default first, then the list's words.
+QComboBox* importSituationChoice(const ImportPreviewForm& form, QWidget* parent) {
+    auto* situation = new QComboBox(parent);
+    situation->setObjectName(QStringLiteral("cboImportSituation"));
+    situation->setEditable(true);
+    situation->setInsertPolicy(QComboBox::NoInsert);
+    situation->addItem(form.defaultSituationName);
+    situation->addItems(form.situations);
+    situation->setMinimumWidth(320);
+    return situation;
+}
+
 } // namespace
 
 Dialogs::Answer QtDialogs::showMessage(const QString& prompt, const QString& title, Icon icon, Buttons buttons,
@@ -255,13 +267,7 @@ std::optional<QString> QtDialogs::showImportPreview(const QString& title, const 
     text->setObjectName(QStringLiteral("txtImportPreview"));
     text->setReadOnly(true);
     text->setLineWrapMode(QPlainTextEdit::NoWrap);
-    auto* situation = new QComboBox(&dialog);
-    situation->setObjectName(QStringLiteral("cboImportSituation"));
-    situation->setEditable(true);
-    situation->setInsertPolicy(QComboBox::NoInsert);
-    situation->addItem(form.defaultSituationName);
-    situation->addItems(form.situations);
-    situation->setMinimumWidth(320);
+    QComboBox* situation = importSituationChoice(form, &dialog);
     auto* buttons = new QDialogButtonBox(&dialog);
     QPushButton* ok = buttons->addButton(QStringLiteral("取り込む"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("cmdImportOk"));

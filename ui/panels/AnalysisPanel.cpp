@@ -2,6 +2,7 @@
 
 #include "ui/controls/GridView.h"
 #include "ui/controls/Twips.h"
+#include "ui/controls/Widgets.h"
 #include "ui/panels/GraphPanel.h"
 #include "ui/panels/PanelHost.h"
 
@@ -18,8 +19,7 @@ namespace puka::ui {
 namespace {
 
 GridView* listGrid(const char* name, QWidget* parent) {
-    auto* grid = new GridView(parent);
-    grid->setObjectName(QString::fromUtf8(name));
+    GridView* grid = widgets::grid(QString::fromUtf8(name), parent);
     // the four columns share the frame's width, so the lists fill their frames at any size
     grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -28,20 +28,13 @@ GridView* listGrid(const char* name, QWidget* parent) {
 }
 
 QLabel* resultLabel(const char* name, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromUtf8(name));
+    QLabel* label = widgets::namedLabel(QString::fromUtf8(name), parent);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     label->setMinimumHeight(scaledPixels(24, parent));
     // red on a pale face of its own, readable on a light and a dark window alike
     label->setStyleSheet(QStringLiteral("color: #B03A48; background: #FFF3F4; border: 1px solid #F1CDD2; "
                                         "border-radius: 3px; padding: 1px 6px; font-weight: bold;"));
     return label;
-}
-
-QRadioButton* optionButton(const char* name, const QString& text, QWidget* parent) {
-    auto* b = new QRadioButton(text, parent);
-    b->setObjectName(QString::fromUtf8(name));
-    return b;
 }
 
 // A frame: its list over a footer row of option buttons or a result label.
@@ -75,10 +68,13 @@ AnalysisPanel::AnalysisPanel(AppState& state, PanelHost& host, QWidget* parent)
     m_milestoneSummary = resultLabel("Label5(0)", milestonesFrame);
     m_meanTrendSummary = resultLabel("Label5(1)", meanTrendFrame);
 
-    m_previousOption = optionButton("Option1(0)", QStringLiteral("前回との差"), timeSeriesFrame);
-    m_firstOption = optionButton("Option1(1)", QStringLiteral("初回との差"), timeSeriesFrame);
-    m_oneKiloOption = optionButton("Option2(0)", QStringLiteral("１.０Ｋｇ刻み"), m_rankingFrame);
-    m_halfKiloOption = optionButton("Option2(1)", QStringLiteral("０.５Ｋｇ刻み"), m_rankingFrame);
+    m_previousOption =
+        widgets::radioButton(QStringLiteral("Option1(0)"), QStringLiteral("前回との差"), timeSeriesFrame);
+    m_firstOption = widgets::radioButton(QStringLiteral("Option1(1)"), QStringLiteral("初回との差"), timeSeriesFrame);
+    m_oneKiloOption =
+        widgets::radioButton(QStringLiteral("Option2(0)"), QStringLiteral("１.０Ｋｇ刻み"), m_rankingFrame);
+    m_halfKiloOption =
+        widgets::radioButton(QStringLiteral("Option2(1)"), QStringLiteral("０.５Ｋｇ刻み"), m_rankingFrame);
     m_previousOption->setChecked(true);
     m_halfKiloOption->setChecked(true);
     auto* option1 = new QButtonGroup(this);

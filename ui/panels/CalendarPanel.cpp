@@ -6,12 +6,12 @@
 #include "ui/controls/ButtonFace.h"
 #include "ui/controls/GridView.h"
 #include "ui/controls/Twips.h"
+#include "ui/controls/Widgets.h"
 #include "ui/panels/PanelHost.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -23,32 +23,13 @@ namespace {
 /// The faces are this wide and high, all three in one place.
 constexpr int kFaceTwips = 480;
 
-QString colourCss(Rgb c) {
-    return QStringLiteral("#%1").arg(c, 6, 16, QLatin1Char('0'));
-}
-
-QLabel* namedLabel(const char* name, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromUtf8(name));
-    return label;
-}
-
 QLabel* legendLabel(const char* name, Rgb colour, QWidget* parent) {
-    QLabel* label = namedLabel(name, parent);
+    QLabel* label = widgets::namedLabel(QString::fromUtf8(name), parent);
     label->setAlignment(Qt::AlignCenter);
     label->setMinimumWidth(scaledPixels(120, parent));
     label->setStyleSheet(QStringLiteral("background: %1; border: 1px solid #b8aec8; border-radius: 3px; "
                                         "color: #2e2a38; padding: 4px 10px;")
-                             .arg(colourCss(colour)));
-    return label;
-}
-
-QLabel* facePicture(const char* name, int size, QWidget* parent) {
-    QLabel* label = namedLabel(name, parent);
-    const QIcon icon(QStringLiteral(":/pictures/faces/%1.svg").arg(QString::fromUtf8(name)));
-    label->setPixmap(icon.pixmap(size, size));
-    label->setFixedSize(size, size);
-    label->setAlignment(Qt::AlignCenter);
+                             .arg(widgets::colourCss(colour)));
     return label;
 }
 
@@ -56,7 +37,7 @@ QFrame* colourBar(Rgb colour, QWidget* parent) {
     auto* bar = new QFrame(parent);
     bar->setFixedHeight(scaledPixels(10, parent));
     bar->setMinimumWidth(scaledPixels(60, parent));
-    bar->setStyleSheet(QStringLiteral("background: %1; border: 1px solid #b8aec8;").arg(colourCss(colour)));
+    bar->setStyleSheet(QStringLiteral("background: %1; border: 1px solid #b8aec8;").arg(widgets::colourCss(colour)));
     return bar;
 }
 
@@ -72,6 +53,24 @@ QLabel* emphasised(QLabel* label, double growPt) {
 
 CalendarPanel::CalendarPanel(AppState& state, PanelHost& host, QWidget* parent)
     : Panel(state, host, "fraCale", parent) {
+    QHBoxLayout* legendRow = buildLegendRow();
+    buildGrid();
+    QGridLayout* balance = buildBalance();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(8);
+    layout->addLayout(legendRow);
+    layout->addWidget(m_grid, 1, Qt::AlignLeft);
+    layout->addLayout(balance);
+
+    setTabChain({m_modeButtons[0], m_modeButtons[1], m_grid});
+
+    connect(m_grid, &GridView::cellDoubleClicked, this, &CalendarPanel::onDoubleClick);
+    setMode(calendar::Mode::Detailed);
+}
+
+QHBoxLayout* CalendarPanel::buildLegendRow() {
     // the legend across the top, in the order of the colours' meaning
     const std::array<Rgb, 5> legend = calendar::legendColours();
     m_downLabel = legendLabel("lblDn_c", legend[0], this);
@@ -81,37 +80,11 @@ CalendarPanel::CalendarPanel(AppState& state, PanelHost& host, QWidget* parent)
     m_unmeasuredLabel = legendLabel("lblNon_c", legend[4], this);
 
     for (int i = 0; i < 2; ++i) {
-        auto* b = new QPushButton(calendar::modeCaption(static_cast<calendar::Mode>(i)), this);
-        b->setObjectName(QStringLiteral("cmdSel1(%1)").arg(i));
-        b->setAutoDefault(false);
+        QPushButton* b = widgets::pushButton(QStringLiteral("cmdSel1(%1)").arg(i),
+                                             calendar::modeCaption(static_cast<calendar::Mode>(i)), this);
         b->setMinimumWidth(scaledPixels(96, this));
         connect(b, &QPushButton::clicked, this, [this, i] { onSelect(i); });
         m_modeButtons[static_cast<size_t>(i)] = b;
-    }
-
-    m_grid = new GridView(this);
-    m_grid->setObjectName(QStringLiteral("msgList2"));
-    m_grid->setModel(calendar::emptyCalendarGrid());
-    m_grid->setToolTip(QStringLiteral("日付をダブルクリックするとその日のメイン画面を表示します"));
-    m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    // all 31 days are seen at once: the grid is as wide as its columns, with room for the scroll bar
-    m_grid->setFixedWidth(m_grid->horizontalHeader()->length() + 2 * m_grid->frameWidth() +
-                          m_grid->verticalScrollBar()->sizeHint().width());
-
-    // the balance: good days against bad days, with the face at the lower left
-    const int faceSize = twipsToPixels(kFaceTwips, this);
-    m_laughingFace = facePicture("imgWara2", faceSize, this);
-    m_smilingFace = facePicture("imgNiko2", faceSize, this);
-    m_sulkyFace = facePicture("imgKana2", faceSize, this);
-    m_goodDaysLabel = emphasised(namedLabel("lblGenT", this), 3);
-    m_badDaysLabel = emphasised(namedLabel("lblZouT", this), 3);
-    m_balanceLabel = emphasised(namedLabel("lblHugou", this), 6);
-    m_balanceLabel->setAlignment(Qt::AlignCenter);
-    m_balanceLabel->setMinimumWidth(scaledPixels(40, this));
-    for (QLabel* total : {m_goodDaysLabel, m_badDaysLabel}) {
-        total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        total->setMinimumWidth(scaledPixels(64, this));
     }
 
     auto* legendRow = new QHBoxLayout;
@@ -121,6 +94,35 @@ CalendarPanel::CalendarPanel(AppState& state, PanelHost& host, QWidget* parent)
     legendRow->addStretch(1);
     legendRow->addWidget(m_modeButtons[0]);
     legendRow->addWidget(m_modeButtons[1]);
+    return legendRow;
+}
+
+void CalendarPanel::buildGrid() {
+    m_grid = widgets::grid(QStringLiteral("msgList2"), this);
+    m_grid->setModel(calendar::emptyCalendarGrid());
+    m_grid->setToolTip(QStringLiteral("日付をダブルクリックするとその日のメイン画面を表示します"));
+    m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // all 31 days are seen at once: the grid is as wide as its columns, with room for the scroll bar
+    m_grid->setFixedWidth(m_grid->horizontalHeader()->length() + 2 * m_grid->frameWidth() +
+                          m_grid->verticalScrollBar()->sizeHint().width());
+}
+
+QGridLayout* CalendarPanel::buildBalance() {
+    // the balance: good days against bad days, with the face at the lower left
+    const int faceSize = twipsToPixels(kFaceTwips, this);
+    m_laughingFace = widgets::facePicture(QStringLiteral("imgWara2"), faceSize, this);
+    m_smilingFace = widgets::facePicture(QStringLiteral("imgNiko2"), faceSize, this);
+    m_sulkyFace = widgets::facePicture(QStringLiteral("imgKana2"), faceSize, this);
+    m_goodDaysLabel = emphasised(widgets::namedLabel(QStringLiteral("lblGenT"), this), 3);
+    m_badDaysLabel = emphasised(widgets::namedLabel(QStringLiteral("lblZouT"), this), 3);
+    m_balanceLabel = emphasised(widgets::namedLabel(QStringLiteral("lblHugou"), this), 6);
+    m_balanceLabel->setAlignment(Qt::AlignCenter);
+    m_balanceLabel->setMinimumWidth(scaledPixels(40, this));
+    for (QLabel* total : {m_goodDaysLabel, m_badDaysLabel}) {
+        total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        total->setMinimumWidth(scaledPixels(64, this));
+    }
 
     auto* faceBox = new QWidget(this);
     auto* faceStack = new QGridLayout(faceBox);
@@ -150,18 +152,7 @@ CalendarPanel::CalendarPanel(AppState& state, PanelHost& host, QWidget* parent)
     balance->addLayout(goodBars, 1, 2, 1, 2);
     balance->addLayout(badBars, 1, 5, 1, 2);
     balance->setColumnStretch(7, 1);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(8);
-    layout->addLayout(legendRow);
-    layout->addWidget(m_grid, 1, Qt::AlignLeft);
-    layout->addLayout(balance);
-
-    setTabChain({m_modeButtons[0], m_modeButtons[1], m_grid});
-
-    connect(m_grid, &GridView::cellDoubleClicked, this, &CalendarPanel::onDoubleClick);
-    setMode(calendar::Mode::Detailed);
+    return balance;
 }
 
 void CalendarPanel::open() {

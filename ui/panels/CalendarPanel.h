@@ -11,6 +11,8 @@
 #include <memory>
 #include <optional>
 
+class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 
@@ -32,6 +34,11 @@ public:
     void refresh() override;
 
 private:
+    /// The colour legend and the two mode buttons across the top.
+    QHBoxLayout* buildLegendRow();
+    void buildGrid();
+    /// The faces and the totals of good and bad days under the grid.
+    QGridLayout* buildBalance();
     /// Sets the display mode and the back colours of the mode buttons.
     void setMode(calendar::Mode mode);
     /// Reads the log and paints the grid, the counts, the sign and the face.

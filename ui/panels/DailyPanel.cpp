@@ -9,6 +9,7 @@
 #include "ui/controls/PageSink.h"
 #include "ui/controls/Printer.h"
 #include "ui/controls/Twips.h"
+#include "ui/controls/Widgets.h"
 #include "ui/panels/PanelHost.h"
 
 #include <QComboBox>
@@ -28,10 +29,8 @@ namespace {
 constexpr int kChartGapTwips = 200;
 
 QPushButton* commandButton(const char* name, const QString& caption, const QString& tooltip, QWidget* parent) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromUtf8(name));
+    QPushButton* b = widgets::pushButton(QString::fromUtf8(name), caption, parent);
     b->setToolTip(tooltip);
-    b->setAutoDefault(false);
     return b;
 }
 
@@ -66,8 +65,7 @@ void drawChart(PageSink& page, const QPixmap& picture, const daily::AveragePrint
 } // namespace
 
 DailyPanel::DailyPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(state, host, "fraAvgTai", parent) {
-    m_list = new GridView(this);
-    m_list->setObjectName(QStringLiteral("msgAvgtai"));
+    m_list = widgets::grid(QStringLiteral("msgAvgtai"), this);
     m_list->setModel(daily::emptyDailyList());
     m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

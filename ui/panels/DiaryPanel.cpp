@@ -10,6 +10,7 @@
 #include "ui/controls/Dialogs.h"
 #include "ui/controls/GridView.h"
 #include "ui/controls/Twips.h"
+#include "ui/controls/Widgets.h"
 #include "ui/panels/PanelHost.h"
 
 #include <QGroupBox>
@@ -32,54 +33,9 @@ constexpr int kCommentColumn = 7;
 } // namespace
 
 DiaryPanel::DiaryPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(state, host, "fraMemo", parent) {
-    // the comment editor: caption, field and save button in one row
-    auto* caption = new QLabel(QStringLiteral("一言入力欄 →"), this);
-    QFont cf = caption->font();
-    cf.setBold(true);
-    caption->setFont(cf);
-    m_commentField = new QLineEdit(this);
-    m_commentField->setObjectName(QStringLiteral("txtMemo"));
-    m_commentField->setMinimumHeight(scaledPixels(28, this));
-    m_commentSaveButton = new QPushButton(QStringLiteral("一言日記保存"), this);
-    m_commentSaveButton->setObjectName(QStringLiteral("cmdMemoHozon"));
-    m_commentSaveButton->setMinimumHeight(scaledPixels(28, this));
-    m_commentSaveButton->setEnabled(false);
-
-    m_diaryList = new GridView(this);
-    m_diaryList->setObjectName(QStringLiteral("msgMemoList"));
-    m_diaryList->setModel(diary::emptyDiaryList());
-    // the comment column takes the rest of the width, so a long comment is seen whole
-    m_diaryList->horizontalHeader()->setStretchLastSection(true);
-    m_state.editor->attach(m_diaryList, [this](int gridRow) -> std::optional<logedits::NumberedRecord> {
-        if (!m_reading || gridRow < 1 || gridRow > static_cast<int>(m_reading->records.size()))
-            return std::nullopt;
-        return logedits::NumberedRecord{gridRow, m_reading->records[static_cast<size_t>(gridRow - 1)]};
-    });
-
-    // the notes memo: its save button stands above the field's right end
-    auto* notesBox = new QGroupBox(QStringLiteral("気付きメモ"), this);
-    notesBox->setObjectName(QStringLiteral("fraKizuki"));
-    m_notesField = new QPlainTextEdit(notesBox);
-    m_notesField->setObjectName(QStringLiteral("txtKizuki"));
-    m_notesField->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_notesField->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    // Tab leaves the memo for the save button instead of writing a tab into it
-    m_notesField->setTabChangesFocus(true);
-    m_notesField->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #fffdf6; color: #222B38; }"));
-    m_notesSaveButton = new QPushButton(QStringLiteral("気付きメモ保存"), notesBox);
-    m_notesSaveButton->setObjectName(QStringLiteral("cmdKizukiHozon"));
-
-    auto* editRow = new QHBoxLayout;
-    editRow->addWidget(caption);
-    editRow->addWidget(m_commentField, 1);
-    editRow->addWidget(m_commentSaveButton);
-
-    auto* notesTop = new QHBoxLayout;
-    notesTop->addStretch(1);
-    notesTop->addWidget(m_notesSaveButton);
-    auto* notes = new QVBoxLayout(notesBox);
-    notes->addLayout(notesTop);
-    notes->addWidget(m_notesField, 1);
+    QHBoxLayout* editRow = buildCommentEditor();
+    buildDiaryList();
+    QGroupBox* notesBox = buildNotes();
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -99,6 +55,60 @@ DiaryPanel::DiaryPanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
             onCommentSave();
     });
     connect(m_notesSaveButton, &QPushButton::clicked, this, &DiaryPanel::onNotesSave);
+}
+
+QHBoxLayout* DiaryPanel::buildCommentEditor() {
+    // the comment editor: caption, field and save button in one row
+    auto* caption = new QLabel(QStringLiteral("一言入力欄 →"), this);
+    QFont cf = caption->font();
+    cf.setBold(true);
+    caption->setFont(cf);
+    m_commentField = widgets::lineEdit(QStringLiteral("txtMemo"), this);
+    m_commentField->setMinimumHeight(scaledPixels(28, this));
+    m_commentSaveButton = widgets::pushButton(QStringLiteral("cmdMemoHozon"), QStringLiteral("一言日記保存"), this);
+    m_commentSaveButton->setMinimumHeight(scaledPixels(28, this));
+    m_commentSaveButton->setEnabled(false);
+
+    auto* editRow = new QHBoxLayout;
+    editRow->addWidget(caption);
+    editRow->addWidget(m_commentField, 1);
+    editRow->addWidget(m_commentSaveButton);
+    return editRow;
+}
+
+void DiaryPanel::buildDiaryList() {
+    m_diaryList = widgets::grid(QStringLiteral("msgMemoList"), this);
+    m_diaryList->setModel(diary::emptyDiaryList());
+    // the comment column takes the rest of the width, so a long comment is seen whole
+    m_diaryList->horizontalHeader()->setStretchLastSection(true);
+    m_state.editor->attach(m_diaryList, [this](int gridRow) -> std::optional<logedits::NumberedRecord> {
+        if (!m_reading || gridRow < 1 || gridRow > static_cast<int>(m_reading->records.size()))
+            return std::nullopt;
+        return logedits::NumberedRecord{gridRow, m_reading->records[static_cast<size_t>(gridRow - 1)]};
+    });
+}
+
+QGroupBox* DiaryPanel::buildNotes() {
+    // the notes memo: its save button stands above the field's right end
+    auto* notesBox = new QGroupBox(QStringLiteral("気付きメモ"), this);
+    notesBox->setObjectName(QStringLiteral("fraKizuki"));
+    m_notesField = new QPlainTextEdit(notesBox);
+    m_notesField->setObjectName(QStringLiteral("txtKizuki"));
+    m_notesField->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_notesField->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // Tab leaves the memo for the save button instead of writing a tab into it
+    m_notesField->setTabChangesFocus(true);
+    m_notesField->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #fffdf6; color: #222B38; }"));
+    m_notesSaveButton =
+        widgets::pushButton(QStringLiteral("cmdKizukiHozon"), QStringLiteral("気付きメモ保存"), notesBox);
+
+    auto* notesTop = new QHBoxLayout;
+    notesTop->addStretch(1);
+    notesTop->addWidget(m_notesSaveButton);
+    auto* notes = new QVBoxLayout(notesBox);
+    notes->addLayout(notesTop);
+    notes->addWidget(m_notesField, 1);
+    return notesBox;
 }
 
 void DiaryPanel::open() {

@@ -8,6 +8,8 @@
 
 #include <vector>
 
+class QGroupBox;
+class QHBoxLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -35,6 +37,11 @@ public:
     QString notes() const;
 
 private:
+    /// The caption, the comment field and its save button in one row.
+    QHBoxLayout* buildCommentEditor();
+    void buildDiaryList();
+    /// The notes memo with its save button.
+    QGroupBox* buildNotes();
     void onRowClicked(int gridRow, int column);
     void onCommentSave();
     void onNotesSave();

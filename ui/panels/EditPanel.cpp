@@ -11,8 +11,8 @@
 #include "ui/RecordEditor.h"
 #include "ui/controls/ButtonFace.h"
 #include "ui/controls/Dialogs.h"
-#include "ui/controls/PictureButton.h"
 #include "ui/controls/Twips.h"
+#include "ui/controls/Widgets.h"
 #include "ui/panels/BmiScale.h"
 #include "ui/panels/PanelHost.h"
 
@@ -45,8 +45,7 @@ const QString kRuler = QStringLiteral(
     ".26..........27...........28...........29...........30..........31......32");
 
 QLabel* figure(const char* name, QWidget* parent) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(QString::fromUtf8(name));
+    QLabel* l = widgets::namedLabel(QString::fromUtf8(name), parent);
     l->setAlignment(Qt::AlignCenter);
     l->setMinimumWidth(scaledPixels(56, parent));
     // as wide as its figure: the formulas keep their shape at any window width
@@ -102,11 +101,8 @@ protected:
 };
 
 QToolButton* pictureButton(const char* name, const QString& caption, QWidget* parent) {
-    auto* b = new PictureButton(parent);
-    b->setObjectName(QString::fromUtf8(name));
+    QToolButton* b = widgets::pictureButton(QString::fromUtf8(name), 28, parent);
     b->setText(caption);
-    b->setIcon(QIcon(QStringLiteral(":/pictures/buttons/%1.svg").arg(QString::fromUtf8(name))));
-    b->setIconSize(QSize(scaledPixels(28, parent), scaledPixels(28, parent)));
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setFixedSize(scaledPixels(76, parent), scaledPixels(58, parent));
     return b;
@@ -136,6 +132,26 @@ EditPanel::EditPanel(AppState& state, PanelHost& host, QWidget* parent)
     m_timeStampBox->setObjectName(QStringLiteral("chkJikan"));
     connect(m_timeStampBox, &QCheckBox::clicked, this, &EditPanel::onTimeStampClicked);
 
+    buildMeter();
+    QGroupBox* editor = buildSituationEditor();
+    QGroupBox* profile = buildProfile();
+    QGroupBox* weightSteps = buildSteps(m_weightStep, QStringLiteral("体重入力 刻み指定　（体重計の刻み）"),
+                                        "optKizami", "txtKizami", QStringLiteral("Ｋｇ"));
+    weightSteps->setToolTip(QStringLiteral("メイン画面での体重指定の刻みを変更できます"));
+    QGroupBox* fatSteps = buildSteps(m_fatStep, QStringLiteral("体脂肪率入力 刻み指定　（体脂肪率計の刻み）"),
+                                     "optKizami1", "txtKizami2", QStringLiteral("％"));
+
+    buildFileButtons();
+    QVBoxLayout* rightColumn = buildRightColumn(profile, weightSteps, fatSteps);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(editor);
+    layout->addLayout(rightColumn, 1);
+    chainTabOrder();
+}
+
+void EditPanel::buildMeter() {
     m_meterBox = new QGroupBox(QStringLiteral("　ＢＭＩメーター (Body Mass Index)　と　肥満度　"), this);
     m_meterBox->setObjectName(QStringLiteral("fraMeter"));
     m_meterBox->setToolTip(QStringLiteral("ＢＭＩと肥満度のシミュレーションができます"));
@@ -161,8 +177,7 @@ EditPanel::EditPanel(AppState& state, PanelHost& host, QWidget* parent)
     m_meterScrollBar->setFocusPolicy(Qt::StrongFocus);
     connect(m_meterScrollBar, &QScrollBar::valueChanged, this, [this] { updateMeter(); });
 
-    m_meterTypeLabel = new QLabel(m_meterBox);
-    m_meterTypeLabel->setObjectName(QStringLiteral("lblHyouka"));
+    m_meterTypeLabel = widgets::namedLabel(QStringLiteral("lblHyouka"), m_meterBox);
     m_meterTypeLabel->setAlignment(Qt::AlignCenter);
     m_meterTypeLabel->setMinimumWidth(scaledPixels(160, this));
     m_bmiFigure = figure("lblBmiFigure", m_meterBox);
@@ -173,6 +188,27 @@ EditPanel::EditPanel(AppState& state, PanelHost& host, QWidget* parent)
     m_denominatorStandardFigure = figure("lblHyojun(1)", m_meterBox);
     m_obesityFigure = figure("lblHiman", m_meterBox);
 
+    QGridLayout* bmiFormula = buildBmiFormula();
+    QGridLayout* obesityFormula = buildObesityFormula();
+    auto* judgeRow = new QHBoxLayout;
+    judgeRow->addWidget(text(QStringLiteral("肥満指数判定"), m_meterBox));
+    judgeRow->addWidget(m_meterTypeLabel);
+    judgeRow->addStretch(1);
+    judgeRow->addWidget(text(QStringLiteral("適正　２２"), m_meterBox));
+
+    auto* meter = new QVBoxLayout(m_meterBox);
+    meter->addWidget(m_scale, 0, Qt::AlignHCenter);
+    meter->addWidget(ruler, 0, Qt::AlignHCenter);
+    meter->addWidget(m_meterScrollBar, 0, Qt::AlignHCenter);
+    meter->addSpacing(6);
+    meter->addLayout(judgeRow);
+    meter->addSpacing(6);
+    meter->addLayout(bmiFormula);
+    meter->addSpacing(6);
+    meter->addLayout(obesityFormula);
+}
+
+QGridLayout* EditPanel::buildBmiFormula() {
     // BMI(体格指数) [bmi] ＝ 体重 / 身長²
     auto* bmiFormula = new QGridLayout;
     bmiFormula->addWidget(text(QStringLiteral("BMI(体格指数)"), m_meterBox), 0, 0, 3, 1);
@@ -192,6 +228,10 @@ EditPanel::EditPanel(AppState& state, PanelHost& host, QWidget* parent)
     bmiFormula->addLayout(heightCell, 2, 3);
     bmiFormula->setColumnStretch(4, 1);
 
+    return bmiFormula;
+}
+
+QGridLayout* EditPanel::buildObesityFormula() {
     // 肥満度（％） ＝ (体重 − 標準体重) / 標準体重 × １００
     auto* obesityFormula = new QGridLayout;
     obesityFormula->addWidget(text(QStringLiteral("肥満度（％）"), m_meterBox), 0, 0, 3, 1);
@@ -211,45 +251,21 @@ EditPanel::EditPanel(AppState& state, PanelHost& host, QWidget* parent)
     obesityFormula->addLayout(denominator, 2, 3);
     obesityFormula->addWidget(text(QStringLiteral("×１００"), m_meterBox), 0, 4, 3, 1);
 
-    auto* judgeRow = new QHBoxLayout;
-    judgeRow->addWidget(text(QStringLiteral("肥満指数判定"), m_meterBox));
-    judgeRow->addWidget(m_meterTypeLabel);
-    judgeRow->addStretch(1);
-    judgeRow->addWidget(text(QStringLiteral("適正　２２"), m_meterBox));
+    return obesityFormula;
+}
 
-    auto* meter = new QVBoxLayout(m_meterBox);
-    meter->addWidget(m_scale, 0, Qt::AlignHCenter);
-    meter->addWidget(ruler, 0, Qt::AlignHCenter);
-    meter->addWidget(m_meterScrollBar, 0, Qt::AlignHCenter);
-    meter->addSpacing(6);
-    meter->addLayout(judgeRow);
-    meter->addSpacing(6);
-    meter->addLayout(bmiFormula);
-    meter->addSpacing(6);
-    meter->addLayout(obesityFormula);
-
-    QGroupBox* editor = buildSituationEditor();
-    QGroupBox* profile = buildProfile();
-    QGroupBox* weightSteps = buildSteps(m_weightStep, QStringLiteral("体重入力 刻み指定　（体重計の刻み）"),
-                                        "optKizami", "txtKizami", QStringLiteral("Ｋｇ"));
-    weightSteps->setToolTip(QStringLiteral("メイン画面での体重指定の刻みを変更できます"));
-    QGroupBox* fatSteps = buildSteps(m_fatStep, QStringLiteral("体脂肪率入力 刻み指定　（体脂肪率計の刻み）"),
-                                     "optKizami1", "txtKizami2", QStringLiteral("％"));
-
-    m_newStartButton = new QPushButton(QStringLiteral("新規にスタートするとき"), this);
-    m_newStartButton->setObjectName(QStringLiteral("cmdNew1"));
+void EditPanel::buildFileButtons() {
+    m_newStartButton = widgets::pushButton(QStringLiteral("cmdNew1"), QStringLiteral("新規にスタートするとき"), this);
     m_newStartButton->setMinimumSize(m_newStartButton->sizeHint().width() + scaledPixels(24, this),
                                      scaledPixels(30, this));
     m_newStartFrame = buildNewStart();
-    m_restoreButton = new QPushButton(QStringLiteral("バックアップから戻す…"), this);
-    m_restoreButton->setObjectName(QStringLiteral("cmdRestore"));
+    m_restoreButton = widgets::pushButton(QStringLiteral("cmdRestore"), QStringLiteral("バックアップから戻す…"), this);
     m_restoreButton->setToolTip(QStringLiteral("自動的に作ったバックアップから記録を戻します"));
     m_restoreButton->setMinimumSize(m_restoreButton->sizeHint().width() + scaledPixels(24, this),
                                     scaledPixels(30, this));
     connect(m_restoreButton, &QPushButton::clicked, this, &EditPanel::onRestore);
     const auto transferButton = [this](const char* name, const QString& caption, const QString& tip) {
-        auto* button = new QPushButton(caption, this);
-        button->setObjectName(QString::fromUtf8(name));
+        QPushButton* button = widgets::pushButton(QString::fromUtf8(name), caption, this);
         button->setToolTip(tip);
         button->setMinimumSize(button->sizeHint().width() + scaledPixels(24, this), scaledPixels(30, this));
         return button;
@@ -261,7 +277,9 @@ EditPanel::EditPanel(AppState& state, PanelHost& host, QWidget* parent)
                                     QStringLiteral("すべての記録を表計算ソフトで開ける CSV ファイルに書き出します"));
     connect(m_importButton, &QPushButton::clicked, this, [this] { m_transfer.importFile(); });
     connect(m_exportButton, &QPushButton::clicked, this, [this] { m_transfer.exportFile(); });
+}
 
+QVBoxLayout* EditPanel::buildRightColumn(QGroupBox* profile, QGroupBox* weightSteps, QGroupBox* fatSteps) {
     auto* stepColumn = new QVBoxLayout;
     stepColumn->addWidget(weightSteps);
     stepColumn->addWidget(fatSteps);
@@ -288,12 +306,10 @@ EditPanel::EditPanel(AppState& state, PanelHost& host, QWidget* parent)
     right->addLayout(topRow);
     right->addLayout(switchRow);
     right->addLayout(lower, 1);
+    return right;
+}
 
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(editor);
-    layout->addLayout(right, 1);
-
+void EditPanel::chainTabOrder() {
     // the list editor on the left, then the right side from the top; the new start form
     // takes the meter's place and its own order
     setTabChain({m_situationList,
@@ -345,10 +361,8 @@ QGroupBox* EditPanel::buildSituationEditor() {
 
     auto* arrow = new QLabel(QStringLiteral("↓"), box);
     arrow->setAlignment(Qt::AlignCenter);
-    m_renameField = new QLineEdit(box);
-    m_renameField->setObjectName(QStringLiteral("txtChg"));
-    m_renameButton = new QPushButton(QStringLiteral("状況コメントを入れ替える"), box);
-    m_renameButton->setObjectName(QStringLiteral("cmdChg"));
+    m_renameField = widgets::lineEdit(QStringLiteral("txtChg"), box);
+    m_renameButton = widgets::pushButton(QStringLiteral("cmdChg"), QStringLiteral("状況コメントを入れ替える"), box);
 
     auto* buttons = new QVBoxLayout;
     for (QToolButton* b : {m_addButton, m_sortButton, m_deleteButton, m_deleteAllButton})
@@ -373,19 +387,13 @@ QGroupBox* EditPanel::buildSituationEditor() {
     return box;
 }
 
-QLineEdit* EditPanel::newField(const char* name, QWidget* parent) {
-    auto* field = new QLineEdit(parent);
-    field->setObjectName(QString::fromUtf8(name));
-    return field;
-}
-
 QGroupBox* EditPanel::buildProfile() {
     auto* box = new QGroupBox(QStringLiteral("プライベートデータ"), this);
     box->setObjectName(QStringLiteral("fraPriData"));
     box->setToolTip(QStringLiteral("プライベートデータ編集枠です"));
-    m_nameField = newField("txtPriData", box);
-    m_heightField = newField("txtSincyou", box);
-    m_targetField = newField("txtMokuTai", box);
+    m_nameField = widgets::lineEdit(QStringLiteral("txtPriData"), box);
+    m_heightField = widgets::lineEdit(QStringLiteral("txtSincyou"), box);
+    m_targetField = widgets::lineEdit(QStringLiteral("txtMokuTai"), box);
     for (QLineEdit* number : {m_heightField, m_targetField}) {
         number->setAlignment(Qt::AlignRight);
         number->setMaximumWidth(scaledPixels(90, this));
@@ -422,8 +430,8 @@ QGroupBox* EditPanel::buildSteps(StepControls& controls, const QString& title, c
     const QStringList captions = increments::optionCaptions(controls.kind);
     auto* options = new QHBoxLayout;
     for (int i = 0; i < 3; ++i) {
-        auto* option = new QRadioButton(captions.value(i), box);
-        option->setObjectName(QStringLiteral("%1(%2)").arg(QString::fromUtf8(optionName)).arg(i + 1));
+        QRadioButton* option = widgets::radioButton(
+            QStringLiteral("%1(%2)").arg(QString::fromUtf8(optionName)).arg(i + 1), captions.value(i), box);
         controls.group->addButton(option, i + 1);
         controls.options[static_cast<size_t>(i)] = option;
         options->addWidget(option);
@@ -432,7 +440,7 @@ QGroupBox* EditPanel::buildSteps(StepControls& controls, const QString& title, c
     }
     options->addStretch(1);
 
-    controls.free = newField(freeName, box);
+    controls.free = widgets::lineEdit(QString::fromUtf8(freeName), box);
     controls.free->setToolTip(QStringLiteral("入力してEnterキー"));
     controls.free->setAlignment(Qt::AlignRight);
     controls.free->setFixedWidth(scaledPixels(64, this));
@@ -467,12 +475,34 @@ QFrame* EditPanel::buildNewStart() {
     tf.setPointSizeF(tf.pointSizeF() + 1);
     title->setFont(tf);
 
-    m_newNameField = newField("txtPriData1", frame);
-    m_newHeightField = newField("txtSincyou1", frame);
-    m_newTargetField = newField("txtMokuTai1", frame);
-    m_newWeightField = newField("txtNowTai", frame);
-    m_newBodyFatField = newField("txtNowShi", frame);
-    m_newSituationField = newField("txtNowJyou", frame);
+    QGridLayout* grid = buildNewStartFields(frame);
+    QHBoxLayout* buttons = buildNewStartButtons(frame);
+
+    auto* content = new QVBoxLayout;
+    content->addWidget(title);
+    content->addSpacing(6);
+    content->addLayout(grid);
+    content->addSpacing(10);
+    content->addLayout(buttons);
+
+    auto* centred = new QHBoxLayout(frame);
+    centred->setContentsMargins(16, 12, 16, 12);
+    centred->addStretch(1);
+    centred->addLayout(content);
+    centred->addStretch(1);
+
+    connectNewStart(frame);
+    frame->setVisible(false);
+    return frame;
+}
+
+QGridLayout* EditPanel::buildNewStartFields(QFrame* frame) {
+    m_newNameField = widgets::lineEdit(QStringLiteral("txtPriData1"), frame);
+    m_newHeightField = widgets::lineEdit(QStringLiteral("txtSincyou1"), frame);
+    m_newTargetField = widgets::lineEdit(QStringLiteral("txtMokuTai1"), frame);
+    m_newWeightField = widgets::lineEdit(QStringLiteral("txtNowTai"), frame);
+    m_newBodyFatField = widgets::lineEdit(QStringLiteral("txtNowShi"), frame);
+    m_newSituationField = widgets::lineEdit(QStringLiteral("txtNowJyou"), frame);
     m_newSituationField->setText(newstart::defaultSituation());
 
     struct Row {
@@ -515,12 +545,15 @@ QFrame* EditPanel::buildNewStart() {
         number->setFixedWidth(scaledPixels(100, frame));
     }
 
+    return grid;
+}
+
+QHBoxLayout* EditPanel::buildNewStartButtons(QFrame* frame) {
     m_newStartSaveButton = new QPushButton(QStringLiteral("新規登録"), frame);
     m_newStartSaveButton->setObjectName(QStringLiteral("cmdStHozon"));
     // Enter at the end of the field chain starts as a click does
     m_newStartSaveButton->setAutoDefault(true);
-    m_newStartCancelButton = new QPushButton(QStringLiteral("キャンセル"), frame);
-    m_newStartCancelButton->setObjectName(QStringLiteral("cmdYame"));
+    m_newStartCancelButton = widgets::pushButton(QStringLiteral("cmdYame"), QStringLiteral("キャンセル"), frame);
     for (QPushButton* b : {m_newStartSaveButton, m_newStartCancelButton})
         b->setMinimumSize(scaledPixels(100, frame), scaledPixels(30, frame));
     auto* buttons = new QHBoxLayout;
@@ -528,19 +561,10 @@ QFrame* EditPanel::buildNewStart() {
     buttons->addWidget(m_newStartSaveButton);
     buttons->addWidget(m_newStartCancelButton);
 
-    auto* content = new QVBoxLayout;
-    content->addWidget(title);
-    content->addSpacing(6);
-    content->addLayout(grid);
-    content->addSpacing(10);
-    content->addLayout(buttons);
+    return buttons;
+}
 
-    auto* centred = new QHBoxLayout(frame);
-    centred->setContentsMargins(16, 12, 16, 12);
-    centred->addStretch(1);
-    centred->addLayout(content);
-    centred->addStretch(1);
-
+void EditPanel::connectNewStart(QFrame* frame) {
     const QList<QWidget*> chain = {m_newNameField,    m_newHeightField,    m_newTargetField,    m_newWeightField,
                                    m_newBodyFatField, m_newSituationField, m_newStartSaveButton};
     for (int i = 0; i + 1 < chain.size(); ++i) {
@@ -554,8 +578,6 @@ QFrame* EditPanel::buildNewStart() {
     connect(m_newStartSaveButton, &QPushButton::clicked, this, &EditPanel::onNewStart);
     connect(m_newStartCancelButton, &QPushButton::clicked, frame, &QFrame::hide);
     connect(m_newStartButton, &QPushButton::clicked, this, &EditPanel::onNewStartOpen);
-    frame->setVisible(false);
-    return frame;
 }
 
 void EditPanel::open() {

@@ -10,7 +10,9 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QGridLayout;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -18,6 +20,7 @@ class QPushButton;
 class QRadioButton;
 class QScrollBar;
 class QToolButton;
+class QVBoxLayout;
 
 namespace puka::ui {
 
@@ -65,12 +68,25 @@ private:
 
     /// The panel's opening steps short of showing it.
     void prepareOpening();
+    /// The BMI meter: scale, ruler, scroll bar, judgement and the two formulas.
+    void buildMeter();
+    QGridLayout* buildBmiFormula();
+    QGridLayout* buildObesityFormula();
+    /// The new start, restore, import and export buttons, with the new start form.
+    void buildFileButtons();
+    /// Profile and steps, the row of switches and file buttons, and the meter under them.
+    QVBoxLayout* buildRightColumn(QGroupBox* profile, QGroupBox* weightSteps, QGroupBox* fatSteps);
+    void chainTabOrder();
     QGroupBox* buildSituationEditor();
     QGroupBox* buildProfile();
     QGroupBox* buildSteps(StepControls& controls, const QString& title, const char* optionName, const char* freeName,
                           const QString& unit);
     QFrame* buildNewStart();
-    QLineEdit* newField(const char* name, QWidget* parent);
+    /// The six fields of the new start form with their captions, units and notes.
+    QGridLayout* buildNewStartFields(QFrame* frame);
+    QHBoxLayout* buildNewStartButtons(QFrame* frame);
+    /// Enter moves through the new start fields to the save button; the buttons' clicks.
+    void connectNewStart(QFrame* frame);
 
     void paintMeter();
     void onTimeStampClicked();

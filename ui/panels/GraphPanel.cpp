@@ -9,6 +9,7 @@
 #include "ui/controls/ChartView.h"
 #include "ui/controls/Dialogs.h"
 #include "ui/controls/Twips.h"
+#include "ui/controls/Widgets.h"
 #include "ui/panels/PanelHost.h"
 
 #include <QButtonGroup>
@@ -33,23 +34,13 @@ const QColor kAverageColour(0xDD, 0x3C, 0x3C);
 const QColor kFatColour(0x3C, 0xA0, 0x5A);
 const QColor kTrendColour(0x8E, 0x44, 0xAD);
 
-// the trend is drawn after the panel's own three series
-constexpr int kTrendSeries = 3;
-
 QLabel* summaryLabel(const char* name, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromUtf8(name));
+    QLabel* label = widgets::namedLabel(QString::fromUtf8(name), parent);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     QFont f = label->font();
     f.setPointSizeF(f.pointSizeF() + 1);
     label->setFont(f);
     return label;
-}
-
-QRadioButton* choiceButton(const char* name, const QString& text, QWidget* parent) {
-    auto* b = new QRadioButton(text, parent);
-    b->setObjectName(QString::fromUtf8(name));
-    return b;
 }
 
 // Catches Enter in the combo before the line edit and the combo each report it (a plain
@@ -90,6 +81,38 @@ AnalysisSnapshot readSnapshot(AppState& state, bool tell) {
 }
 
 GraphPanel::GraphPanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(state, host, "fraRenTai", parent) {
+    QFrame* summary = buildSummary();
+    buildChart();
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(buildSeriesChoice());
+    bottom->addWidget(buildWindowBox());
+    bottom->addWidget(buildSituationBox());
+    bottom->addStretch(1);
+    QFrame* trendBox = buildTrendBox();
+
+    auto* middle = new QHBoxLayout;
+    middle->setSpacing(8);
+    middle->addWidget(m_chart, 1);
+    middle->addWidget(trendBox);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(8);
+    layout->addWidget(summary);
+    layout->addLayout(middle, 1);
+    layout->addLayout(bottom);
+    connectControls();
+
+    // an empty build gives the chart its four series, so their colours can be set now
+    build({});
+    paint();
+    m_chart->setSeriesColour(0, kWeightColour);
+    m_chart->setSeriesColour(1, kAverageColour);
+    m_chart->setSeriesColour(2, kFatColour);
+    m_chart->setSeriesColour(graph::kTrendSeries, kTrendColour);
+}
+
+QFrame* GraphPanel::buildSummary() {
     // the summary across the top, the target toggle at its right
     auto* summary = new QFrame(this);
     summary->setObjectName(QStringLiteral("graphSummary"));
@@ -97,17 +120,13 @@ GraphPanel::GraphPanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
                                           "border-radius: 4px; } QFrame#graphSummary QLabel { color: #222B38; }"));
     m_periodLabel = summaryLabel("lblNichis", summary);
     m_lowestLabel = summaryLabel("lblKiro", summary);
-    m_targetButton = new QPushButton(summary);
-    m_targetButton->setObjectName(QStringLiteral("cmdMokuChk"));
+    m_targetButton = widgets::pushButton(QStringLiteral("cmdMokuChk"), QString(), summary);
     m_targetButton->setToolTip(QStringLiteral("グラフの下限を目標体重と最小体重で切り替えます"));
-    m_targetButton->setAutoDefault(false);
     m_targetButton->setMinimumSize(scaledPixels(190, this), scaledPixels(40, this));
-    {
-        QFont f = m_targetButton->font();
-        f.setPointSizeF(f.pointSizeF() + 1);
-        f.setBold(true);
-        m_targetButton->setFont(f);
-    }
+    QFont f = m_targetButton->font();
+    f.setPointSizeF(f.pointSizeF() + 1);
+    f.setBold(true);
+    m_targetButton->setFont(f);
     auto* texts = new QVBoxLayout;
     texts->setSpacing(4);
     texts->addWidget(m_periodLabel);
@@ -117,18 +136,23 @@ GraphPanel::GraphPanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
     summaryRow->addLayout(texts, 1);
     summaryRow->addSpacing(12);
     summaryRow->addWidget(m_targetButton, 0, Qt::AlignVCenter);
+    return summary;
+}
 
+void GraphPanel::buildChart() {
     m_chart = new ChartView(this);
     m_chart->setObjectName(QStringLiteral("mcrRentai"));
     m_chart->setMinimumSize(scaledPixels(480, this), scaledPixels(300, this));
     m_chart->setAxisTitle(ChartView::Axis::Primary, QStringLiteral("体重 (Kg)"));
     m_chart->setAxisTitle(ChartView::Axis::Secondary, QStringLiteral("体脂肪率 (%)"));
+}
 
+QGroupBox* GraphPanel::buildSeriesChoice() {
     // the series choice and the moving-average window under the chart
     auto* choiceBox = new QGroupBox(QStringLiteral("表示"), this);
-    m_weightOption = choiceButton("optTai1", QStringLiteral("体重"), choiceBox);
-    m_bodyFatOption = choiceButton("optShi1", QStringLiteral("体脂肪率"), choiceBox);
-    m_mixedOption = choiceButton("optKon1", QStringLiteral("混合"), choiceBox);
+    m_weightOption = widgets::radioButton(QStringLiteral("optTai1"), QStringLiteral("体重"), choiceBox);
+    m_bodyFatOption = widgets::radioButton(QStringLiteral("optShi1"), QStringLiteral("体脂肪率"), choiceBox);
+    m_mixedOption = widgets::radioButton(QStringLiteral("optKon1"), QStringLiteral("混合"), choiceBox);
     auto* choices = new QButtonGroup(this);
     auto* choiceRow = new QHBoxLayout(choiceBox);
     choiceRow->setContentsMargins(10, 4, 10, 4);
@@ -144,7 +168,10 @@ GraphPanel::GraphPanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
         const graph::SeriesChoice c = choice;
         connect(button, &QRadioButton::clicked, this, [this, c] { showSeries(c); });
     }
+    return choiceBox;
+}
 
+QGroupBox* GraphPanel::buildWindowBox() {
     auto* windowBox = new QGroupBox(QStringLiteral("移動平均"), this);
     m_windowBox = new QComboBox(windowBox);
     m_windowBox->setObjectName(QStringLiteral("cboIdou"));
@@ -159,7 +186,10 @@ GraphPanel::GraphPanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
     windowRow->setContentsMargins(10, 4, 10, 4);
     windowRow->addWidget(m_windowBox);
     windowRow->addWidget(new QLabel(QStringLiteral("回分"), windowBox));
+    return windowBox;
+}
 
+QGroupBox* GraphPanel::buildSituationBox() {
     // the situation whose weigh-ins the chart and the trend follow
     auto* situationBox = new QGroupBox(QStringLiteral("状況"), this);
     m_situationBox = new QComboBox(situationBox);
@@ -171,13 +201,10 @@ GraphPanel::GraphPanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
     auto* situationRow = new QHBoxLayout(situationBox);
     situationRow->setContentsMargins(10, 4, 10, 4);
     situationRow->addWidget(m_situationBox);
+    return situationBox;
+}
 
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(choiceBox);
-    bottom->addWidget(windowBox);
-    bottom->addWidget(situationBox);
-    bottom->addStretch(1);
-
+QFrame* GraphPanel::buildTrendBox() {
     // the trend's figures beside the chart
     auto* trendBox = new QFrame(this);
     trendBox->setObjectName(QStringLiteral("graphTrend"));
@@ -204,19 +231,10 @@ GraphPanel::GraphPanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
         trendColumn->addSpacing(8);
     }
     trendColumn->addStretch(1);
+    return trendBox;
+}
 
-    auto* middle = new QHBoxLayout;
-    middle->setSpacing(8);
-    middle->addWidget(m_chart, 1);
-    middle->addWidget(trendBox);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(8);
-    layout->addWidget(summary);
-    layout->addLayout(middle, 1);
-    layout->addLayout(bottom);
-
+void GraphPanel::connectControls() {
     // An item chosen from the list applies at once. A plain editable combo also reports an
     // item when a typed text that matches one loses the focus; the window is applied only
     // by a choice or by Enter, so that report is cut off here.
@@ -228,14 +246,6 @@ GraphPanel::GraphPanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
     connect(m_targetButton, &QPushButton::clicked, this, &GraphPanel::onTargetToggled);
     connect(m_situationBox, &QComboBox::activated, this, &GraphPanel::onSituationChosen);
     setTabChain({m_targetButton, m_weightOption, m_bodyFatOption, m_mixedOption, m_windowBox, m_situationBox});
-
-    // an empty build gives the chart its four series, so their colours can be set now
-    build({});
-    paint();
-    m_chart->setSeriesColour(0, kWeightColour);
-    m_chart->setSeriesColour(1, kAverageColour);
-    m_chart->setSeriesColour(2, kFatColour);
-    m_chart->setSeriesColour(kTrendSeries, kTrendColour);
 }
 
 void GraphPanel::open() {
@@ -289,24 +299,11 @@ void GraphPanel::rebuild(bool tell) {
 }
 
 void GraphPanel::build(const std::vector<WeightRecord>& records) {
-    TrendChoice choice;
-    m_chosenSnapshot.reset();
-    if (m_situationBox->currentIndex() > 0) {
-        choice.situation = m_situationBox->currentText();
-        std::vector<WeightRecord> chosen;
-        for (const WeightRecord& r : records)
-            if (r.situation == *choice.situation)
-                chosen.push_back(r);
-        m_chosenSnapshot = AnalysisSnapshot::load(chosen);
-    }
-    const float target = m_state.profile.targetWeight;
-    m_view = graph::buildGraph(shownSnapshot(), target, m_windowBox->currentText(), m_targetOn);
-    const TrendView chosenTrend = trend::compute(records, choice, target);
-    m_view.chart.series.push_back(trend::recordSeries(chosenTrend, shownSnapshot().date));
-    m_trendLabel->setText(chosenTrend.trendText);
-    m_rateLabel->setText(chosenTrend.rateText);
-    m_balanceLabel->setText(chosenTrend.balanceText);
-    m_forecastLabel->setText(chosenTrend.forecastText);
+    std::optional<QString> situation;
+    if (m_situationBox->currentIndex() > 0)
+        situation = m_situationBox->currentText();
+    m_view = graph::buildWithTrend(records, m_snapshot, situation, m_state.profile.targetWeight,
+                                   m_windowBox->currentText(), m_targetOn);
 }
 
 void GraphPanel::setSituations(const QStringList& words) {
@@ -338,10 +335,14 @@ void GraphPanel::onSituationChosen() {
 }
 
 void GraphPanel::paint() {
-    m_chart->setChart(m_view.chart);
-    m_periodLabel->setText(m_view.periodText);
-    m_lowestLabel->setText(m_view.lowestText);
-    m_targetButton->setText(m_view.targetCaption);
+    m_chart->setChart(m_view.graph.chart);
+    m_periodLabel->setText(m_view.graph.periodText);
+    m_lowestLabel->setText(m_view.graph.lowestText);
+    m_targetButton->setText(m_view.graph.targetCaption);
+    m_trendLabel->setText(m_view.trend.trendText);
+    m_rateLabel->setText(m_view.trend.rateText);
+    m_balanceLabel->setText(m_view.trend.balanceText);
+    m_forecastLabel->setText(m_view.trend.forecastText);
     // without a record there is no weight to bound the chart by
     m_targetButton->setEnabled(!shownSnapshot().empty());
     paintTargetColour();
@@ -350,7 +351,7 @@ void GraphPanel::paint() {
 void GraphPanel::showSeries(graph::SeriesChoice choice) {
     // the choice is worked out on the series' axes alone: the points stay where they are
     ChartModel shown;
-    for (const ChartSeries& s : m_view.chart.series)
+    for (const ChartSeries& s : m_view.graph.chart.series)
         shown.series.push_back(ChartSeries{s.name, s.secondaryAxis, {}, true});
     graph::applySeriesChoice(choice, &shown);
     for (size_t i = 0; i < shown.series.size(); ++i)
@@ -376,11 +377,12 @@ void GraphPanel::onWindowApplied() {
         return;
     }
     // the moving average is refilled with the panel's own series; the trend stays as it is
-    ChartSeries trendSeries = std::move(m_view.chart.series[kTrendSeries]);
-    graph::fillChartSeries(shownSnapshot(), *window, &m_view.chart);
+    ChartModel& chart = m_view.graph.chart;
+    ChartSeries trendSeries = std::move(chart.series[graph::kTrendSeries]);
+    graph::fillChartSeries(shownSnapshot(), *window, &chart);
     m_built.reset();
-    m_view.chart.series.push_back(std::move(trendSeries));
-    m_chart->setChart(m_view.chart);
+    chart.series.push_back(std::move(trendSeries));
+    m_chart->setChart(chart);
     const Status s = settings::writeMovingAverage(m_state.workDir, text);
     m_host.noteFileWritten(files::kMovingAverage);
     if (!s) {
@@ -396,8 +398,8 @@ void GraphPanel::onTargetToggled() {
     m_built.reset();
     const double minimum = graph::primaryMinimum(shownSnapshot(), m_state.profile.targetWeight, m_targetOn);
     // kept in the shown model too, so that a new moving average keeps the bound
-    m_view.chart.primary.min = minimum;
-    m_chart->setAxisLimits(ChartView::Axis::Primary, minimum, m_view.chart.primary.max);
+    m_view.graph.chart.primary.min = minimum;
+    m_chart->setAxisLimits(ChartView::Axis::Primary, minimum, m_view.graph.chart.primary.max);
     paintTargetColour();
 }
 

@@ -3,13 +3,14 @@
 #include "core/files/DataLog.h"
 #include "core/views/AnalysisSnapshot.h"
 #include "core/views/GraphView.h"
-#include "core/views/TrendView.h"
 
 #include "ui/panels/Panel.h"
 
 #include <optional>
 
 class QComboBox;
+class QFrame;
+class QGroupBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -50,13 +51,24 @@ public:
     const std::shared_ptr<const LogContents>& snapshotReading() const { return m_snapshotReading; }
 
 private:
+    /// The two summary labels with the target toggle at their right.
+    QFrame* buildSummary();
+    void buildChart();
+    QGroupBox* buildSeriesChoice();
+    /// The moving-average window.
+    QGroupBox* buildWindowBox();
+    /// The situation the chart and the trend follow.
+    QGroupBox* buildSituationBox();
+    /// The trend's figures beside the chart.
+    QFrame* buildTrendBox();
+    void connectControls();
     /// Reads the log into the snapshot, builds and paints; a log that cannot be read is told
     /// when @p tell is set.
     void rebuild(bool tell);
-    /// The shown model, the labels and the trend from @p records for the chosen situation.
+    /// The shown model with the trend from @p records for the chosen situation.
     void build(const std::vector<WeightRecord>& records);
     /// The records the chart shows: those of the chosen situation, or all of them.
-    const AnalysisSnapshot& shownSnapshot() const { return m_chosenSnapshot ? *m_chosenSnapshot : m_snapshot; }
+    const AnalysisSnapshot& shownSnapshot() const { return m_view.chosen ? *m_view.chosen : m_snapshot; }
     graph::SeriesChoice seriesChoice() const;
     void onSituationChosen();
     void paint();
@@ -82,11 +94,10 @@ private:
         }
     };
     std::optional<BuildInputs> m_built;
-    /// The records of the chosen situation; nothing while 「すべて」 is chosen.
-    std::optional<AnalysisSnapshot> m_chosenSnapshot;
-    /// What is shown: the panel's three series and the trend last. Every series in it stays
-    /// visible; the choice lives in the view.
-    GraphView m_view;
+    /// What is shown: the panel's three series and the trend last, and the records of the
+    /// chosen situation (nothing while 「すべて」 is chosen). Every series in it stays visible;
+    /// the choice lives in the view.
+    GraphTrendView m_view;
     bool m_targetOn = false;
     /// The setting last put into the combo: the combo follows the shared state only when the
     /// state has moved on, so a text typed and not yet applied survives a reopening.

@@ -16,8 +16,8 @@
 #include "ui/controls/Dialogs.h"
 #include "ui/controls/GridView.h"
 #include "ui/controls/MonthCalendar.h"
-#include "ui/controls/PictureButton.h"
 #include "ui/controls/Twips.h"
+#include "ui/controls/Widgets.h"
 #include "ui/panels/BmiScale.h"
 #include "ui/panels/PanelHost.h"
 
@@ -40,35 +40,23 @@
 namespace puka::ui {
 namespace {
 
-QString colourCss(Rgb c) {
-    return QStringLiteral("#%1").arg(c, 6, 16, QLatin1Char('0'));
-}
-
 QLabel* facePicture(const char* name, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromUtf8(name));
     const int side = scaledPixels(96, parent);
-    label->setPixmap(QIcon(QStringLiteral(":/pictures/faces/%1.svg").arg(QString::fromUtf8(name))).pixmap(side, side));
+    QLabel* label = widgets::facePicture(QString::fromUtf8(name), side, parent);
     label->setFixedSize(side + 4, side + 4);
-    label->setAlignment(Qt::AlignCenter);
     return label;
 }
 
 QToolButton* pictureButton(const char* name, const QString& tooltip, QWidget* parent) {
-    auto* b = new PictureButton(parent);
-    b->setObjectName(QString::fromUtf8(name));
+    QToolButton* b = widgets::pictureButton(QString::fromUtf8(name), 32, parent);
     b->setToolTip(tooltip);
-    b->setIcon(QIcon(QStringLiteral(":/pictures/buttons/%1.svg").arg(QString::fromUtf8(name))));
-    b->setIconSize(QSize(scaledPixels(32, parent), scaledPixels(32, parent)));
     b->setAutoRaise(false);
     return b;
 }
 
 QPushButton* arrowButton(const char* name, const QString& text, QWidget* parent) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromUtf8(name));
+    QPushButton* b = widgets::pushButton(QString::fromUtf8(name), text, parent);
     b->setFixedWidth(scaledPixels(34, parent));
-    b->setAutoDefault(false);
     return b;
 }
 
@@ -76,104 +64,17 @@ QPushButton* arrowButton(const char* name, const QString& text, QWidget* parent)
 
 MainPanel::MainPanel(AppState& state, PanelHost& host, QWidget* parent)
     : Panel(state, host, "fraMain", parent), m_log(std::make_shared<const LogContents>()) {
-
-    // left column: the calendar, the face and the progress figures
-    m_calendar = new MonthCalendar(this);
-    m_calendar->setObjectName(QStringLiteral("mtvmain"));
-    m_calendar->setFixedSize(scaledPixels(300, this), scaledPixels(210, this));
-
-    auto* faces = new QWidget(this);
-    auto* faceGrid = new QGridLayout(faces);
-    faceGrid->setContentsMargins(0, 0, 0, 0);
-    m_laughingFace = facePicture("imgwara", faces);
-    m_smilingFace = facePicture("imgniko", faces);
-    m_sulkyFace = facePicture("imgkana", faces);
-    m_blankFace = facePicture("imgNashi", faces);
-    for (QLabel* face : {m_laughingFace, m_smilingFace, m_sulkyFace, m_blankFace})
-        faceGrid->addWidget(face, 0, 0, Qt::AlignCenter);
-
-    auto* progress = new QGroupBox(QStringLiteral("ダイエット経過"), this);
-    auto* progressGrid = new QGridLayout(progress);
-    const std::pair<const char*, QLabel**> figures[] = {{"日数", &m_daysLabel},
-                                                        {"体重", &m_weightLabel},
-                                                        {"ＢＭＩ値", &m_bmiLabel},
-                                                        {"肥満度", &m_obesityLabel},
-                                                        {"トレンド", &m_trendLabel}};
-    const char* names[] = {"lblDspNissuu", "lblDspTai", "lblDspBmi", "lblDspHiman", "lblDspTrend"};
-    int row = 0;
-    for (const auto& [caption, label] : figures) {
-        auto* c = new QLabel(QString::fromUtf8(caption), progress);
-        // a caption beside its figure: muted in any palette
-        c->setForegroundRole(QPalette::PlaceholderText);
-        *label = new QLabel(progress);
-        (*label)->setObjectName(QString::fromUtf8(names[row]));
-        (*label)->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        QFont f = (*label)->font();
-        f.setPointSizeF(f.pointSizeF() + 1);
-        f.setBold(true);
-        (*label)->setFont(f);
-        progressGrid->addWidget(c, row, 0);
-        progressGrid->addWidget(*label, row, 1);
-        ++row;
-    }
-    progressGrid->setColumnStretch(1, 1);
-
-    auto* bmiBox = new QGroupBox(QStringLiteral("体型判定"), this);
-    auto* bmiLayout = new QVBoxLayout(bmiBox);
-    m_bodyTypeLabel = new QLabel(bmiBox);
-    m_bodyTypeLabel->setObjectName(QStringLiteral("lblMHyouka"));
-    m_bodyTypeLabel->setAlignment(Qt::AlignCenter);
-    m_bodyTypeLabel->setMinimumHeight(scaledPixels(26, this));
-    m_indicator = new BmiScale(BmiMeter::kIndicatorScale, QStringLiteral("Image1"), bmiBox);
-    bmiLayout->addWidget(m_bodyTypeLabel);
-    bmiLayout->addWidget(m_indicator, 0, Qt::AlignHCenter);
+    QVBoxLayout* left = buildLeftColumn();
 
     // the entry
     auto* entryBox = new QGroupBox(QStringLiteral("測定入力"), this);
     buildEntry(entryBox);
 
     // the day list and the chart
-    m_dayList = new GridView(this);
-    m_dayList->setObjectName(QStringLiteral("msgDayList"));
+    m_dayList = widgets::grid(QStringLiteral("msgDayList"), this);
     m_dayList->setModel(mainview::emptyDayList());
     m_state.editor->attach(m_dayList, [this](int gridRow) { return recordInRow(gridRow); });
-
-    m_chart = new ChartView(this);
-    m_chart->setObjectName(QStringLiteral("mcrMain"));
-    m_chart->setToolTip(QStringLiteral("グラフをクリックするとマーカーの形が変わります"));
-    m_chart->setMinimumSize(scaledPixels(320, this), scaledPixels(220, this));
-    m_weightOption = new QRadioButton(QStringLiteral("体重"), this);
-    m_weightOption->setObjectName(QStringLiteral("optTai"));
-    m_bodyFatOption = new QRadioButton(QStringLiteral("体脂肪率"), this);
-    m_bodyFatOption->setObjectName(QStringLiteral("optShi"));
-    m_mixedOption = new QRadioButton(QStringLiteral("混合"), this);
-    m_mixedOption->setObjectName(QStringLiteral("optKon"));
-    auto* modes = new QButtonGroup(this);
-    for (QRadioButton* o : {m_weightOption, m_bodyFatOption, m_mixedOption}) {
-        modes->addButton(o);
-        connect(o, &QRadioButton::toggled, this, [this](bool on) {
-            if (on)
-                onChartMode();
-        });
-    }
-
-    // layout
-    auto* left = new QVBoxLayout;
-    left->addWidget(m_calendar);
-    auto* faceRow = new QHBoxLayout;
-    faceRow->addWidget(faces);
-    faceRow->addWidget(bmiBox, 1);
-    left->addLayout(faceRow);
-    left->addWidget(progress);
-    left->addStretch(1);
-
-    auto* chartBox = new QVBoxLayout;
-    auto* modeRow = new QHBoxLayout;
-    modeRow->addStretch(1);
-    for (QRadioButton* o : {m_weightOption, m_bodyFatOption, m_mixedOption})
-        modeRow->addWidget(o);
-    chartBox->addLayout(modeRow);
-    chartBox->addWidget(m_chart, 1);
+    QVBoxLayout* chartBox = buildChartBox();
 
     auto* right = new QVBoxLayout;
     auto* top = new QHBoxLayout;
@@ -201,16 +102,131 @@ MainPanel::MainPanel(AppState& state, PanelHost& host, QWidget* parent)
                  m_weightOption, m_bodyFatOption, m_mixedOption, m_dayList});
 }
 
+QVBoxLayout* MainPanel::buildLeftColumn() {
+    // left column: the calendar, the face and the progress figures
+    m_calendar = new MonthCalendar(this);
+    m_calendar->setObjectName(QStringLiteral("mtvmain"));
+    m_calendar->setFixedSize(scaledPixels(300, this), scaledPixels(210, this));
+
+    auto* faces = new QWidget(this);
+    auto* faceGrid = new QGridLayout(faces);
+    faceGrid->setContentsMargins(0, 0, 0, 0);
+    m_laughingFace = facePicture("imgwara", faces);
+    m_smilingFace = facePicture("imgniko", faces);
+    m_sulkyFace = facePicture("imgkana", faces);
+    m_blankFace = facePicture("imgNashi", faces);
+    for (QLabel* face : {m_laughingFace, m_smilingFace, m_sulkyFace, m_blankFace})
+        faceGrid->addWidget(face, 0, 0, Qt::AlignCenter);
+
+    QGroupBox* progress = buildProgress();
+
+    auto* bmiBox = new QGroupBox(QStringLiteral("体型判定"), this);
+    auto* bmiLayout = new QVBoxLayout(bmiBox);
+    m_bodyTypeLabel = widgets::namedLabel(QStringLiteral("lblMHyouka"), bmiBox);
+    m_bodyTypeLabel->setAlignment(Qt::AlignCenter);
+    m_bodyTypeLabel->setMinimumHeight(scaledPixels(26, this));
+    m_indicator = new BmiScale(BmiMeter::kIndicatorScale, QStringLiteral("Image1"), bmiBox);
+    bmiLayout->addWidget(m_bodyTypeLabel);
+    bmiLayout->addWidget(m_indicator, 0, Qt::AlignHCenter);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(m_calendar);
+    auto* faceRow = new QHBoxLayout;
+    faceRow->addWidget(faces);
+    faceRow->addWidget(bmiBox, 1);
+    left->addLayout(faceRow);
+    left->addWidget(progress);
+    left->addStretch(1);
+    return left;
+}
+
+QGroupBox* MainPanel::buildProgress() {
+    auto* progress = new QGroupBox(QStringLiteral("ダイエット経過"), this);
+    auto* progressGrid = new QGridLayout(progress);
+    const std::pair<const char*, QLabel**> figures[] = {{"日数", &m_daysLabel},
+                                                        {"体重", &m_weightLabel},
+                                                        {"ＢＭＩ値", &m_bmiLabel},
+                                                        {"肥満度", &m_obesityLabel},
+                                                        {"トレンド", &m_trendLabel}};
+    const char* names[] = {"lblDspNissuu", "lblDspTai", "lblDspBmi", "lblDspHiman", "lblDspTrend"};
+    int row = 0;
+    for (const auto& [caption, label] : figures) {
+        auto* c = new QLabel(QString::fromUtf8(caption), progress);
+        // a caption beside its figure: muted in any palette
+        c->setForegroundRole(QPalette::PlaceholderText);
+        *label = widgets::namedLabel(QString::fromUtf8(names[row]), progress);
+        (*label)->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        QFont f = (*label)->font();
+        f.setPointSizeF(f.pointSizeF() + 1);
+        f.setBold(true);
+        (*label)->setFont(f);
+        progressGrid->addWidget(c, row, 0);
+        progressGrid->addWidget(*label, row, 1);
+        ++row;
+    }
+    progressGrid->setColumnStretch(1, 1);
+    return progress;
+}
+
+QVBoxLayout* MainPanel::buildChartBox() {
+    m_chart = new ChartView(this);
+    m_chart->setObjectName(QStringLiteral("mcrMain"));
+    m_chart->setToolTip(QStringLiteral("グラフをクリックするとマーカーの形が変わります"));
+    m_chart->setMinimumSize(scaledPixels(320, this), scaledPixels(220, this));
+    m_weightOption = widgets::radioButton(QStringLiteral("optTai"), QStringLiteral("体重"), this);
+    m_bodyFatOption = widgets::radioButton(QStringLiteral("optShi"), QStringLiteral("体脂肪率"), this);
+    m_mixedOption = widgets::radioButton(QStringLiteral("optKon"), QStringLiteral("混合"), this);
+    auto* modes = new QButtonGroup(this);
+    for (QRadioButton* o : {m_weightOption, m_bodyFatOption, m_mixedOption}) {
+        modes->addButton(o);
+        connect(o, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                onChartMode();
+        });
+    }
+
+    auto* chartBox = new QVBoxLayout;
+    auto* modeRow = new QHBoxLayout;
+    modeRow->addStretch(1);
+    for (QRadioButton* o : {m_weightOption, m_bodyFatOption, m_mixedOption})
+        modeRow->addWidget(o);
+    chartBox->addLayout(modeRow);
+    chartBox->addWidget(m_chart, 1);
+    return chartBox;
+}
+
 void MainPanel::buildEntry(QWidget* box) {
+    // the situation on the left, the two values and the save button on the right
+    QVBoxLayout* listColumn = buildSituationColumn(box);
+    QGridLayout* values = buildValueFields(box);
+    auto* row = new QHBoxLayout(box);
+    row->addLayout(listColumn, 1);
+    row->addSpacing(8);
+    row->addLayout(values);
+    connectEntry();
+}
+
+QVBoxLayout* MainPanel::buildSituationColumn(QWidget* box) {
     m_situationList = new ChoiceList(box);
     m_situationList->setObjectName(QStringLiteral("lstAct"));
     m_situationList->setToolTip(QStringLiteral("体重を測ったときの状況を選んでください"));
     m_freeSituationButton = pictureButton("cmdFree", QStringLiteral("状況選択リスト外の内容を入力"), box);
     m_timeButton = pictureButton("cmdJikan", QStringLiteral("状況をその時の時間で保存"), box);
-    m_weightField = new QLineEdit(box);
-    m_weightField->setObjectName(QStringLiteral("txtTaiInp"));
-    m_bodyFatField = new QLineEdit(box);
-    m_bodyFatField->setObjectName(QStringLiteral("txtShiInp"));
+
+    auto* listColumn = new QVBoxLayout;
+    listColumn->addWidget(new QLabel(QStringLiteral("状況選択"), box));
+    listColumn->addWidget(m_situationList, 1);
+    auto* pickRow = new QHBoxLayout;
+    pickRow->addWidget(m_freeSituationButton);
+    pickRow->addWidget(m_timeButton);
+    pickRow->addStretch(1);
+    listColumn->addLayout(pickRow);
+    return listColumn;
+}
+
+QGridLayout* MainPanel::buildValueFields(QWidget* box) {
+    m_weightField = widgets::lineEdit(QStringLiteral("txtTaiInp"), box);
+    m_bodyFatField = widgets::lineEdit(QStringLiteral("txtShiInp"), box);
     for (QLineEdit* field : {m_weightField, m_bodyFatField}) {
         field->setAlignment(Qt::AlignRight);
         field->setFixedWidth(scaledPixels(90, box));
@@ -226,16 +242,6 @@ void MainPanel::buildEntry(QWidget* box) {
     m_saveButton = pictureButton("cmdTaiHozon", QStringLiteral("測定値を保存します"), box);
     m_saveButton->setIconSize(QSize(scaledPixels(40, box), scaledPixels(40, box)));
 
-    // the situation on the left, the two values and the save button on the right
-    auto* listColumn = new QVBoxLayout;
-    listColumn->addWidget(new QLabel(QStringLiteral("状況選択"), box));
-    listColumn->addWidget(m_situationList, 1);
-    auto* pickRow = new QHBoxLayout;
-    pickRow->addWidget(m_freeSituationButton);
-    pickRow->addWidget(m_timeButton);
-    pickRow->addStretch(1);
-    listColumn->addLayout(pickRow);
-
     auto* values = new QGridLayout;
     values->setVerticalSpacing(4);
     values->addWidget(new QLabel(QStringLiteral("体重（Kg）"), box), 0, 0, 1, 3);
@@ -250,12 +256,10 @@ void MainPanel::buildEntry(QWidget* box) {
     values->setRowMinimumHeight(5, 10);
     values->addWidget(m_saveButton, 6, 0, 1, 3, Qt::AlignCenter);
     values->setRowStretch(7, 1);
+    return values;
+}
 
-    auto* row = new QHBoxLayout(box);
-    row->addLayout(listColumn, 1);
-    row->addSpacing(8);
-    row->addLayout(values);
-
+void MainPanel::connectEntry() {
     connect(m_situationList, &QListWidget::itemClicked, this, &MainPanel::onSituationClicked);
     connect(m_situationList, &ChoiceList::chosenByKeyboard, this, &MainPanel::onSituationChosenByKeyboard);
     connect(m_freeSituationButton, &QToolButton::clicked, this, &MainPanel::onFree);
@@ -390,7 +394,7 @@ void MainPanel::judgeBmi() {
     m_bodyTypeLabel->setText(type.word);
     m_bodyTypeLabel->setStyleSheet(QStringLiteral("background: %1; color: #1a1a1a; border: 1px solid #b8aec8; "
                                                   "border-radius: 4px; font-weight: bold; padding: 2px 8px;")
-                                       .arg(colourCss(type.colour)));
+                                       .arg(widgets::colourCss(type.colour)));
     Q_EMIT meterChanged();
 }
 

@@ -7,12 +7,15 @@
 #include "ui/panels/Panel.h"
 #include <QDate>
 
+class QGridLayout;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidgetItem;
 class QPushButton;
 class QRadioButton;
 class QToolButton;
+class QVBoxLayout;
 
 namespace puka::ui {
 
@@ -63,7 +66,17 @@ Q_SIGNALS:
     void meterChanged();
 
 private:
+    /// The calendar, the faces, the body type and the progress figures.
+    QVBoxLayout* buildLeftColumn();
+    QGroupBox* buildProgress();
+    /// The chart with its three options above it.
+    QVBoxLayout* buildChartBox();
     void buildEntry(QWidget* box);
+    /// The situation list with the free-text and time buttons under it.
+    QVBoxLayout* buildSituationColumn(QWidget* box);
+    /// The weight and body fat fields with their arrows, and the save button.
+    QGridLayout* buildValueFields(QWidget* box);
+    void connectEntry();
     /// Shows a build; @p keepPlace keeps the day list's chosen row and scroll position.
     void paint(const MainView& view, bool keepPlace = false);
     void prepareEntry();

@@ -11,9 +11,9 @@
 #include "ui/controls/Dialogs.h"
 #include "ui/controls/GridView.h"
 #include "ui/controls/PageSink.h"
-#include "ui/controls/PictureButton.h"
 #include "ui/controls/Printer.h"
 #include "ui/controls/Twips.h"
+#include "ui/controls/Widgets.h"
 #include "ui/panels/PanelHost.h"
 
 #include <QButtonGroup>
@@ -23,7 +23,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -43,9 +42,7 @@ const QString kPdfName = QStringLiteral("範囲指定.pdf");
 constexpr int kSituationRows = 6;
 
 QPushButton* conditionButton(const QString& name, const QString& caption, QWidget* parent) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
+    QPushButton* b = widgets::pushButton(name, caption, parent);
     // a condition button is a choice, not a command: it keeps no focus frame after a click
     b->setFocusPolicy(Qt::TabFocus);
     return b;
@@ -97,50 +94,8 @@ void replay(const std::vector<range::PrintOperation>& operations, const QPixmap&
 } // namespace
 
 RangePanel::RangePanel(AppState& state, PanelHost& host, QWidget* parent) : Panel(state, host, "fraTaijyu", parent) {
-    m_list = new GridView(this);
-    m_list->setObjectName(QStringLiteral("msgBunseki"));
-    const GridModel empty = range::emptyRangeList();
-    m_list->setModel(empty);
-    // the whole row in view: every column at its width, beside the vertical scroll bar
-    int gridWidth = 2 * m_list->frameWidth() + m_list->verticalScrollBar()->sizeHint().width() + 4;
-    for (const GridColumn& c : empty.columns)
-        gridWidth += twipsToPixels(c.widthTwips, m_list);
-    m_list->setMinimumWidth(gridWidth);
-    m_state.editor->attach(m_list, [this](int gridRow) -> std::optional<logedits::NumberedRecord> {
-        if (gridRow < 1 || gridRow > static_cast<int>(m_recordNumbers.size()))
-            return std::nullopt;
-        const int number = m_recordNumbers[static_cast<size_t>(gridRow - 1)];
-        return logedits::NumberedRecord{number, m_reading->records.at(static_cast<size_t>(number - 1))};
-    });
-
-    m_chart = new ChartView(this);
-    m_chart->setObjectName(QStringLiteral("mcrBunseki"));
-    m_chart->setMinimumSize(scaledPixels(300, this), scaledPixels(220, this));
-    m_chart->setSeriesColour(0, QColor(0x3a, 0x6e, 0xd8));
-    m_chart->setSeriesColour(1, QColor(0xe0, 0x7a, 0x2e));
-
-    m_weightOption = new QRadioButton(QStringLiteral("体重"), this);
-    m_weightOption->setObjectName(QStringLiteral("optTai2"));
-    m_bodyFatOption = new QRadioButton(QStringLiteral("体脂肪率"), this);
-    m_bodyFatOption->setObjectName(QStringLiteral("optShi2"));
-    m_mixedOption = new QRadioButton(QStringLiteral("混合"), this);
-    m_mixedOption->setObjectName(QStringLiteral("optKon2"));
-    m_weightOption->setChecked(true);
-    auto* options = new QButtonGroup(this);
-    for (QRadioButton* o : {m_weightOption, m_bodyFatOption, m_mixedOption}) {
-        options->addButton(o);
-        connect(o, &QRadioButton::toggled, this, [this](bool on) {
-            if (on)
-                applyCheckedOption();
-        });
-    }
-
-    m_printButton = new PictureButton(this);
-    m_printButton->setObjectName(QStringLiteral("cmdPriData"));
-    m_printButton->setToolTip(QStringLiteral("表示中のデータで印刷"));
-    m_printButton->setIcon(QIcon(QStringLiteral(":/pictures/buttons/cmdPriData.svg")));
-    m_printButton->setIconSize(QSize(scaledPixels(32, this), scaledPixels(32, this)));
-    connect(m_printButton, &QToolButton::clicked, this, &RangePanel::onPrint);
+    buildList();
+    QVBoxLayout* chartColumn = buildChartColumn();
 
     // the conditions across the top, the list and the chart under them
     auto* conditionsRow = new QHBoxLayout;
@@ -148,15 +103,6 @@ RangePanel::RangePanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
     conditionsRow->addWidget(buildSituationBox(), 3);
     conditionsRow->addWidget(buildWeekdayBox(), 2);
     conditionsRow->addWidget(buildPeriodBox(), 2);
-
-    auto* chartHead = new QHBoxLayout;
-    for (QRadioButton* o : {m_weightOption, m_bodyFatOption, m_mixedOption})
-        chartHead->addWidget(o);
-    chartHead->addStretch(1);
-    chartHead->addWidget(m_printButton);
-    auto* chartColumn = new QVBoxLayout;
-    chartColumn->addLayout(chartHead);
-    chartColumn->addWidget(m_chart, 1);
 
     auto* results = new QHBoxLayout;
     results->addWidget(m_list);
@@ -177,14 +123,65 @@ RangePanel::RangePanel(AppState& state, PanelHost& host, QWidget* parent) : Pane
          m_weightOption,      m_bodyFatOption,     m_mixedOption,       m_printButton});
 }
 
+void RangePanel::buildList() {
+    m_list = widgets::grid(QStringLiteral("msgBunseki"), this);
+    const GridModel empty = range::emptyRangeList();
+    m_list->setModel(empty);
+    // the whole row in view: every column at its width, beside the vertical scroll bar
+    int gridWidth = 2 * m_list->frameWidth() + m_list->verticalScrollBar()->sizeHint().width() + 4;
+    for (const GridColumn& c : empty.columns)
+        gridWidth += twipsToPixels(c.widthTwips, m_list);
+    m_list->setMinimumWidth(gridWidth);
+    m_state.editor->attach(m_list, [this](int gridRow) -> std::optional<logedits::NumberedRecord> {
+        if (gridRow < 1 || gridRow > static_cast<int>(m_recordNumbers.size()))
+            return std::nullopt;
+        const int number = m_recordNumbers[static_cast<size_t>(gridRow - 1)];
+        return logedits::NumberedRecord{number, m_reading->records.at(static_cast<size_t>(number - 1))};
+    });
+}
+
+QVBoxLayout* RangePanel::buildChartColumn() {
+    m_chart = new ChartView(this);
+    m_chart->setObjectName(QStringLiteral("mcrBunseki"));
+    m_chart->setMinimumSize(scaledPixels(300, this), scaledPixels(220, this));
+    m_chart->setSeriesColour(0, QColor(0x3a, 0x6e, 0xd8));
+    m_chart->setSeriesColour(1, QColor(0xe0, 0x7a, 0x2e));
+
+    m_weightOption = widgets::radioButton(QStringLiteral("optTai2"), QStringLiteral("体重"), this);
+    m_bodyFatOption = widgets::radioButton(QStringLiteral("optShi2"), QStringLiteral("体脂肪率"), this);
+    m_mixedOption = widgets::radioButton(QStringLiteral("optKon2"), QStringLiteral("混合"), this);
+    m_weightOption->setChecked(true);
+    auto* options = new QButtonGroup(this);
+    for (QRadioButton* o : {m_weightOption, m_bodyFatOption, m_mixedOption}) {
+        options->addButton(o);
+        connect(o, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                applyCheckedOption();
+        });
+    }
+
+    m_printButton = widgets::pictureButton(QStringLiteral("cmdPriData"), 32, this);
+    m_printButton->setToolTip(QStringLiteral("表示中のデータで印刷"));
+    connect(m_printButton, &QToolButton::clicked, this, &RangePanel::onPrint);
+
+    auto* chartHead = new QHBoxLayout;
+    for (QRadioButton* o : {m_weightOption, m_bodyFatOption, m_mixedOption})
+        chartHead->addWidget(o);
+    chartHead->addStretch(1);
+    chartHead->addWidget(m_printButton);
+    auto* chartColumn = new QVBoxLayout;
+    chartColumn->addLayout(chartHead);
+    chartColumn->addWidget(m_chart, 1);
+    return chartColumn;
+}
+
 QWidget* RangePanel::buildSituationBox() {
     auto* box = new QGroupBox(QStringLiteral("状況指定"), this);
     m_situationList = new ChoiceList(box);
     m_situationList->setObjectName(QStringLiteral("lstAct2"));
     m_situationList->setMinimumWidth(scaledPixels(130, this));
     m_situationList->setFixedHeight(scaledPixels(118, this));
-    m_keywordField = new QLineEdit(box);
-    m_keywordField->setObjectName(QStringLiteral("txtKey"));
+    m_keywordField = widgets::lineEdit(QStringLiteral("txtKey"), box);
     m_keywordField->setFixedWidth(scaledPixels(110, this));
     m_keywordField->installEventFilter(this);
     m_searchButton = conditionButton(QStringLiteral("cmdKensaku"), QStringLiteral("検索"), box);

@@ -18,6 +18,7 @@ class QListWidgetItem;
 class QPushButton;
 class QRadioButton;
 class QToolButton;
+class QVBoxLayout;
 
 namespace puka::ui {
 
@@ -47,6 +48,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    /// The list of the records the conditions choose.
+    void buildList();
+    /// The chart with its three options and the print button above it.
+    QVBoxLayout* buildChartColumn();
     QWidget* buildSituationBox();
     QWidget* buildWeekdayBox();
     QWidget* buildPeriodBox();

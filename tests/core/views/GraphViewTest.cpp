@@ -225,6 +225,36 @@ TEST(GraphPanel, SeriesChoiceShowsAndHidesWithoutLosingData) {
     EXPECT_EQ(pointCount(c.series[1].points), 2);
 }
 
+TEST(GraphPanel, ChosenSituationDrawsItsRecordsWithTheirTrendLast) {
+    std::vector<WeightRecord> records;
+    for (int d = 0; d < 3; ++d) {
+        const QString date = QDate(2024, 3, 1).addDays(d).toString(QStringLiteral("yyyy/MM/dd"));
+        records.push_back(test::record(date, QStringLiteral("朝"), 70.0f - static_cast<float>(d), {}, 22.0f));
+        records.push_back(test::record(date, QStringLiteral("夜"), 80.0f, {}, 22.0f));
+    }
+    const AnalysisSnapshot every = AnalysisSnapshot::load(records);
+    TrendChoice morning;
+    morning.situation = QStringLiteral("朝");
+    const GraphTrendView chosen =
+        graph::buildWithTrend(records, every, morning.situation, 65.0f, QStringLiteral("2"), false);
+    ASSERT_TRUE(chosen.chosen.has_value());
+    EXPECT_EQ(chosen.chosen->weight, (std::vector<float>{70.0f, 69.0f, 68.0f}));
+    const std::vector<ChartSeries>& series = chosen.graph.chart.series;
+    ASSERT_EQ(series.size(), static_cast<size_t>(graph::kTrendSeries + 1));
+    EXPECT_EQ(series[graph::kTrendSeries].name, QStringLiteral("トレンド"));
+    const TrendView trend = trend::compute(records, morning, 65.0f);
+    EXPECT_EQ(series[graph::kTrendSeries].points, trend.trend);
+    EXPECT_EQ(chosen.trend.forecastText, trend.forecastText);
+    EXPECT_EQ(chosen.graph.lowestText, graph::buildGraph(*chosen.chosen, 65.0f, QStringLiteral("2"), false).lowestText);
+
+    // every record: the caller's snapshot is drawn as it is, one trend point per record
+    const GraphTrendView all = graph::buildWithTrend(records, every, std::nullopt, 65.0f, QStringLiteral("2"), false);
+    EXPECT_FALSE(all.chosen.has_value());
+    EXPECT_EQ(all.graph.chart.series[0].points.size(), records.size());
+    EXPECT_EQ(all.graph.chart.series[graph::kTrendSeries].points.size(), records.size());
+    EXPECT_EQ(all.trend.trendText, trend::compute(records, {}, 65.0f).trendText);
+}
+
 TEST(GraphPanel, EmptyLogGivesAnEmptyChart) {
     const GraphView v = graph::buildGraph(AnalysisSnapshot{}, 65.0f, QStringLiteral("10"), true);
     EXPECT_EQ(v.chart.categoryCount(), 0);

@@ -1,28 +1,15 @@
-#include "core/files/DataLog.h"
 #include "core/files/FileNames.h"
-#include "core/files/Settings.h"
 #include "core/views/AnalysisView.h"
-#include "core/views/GraphView.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/controls/ChartView.h"
 #include "ui/controls/GridView.h"
 #include "ui/panels/Panel.h"
 
-#include <QAbstractItemView>
-#include <QApplication>
-#include <QComboBox>
-#include <QDir>
 #include <QGroupBox>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
-#include <QTest>
-#include <QValueAxis>
 
 #include <gtest/gtest.h>
 
@@ -33,47 +20,12 @@
 using namespace puka;
 using Icon = ui::Dialogs::Icon;
 using Axis = ui::ChartView::Axis;
+using test::kSampleRecords;
+using test::OnEvent;
+using test::quietSample;
+using test::touringSample;
 
 namespace {
-
-constexpr int kSampleRecords = 363;
-
-void quietSample(const test::WorkDir& d) {
-    d.copySample();
-    d.writeText(QStringLiteral("設定.TXT"), QStringLiteral("\"ヘルプツアー\",0\r\n"));
-}
-
-void touringSample(const test::WorkDir& d) {
-    d.copySample();
-}
-
-/// Runs @p action the first time @p target receives an event of @p type.
-class OnEvent : public QObject {
-public:
-    OnEvent(QObject* target, QEvent::Type type, std::function<void()> action)
-        : m_type(type), m_action(std::move(action)) {
-        target->installEventFilter(this);
-    }
-    bool seen() const { return m_seen; }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == m_type && !m_seen) {
-            m_seen = true;
-            m_action();
-        }
-        return false;
-    }
-
-private:
-    QEvent::Type m_type;
-    std::function<void()> m_action;
-    bool m_seen = false;
-};
-
-ui::GridView* grid(test::Window& t, const char* name) {
-    return t.find<ui::GridView>(QString::fromUtf8(name));
-}
 
 ui::ChartView* chart(test::Window& t) {
     return t.find<ui::ChartView>(QStringLiteral("mcrRentai"));

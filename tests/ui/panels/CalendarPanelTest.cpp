@@ -1,18 +1,11 @@
-#include "core/files/DailyExport.h"
 #include "core/files/FileNames.h"
-#include "core/files/FileOps.h"
 #include "core/views/CalendarView.h"
-#include "core/views/DailyView.h"
 #include "tests/ui/UiTestSupport.h"
-#include "ui/controls/ChartView.h"
 #include "ui/controls/GridView.h"
 #include "ui/controls/MonthCalendar.h"
 #include "ui/controls/RecordingPageSink.h"
 #include "ui/panels/MainPanel.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -28,37 +21,9 @@ using Answer = ui::Dialogs::Answer;
 using Icon = ui::Dialogs::Icon;
 using Buttons = ui::Dialogs::Buttons;
 using Operation = ui::RecordingPageSink::Operation;
+using test::FewDaysWindow;
 
 namespace {
-
-// 11/01 up, 11/02 once, 11/03 nothing, 11/04 down, 11/05 back to its first weight, 12/01 once
-const QString kLog = QStringLiteral("\"2026/11/01\",\"起床後\",60,\"\",25,\"\"\r\n"
-                                    "\"2026/11/01\",\"就寝前\",60.4,\"\",25,\"\"\r\n"
-                                    "\"2026/11/02\",\"起床後\",60.1,\"\",25,\"\"\r\n"
-                                    "\"2026/11/04\",\"起床後\",59.9,\"\",25,\"\"\r\n"
-                                    "\"2026/11/04\",\"就寝前\",59.5,\"\",25,\"\"\r\n"
-                                    "\"2026/11/05\",\"起床後\",59.8,\"\",25,\"\"\r\n"
-                                    "\"2026/11/05\",\"昼食後\",60,\"\",25,\"\"\r\n"
-                                    "\"2026/11/05\",\"就寝前\",59.8,\"\",25,\"\"\r\n"
-                                    "\"2026/12/01\",\"起床後\",59,\"\",25,\"\"\r\n");
-
-void ownLog(const test::WorkDir& d, int helpTour) {
-    test::writeOwnProfile(d, helpTour);
-    d.writeText(files::kData, kLog);
-}
-
-/// A window on the log above, started, with no box left over from the start.
-struct Fixture {
-    explicit Fixture(int helpTour = 0) : t([helpTour](const test::WorkDir& d) { ownLog(d, helpTour); }) {
-        t.start();
-        t.takeCalls();
-    }
-    test::Window t;
-};
-
-ui::GridView* grid(test::Window& t, const char* name) {
-    return t.find<ui::GridView>(QString::fromUtf8(name));
-}
 
 QColor buttonColour(test::Window& t, int index) {
     return t.find<QPushButton>(QStringLiteral("cmdSel1(%1)").arg(index))->palette().color(QPalette::Button);
@@ -92,7 +57,7 @@ const QColor kSelected = QColor::fromRgb(calendar::kSelectedButtonColour);
 } // namespace
 
 TEST(CalendarPanel, OpensInDetailedModeWithTheCountsAndTheFace) {
-    Fixture f;
+    FewDaysWindow f;
     test::Window& t = f.t;
     t.click(QStringLiteral("cmdCale"));
     EXPECT_EQ(t.w().visiblePanel()->objectName(), QStringLiteral("fraCale"));
@@ -125,7 +90,7 @@ TEST(CalendarPanel, OpensInDetailedModeWithTheCountsAndTheFace) {
 }
 
 TEST(CalendarPanel, SimpleModeRecoloursOnlyAndReopeningReturnsToDetailed) {
-    Fixture f;
+    FewDaysWindow f;
     test::Window& t = f.t;
     t.click(QStringLiteral("cmdCale"));
     const QColor face = buttonColour(t, 1);
@@ -157,7 +122,7 @@ TEST(CalendarPanel, SimpleModeRecoloursOnlyAndReopeningReturnsToDetailed) {
 }
 
 TEST(CalendarPanel, DoubleClickOnADayShowsThatDayOnTheMainPanel) {
-    Fixture f;
+    FewDaysWindow f;
     test::Window& t = f.t;
     t.click(QStringLiteral("cmdCale"));
     doubleClickCell(t, 1, 4);
@@ -175,7 +140,7 @@ TEST(CalendarPanel, DoubleClickOnADayShowsThatDayOnTheMainPanel) {
 }
 
 TEST(CalendarPanel, DoubleClickOnACellThatIsNoDateDoesNothing) {
-    Fixture f;
+    FewDaysWindow f;
     test::Window& t = f.t;
     t.click(QStringLiteral("cmdCale"));
     const QDate before = t.find<ui::MonthCalendar>(QStringLiteral("mtvmain"))->selectedDate();

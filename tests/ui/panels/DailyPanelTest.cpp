@@ -6,17 +6,12 @@
 #include "tests/ui/UiTestSupport.h"
 #include "ui/controls/ChartView.h"
 #include "ui/controls/GridView.h"
-#include "ui/controls/MonthCalendar.h"
 #include "ui/controls/RecordingPageSink.h"
-#include "ui/panels/MainPanel.h"
+#include "ui/panels/Panel.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QLabel>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -28,37 +23,9 @@ using Answer = ui::Dialogs::Answer;
 using Icon = ui::Dialogs::Icon;
 using Buttons = ui::Dialogs::Buttons;
 using Operation = ui::RecordingPageSink::Operation;
+using test::FewDaysWindow;
 
 namespace {
-
-// 11/01 up, 11/02 once, 11/03 nothing, 11/04 down, 11/05 back to its first weight, 12/01 once
-const QString kLog = QStringLiteral("\"2026/11/01\",\"起床後\",60,\"\",25,\"\"\r\n"
-                                    "\"2026/11/01\",\"就寝前\",60.4,\"\",25,\"\"\r\n"
-                                    "\"2026/11/02\",\"起床後\",60.1,\"\",25,\"\"\r\n"
-                                    "\"2026/11/04\",\"起床後\",59.9,\"\",25,\"\"\r\n"
-                                    "\"2026/11/04\",\"就寝前\",59.5,\"\",25,\"\"\r\n"
-                                    "\"2026/11/05\",\"起床後\",59.8,\"\",25,\"\"\r\n"
-                                    "\"2026/11/05\",\"昼食後\",60,\"\",25,\"\"\r\n"
-                                    "\"2026/11/05\",\"就寝前\",59.8,\"\",25,\"\"\r\n"
-                                    "\"2026/12/01\",\"起床後\",59,\"\",25,\"\"\r\n");
-
-void ownLog(const test::WorkDir& d, int helpTour) {
-    test::writeOwnProfile(d, helpTour);
-    d.writeText(files::kData, kLog);
-}
-
-/// A window on the log above, started, with no box left over from the start.
-struct Fixture {
-    explicit Fixture(int helpTour = 0) : t([helpTour](const test::WorkDir& d) { ownLog(d, helpTour); }) {
-        t.start();
-        t.takeCalls();
-    }
-    test::Window t;
-};
-
-ui::GridView* grid(test::Window& t, const char* name) {
-    return t.find<ui::GridView>(QString::fromUtf8(name));
-}
 
 QStringList columnTexts(const GridModel& g, int column) {
     QStringList texts;
@@ -88,7 +55,7 @@ struct FailingWrites {
 } // namespace
 
 TEST(DailyPanel, OpensOnTheWholeLogAndReopeningForgetsThePeriod) {
-    Fixture f;
+    FewDaysWindow f;
     test::Window& t = f.t;
     t.click(QStringLiteral("cmdAvgtai"));
     EXPECT_EQ(t.w().visiblePanel()->objectName(), QStringLiteral("fraAvgTai"));
@@ -128,7 +95,7 @@ TEST(DailyPanel, OpensOnTheWholeLogAndReopeningForgetsThePeriod) {
 }
 
 TEST(DailyPanel, PeriodThatIsNoPeriodIsRefusedAndChangesNothing) {
-    Fixture f;
+    FewDaysWindow f;
     test::Window& t = f.t;
     t.click(QStringLiteral("cmdAvgtai"));
     choosePeriod(t, QStringLiteral("26/11/02"), QStringLiteral("26/11/04"));
@@ -158,7 +125,7 @@ TEST(DailyPanel, PeriodThatIsNoPeriodIsRefusedAndChangesNothing) {
 }
 
 TEST(DailyExport, WritesTheListAsShownAndSaysSo) {
-    Fixture f;
+    FewDaysWindow f;
     test::Window& t = f.t;
     t.click(QStringLiteral("cmdAvgtai"));
     choosePeriod(t, QStringLiteral("26/11/02"), QStringLiteral("26/11/04"));
@@ -183,7 +150,7 @@ TEST(DailyExport, WritesTheListAsShownAndSaysSo) {
 }
 
 TEST(DailyExport, FailedWriteIsReportedAndKeepsTheFormerFile) {
-    Fixture f;
+    FewDaysWindow f;
     test::Window& t = f.t;
     const QByteArray former = test::sjis(QStringLiteral("\"03/11/08\",65\r\n"));
     t.dir().write(QStringLiteral("日毎平均.txt"), former);
@@ -201,7 +168,7 @@ TEST(DailyExport, FailedWriteIsReportedAndKeepsTheFormerFile) {
 }
 
 TEST(DailyPrint, ChartStandsBesideTheListAsShown) {
-    Fixture f;
+    FewDaysWindow f;
     test::Window& t = f.t;
     t.click(QStringLiteral("cmdAvgtai"));
     choosePeriod(t, QStringLiteral("26/11/02"), QStringLiteral("26/11/04"));
@@ -267,7 +234,7 @@ TEST(DailyPrint, ChartStandsBesideTheListAsShown) {
 }
 
 TEST(DailyPrint, CancelledQuestionPrintsNothingAndLeavesTheClipboard) {
-    Fixture f;
+    FewDaysWindow f;
     test::Window& t = f.t;
     t.click(QStringLiteral("cmdAvgtai"));
     QApplication::clipboard()->setText(QStringLiteral("前のコピー"));
@@ -281,7 +248,7 @@ TEST(DailyPrint, CancelledQuestionPrintsNothingAndLeavesTheClipboard) {
 }
 
 TEST(DailyCalendarHelpTour, SpeaksWhenAPanelOpensOnly) {
-    Fixture f(1);
+    FewDaysWindow f(1);
     test::Window& t = f.t;
     t.click(QStringLiteral("cmdAvgtai"));
     auto calls = t.takeCalls();
