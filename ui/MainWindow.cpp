@@ -196,6 +196,8 @@ void MainWindow::startup() {
     if (s.sampleMode)
         showSampleDay();
     m_mainPanel->selectMixedMode();
+    // the keys start where a measurement does, not on the toolbar's first button
+    m_mainPanel->focusEntry();
     QApplication::processEvents();
     s.startupGuard = false;
     startWatching(folderProblem);

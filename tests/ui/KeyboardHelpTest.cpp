@@ -82,6 +82,10 @@ void expectChain(const QStringList& walked, const QStringList& expected) {
 
 } // namespace
 
+TEST_F(Keyboard, StartUpPutsTheKeysOnTheSituationList) {
+    EXPECT_EQ(focusName(), QStringLiteral("lstAct"));
+}
+
 TEST_F(Keyboard, ToolbarIsOneTabChainEndingWithTheHelpTour) {
     const QStringList expected = {"cmdMain", "cmdRentai", "cmdAvgtai", "cmdTaijyu", "cmdBunseki", "cmdCale",
                                   "cmdMemo", "cmdSettei", "cmdHelp",   "cmdOwari",  "chkHelp",    "mtvmain"};

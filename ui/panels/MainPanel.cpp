@@ -541,9 +541,13 @@ void MainPanel::onChartClicked() {
         m_state.dialogs->message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
 }
 
+void MainPanel::focusEntry() {
+    m_situationList->setFocus(Qt::OtherFocusReason);
+}
+
 void MainPanel::onDateClicked(const QDate&) {
     buildMainView();
-    m_situationList->setFocus(Qt::OtherFocusReason);
+    focusEntry();
 }
 
 } // namespace puka::ui

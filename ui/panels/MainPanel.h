@@ -55,6 +55,8 @@ public:
     void setStepButtonsEnabled(bool enabled);
     /// Selects the chart mode 混合 as a click would.
     void selectMixedMode();
+    /// Puts the keyboard on the situation list, where a measurement begins.
+    void focusEntry();
 
     /// The log as the last buildMainView read it: lines it skipped, whether it exists.
     const LogContents& lastLog() const { return *m_log; }
