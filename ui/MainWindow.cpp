@@ -464,7 +464,7 @@ void MainWindow::convertOlderFiles() {
     Dialogs& dialogs = *m_state.dialogs;
     auto report = [&](const Status& status) {
         if (!status)
-            dialogs.message(status.message(), QStringLiteral("データ変換"), Dialogs::Icon::Critical);
+            showFailure(dialogs, status);
     };
     if (legacy::needsLegacyLog(m_state.workDir)) {
         const QString answer = dialogs.input(legacy::promptLegacyLog(), legacy::title());
@@ -529,7 +529,7 @@ void MainWindow::onHelpTourClicked() {
     const Status s = settings::writeHelpTour(m_state.workDir, m_state.helpTour);
     noteFileWritten(files::kHelpTour);
     if (!s)
-        m_state.dialogs->message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
+        showFailure(*m_state.dialogs, s);
 }
 
 void MainWindow::onHelp() {

@@ -1,5 +1,7 @@
 #include "core/base/CommandLine.h"
 
+#include "core/base/Messages.h"
+
 #include <QByteArray>
 
 #include <cerrno>
@@ -20,7 +22,7 @@ bool enterFolder(int argc, char** argv, const QStringList& valued, QStringList* 
             if (::chdir(argv[i + 1]) != 0) {
                 const QString folder = QString::fromLocal8Bit(argv[i + 1]);
                 if (errno == ENOENT || errno == ENOTDIR)
-                    *error = QStringLiteral("フォルダ「%1」がありません").arg(folder);
+                    *error = messages::missingFolder(folder);
                 else if (errno == EACCES || errno == EPERM)
                     *error = QStringLiteral("フォルダ「%1」に入れません（読み込みの権限がありません）").arg(folder);
                 else

@@ -1,5 +1,6 @@
 #include "core/edits/LogEdits.h"
 
+#include "core/base/Messages.h"
 #include "core/base/NumberFormat.h"
 #include "core/files/Backups.h"
 #include "core/files/Cp932.h"
@@ -280,7 +281,7 @@ std::optional<loglines::ReadLog> readForChange(const QString& path, Status* stat
     if (!log)
         return std::nullopt;
     if (!log->exists) {
-        *status = Status::failure(QStringLiteral("「%1」が見つかりません。").arg(files::kData));
+        *status = Status::failure(messages::fileNotFound(files::kData));
         return std::nullopt;
     }
     if (log->utf8) {

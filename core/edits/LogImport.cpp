@@ -1,5 +1,6 @@
 #include "core/edits/LogImport.h"
 
+#include "core/base/Messages.h"
 #include "core/edits/MeasurementEntry.h"
 #include "core/files/Backups.h"
 #include "core/files/FileNames.h"
@@ -88,8 +89,7 @@ Outcome planAgainst(const QString& dir, const std::optional<QByteArray>& log, co
     }
     if (!outcome.plan.startDate.isEmpty() &&
         entry::isSampleData(outcome.plan.startDate, settings::readProfile(dir).value)) {
-        outcome.status =
-            Status::failure(QStringLiteral("ご自身のデータでスタートする時は編集ボタンで新規スタートしてください。"));
+        outcome.status = Status::failure(messages::sampleDataRefusal());
         return outcome;
     }
     return outcome;

@@ -1,6 +1,7 @@
 #include "core/edits/MeasurementEntry.h"
 
 #include "core/base/Clock.h"
+#include "core/base/Messages.h"
 #include "core/base/NumberFormat.h"
 #include "core/files/DataLog.h"
 #include "core/files/FileNames.h"
@@ -26,13 +27,12 @@ std::optional<Check> firstCheck(const Input& in, int fromStep) {
     for (int step = fromStep; step <= 10; ++step) {
         std::optional<Check> c;
         auto refuse = [&](const QString& message, const QString& title, bool confirm = false) {
-            c = Check{step, message, title, confirm};
+            c = Check{step, Notice{message, title}, confirm};
         };
         switch (step) {
         case 0:
             if (in.sampleMode)
-                refuse(QStringLiteral("ご自身のデータでスタートする時は編集ボタンで新規スタートしてください。"),
-                       QStringLiteral("新規スタート促し"));
+                refuse(messages::sampleDataRefusal(), messages::sampleDataRefusalTitle());
             break;
         case 1:
             if (in.situation.isEmpty())
@@ -48,7 +48,7 @@ std::optional<Check> firstCheck(const Input& in, int fromStep) {
             break;
         case 4:
             if (weight <= 0)
-                refuse(QStringLiteral("０以下が入力されています"), QStringLiteral("異常入力"));
+                refuse(QStringLiteral("０以下が入力されています"), messages::abnormalInputTitle());
             break;
         case 5:
             if (weight >= 999)
@@ -57,7 +57,7 @@ std::optional<Check> firstCheck(const Input& in, int fromStep) {
         case 6:
             if (std::fabs(static_cast<double>(in.currentWeight) - weight) >= 5)
                 refuse(QStringLiteral("前回より５Ｋｇ以上の変動がありますが間違いありませんか？"),
-                       QStringLiteral("異常確認"), true);
+                       messages::abnormalCheckTitle(), true);
             break;
         case 7:
             if (in.fatText.isEmpty())
@@ -69,12 +69,12 @@ std::optional<Check> firstCheck(const Input& in, int fromStep) {
             break;
         case 9:
             if (fat < 0)
-                refuse(QStringLiteral("０未満が入力されています"), QStringLiteral("異常入力"));
+                refuse(QStringLiteral("０未満が入力されています"), messages::abnormalInputTitle());
             break;
         case 10:
             if (std::fabs(static_cast<double>(in.currentBodyFat) - fat) >= 10)
                 refuse(QStringLiteral("前回より１０％以上の変動がありますが間違いありませんか？"),
-                       QStringLiteral("異常確認"), true);
+                       messages::abnormalCheckTitle(), true);
             break;
         }
         if (c)

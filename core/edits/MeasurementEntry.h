@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/base/Notice.h"
 #include "core/base/Status.h"
 #include "core/base/WeightRecord.h"
 #include "core/files/Settings.h"
@@ -28,8 +29,7 @@ struct Input {
 /// A check that stopped the save: a refusal, or a question whose Yes lets the save go on.
 struct Check {
     int step = 0;
-    QString message;
-    QString title;
+    Notice notice;
     bool confirm = false; ///< Yes/No with No as default; otherwise a warning with OK
 };
 

@@ -1,6 +1,7 @@
 #include "core/edits/NewStart.h"
 
 #include "core/base/Clock.h"
+#include "core/base/Messages.h"
 #include "core/base/NumberFormat.h"
 #include "core/edits/MeasurementEntry.h"
 #include "core/files/Backups.h"
@@ -109,7 +110,7 @@ std::optional<Notice> firstRefusal(const Input& in) {
 }
 
 Notice confirmQuestion() {
-    return {QStringLiteral("入力した内容でデータを作ります。よろしいですか？"), QStringLiteral("クリア確認")};
+    return {QStringLiteral("入力した内容でデータを作ります。よろしいですか？"), messages::clearQuestionTitle()};
 }
 
 Profile profileOf(const Input& in) {

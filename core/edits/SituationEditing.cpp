@@ -1,5 +1,6 @@
 #include "core/edits/SituationEditing.h"
 
+#include "core/base/Messages.h"
 #include "core/files/Backups.h"
 #include "core/files/Cp932.h"
 #include "core/files/DataLog.h"
@@ -209,11 +210,11 @@ Notice sortDone() {
 }
 
 Notice deleteQuestion(const QString& word) {
-    return {word + QStringLiteral("を削除します。よろしいですか？"), QStringLiteral("クリア確認")};
+    return {word + QStringLiteral("を削除します。よろしいですか？"), messages::clearQuestionTitle()};
 }
 
 Notice noChoiceToDelete() {
-    return {QStringLiteral("削除する状況をリストから選んでください"), QStringLiteral("状況未選択")};
+    return {QStringLiteral("削除する状況をリストから選んでください"), messages::noChoiceTitle()};
 }
 
 std::optional<QStringList> deleteWord(const QString& dir, const QStringList& shown, int index, Status* status) {
@@ -247,7 +248,7 @@ Notice deleteDone() {
 }
 
 Notice deleteAllQuestion() {
-    return {QStringLiteral("状況リストを全削除します。よろしいですか？"), QStringLiteral("クリア確認")};
+    return {QStringLiteral("状況リストを全削除します。よろしいですか？"), messages::clearQuestionTitle()};
 }
 
 Status deleteAll(const QString& dir, const QStringList& shown, QStringList* written) {
@@ -283,11 +284,11 @@ Notice renameEmpty() {
 Notice renameQuestion(const QString& oldWord, const QString& newWord) {
     return {QStringLiteral("『") + oldWord + QStringLiteral("』 を 『") + newWord +
                 QStringLiteral("』 に変更します。よろしいですか？"),
-            QStringLiteral("クリア確認")};
+            messages::clearQuestionTitle()};
 }
 
 Notice noChoiceToRename() {
-    return {QStringLiteral("入れ替える状況をリストから選んでください"), QStringLiteral("状況未選択")};
+    return {QStringLiteral("入れ替える状況をリストから選んでください"), messages::noChoiceTitle()};
 }
 
 Notice renameDone() {

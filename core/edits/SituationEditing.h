@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/base/Notice.h"
 #include "core/base/Status.h"
 #include "core/base/ViewModel.h"
 #include "core/edits/LogEdits.h"
@@ -13,12 +14,6 @@ namespace puka {
 
 /// The situation list editor of the edit panel, and the edit panel's texts.
 namespace editing {
-
-/// A message box's text and title.
-struct Notice {
-    QString text;
-    QString title;
-};
 
 /// The back colour of `cmdSort` while a dragged order is not yet saved.
 inline constexpr Rgb kOrderChangedColour = rgb(255, 224, 192);

@@ -16,6 +16,13 @@
 namespace puka {
 namespace {
 
+/// Why a read failed, from the system's error number.
+QString readFailureReason(int error) {
+    return error == EACCES || error == EPERM
+               ? QStringLiteral("読み込みの権限がありません。")
+               : QStringLiteral("読み込み中にエラーが起きました（%1）。").arg(QString::fromLocal8Bit(strerror(error)));
+}
+
 FaultHook& hook() {
     static FaultHook h;
     return h;
@@ -254,10 +261,7 @@ QString writeFailureMessage(const QString& path, int error) {
 }
 
 QString readFailureMessage(const QString& path, int error) {
-    const QString reason =
-        error == EACCES || error == EPERM
-            ? QStringLiteral("読み込みの権限がありません。")
-            : QStringLiteral("読み込み中にエラーが起きました（%1）。").arg(QString::fromLocal8Bit(strerror(error)));
+    const QString reason = readFailureReason(error);
     return QStringLiteral("「%1」を読み込めませんでした。\r\n%2").arg(fileNameOf(path), reason);
 }
 
@@ -410,10 +414,7 @@ QString folderReadProblem(const QString& dir) {
         error = errno;
     if (error == 0)
         return QString();
-    const QString reason =
-        error == EACCES || error == EPERM
-            ? QStringLiteral("読み込みの権限がありません。")
-            : QStringLiteral("読み込み中にエラーが起きました（%1）。").arg(QString::fromLocal8Bit(strerror(error)));
+    const QString reason = readFailureReason(error);
     return QStringLiteral("作業フォルダ「%1」を読み込めませんでした。\r\n%2\r\n"
                           "このフォルダのファイルは表示も保存もできません。フォルダの権限を確かめてください。")
         .arg(QDir::toNativeSeparators(QDir(dir).absolutePath()), reason);

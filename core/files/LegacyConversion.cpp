@@ -1,5 +1,6 @@
 #include "core/files/LegacyConversion.h"
 
+#include "core/base/Messages.h"
 #include "core/base/NumberFormat.h"
 #include "core/files/Backups.h"
 #include "core/files/Cp932.h"
@@ -81,7 +82,9 @@ bool needsLegacyLog(const QString& dir) {
     return f.open(QIODevice::ReadOnly);
 }
 
-Status convertLegacyLog(const QString& dir, const QString& answer, Result* result) {
+namespace {
+
+Status convertLegacyLogSteps(const QString& dir, const QString& answer, Result* result) {
     Result r;
     if (answer.isEmpty()) {
         if (result)
@@ -100,7 +103,7 @@ Status convertLegacyLog(const QString& dir, const QString& answer, Result* resul
     if (!source)
         return status;
     if (!source->exists)
-        return Status::failure(QStringLiteral("「%1」が見つかりません。").arg(files::kLegacyLog));
+        return Status::failure(messages::fileNotFound(files::kLegacyLog));
 
     QByteArray out;
     for (const QByteArray& raw : splitLines(source->bytes)) {
@@ -174,6 +177,12 @@ Status convertLegacyLog(const QString& dir, const QString& answer, Result* resul
     return notFlushed;
 }
 
+} // namespace
+
+Status convertLegacyLog(const QString& dir, const QString& answer, Result* result) {
+    return convertLegacyLogSteps(dir, answer, result).titled(messages::conversionTitle());
+}
+
 bool needsData(const QString& dir) {
     // only the first record is tested: start-up reads no further than its line
     QFile f(resolveFile(dir, files::kData));
@@ -200,7 +209,9 @@ bool needsData(const QString& dir) {
     return false;
 }
 
-Status convertData(const QString& dir, const QString& answer, Result* result) {
+namespace {
+
+Status convertDataSteps(const QString& dir, const QString& answer, Result* result) {
     Result r;
     if (answer.isEmpty()) {
         if (result)
@@ -219,7 +230,7 @@ Status convertData(const QString& dir, const QString& answer, Result* result) {
     if (!old)
         return status;
     if (!old->exists)
-        return Status::failure(QStringLiteral("「%1」が見つかりません。").arg(files::kData));
+        return Status::failure(messages::fileNotFound(files::kData));
     if (cp932::looksLikeUtf8(old->bytes))
         return Status::failure(cp932::utf8Message(QFileInfo(logPath).fileName()));
 
@@ -265,6 +276,12 @@ Status convertData(const QString& dir, const QString& answer, Result* result) {
         *result = r;
     // a file that is in place but could not be flushed to disk is told
     return backupStatus ? status : backupStatus;
+}
+
+} // namespace
+
+Status convertData(const QString& dir, const QString& answer, Result* result) {
+    return convertDataSteps(dir, answer, result).titled(messages::conversionTitle());
 }
 
 } // namespace puka::legacy

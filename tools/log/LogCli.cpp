@@ -1,6 +1,7 @@
 #include "tools/log/LogCli.h"
 
 #include "core/base/Clock.h"
+#include "core/base/Messages.h"
 #include "core/base/NumberFormat.h"
 #include "core/edits/LogEdits.h"
 #include "core/edits/LogImport.h"
@@ -62,8 +63,7 @@ struct Options {
             else if (valued.contains(a))
                 error = QStringLiteral("%1 には値を指定してください").arg(a);
             else
-                error = QStringLiteral("知らないオプション「%1」です（使えるもの: %2）")
-                            .arg(a, (flags + valued).join(QStringLiteral(", ")));
+                error = messages::unknownOption(a, (flags + valued).join(QStringLiteral(", ")));
         }
     }
     bool has(const QString& name) const { return values.contains(name); }
@@ -88,8 +88,7 @@ int add(const QString& dir, const QStringList& args, const Output& o) {
     if (options.has(QStringLiteral("--date"))) {
         const auto d = dateOf(options.value(QStringLiteral("--date")));
         if (!d)
-            return fail(o, QStringLiteral("--date の日付「%1」が正しくありません（YYYY/MM/DD）")
-                               .arg(options.value(QStringLiteral("--date"))));
+            return fail(o, messages::badDateOption(options.value(QStringLiteral("--date"))));
         day = *d;
     }
 
@@ -116,7 +115,7 @@ int add(const QString& dir, const QStringList& args, const Output& o) {
     int from = 0;
     while (const auto check = entry::firstCheck(input, from)) {
         if (!check->confirm || !options.has(QStringLiteral("--yes")))
-            return refuse(o, check->message);
+            return refuse(o, check->notice.text);
         from = check->step + 1;
     }
 
@@ -201,8 +200,7 @@ int edit(const QString& dir, const QStringList& args, const Output& o) {
     if (std::none_of(fields.begin(), fields.end(), [&](const QString& f) { return options.has(f); }))
         return fail(o, QStringLiteral("直す項目を %1 で指定してください").arg(fields.join(QStringLiteral(", "))));
     if (options.has(QStringLiteral("--date")) && !dateOf(options.value(QStringLiteral("--date"))))
-        return fail(o, QStringLiteral("--date の日付「%1」が正しくありません（YYYY/MM/DD）")
-                           .arg(options.value(QStringLiteral("--date"))));
+        return fail(o, messages::badDateOption(options.value(QStringLiteral("--date"))));
     const auto log = readLogOrFail(dir, o, &exit);
     if (!log)
         return exit;
@@ -225,7 +223,7 @@ int edit(const QString& dir, const QStringList& args, const Output& o) {
     int from = 0;
     while (const auto check = logedits::firstCheck(c, sample, reference, from)) {
         if (!check->confirm || !options.has(QStringLiteral("--yes")))
-            return refuse(o, check->message);
+            return refuse(o, check->notice.text);
         from = check->step + 1;
     }
     const WeightRecord corrected = logedits::correctedRecord(c, *record);
@@ -483,7 +481,7 @@ int run(const QStringList& args, QByteArray* out, QByteArray* err) {
             *out = usage();
             return Written;
         } else if (a.startsWith(QLatin1Char('-'))) {
-            return fail(o, QStringLiteral("知らないオプション「%1」です").arg(a));
+            return fail(o, messages::unknownOption(a));
         } else {
             break;
         }
@@ -495,7 +493,7 @@ int run(const QStringList& args, QByteArray* out, QByteArray* err) {
         if (name != QLatin1String(c.name))
             continue;
         if (!QFileInfo(dir).isDir())
-            return fail(o, QStringLiteral("フォルダ「%1」がありません").arg(dir));
+            return fail(o, messages::missingFolder(dir));
         return c.run(dir, args.mid(i + 1), o);
     }
     return fail(o, QStringLiteral("知らないコマンド「%1」です（使えるもの: %2）").arg(name, kCommandNames));

@@ -2,6 +2,7 @@
 
 #include "core/Version.h"
 #include "core/base/Clock.h"
+#include "core/base/Messages.h"
 #include "tools/report/ReportPrinter.h"
 #include "tools/report/ReportViews.h"
 
@@ -152,7 +153,7 @@ int run(const QStringList& args, const OutputSink& out, QByteArray* err) {
         } else if (a == QLatin1String("--version")) {
             return print(QByteArrayLiteral("pukapuka-report ") + kVersion + '\n') ? 0 : fail(err, outputFailure());
         } else if (a.startsWith(QLatin1Char('-'))) {
-            return fail(err, QStringLiteral("知らないオプション「%1」です").arg(a));
+            return fail(err, messages::unknownOption(a));
         } else {
             break;
         }
@@ -167,7 +168,7 @@ int run(const QStringList& args, const OutputSink& out, QByteArray* err) {
     if (!build)
         return fail(err, QStringLiteral("知らない表示「%1」です: ").arg(name) + viewNamesText());
     if (!QFileInfo(dir).isDir())
-        return fail(err, QStringLiteral("フォルダ「%1」がありません").arg(dir));
+        return fail(err, messages::missingFolder(dir));
 
     ViewModel view;
     QString error;

@@ -1,6 +1,7 @@
 #include "tools/report/ReportViews.h"
 
 #include "core/base/Clock.h"
+#include "core/base/Messages.h"
 #include "core/files/DataLog.h"
 #include "core/files/Settings.h"
 #include "core/views/BmiMeter.h"
@@ -25,8 +26,7 @@ ViewOptions::ViewOptions(const QStringList& args, const QStringList& flags, cons
         } else {
             QStringList known = flags + valued;
             m_error = known.isEmpty() ? QStringLiteral("この表示にオプションはありません: %1").arg(a)
-                                      : QStringLiteral("知らないオプション「%1」です（使えるもの: %2）")
-                                            .arg(a, known.join(QStringLiteral(", ")));
+                                      : messages::unknownOption(a, known.join(QStringLiteral(", ")));
             return;
         }
     }
@@ -80,8 +80,7 @@ bool mainView(const ViewRequest& request, ViewModel* view, QString* error, QStri
     if (options.has(QStringLiteral("--date"))) {
         day = QDate::fromString(options.value(QStringLiteral("--date")), QStringLiteral("yyyy/MM/dd"));
         if (!day.isValid()) {
-            *error = QStringLiteral("--date の日付「%1」が正しくありません（YYYY/MM/DD）")
-                         .arg(options.value(QStringLiteral("--date")));
+            *error = messages::badDateOption(options.value(QStringLiteral("--date")));
             return false;
         }
     }

@@ -1,5 +1,6 @@
 #include "ui/panels/EditPanel.h"
 
+#include "core/base/Messages.h"
 #include "core/edits/LogEdits.h"
 #include "core/edits/NewStart.h"
 #include "core/edits/ProfileEdit.h"
@@ -116,10 +117,6 @@ QLabel* note(const QString& t, QWidget* parent) {
     auto* l = new QLabel(t, parent);
     l->setForegroundRole(QPalette::PlaceholderText);
     return l;
-}
-
-void showError(Dialogs& dialogs, const Status& s) {
-    dialogs.message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
 }
 
 } // namespace
@@ -519,7 +516,7 @@ QFrame* EditPanel::buildNewStart() {
     m_newStartSaveButton->setObjectName(QStringLiteral("cmdStHozon"));
     // Enter at the end of the field chain starts as a click does
     m_newStartSaveButton->setAutoDefault(true);
-    m_newStartCancelButton = new QPushButton(QStringLiteral("キャンセル"), frame);
+    m_newStartCancelButton = new QPushButton(messages::cancelCaption(), frame);
     m_newStartCancelButton->setObjectName(QStringLiteral("cmdYame"));
     for (QPushButton* b : {m_newStartSaveButton, m_newStartCancelButton})
         b->setMinimumSize(scaledPixels(100, frame), scaledPixels(30, frame));
@@ -633,16 +630,16 @@ void EditPanel::onSituationReleased(int row) {
 
 void EditPanel::onAdd() {
     Dialogs& dialogs = *m_state.dialogs;
-    const editing::Notice prompt = editing::addPrompt();
+    const Notice prompt = editing::addPrompt();
     const QString word = dialogs.input(prompt.text, prompt.title);
     if (word.isEmpty())
         return;
     bool added = false;
-    const Status s = m_state.editor->run(QStringLiteral("状況の追加"),
+    const Status s = m_state.editor->run(messages::addSituationTitle(),
                                          [&] { return editing::addWord(m_state.workDir, word, &added); });
     m_host.noteFileWritten(files::kSituations);
     if (!s) {
-        showError(dialogs, s);
+        showFailure(dialogs, s);
         return;
     }
     if (added)
@@ -657,7 +654,7 @@ void EditPanel::onSort() {
     });
     m_host.noteFileWritten(files::kSituations);
     if (!s) {
-        showError(dialogs, s);
+        showFailure(dialogs, s);
         return;
     }
     // the lists show the file as written, words added elsewhere included; the chosen word stays
@@ -668,7 +665,7 @@ void EditPanel::onSort() {
     if (chosen >= 0 && chosen < words.size() && words.at(chosen) == chosenWord)
         m_situationList->setCurrentRow(chosen);
     markOrderChanged(false);
-    const editing::Notice done = editing::sortDone();
+    const Notice done = editing::sortDone();
     dialogs.message(done.text, done.title, Dialogs::Icon::Information);
 }
 
@@ -676,11 +673,11 @@ void EditPanel::onDelete() {
     Dialogs& dialogs = *m_state.dialogs;
     const int row = chosenSituation();
     if (row < 0) {
-        const editing::Notice none = editing::noChoiceToDelete();
+        const Notice none = editing::noChoiceToDelete();
         dialogs.message(none.text, none.title, Dialogs::Icon::Exclamation);
         return;
     }
-    const editing::Notice question = editing::deleteQuestion(m_situationList->item(row)->text());
+    const Notice question = editing::deleteQuestion(m_situationList->item(row)->text());
     if (dialogs.message(question.text, question.title, Dialogs::Icon::Exclamation, Dialogs::Buttons::OkCancel) !=
         Dialogs::Answer::Ok)
         return;
@@ -693,19 +690,19 @@ void EditPanel::onDelete() {
     m_host.noteFileWritten(files::kSituations);
     if (!remaining) {
         if (!s)
-            showError(dialogs, s);
+            showFailure(dialogs, s);
         return;
     }
     m_host.setSituationLists(*remaining);
     // the file now holds the editor's order, a dragged one included
     markOrderChanged(false);
-    const editing::Notice done = editing::deleteDone();
+    const Notice done = editing::deleteDone();
     dialogs.message(done.text, done.title, Dialogs::Icon::Information);
 }
 
 void EditPanel::onDeleteAll() {
     Dialogs& dialogs = *m_state.dialogs;
-    const editing::Notice question = editing::deleteAllQuestion();
+    const Notice question = editing::deleteAllQuestion();
     if (dialogs.message(question.text, question.title, Dialogs::Icon::Exclamation, Dialogs::Buttons::OkCancel) !=
         Dialogs::Answer::Ok)
         return;
@@ -714,12 +711,12 @@ void EditPanel::onDeleteAll() {
         QStringLiteral("状況の全削除"), [&] { return editing::deleteAll(m_state.workDir, listedSituations(), &rest); });
     m_host.noteFileWritten(files::kSituations);
     if (!s) {
-        showError(dialogs, s);
+        showFailure(dialogs, s);
         return;
     }
     m_host.setSituationLists(rest);
     markOrderChanged(false);
-    const editing::Notice done = editing::deleteAllDone();
+    const Notice done = editing::deleteAllDone();
     dialogs.message(done.text, done.title, Dialogs::Icon::Information);
 }
 
@@ -727,18 +724,18 @@ void EditPanel::onRename() {
     Dialogs& dialogs = *m_state.dialogs;
     const QString newWord = m_renameField->text();
     if (newWord.isEmpty()) {
-        const editing::Notice empty = editing::renameEmpty();
+        const Notice empty = editing::renameEmpty();
         dialogs.message(empty.text, empty.title, Dialogs::Icon::Exclamation);
         return;
     }
     const int row = chosenSituation();
     if (row < 0) {
-        const editing::Notice none = editing::noChoiceToRename();
+        const Notice none = editing::noChoiceToRename();
         dialogs.message(none.text, none.title, Dialogs::Icon::Exclamation);
         return;
     }
     const QString oldWord = m_situationList->item(row)->text();
-    const editing::Notice question = editing::renameQuestion(oldWord, newWord);
+    const Notice question = editing::renameQuestion(oldWord, newWord);
     if (dialogs.message(question.text, question.title, Dialogs::Icon::Exclamation, Dialogs::Buttons::OkCancel) !=
         Dialogs::Answer::Ok)
         return;
@@ -749,12 +746,12 @@ void EditPanel::onRename() {
     m_host.noteFileWritten(files::kSituations);
     m_host.noteFileWritten(files::kData);
     if (!s) {
-        showError(dialogs, s);
+        showFailure(dialogs, s);
         return;
     }
     m_host.readSituationList();
     m_host.buildMainView();
-    const editing::Notice done = editing::renameDone();
+    const Notice done = editing::renameDone();
     dialogs.message(done.text, done.title, Dialogs::Icon::Information);
     // the lists were read from the file again: no unsaved order is left
     markOrderChanged(false);
@@ -766,7 +763,7 @@ void EditPanel::onRestore() {
     Status status;
     const std::vector<backups::BackupInfo> list = backups::listBackups(m_state.workDir, &status);
     if (!status.ok()) {
-        showError(dialogs, status);
+        showFailure(dialogs, status);
         return;
     }
     if (list.empty()) {
@@ -800,11 +797,11 @@ void EditPanel::onRestore() {
     backups::RestoreResult result;
     const Status s = backups::restoreBackup(m_state.workDir, backup.name, &result);
     if (!s.inPlace()) {
-        showError(dialogs, s);
+        showFailure(dialogs, s);
         return;
     }
     if (!s.ok())
-        showError(dialogs, s);
+        showFailure(dialogs, s);
     // the changes made before no longer belong to the log now in place
     m_state.editor->forget();
     m_host.buildMainView();
@@ -815,7 +812,7 @@ void EditPanel::onRestore() {
 
 void EditPanel::onNewStartOpen() {
     showNewStartFrame();
-    const newstart::Notice intro = newstart::introduction();
+    const Notice intro = newstart::introduction();
     m_state.dialogs->message(intro.text, intro.title, Dialogs::Icon::Information);
     m_newNameField->setFocus(Qt::OtherFocusReason);
 }
@@ -850,7 +847,7 @@ void EditPanel::onNewStart() {
         dialogs.message(refusal->text, refusal->title, Dialogs::Icon::Information);
         return;
     }
-    const newstart::Notice question = newstart::confirmQuestion();
+    const Notice question = newstart::confirmQuestion();
     if (dialogs.message(question.text, question.title, Dialogs::Icon::Exclamation, Dialogs::Buttons::OkCancel) !=
         Dialogs::Answer::Ok)
         return;
@@ -859,13 +856,13 @@ void EditPanel::onNewStart() {
     for (const QString& name : {files::kData, files::kProfile, files::kSituations})
         m_host.noteFileWritten(name);
     if (!s) {
-        showError(dialogs, s);
+        showFailure(dialogs, s);
         // unless only a flush to disk failed, nothing was changed: the user can correct the
         // cause and try again
         if (!s.inPlace())
             return;
     }
-    const newstart::Notice done = newstart::finished(result.backupName);
+    const Notice done = newstart::finished(result.backupName);
     dialogs.message(done.text, done.title, Dialogs::Icon::Information);
     m_host.endProgram();
 }
@@ -881,14 +878,14 @@ void EditPanel::onProfileSave() {
     const Status s = profileedit::save(m_state.workDir, fields, &saved);
     m_host.noteFileWritten(files::kProfile);
     if (!s) {
-        showError(dialogs, s);
+        showFailure(dialogs, s);
         return;
     }
     m_state.profile = saved;
     const profileedit::Fields shown = profileedit::fieldsOf(saved);
     m_filledProfile = {shown.name, shown.heightText, shown.targetText};
     m_host.setCaptionFor(saved.userName);
-    const newstart::Notice done = profileedit::savedNotice();
+    const Notice done = profileedit::savedNotice();
     dialogs.message(done.text, done.title, Dialogs::Icon::Information);
 }
 
@@ -918,7 +915,7 @@ void EditPanel::onOption(const StepControls& controls, int index) {
     const Status s = increments::chooseOption(m_state.workDir, m_state.steps, controls.kind, index);
     m_host.noteFileWritten(files::kSteps);
     if (!s) {
-        showError(*m_state.dialogs, s);
+        showFailure(*m_state.dialogs, s);
         const Steps& steps = m_state.steps;
         showStep(controls, controls.kind == increments::Kind::Weight ? steps.weightStep : steps.fatStep);
     }
@@ -935,7 +932,7 @@ void EditPanel::onFreeStep(const StepControls& controls) {
     const Status s = increments::confirmFree(m_state.workDir, m_state.steps, controls.kind, typed);
     m_host.noteFileWritten(files::kSteps);
     if (!s)
-        showError(dialogs, s);
+        showFailure(dialogs, s);
 }
 
 void EditPanel::setTimeStamp(int value) {
@@ -948,7 +945,7 @@ void EditPanel::onTimeStampClicked() {
     const Status s = settings::writeTimeStamp(m_state.workDir, m_state.timeStamp);
     m_host.noteFileWritten(files::kTimeStamp);
     if (!s)
-        m_state.dialogs->message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
+        showFailure(*m_state.dialogs, s);
 }
 
 void EditPanel::clearWeightLabel() {
