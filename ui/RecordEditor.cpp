@@ -93,11 +93,11 @@ void RecordEditor::correct(const logedits::NumberedRecord& shown) {
         if (!checked)
             continue;
         const WeightRecord corrected = logedits::correctedRecord(correction, shown.record);
-        QString problem = datalog::recordProblem(corrected);
-        if (problem.isEmpty())
+        Status problem = datalog::recordProblem(corrected);
+        if (problem)
             problem = logedits::dateProblem(records, shown.number, corrected.date);
-        if (!problem.isEmpty()) {
-            dialogs.message(problem, QStringLiteral("入力できない内容"), Dialogs::Icon::Warning);
+        if (!problem) {
+            dialogs.message(problem.message(), QStringLiteral("入力できない内容"), Dialogs::Icon::Warning);
             continue;
         }
         if (corrected == shown.record)

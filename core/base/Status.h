@@ -68,7 +68,9 @@ public:
     T& value() & { return *m_value; }
     T&& value() && { return std::move(*m_value); }
     const T& operator*() const& { return *m_value; }
+    T& operator*() & { return *m_value; }
     const T* operator->() const { return &*m_value; }
+    T* operator->() { return &*m_value; }
     /// Success when there is a value, else the failure.
     const Status& status() const { return m_status; }
     const QString& message() const { return m_status.message(); }

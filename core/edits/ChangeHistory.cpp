@@ -12,9 +12,11 @@ const QString kCrLf = QStringLiteral("\r\n");
 
 // A file's bytes, a missing file as empty; nothing (and why) when it cannot be read.
 std::optional<QByteArray> bytesOf(const QString& path, Status* status) {
-    auto file = readFileBytes(path, status);
-    if (!file)
+    auto file = readFileBytes(path);
+    if (!file) {
+        *status = file.status();
         return std::nullopt;
+    }
     return std::move(file->bytes);
 }
 

@@ -175,13 +175,12 @@ Status changedBytes(EditableLog& log, const LogChange& change, QByteArray* bytes
             newLines[s] = step.addedLine;
             continue;
         }
-        const QString problem = datalog::recordProblem(*step.added);
-        if (!problem.isEmpty())
-            return Status::failure(problem);
-        QString bad;
-        const auto encoded = cp932::encode(datalog::formatLine(*step.added), &bad);
+        const Status problem = datalog::recordProblem(*step.added);
+        if (!problem)
+            return problem;
+        const auto encoded = cp932::encode(datalog::formatLine(*step.added));
         if (!encoded)
-            return Status::failure(cp932::unencodableMessage(bad));
+            return encoded.status();
         newLines[s] = *encoded;
     }
     // a number with more digits than the written form keeps is read back a little different:
@@ -479,10 +478,10 @@ std::optional<entry::Check> firstCheck(const Correction& c, bool sampleMode,
     return entry::firstCheck(input, fromStep);
 }
 
-QString dateProblem(const std::vector<WeightRecord>& records, int number, const QString& date) {
+Status dateProblem(const std::vector<WeightRecord>& records, int number, const QString& date) {
     if (number == 1 && records.size() > 1 && date > records[1].date)
-        return startDateMessage(records[1].date);
-    return QString();
+        return Status::failure(startDateMessage(records[1].date));
+    return {};
 }
 
 WeightRecord correctedRecord(const Correction& c, const WeightRecord& original) {
@@ -497,9 +496,9 @@ WeightRecord correctedRecord(const Correction& c, const WeightRecord& original) 
 
 Status correctRecord(const QString& dir, int number, const std::optional<WeightRecord>& shown,
                      const WeightRecord& corrected, LogChange* applied) {
-    const QString problem = datalog::recordProblem(corrected);
-    if (!problem.isEmpty())
-        return Status::failure(problem);
+    const Status problem = datalog::recordProblem(corrected);
+    if (!problem)
+        return problem;
     return editLog(dir, [&](EditableLog& log, QByteArray* after) {
         int found = 0;
         const Status located = locateShown(log, number, shown, &found);

@@ -119,9 +119,9 @@ std::optional<WeightRecord> referenceFor(const std::vector<WeightRecord>& record
 std::optional<entry::Check> firstCheck(const Correction& correction, bool sampleMode,
                                        const std::optional<WeightRecord>& reference, int fromStep = 0);
 
-/// Why record @p number of @p records cannot take the date @p date, or an empty string: the
+/// Why record @p number of @p records cannot take the date @p date, as a failure: the
 /// start record may take only a date on or before the next record's.
-QString dateProblem(const std::vector<WeightRecord>& records, int number, const QString& date);
+Status dateProblem(const std::vector<WeightRecord>& records, int number, const QString& date);
 
 /// The record a checked correction writes.
 WeightRecord correctedRecord(const Correction& correction, const WeightRecord& original);

@@ -97,10 +97,9 @@ Outcome planAgainst(const QString& dir, const std::optional<QByteArray>& log, co
 
 // The log's bytes (nothing when there is none); a log that cannot be read fails @p outcome.
 std::optional<QByteArray> readLogBytes(const QString& path, Outcome* outcome) {
-    Status status;
-    auto file = readFileBytes(path, &status);
+    auto file = readFileBytes(path);
     if (!file) {
-        outcome->status = status;
+        outcome->status = file.status();
         outcome->fileError = true;
         return std::nullopt;
     }
@@ -135,10 +134,9 @@ Source readSource(const QString& path, const csvimport::Options& options) {
                             true);
     if (st.st_size > kLargestFile)
         return failedSource(path, tooLargeMessage(path, st.st_size), false);
-    Status status;
-    const auto file = readFileBytes(path, &status);
+    const auto file = readFileBytes(path);
     if (!file)
-        return failedSource(path, status.message(), true);
+        return failedSource(path, file.message(), true);
     if (!file->exists)
         return failedSource(path, QStringLiteral("ファイル「%1」が見つかりません。").arg(path), true);
     // the file may have grown between the check and the reading
@@ -164,9 +162,9 @@ Source readSource(const QString& path, const csvimport::Options& options) {
 }
 
 Status chooseSituation(Source* source, const QString& situation) {
-    const QString problem = textFieldProblem(situation, QStringLiteral("状況"));
-    if (!problem.isEmpty())
-        return Status::failure(problem);
+    const Status problem = textFieldProblem(situation, QStringLiteral("状況"));
+    if (!problem)
+        return problem;
     source->situation = situation;
     for (const size_t i : source->withoutSituation)
         source->table.rows[i].situation = situation;

@@ -128,10 +128,10 @@ Status saveEntry(const QString& dir, const Input& input, const QDate& day, bool 
     std::tie(saved.record, saved.placement) = makeRecord(input, day, *lastDate, timeStamp, now);
     if (comment)
         saved.record.comment = *comment;
-    const QString problem = datalog::recordProblem(saved.record);
-    if (!problem.isEmpty()) {
+    const Status problem = datalog::recordProblem(saved.record);
+    if (!problem) {
         saved.refused = true;
-        return done(Status::failure(problem));
+        return done(problem);
     }
     return done(saved.placement == Placement::Insert ? datalog::insertRecord(dir, saved.record)
                                                      : datalog::appendRecord(dir, saved.record));

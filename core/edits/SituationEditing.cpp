@@ -29,21 +29,20 @@ QString listLine(const QString& word) {
 
 // A word read from a hand-edited list may hold a double quote inside; a plain line carries it
 // unchanged, so it does not stop the rest of the list from being saved.
-QString listProblem(const QString& word) {
+Status listProblem(const QString& word) {
     const bool plain = listLine(word) == word && !word.contains(QLatin1Char('\r')) && !word.contains(QLatin1Char('\n'));
     return plain ? freeTextProblem(word) : textFieldProblem(word, kWhat);
 }
 
 Status writeList(const QString& dir, const QStringList& words) {
     QByteArray out;
-    Status status;
     for (const QString& word : words) {
-        const QString problem = listProblem(word);
-        if (!problem.isEmpty())
-            return Status::failure(problem);
-        const auto bytes = encodeLine(listLine(word), &status);
+        const Status problem = listProblem(word);
+        if (!problem)
+            return problem;
+        const auto bytes = encodeLine(listLine(word));
         if (!bytes)
-            return status;
+            return bytes.status();
         out += *bytes;
     }
     return writeFileAtomic(resolveFile(dir, files::kSituations), out);
@@ -53,11 +52,12 @@ Status writeList(const QString& dir, const QStringList& words) {
 // when the file cannot be read or a rewrite would lose lines its reader could not read.
 std::optional<QStringList> wordsOnFile(const QString& dir, Status* status) {
     const QString path = resolveFile(dir, files::kSituations);
-    if (!readFileBytes(path, status))
+    if (const auto file = readFileBytes(path); !file) {
+        *status = file.status();
         return std::nullopt;
-    const QString refusal = writeRefusal(path, true);
-    if (!refusal.isEmpty()) {
-        *status = Status::failure(refusal);
+    }
+    if (const Status refusal = writeRefusal(path, true); !refusal) {
+        *status = refusal;
         return std::nullopt;
     }
     return situations::readSituationList(dir).words;
@@ -97,10 +97,9 @@ void removeOccurrence(QStringList* words, const QString& word, int occurrence) {
 // The rename's log rewrite undone: the log goes back to what it held before, but only while it
 // still holds exactly what the rewrite wrote, so no change of anyone else is ever undone.
 Status undoRewrite(const QString& logPath, const datalog::RewriteOutcome& outcome) {
-    Status status;
-    const auto now = readFileBytes(logPath, &status);
+    const auto now = readFileBytes(logPath);
     if (!now)
-        return status;
+        return now.status();
     if (now->bytes != outcome.after)
         return Status::failure(QString());
     return writeFileAtomic(logPath, outcome.before);
@@ -124,9 +123,11 @@ std::optional<QByteArray> renamedList(const QByteArray& bytes, const QString& ol
                 ++*replaced;
             // a word with a double quote inside came from a plain line and goes back as one
             const QString word = match ? newWord : field;
-            const auto line = encodeLine(word.contains(QLatin1Char('"')) ? listLine(word) : quoted(word), status);
-            if (!line)
+            const auto line = encodeLine(word.contains(QLatin1Char('"')) ? listLine(word) : quoted(word));
+            if (!line) {
+                *status = line.status();
                 return std::nullopt;
+            }
             out += *line;
         }
     }
@@ -170,21 +171,20 @@ Status addWord(const QString& dir, const QString& word, bool* added) {
         *added = false;
     if (word.isEmpty())
         return {};
-    const QString problem = textFieldProblem(word, kWhat);
-    if (!problem.isEmpty())
-        return Status::failure(problem);
-    Status status;
-    const auto line = encodeLine(listLine(word), &status);
+    const Status problem = textFieldProblem(word, kWhat);
+    if (!problem)
+        return problem;
+    const auto line = encodeLine(listLine(word));
     if (!line)
-        return status;
+        return line.status();
     const FolderWriteLock lock(dir);
     const QString path = resolveFile(dir, files::kSituations);
     if (!lock.locked())
         return lock.failure(path);
-    const QString refusal = writeRefusal(path, false);
-    if (!refusal.isEmpty())
-        return Status::failure(refusal);
-    status = appendToFile(path, *line);
+    const Status refusal = writeRefusal(path, false);
+    if (!refusal)
+        return refusal;
+    const Status status = appendToFile(path, *line);
     if (status && added)
         *added = true;
     return status;
@@ -256,17 +256,13 @@ Status deleteAll(const QString& dir, const QStringList& shown, QStringList* writ
     const QString path = resolveFile(dir, files::kSituations);
     if (!lock.locked())
         return lock.failure(path);
-    Status status;
-    if (!readFileBytes(path, &status))
-        return status;
+    if (const auto file = readFileBytes(path); !file)
+        return file.status();
     // every word that was shown goes; a word added elsewhere since stays
     QStringList rest = situations::readSituationList(dir).words;
     for (const QString& word : shown)
         removeOccurrence(&rest, word, 0);
-    if (rest.isEmpty())
-        status = writeFileAtomic(path, QByteArray());
-    else
-        status = writeList(dir, rest);
+    const Status status = rest.isEmpty() ? writeFileAtomic(path, QByteArray()) : writeList(dir, rest);
     if (status && written)
         *written = rest;
     return status;
@@ -300,9 +296,9 @@ Status renameWord(const QString& dir, const QString& oldWord, const QString& new
         *result = {};
     if (newWord.isEmpty())
         return Status::failure(renameEmpty().text);
-    const QString problem = textFieldProblem(newWord, kWhat);
-    if (!problem.isEmpty())
-        return Status::failure(problem);
+    const Status problem = textFieldProblem(newWord, kWhat);
+    if (!problem)
+        return problem;
 
     // The list and the log are read and written under one hold of the lock, so the undo
     // below puts back nothing but this rename's own change.
@@ -312,10 +308,10 @@ Status renameWord(const QString& dir, const QString& oldWord, const QString& new
         return lock.failure(listPath);
 
     // Both new contents are ready before the first file changes.
-    Status status;
-    const auto list = readFileBytes(listPath, &status);
+    const auto list = readFileBytes(listPath);
     if (!list)
-        return status;
+        return list.status();
+    Status status;
     int words = 0;
     std::optional<QByteArray> newList;
     if (list->exists && cp932::looksLikeUtf8(list->bytes))

@@ -213,10 +213,9 @@ Status backupBeforeChange(const QString& dir, Reason reason, const QByteArray* l
     if (logBytes) {
         bytes = *logBytes;
     } else {
-        Status status;
-        const auto file = readFileBytes(logPath, &status);
+        const auto file = readFileBytes(logPath);
         if (!file)
-            return Status::failure(failedBackup(status.message()));
+            return Status::failure(failedBackup(file.message()));
         if (!file->exists)
             return {};
         bytes = file->bytes;
@@ -269,9 +268,9 @@ Status restoreBackup(const QString& dir, const QString& name, RestoreResult* res
     r.restored = infoOf(folder, name, *taken);
     if (!r.restored.problem.isEmpty())
         return Status::failure(r.restored.problem);
-    const auto current = readFileBytes(logPath, &status);
+    auto current = readFileBytes(logPath);
     if (!current)
-        return status;
+        return current.status();
     if (current->exists) {
         status = backupBeforeChange(dir, Reason::Restore, &current->bytes, &r.savedAs);
         if (!status)

@@ -28,10 +28,9 @@ QStringList exportLines(const GridModel& grid) {
 namespace {
 
 Status writeAverages(const QString& dir, const GridModel& grid) {
-    Status status;
-    const auto bytes = encodeLines(exportLines(grid), &status);
+    const auto bytes = encodeLines(exportLines(grid));
     if (!bytes)
-        return status;
+        return bytes.status();
     const FolderWriteLock lock(dir);
     const QString path = resolveFile(dir, files::kDailyExport);
     if (!lock.locked())

@@ -378,13 +378,10 @@ qint64 FileReader::read(QByteArray* bytes, qint64 most) {
     return n;
 }
 
-std::optional<FileBytes> readFileBytes(const QString& path, Status* status) {
+Result<FileBytes> readFileBytes(const QString& path) {
     FileReader reader(path);
-    if (!reader.status().ok()) {
-        if (status)
-            *status = reader.status();
-        return std::nullopt;
-    }
+    if (!reader.status().ok())
+        return reader.status();
     FileBytes result;
     if (!reader.exists())
         return result;
@@ -394,11 +391,8 @@ std::optional<FileBytes> readFileBytes(const QString& path, Status* status) {
         // the size when opened, and a piece more for a file that grew while it was read
         const qint64 room = std::max<qint64>(bytes.capacity() - bytes.size(), 64 * 1024);
         const qint64 n = reader.read(&bytes, room);
-        if (n < 0) {
-            if (status)
-                *status = reader.status();
-            return std::nullopt;
-        }
+        if (n < 0)
+            return reader.status();
         if (n == 0)
             break;
     }

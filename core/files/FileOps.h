@@ -99,7 +99,7 @@ private:
 /// Reads a whole file. A missing file is no failure (exists = false); a file or folder that
 /// is there but cannot be read is, with a message that says so (「権限」 when it is refused),
 /// and so is a symbolic link whose target is not there (a synced folder that is not mounted).
-std::optional<FileBytes> readFileBytes(const QString& path, Status* status);
+Result<FileBytes> readFileBytes(const QString& path);
 
 /**
  * Replaces the file @p path with @p bytes so that a crash at any moment leaves either the old

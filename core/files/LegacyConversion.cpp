@@ -46,7 +46,7 @@ bool textsFit(const QStringList& f) {
     texts.situation = f.at(1);
     texts.comment = f.at(3);
     texts.spare = f.at(5);
-    return datalog::recordProblem(texts).isEmpty();
+    return datalog::recordProblem(texts).ok();
 }
 
 } // namespace
@@ -98,10 +98,9 @@ Status convertLegacyLogSteps(const QString& dir, const QString& answer, Result* 
     const QString sourcePath = resolveFile(dir, files::kLegacyLog);
     if (!lock.locked())
         return lock.failure(resolveFile(dir, files::kData));
-    Status status;
-    const auto source = readFileBytes(sourcePath, &status);
+    const auto source = readFileBytes(sourcePath);
     if (!source)
-        return status;
+        return source.status();
     if (!source->exists)
         return Status::failure(messages::fileNotFound(files::kLegacyLog));
 
@@ -120,8 +119,7 @@ Status convertLegacyLogSteps(const QString& dir, const QString& answer, Result* 
         WeightRecord rec;
         rec.date = fields->at(0);
         rec.situation = fields->at(1);
-        const QString problem = datalog::recordProblem(rec);
-        if (!problem.isEmpty()) {
+        if (!datalog::recordProblem(rec)) {
             ++r.keptAsIs;
             continue;
         }
@@ -131,9 +129,10 @@ Status convertLegacyLogSteps(const QString& dir, const QString& answer, Result* 
 
     // An existing log is kept before it is replaced, so that nothing is lost.
     const QString logPath = resolveFile(dir, files::kData);
-    const auto oldLog = readFileBytes(logPath, &status);
+    const auto oldLog = readFileBytes(logPath);
     if (!oldLog)
-        return status;
+        return oldLog.status();
+    Status status;
     // a file that is in place but could not be flushed to disk stops nothing; it is told at the end
     Status notFlushed;
     const auto done = [&notFlushed](const Status& s) {
@@ -225,10 +224,9 @@ Status convertDataSteps(const QString& dir, const QString& answer, Result* resul
     const QString logPath = resolveFile(dir, files::kData);
     if (!lock.locked())
         return lock.failure(logPath);
-    Status status;
-    const auto old = readFileBytes(logPath, &status);
+    const auto old = readFileBytes(logPath);
     if (!old)
-        return status;
+        return old.status();
     if (!old->exists)
         return Status::failure(messages::fileNotFound(files::kData));
     if (cp932::looksLikeUtf8(old->bytes))
@@ -258,7 +256,7 @@ Status convertDataSteps(const QString& dir, const QString& answer, Result* resul
 
     // The old log is kept first; then the new one replaces it in one step, so there is
     // never a moment without a log.
-    status = backups::backupBeforeChange(dir, backups::Reason::Conversion, &old->bytes);
+    Status status = backups::backupBeforeChange(dir, backups::Reason::Conversion, &old->bytes);
     if (!status)
         return status;
     status = keepBackup(dir, files::kDataBackup, old->bytes, &r.backupName);

@@ -76,9 +76,12 @@ int ReadLog::recordCount() const {
 }
 
 std::optional<ReadLog> readLog(const QString& path, Status* status) {
-    const auto file = readFileBytes(path, status);
-    if (!file)
+    const auto file = readFileBytes(path);
+    if (!file) {
+        if (status)
+            *status = file.status();
         return std::nullopt;
+    }
     ReadLog log;
     log.exists = file->exists;
     log.bytes = file->bytes;

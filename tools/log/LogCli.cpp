@@ -227,11 +227,11 @@ int edit(const QString& dir, const QStringList& args, const Output& o) {
         from = check->step + 1;
     }
     const WeightRecord corrected = logedits::correctedRecord(c, *record);
-    QString problem = datalog::recordProblem(corrected);
-    if (problem.isEmpty())
+    Status problem = datalog::recordProblem(corrected);
+    if (problem)
         problem = logedits::dateProblem(log->records, *number, corrected.date);
-    if (!problem.isEmpty())
-        return refuse(o, problem);
+    if (!problem)
+        return refuse(o, problem.message());
 
     logedits::LogChange applied;
     const Status s = logedits::correctRecord(dir, *number, *record, corrected, &applied);

@@ -447,9 +447,9 @@ void MainPanel::onFree() {
     const QString word = dialogs.input(entry::freePrompt(), QStringLiteral("状況フリー入力"));
     if (word.isEmpty())
         return;
-    const QString problem = textFieldProblem(word, QStringLiteral("状況"));
-    if (!problem.isEmpty()) {
-        dialogs.message(problem, messages::unencodableTitle(), Dialogs::Icon::Warning);
+    const Status problem = textFieldProblem(word, QStringLiteral("状況"));
+    if (!problem) {
+        dialogs.message(problem.message(), messages::unencodableTitle(), Dialogs::Icon::Warning);
         return;
     }
     m_selectedSituation = word;

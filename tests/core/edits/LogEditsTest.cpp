@@ -101,7 +101,7 @@ TEST(LogEdits, TheStartRecordStaysFirstAndCannotBeDeleted) {
         dir.path(), 1, std::nullopt, with(start, [](WeightRecord& r) { r.date = QStringLiteral("2026/12/03"); }));
     EXPECT_FALSE(late.ok());
     EXPECT_TRUE(late.message().contains(QStringLiteral("2026/12/02"))) << late.message().toStdString();
-    EXPECT_EQ(logedits::dateProblem(records(dir), 1, QStringLiteral("2026/12/03")), late.message());
+    EXPECT_EQ(logedits::dateProblem(records(dir), 1, QStringLiteral("2026/12/03")).message(), late.message());
 
     const Status deleted = logedits::deleteRecord(dir.path(), 1, std::nullopt);
     EXPECT_FALSE(deleted.ok());
