@@ -83,15 +83,13 @@ std::optional<Check> firstCheck(const Input& in, int fromStep) {
     return std::nullopt;
 }
 
-std::optional<QString> stepped(const QString& fieldText, const QString& stepText, int direction, QString* problem) {
+Result<QString> stepped(const QString& fieldText, const QString& stepText, int direction) {
     const auto step = parseNumber(stepText);
-    if (!step || !(*step > 0)) {
-        if (problem)
-            *problem = QStringLiteral("刻み「%1」が正の数ではないため、↑↓ボタンは使えません。\r\n"
-                                      "編集画面の「入力刻み」で刻みを指定してください。")
-                           .arg(stepText);
-        return std::nullopt;
-    }
+    if (!step || !(*step > 0))
+        return Status::failure(QStringLiteral("刻み「%1」が正の数ではないため、↑↓ボタンは使えません。\r\n"
+                                              "編集画面の「入力刻み」で刻みを指定してください。")
+                                   .arg(stepText),
+                               QStringLiteral("入力刻み"));
     const double value = leadingNumber(fieldText) + direction * *step;
     return shortestText(value);
 }

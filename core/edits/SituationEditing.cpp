@@ -217,21 +217,16 @@ Notice noChoiceToDelete() {
     return {QStringLiteral("削除する状況をリストから選んでください"), messages::noChoiceTitle()};
 }
 
-std::optional<QStringList> deleteWord(const QString& dir, const QStringList& shown, int index, Status* status) {
+Result<QStringList> deleteWord(const QString& dir, const QStringList& shown, int index) {
     if (index < 0 || index >= shown.size())
-        return std::nullopt;
-    const auto fail = [status](const Status& s) -> std::optional<QStringList> {
-        if (status)
-            *status = s;
-        return std::nullopt;
-    };
+        return Status::failure(noChoiceToDelete().text, noChoiceToDelete().title);
     const FolderWriteLock lock(dir);
     if (!lock.locked())
-        return fail(lock.failure(resolveFile(dir, files::kSituations)));
+        return lock.failure(resolveFile(dir, files::kSituations));
     Status s;
     auto onFile = wordsOnFile(dir, &s);
     if (!onFile)
-        return fail(s);
+        return s;
     const QString& word = shown.at(index);
     removeOccurrence(&*onFile, word, static_cast<int>(shown.mid(0, index).count(word)));
     QStringList rest = shown;
@@ -239,7 +234,7 @@ std::optional<QStringList> deleteWord(const QString& dir, const QStringList& sho
     const QStringList words = inShownOrder(*onFile, rest);
     s = writeList(dir, words);
     if (!s)
-        return fail(s);
+        return s;
     return words;
 }
 

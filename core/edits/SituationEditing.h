@@ -63,10 +63,10 @@ Notice noChoiceToDelete();
 /**
  * `cmdDel` after OK: the word at @p index of @p shown removed from the list file as it is now,
  * and the file written in the order of the remaining shown words as saveOrder() does. Returns
- * the words written, or nothing (and a failure in @p status when the file could not be
- * written) when @p index chooses no word; nothing is written then.
+ * the words written, or the failure: noChoiceToDelete() when @p index chooses no word, or why
+ * the file could not be written; nothing is written then.
  */
-std::optional<QStringList> deleteWord(const QString& dir, const QStringList& shown, int index, Status* status);
+Result<QStringList> deleteWord(const QString& dir, const QStringList& shown, int index);
 Notice deleteDone();
 
 /// `cmdDel2`: the question; after OK every word of @p shown is removed from "状況リスト.txt", which

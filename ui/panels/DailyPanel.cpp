@@ -188,7 +188,7 @@ void DailyPanel::onPeriod() {
     const Status s =
         daily::fillPeriod(log()->records, m_startDateBox->currentText(), m_endDateBox->currentText(), &m_view);
     if (!s) {
-        m_state.dialogs->message(s.message(), daily::periodRefusalTitle(), Dialogs::Icon::Warning);
+        m_state.dialogs->message(s.message(), s.notice().title, Dialogs::Icon::Warning);
         return;
     }
     m_period = std::make_pair(m_startDateBox->currentText(), m_endDateBox->currentText());

@@ -681,19 +681,18 @@ void EditPanel::onDelete() {
     if (dialogs.message(question.text, question.title, Dialogs::Icon::Exclamation, Dialogs::Buttons::OkCancel) !=
         Dialogs::Answer::Ok)
         return;
-    Status s;
-    std::optional<QStringList> remaining;
+    std::optional<Result<QStringList>> remaining;
     m_state.editor->run(QStringLiteral("状況の削除"), [&] {
-        remaining = editing::deleteWord(m_state.workDir, listedSituations(), row, &s);
-        return remaining ? Status() : s;
+        remaining = editing::deleteWord(m_state.workDir, listedSituations(), row);
+        return remaining->status();
     });
     m_host.noteFileWritten(files::kSituations);
-    if (!remaining) {
-        if (!s)
-            showFailure(dialogs, s);
+    if (!remaining || !*remaining) {
+        if (remaining)
+            showFailure(dialogs, remaining->status());
         return;
     }
-    m_host.setSituationLists(*remaining);
+    m_host.setSituationLists(**remaining);
     // the file now holds the editor's order, a dragged one included
     markOrderChanged(false);
     const Notice done = editing::deleteDone();
@@ -924,9 +923,8 @@ void EditPanel::onOption(const StepControls& controls, int index) {
 void EditPanel::onFreeStep(const StepControls& controls) {
     Dialogs& dialogs = *m_state.dialogs;
     const QString typed = controls.free->text();
-    QString problem;
-    if (!increments::freeStep(typed, &problem)) {
-        dialogs.message(problem, increments::freeStepTitle(), Dialogs::Icon::Warning);
+    if (const auto step = increments::freeStep(typed); !step) {
+        dialogs.message(step.message(), step.status().notice().title, Dialogs::Icon::Warning);
         return;
     }
     const Status s = increments::confirmFree(m_state.workDir, m_state.steps, controls.kind, typed);

@@ -471,10 +471,9 @@ void MainPanel::onFree() {
 }
 
 void MainPanel::onStep(QLineEdit* field, const QString& step, int direction) {
-    QString problem;
-    const auto text = entry::stepped(field->text(), step, direction, &problem);
+    const auto text = entry::stepped(field->text(), step, direction);
     if (!text) {
-        m_state.dialogs->message(problem, QStringLiteral("入力刻み"), Dialogs::Icon::Warning);
+        m_state.dialogs->message(text.message(), text.status().notice().title, Dialogs::Icon::Warning);
         return;
     }
     field->setText(*text);

@@ -95,16 +95,16 @@ TEST(EntryChecks, BodyFat) {
 }
 
 TEST(EntryStep, SteppingIn64BitsGivesShortText) {
-    EXPECT_EQ(entry::stepped(QStringLiteral("75.5"), QStringLiteral("0.1"), +1), QStringLiteral("75.6"));
-    EXPECT_EQ(entry::stepped(QStringLiteral("75.5"), QStringLiteral("0.1"), -1), QStringLiteral("75.4"));
-    EXPECT_EQ(entry::stepped(QString(), QStringLiteral("0.1"), +1), QStringLiteral("0.1"));
+    EXPECT_EQ(*entry::stepped(QStringLiteral("75.5"), QStringLiteral("0.1"), +1), QStringLiteral("75.6"));
+    EXPECT_EQ(*entry::stepped(QStringLiteral("75.5"), QStringLiteral("0.1"), -1), QStringLiteral("75.4"));
+    EXPECT_EQ(*entry::stepped(QString(), QStringLiteral("0.1"), +1), QStringLiteral("0.1"));
     QString text = QStringLiteral("70");
     for (int i = 0; i < 30; ++i)
         text = *entry::stepped(text, QStringLiteral("0.1"), +1);
     EXPECT_EQ(text, QStringLiteral("73"));
-    QString problem;
-    EXPECT_FALSE(entry::stepped(QStringLiteral("70"), QStringLiteral("abc"), +1, &problem));
-    EXPECT_TRUE(problem.contains(QStringLiteral("abc")));
+    const auto refused = entry::stepped(QStringLiteral("70"), QStringLiteral("abc"), +1);
+    EXPECT_FALSE(refused);
+    EXPECT_TRUE(refused.message().contains(QStringLiteral("abc")));
     EXPECT_FALSE(entry::stepped(QStringLiteral("70"), QStringLiteral("-0.1"), +1));
     EXPECT_FALSE(entry::stepped(QStringLiteral("70"), QStringLiteral("0"), +1));
 }

@@ -233,11 +233,7 @@ std::vector<Writer> panelWriters() {
          atomic},
         {"editing_deleteWord",
          sample,
-         [=](const QString& d) {
-             Status s;
-             editing::deleteWord(d, words(d), 0, &s);
-             return s;
-         },
+         [=](const QString& d) { return editing::deleteWord(d, words(d), 0).status(); },
          {files::kSituations},
          atomic},
         {"editing_deleteAll",
