@@ -273,20 +273,16 @@ Status changedBytes(EditableLog& log, const LogChange& change, QByteArray* bytes
     return {};
 }
 
-// Reads the log for a change under the lock the caller holds; nothing (and why) when it cannot
-// be read, is missing, or looks saved in UTF-8.
-std::optional<loglines::ReadLog> readForChange(const QString& path, Status* status) {
-    auto log = loglines::readLog(path, status);
+// Reads the log for a change under the lock the caller holds; a failure when it cannot be
+// read, is missing, or looks saved in UTF-8.
+Result<loglines::ReadLog> readForChange(const QString& path) {
+    auto log = loglines::readLog(path);
     if (!log)
-        return std::nullopt;
-    if (!log->exists) {
-        *status = Status::failure(messages::fileNotFound(files::kData));
-        return std::nullopt;
-    }
-    if (log->utf8) {
-        *status = Status::failure(cp932::utf8Message(QFileInfo(path).fileName()));
-        return std::nullopt;
-    }
+        return log;
+    if (!log->exists)
+        return Status::failure(messages::fileNotFound(files::kData));
+    if (log->utf8)
+        return Status::failure(cp932::utf8Message(QFileInfo(path).fileName()));
     return log;
 }
 
@@ -318,14 +314,13 @@ template <typename Edit> Status editLog(const QString& dir, Edit&& edit) {
     const QString path = resolveFile(dir, files::kData);
     if (!lock.locked())
         return lock.failure(path);
-    Status status;
-    auto read = readForChange(path, &status);
+    auto read = readForChange(path);
     if (!read)
-        return status;
+        return read.status();
     const QByteArray before = read->bytes;
     EditableLog log(std::move(read->lines));
     QByteArray after;
-    status = edit(log, &after);
+    Status status = edit(log, &after);
     if (!status || after == before)
         return status;
     return writeChanged(dir, path, before, after);
@@ -533,18 +528,16 @@ Status deleteRecord(const QString& dir, int number, const std::optional<WeightRe
     });
 }
 
-std::optional<WeightRecord> recordAt(const QString& dir, int number, Status* status) {
-    const auto log = loglines::readLog(resolveFile(dir, files::kData), status);
+Result<WeightRecord> recordAt(const QString& dir, int number) {
+    const auto log = loglines::readLog(resolveFile(dir, files::kData));
     if (!log)
-        return std::nullopt;
+        return log.status();
     std::vector<WeightRecord> records;
     for (const loglines::Line& line : log->lines)
         if (line.record)
             records.push_back(*line.record);
-    if (number < 1 || number > static_cast<int>(records.size())) {
-        *status = Status::failure(noSuchRecord(number, static_cast<int>(records.size())));
-        return std::nullopt;
-    }
+    if (number < 1 || number > static_cast<int>(records.size()))
+        return Status::failure(noSuchRecord(number, static_cast<int>(records.size())));
     return records[static_cast<size_t>(number - 1)];
 }
 

@@ -119,10 +119,9 @@ Status saveEntry(const QString& dir, const Input& input, const QDate& day, bool 
     const FolderWriteLock lock(dir);
     if (!lock.locked())
         return done(lock.failure(resolveFile(dir, files::kData)));
-    Status status;
-    const auto lastDate = datalog::lastRecordDate(dir, &status);
+    const auto lastDate = datalog::lastRecordDate(dir);
     if (!lastDate)
-        return done(status);
+        return done(lastDate.status());
     std::tie(saved.record, saved.placement) = makeRecord(input, day, *lastDate, timeStamp, now);
     if (comment)
         saved.record.comment = *comment;

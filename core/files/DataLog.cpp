@@ -405,18 +405,13 @@ Status refuseUtf8(const QString& path) {
     return writeRefusal(path, false);
 }
 
-// The bytes of the log for a rewrite; nothing (and why) when it cannot be read or looks
-// saved in UTF-8.
-std::optional<QByteArray> readForRewrite(const QString& path, Status* status) {
+// The bytes of the log for a rewrite; a failure when it cannot be read or looks saved in UTF-8.
+Result<QByteArray> readForRewrite(const QString& path) {
     auto file = readFileBytes(path);
-    if (!file) {
-        *status = file.status();
-        return std::nullopt;
-    }
-    if (cp932::looksLikeUtf8(file->bytes)) {
-        *status = Status::failure(cp932::utf8Message(QFileInfo(path).fileName()));
-        return std::nullopt;
-    }
+    if (!file)
+        return file.status();
+    if (cp932::looksLikeUtf8(file->bytes))
+        return Status::failure(cp932::utf8Message(QFileInfo(path).fileName()));
     return std::move(file->bytes);
 }
 
@@ -621,13 +616,10 @@ LogContents readLog(const QString& dir) {
     return c;
 }
 
-std::optional<QString> lastRecordDate(const QString& dir, Status* status) {
+Result<QString> lastRecordDate(const QString& dir) {
     const auto file = readFileBytes(resolveFile(dir, files::kData));
-    if (!file) {
-        if (status)
-            *status = file.status();
-        return std::nullopt;
-    }
+    if (!file)
+        return file.status();
     const QByteArray& bytes = file->bytes;
     const bool utf8 = cp932::looksLikeUtf8(bytes);
     // from the end, a piece at a time, until a piece holds a record; a piece starts at a line
@@ -685,10 +677,10 @@ Status insertRecord(const QString& dir, const WeightRecord& record) {
     const QString path = resolveFile(dir, files::kData);
     if (!lock.locked())
         return lock.failure(path);
-    Status status;
-    const auto bytes = readForRewrite(path, &status);
+    const auto bytes = readForRewrite(path);
     if (!bytes)
-        return status;
+        return bytes.status();
+    Status status;
     QByteArray out;
     out.reserve(bytes->size() + newLine->size() + 64);
     bool done = false;
@@ -729,9 +721,9 @@ Status rewriteLog(const QString& dir, const RecordRule& rule, const RewriteCheck
     const QString path = resolveFile(dir, files::kData);
     if (!lock.locked())
         return lock.failure(path);
-    const auto bytes = readForRewrite(path, &status);
+    const auto bytes = readForRewrite(path);
     if (!bytes)
-        return status;
+        return bytes.status();
     QByteArray out;
     out.reserve(bytes->size() + bytes->size() / 8 + 64);
     // Rewritten lines are gathered and encoded together: one conversion per run of them

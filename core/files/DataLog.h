@@ -70,7 +70,7 @@ LogContents readLog(const QString& dir);
 
 /// The date of the log's last readable record as the file holds it now, read from its end;
 /// an empty string for a log without records or without a file. A failure to read it fails.
-std::optional<QString> lastRecordDate(const QString& dir, Status* status);
+Result<QString> lastRecordDate(const QString& dir);
 
 // Every writer below takes the folder's write lock (FolderWriteLock) for its whole
 // read-modify-write, and takes the day's first backup of the log (backups::backupBeforeChange)

@@ -75,13 +75,10 @@ int ReadLog::recordCount() const {
         std::count_if(lines.begin(), lines.end(), [](const Line& l) { return l.record.has_value(); }));
 }
 
-std::optional<ReadLog> readLog(const QString& path, Status* status) {
+Result<ReadLog> readLog(const QString& path) {
     const auto file = readFileBytes(path);
-    if (!file) {
-        if (status)
-            *status = file.status();
-        return std::nullopt;
-    }
+    if (!file)
+        return file.status();
     ReadLog log;
     log.exists = file->exists;
     log.bytes = file->bytes;

@@ -283,10 +283,10 @@ int listBackups(const QString& dir, const QStringList& args, const Output& o) {
     const Options options(args, {}, {});
     if (!options.error.isEmpty())
         return fail(o, options.error);
-    Status status;
-    const auto list = backups::listBackups(dir, &status);
-    if (!status.ok())
-        return fail(o, status.message());
+    const auto listed = backups::listBackups(dir);
+    if (!listed)
+        return fail(o, listed.message());
+    const std::vector<backups::BackupInfo>& list = *listed;
     QString text;
     for (const backups::BackupInfo& b : list)
         text += QStringLiteral("%1\t%2\t%3\n")
@@ -305,10 +305,10 @@ int restore(const QString& dir, const QStringList& args, const Output& o) {
     const Options options(args.mid(1), {QStringLiteral("--yes")}, {});
     if (!options.error.isEmpty())
         return fail(o, options.error);
-    Status status;
-    const auto list = backups::listBackups(dir, &status);
-    if (!status.ok())
-        return fail(o, status.message());
+    const auto listed = backups::listBackups(dir);
+    if (!listed)
+        return fail(o, listed.message());
+    const std::vector<backups::BackupInfo>& list = *listed;
     const auto found =
         std::find_if(list.begin(), list.end(), [&](const backups::BackupInfo& b) { return b.name == name; });
     if (found == list.end())

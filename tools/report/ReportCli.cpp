@@ -170,16 +170,15 @@ int run(const QStringList& args, const OutputSink& out, QByteArray* err) {
     if (!QFileInfo(dir).isDir())
         return fail(err, messages::missingFolder(dir));
 
-    ViewModel view;
-    QString error;
-    QString warning;
-    if (!build(ViewRequest{dir, args.mid(i + 1)}, &view, &error, &warning))
-        return fail(err, error);
+    const auto built = build(ViewRequest{dir, args.mid(i + 1)});
+    if (!built)
+        return fail(err, built.message());
+    const ViewModel& view = built->view;
     const bool written = format == QLatin1String("json") ? writeJson(view, out) : writeTsv(view, out);
     if (!written)
         return fail(err, outputFailure());
-    if (!warning.isEmpty())
-        *err = (QStringLiteral("pukapuka-report: ") + warning + QLatin1Char('\n')).toUtf8();
+    if (!built->warning.isEmpty())
+        *err = (QStringLiteral("pukapuka-report: ") + built->warning + QLatin1Char('\n')).toUtf8();
     return 0;
 }
 

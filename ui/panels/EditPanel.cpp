@@ -759,12 +759,12 @@ void EditPanel::onRename() {
 void EditPanel::onRestore() {
     Dialogs& dialogs = *m_state.dialogs;
     const QString title = QStringLiteral("バックアップから戻す");
-    Status status;
-    const std::vector<backups::BackupInfo> list = backups::listBackups(m_state.workDir, &status);
-    if (!status.ok()) {
-        showFailure(dialogs, status);
+    const auto listed = backups::listBackups(m_state.workDir);
+    if (!listed) {
+        showFailure(dialogs, listed.status());
         return;
     }
+    const std::vector<backups::BackupInfo>& list = *listed;
     if (list.empty()) {
         dialogs.message(backups::noBackupsNotice(), title, Dialogs::Icon::Information);
         return;

@@ -331,7 +331,7 @@ std::vector<Writer> panelWriters() {
              ASSERT_TRUE(backups::backupBeforeChange(dir.path(), backups::Reason::Import));
              ASSERT_TRUE(logedits::deleteRecord(dir.path(), 3, std::nullopt));
          },
-         [](const QString& d) { return backups::restoreBackup(d, backups::listBackups(d, nullptr).back().name); },
+         [](const QString& d) { return backups::restoreBackup(d, backups::listBackups(d)->back().name); },
          {files::kData},
          atomic},
         {"logimport_importInto",
