@@ -143,10 +143,10 @@ void MainWindow::startup() {
     notices.clear();
     // A folder that cannot be searched is said once; every file in it then fails alike, and
     // nothing in it is taken for missing: no welcome, no conversion, nothing written.
-    const QString folderProblem = folderReadProblem(s.workDir);
-    m_folderReadable = folderProblem.isEmpty();
+    const Status folderProblem = folderReadProblem(s.workDir);
+    m_folderReadable = folderProblem.ok();
     if (!m_folderReadable)
-        notices.append(folderProblem);
+        notices.append(folderProblem.message());
     auto note = [this, &notices](const QString& problem) {
         if (!problem.isEmpty() && m_folderReadable)
             notices.append(problem);
@@ -240,9 +240,9 @@ void MainWindow::startup() {
     // from here on the window follows what other programs change in the folder; a problem
     // start-up found is not told again
     for (const QString& name : FolderReadings::dataFiles())
-        m_toldProblems[name] = m_folderReadable ? problemOf(name) : folderProblem;
+        m_toldProblems[name] = m_folderReadable ? problemOf(name) : folderProblem.message();
     if (!m_folderReadable)
-        m_toldProblems[QStringLiteral(".")] = folderProblem;
+        m_toldProblems[QStringLiteral(".")] = folderProblem.message();
     if (!m_watcher) {
         m_watcher = new FolderWatcher(s.workDir, FolderReadings::dataFiles(), this);
         connect(m_watcher, &FolderWatcher::changed, this, &MainWindow::takeOutsideChanges);
@@ -407,18 +407,18 @@ void MainWindow::takeOutsideChanges() {
         if (changed.isEmpty())
             continue;
         QStringList notices;
-        const QString folderProblem = folderReadProblem(m_state.workDir);
-        if (!folderProblem.isEmpty()) {
+        const Status folderProblem = folderReadProblem(m_state.workDir);
+        if (!folderProblem) {
             // a folder that cannot be searched is said once, not once for each of its files
-            if (m_toldProblems.value(QStringLiteral(".")) != folderProblem)
-                notices.append(folderProblem);
-            m_toldProblems[QStringLiteral(".")] = folderProblem;
+            if (m_toldProblems.value(QStringLiteral(".")) != folderProblem.message())
+                notices.append(folderProblem.message());
+            m_toldProblems[QStringLiteral(".")] = folderProblem.message();
         } else {
             m_toldProblems.remove(QStringLiteral("."));
         }
         for (const QString& name : changed) {
             const QString problem = takeChangedFile(name);
-            if (folderProblem.isEmpty() && !problem.isEmpty() && problem != m_toldProblems.value(name))
+            if (folderProblem && !problem.isEmpty() && problem != m_toldProblems.value(name))
                 notices.append(problem);
             m_toldProblems[name] = problem;
         }

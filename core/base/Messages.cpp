@@ -66,10 +66,6 @@ QString productName() {
     return QStringLiteral("Pukapuka☆ダイエット");
 }
 
-QString cancelCaption() {
-    return QStringLiteral("キャンセル");
-}
-
 QString fileNotFound(const QString& name) {
     return QStringLiteral("「%1」が見つかりません。").arg(name);
 }

@@ -25,7 +25,6 @@ QString sampleDataRefusalTitle();
 QString addSituationTitle();  ///< 状況の追加
 QString correctRecordTitle(); ///< 記録の修正
 QString productName();        ///< the program's name
-QString cancelCaption();      ///< the caption of a cancel button
 
 /// 「name」が見つかりません。
 QString fileNotFound(const QString& name);

@@ -238,9 +238,9 @@ Status backupBeforeChange(const QString& dir, Reason reason, const QByteArray* l
 Result<std::vector<BackupInfo>> listBackups(const QString& dir) {
     std::vector<BackupInfo> list;
     const QString folder = folderPath(dir);
-    const QString problem = QFileInfo(folder).isDir() ? folderReadProblem(folder) : QString();
-    if (!problem.isEmpty())
-        return Status::failure(problem);
+    const Status problem = QFileInfo(folder).isDir() ? folderReadProblem(folder) : Status();
+    if (!problem)
+        return problem;
     for (const Dated& d : datedNewestFirst(backupNames(folder)))
         list.push_back(infoOf(folder, d.name, d.taken));
     return list;

@@ -28,15 +28,15 @@ Status keepBackup(const QString& dir, const QString& wanted, const QByteArray& b
     return s;
 }
 
-// The message that refuses a body-fat answer no record could hold, or an empty string: a
-// conversion must not turn every record into a line the log reader skips.
-QString fatProblem(double fat) {
+// The refusal of a body-fat answer no record could hold: a conversion must not turn every
+// record into a line the log reader skips.
+Status fatProblem(double fat) {
     WeightRecord probe;
     probe.date = QStringLiteral("2000/01/01");
     if (datalog::parseLine(datalog::formatLine64(probe, 0, fat)))
-        return QString();
-    return QStringLiteral("体脂肪率「%1」は大きすぎて記録できません。\r\n変換は行いませんでした。")
-        .arg(shortestText(fat));
+        return {};
+    return Status::failure(QStringLiteral("体脂肪率「%1」は大きすぎて記録できません。\r\n変換は行いませんでした。")
+                               .arg(shortestText(fat)));
 }
 
 // True when the texts of an older log's six fields can be written in the quoted form.
@@ -92,8 +92,8 @@ Status convertLegacyLogSteps(const QString& dir, const QString& answer, Result* 
         return {};
     }
     const double fat = leadingNumber(answer);
-    if (const QString problem = fatProblem(fat); !problem.isEmpty())
-        return Status::failure(problem);
+    if (const Status problem = fatProblem(fat); !problem)
+        return problem;
     const FolderWriteLock lock(dir);
     const QString sourcePath = resolveFile(dir, files::kLegacyLog);
     if (!lock.locked())
@@ -217,8 +217,8 @@ Status convertDataSteps(const QString& dir, const QString& answer, Result* resul
             *result = r;
         return {};
     }
-    if (const QString problem = fatProblem(leadingNumber(answer)); !problem.isEmpty())
-        return Status::failure(problem);
+    if (const Status problem = fatProblem(leadingNumber(answer)); !problem)
+        return problem;
     const QString fatText = shortestText(leadingNumber(answer));
     const FolderWriteLock lock(dir);
     const QString logPath = resolveFile(dir, files::kData);

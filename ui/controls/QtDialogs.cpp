@@ -1,7 +1,5 @@
 #include "ui/controls/QtDialogs.h"
 
-#include "core/base/Messages.h"
-
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialog>
@@ -50,7 +48,7 @@ void labelFileDialog(QFileDialog& dialog, const QString& lookIn, const QString& 
     dialog.setLabelText(QFileDialog::FileName, QStringLiteral("ファイル名"));
     dialog.setLabelText(QFileDialog::FileType, QStringLiteral("ファイルの種類"));
     dialog.setLabelText(QFileDialog::Accept, accept);
-    dialog.setLabelText(QFileDialog::Reject, messages::cancelCaption());
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("キャンセル"));
 }
 
 } // namespace
@@ -68,7 +66,7 @@ Dialogs::Answer QtDialogs::showMessage(const QString& prompt, const QString& tit
         break;
     case Buttons::OkCancel:
         first = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-        second = box.addButton(messages::cancelCaption(), QMessageBox::RejectRole);
+        second = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
         break;
     case Buttons::YesNo:
         first = box.addButton(QStringLiteral("はい"), QMessageBox::YesRole);
@@ -98,7 +96,7 @@ QString QtDialogs::showInput(const QString& prompt, const QString& title, const 
     dialog.setLabelText(displayText(prompt));
     dialog.setTextValue(defaultText);
     dialog.setOkButtonText(QStringLiteral("OK"));
-    dialog.setCancelButtonText(messages::cancelCaption());
+    dialog.setCancelButtonText(QStringLiteral("キャンセル"));
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.textValue();
@@ -113,7 +111,7 @@ QString QtDialogs::askSaveFileName(const QString& title, const QString& suggeste
     dialog.setLabelText(QFileDialog::FileName, QStringLiteral("ファイル名"));
     dialog.setLabelText(QFileDialog::FileType, QStringLiteral("ファイルの種類"));
     dialog.setLabelText(QFileDialog::Accept, QStringLiteral("保存"));
-    dialog.setLabelText(QFileDialog::Reject, messages::cancelCaption());
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("キャンセル"));
     const QString suffix = QFileInfo(suggestedName).suffix();
     if (!suffix.isEmpty())
         dialog.setDefaultSuffix(suffix);
@@ -161,7 +159,7 @@ std::optional<RecordForm> QtDialogs::showRecordForm(const QString& title, const 
     fields->addRow(QStringLiteral("一言日記"), comment);
     auto* buttons = new QDialogButtonBox(&dialog);
     buttons->addButton(QStringLiteral("保存"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(messages::cancelCaption(), QDialogButtonBox::RejectRole);
+    buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     auto* layout = new QVBoxLayout(&dialog);
@@ -198,7 +196,7 @@ int QtDialogs::showChoice(const QString& title, const QString& prompt, const QSt
         table->selectRow(0);
     auto* buttons = new QDialogButtonBox(&dialog);
     QPushButton* ok = buttons->addButton(okText, QDialogButtonBox::AcceptRole);
-    buttons->addButton(messages::cancelCaption(), QDialogButtonBox::RejectRole);
+    buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
     ok->setEnabled(!rows.isEmpty());
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
@@ -267,7 +265,7 @@ std::optional<QString> QtDialogs::showImportPreview(const QString& title, const 
     auto* buttons = new QDialogButtonBox(&dialog);
     QPushButton* ok = buttons->addButton(QStringLiteral("取り込む"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("cmdImportOk"));
-    buttons->addButton(messages::cancelCaption(), QDialogButtonBox::RejectRole);
+    buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
 

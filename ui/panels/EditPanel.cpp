@@ -516,7 +516,7 @@ QFrame* EditPanel::buildNewStart() {
     m_newStartSaveButton->setObjectName(QStringLiteral("cmdStHozon"));
     // Enter at the end of the field chain starts as a click does
     m_newStartSaveButton->setAutoDefault(true);
-    m_newStartCancelButton = new QPushButton(messages::cancelCaption(), frame);
+    m_newStartCancelButton = new QPushButton(QStringLiteral("キャンセル"), frame);
     m_newStartCancelButton->setObjectName(QStringLiteral("cmdYame"));
     for (QPushButton* b : {m_newStartSaveButton, m_newStartCancelButton})
         b->setMinimumSize(scaledPixels(100, frame), scaledPixels(30, frame));
