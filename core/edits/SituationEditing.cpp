@@ -48,18 +48,14 @@ Status writeList(const QString& dir, const QStringList& words) {
     return writeFileAtomic(resolveFile(dir, files::kSituations), out);
 }
 
-// The words of the list file as it is now (the caller holds the write lock); nothing, and why,
-// when the file cannot be read or a rewrite would lose lines its reader could not read.
-std::optional<QStringList> wordsOnFile(const QString& dir, Status* status) {
+// The words of the list file as it is now (the caller holds the write lock); a failure when the
+// file cannot be read or a rewrite would lose lines its reader could not read.
+Result<QStringList> wordsOnFile(const QString& dir) {
     const QString path = resolveFile(dir, files::kSituations);
-    if (const auto file = readFileBytes(path); !file) {
-        *status = file.status();
-        return std::nullopt;
-    }
-    if (const Status refusal = writeRefusal(path, true); !refusal) {
-        *status = refusal;
-        return std::nullopt;
-    }
+    if (const auto file = readFileBytes(path); !file)
+        return file.status();
+    if (const Status refusal = writeRefusal(path, true); !refusal)
+        return refusal;
     return situations::readSituationList(dir).words;
 }
 
@@ -107,8 +103,7 @@ Status undoRewrite(const QString& logPath, const datalog::RewriteOutcome& outcom
 
 // The list file with every entry equal to @p oldWord replaced, one quoted entry a line;
 // lines that cannot be read keep their bytes, so the rename loses nothing of the file.
-std::optional<QByteArray> renamedList(const QByteArray& bytes, const QString& oldWord, const QString& newWord,
-                                      int* replaced, Status* status) {
+Result<QByteArray> renamedList(const QByteArray& bytes, const QString& oldWord, const QString& newWord, int* replaced) {
     QByteArray out;
     for (const QByteArray& raw : splitLines(bytes)) {
         const auto text = cp932::decode(raw);
@@ -124,10 +119,8 @@ std::optional<QByteArray> renamedList(const QByteArray& bytes, const QString& ol
             // a word with a double quote inside came from a plain line and goes back as one
             const QString word = match ? newWord : field;
             const auto line = encodeLine(word.contains(QLatin1Char('"')) ? listLine(word) : quoted(word));
-            if (!line) {
-                *status = line.status();
-                return std::nullopt;
-            }
+            if (!line)
+                return line.status();
             out += *line;
         }
     }
@@ -194,12 +187,11 @@ Status saveOrder(const QString& dir, const QStringList& shown, QStringList* writ
     const FolderWriteLock lock(dir);
     if (!lock.locked())
         return lock.failure(resolveFile(dir, files::kSituations));
-    Status status;
-    const auto onFile = wordsOnFile(dir, &status);
+    const auto onFile = wordsOnFile(dir);
     if (!onFile)
-        return status;
+        return onFile.status();
     const QStringList words = inShownOrder(*onFile, shown);
-    status = writeList(dir, words);
+    const Status status = writeList(dir, words);
     if (status && written)
         *written = words;
     return status;
@@ -223,18 +215,16 @@ Result<QStringList> deleteWord(const QString& dir, const QStringList& shown, int
     const FolderWriteLock lock(dir);
     if (!lock.locked())
         return lock.failure(resolveFile(dir, files::kSituations));
-    Status s;
-    auto onFile = wordsOnFile(dir, &s);
+    auto onFile = wordsOnFile(dir);
     if (!onFile)
-        return s;
+        return onFile.status();
     const QString& word = shown.at(index);
     removeOccurrence(&*onFile, word, static_cast<int>(shown.mid(0, index).count(word)));
     QStringList rest = shown;
     rest.removeAt(index);
     const QStringList words = inShownOrder(*onFile, rest);
-    s = writeList(dir, words);
-    if (!s)
-        return s;
+    if (const Status written = writeList(dir, words); !written)
+        return written;
     return words;
 }
 
@@ -312,9 +302,10 @@ Status renameWord(const QString& dir, const QString& oldWord, const QString& new
     if (list->exists && cp932::looksLikeUtf8(list->bytes))
         return Status::failure(cp932::utf8Message(QFileInfo(listPath).fileName()));
     if (list->exists) {
-        newList = renamedList(list->bytes, oldWord, newWord, &words, &status);
-        if (!newList)
-            return status;
+        auto renamed = renamedList(list->bytes, oldWord, newWord, &words);
+        if (!renamed)
+            return renamed.status();
+        newList = std::move(*renamed);
     }
     const QString logPath = resolveFile(dir, files::kData);
     datalog::RewriteOutcome log;

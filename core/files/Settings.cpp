@@ -138,42 +138,35 @@ namespace {
 
 // The time stamp file in the written form of the value @p read found there, when the file holds
 // another form of it; an empty array when there is nothing to write (the file is missing, holds
-// the written form or no readable value); nothing when it cannot be read.
-std::optional<QByteArray> timeStampInWrittenForm(const QString& path, const Setting<int>& read, Status* status) {
+// the written form or no readable value); a failure when it cannot be read.
+Result<QByteArray> timeStampInWrittenForm(const QString& path, const Setting<int>& read) {
     if (read.missing || !read.problem.isEmpty())
         return QByteArray();
     const auto written = encodeLines({plainNumber(read.value)});
-    if (!written) {
-        if (status)
-            *status = written.status();
-        return std::nullopt;
-    }
+    if (!written)
+        return written.status();
     const auto file = readFileBytes(path);
-    if (!file) {
-        if (status)
-            *status = file.status();
-        return std::nullopt;
-    }
+    if (!file)
+        return file.status();
     return !file->exists || file->bytes == *written ? QByteArray() : *written;
 }
 
 } // namespace
 
 Status rewriteTimeStampInWrittenForm(const QString& dir, const Setting<int>& read) {
-    Status status;
     const QString path = resolveFile(dir, files::kTimeStamp);
     // a file in the written form takes no lock, so a folder the user may not write stays silent
-    auto bytes = timeStampInWrittenForm(path, read, &status);
+    const auto bytes = timeStampInWrittenForm(path, read);
     if (!bytes || bytes->isEmpty())
-        return status;
+        return bytes.status();
     const FolderWriteLock lock(dir);
     if (!lock.locked())
         return lock.failure(path);
     // read again under the lock: the file is rewritten from what it holds now
-    bytes = timeStampInWrittenForm(path, readTimeStamp(dir), &status);
-    if (!bytes || bytes->isEmpty())
-        return status;
-    return writeFileAtomic(path, *bytes);
+    const auto now = timeStampInWrittenForm(path, readTimeStamp(dir));
+    if (!now || now->isEmpty())
+        return now.status();
+    return writeFileAtomic(path, *now);
 }
 
 Setting<QString> readMovingAverage(const QString& dir) {
