@@ -316,8 +316,7 @@ void addCoreJobs(std::vector<CoreJob>* jobs, int size, const QString& dir, const
             jobs->push_back(CoreJob{name, size, std::move(run), {}});
     };
     add(QStringLiteral("floor: read データ.txt, decode CP932 into lines"), [path, size] {
-        Status s;
-        const auto file = readFileBytes(path, &s);
+        const auto file = readFileBytes(path);
         const DecodedLines lines = decodeLines(file->bytes);
         if (lines.lines.size() != size)
             qFatal("floor read %d lines", int(lines.lines.size()));
@@ -381,8 +380,7 @@ void addCoreJobs(std::vector<CoreJob>* jobs, int size, const QString& dir, const
     });
     const auto rows = std::make_shared<std::vector<csvimport::Row>>(csvimport::read(*exported).rows);
     add(QStringLiteral("ImportPlan: merge that export into the log (all duplicates)"), [path, rows] {
-        Status s;
-        const auto file = readFileBytes(path, &s);
+        const auto file = readFileBytes(path);
         if (planImport(file->bytes, *rows, false).added != 0)
             qFatal("import plan added rows");
     });

@@ -157,8 +157,7 @@ GeneratedLog writeDataSet(const QString& dir, int records, const QDate& lastDay)
     lines.reserve(records);
     for (const WeightRecord& r : log)
         lines.append(datalog::formatLine(r));
-    Status status;
-    const auto bytes = encodeLines(lines, &status);
+    const auto bytes = encodeLines(lines);
     if (!bytes || !writeBytes(dir + QLatin1Char('/') + files::kData, *bytes))
         qFatal("cannot write the generated log");
 
@@ -173,7 +172,7 @@ GeneratedLog writeDataSet(const QString& dir, int records, const QDate& lastDay)
     QStringList situations = kEveryday;
     situations += kEras[static_cast<size_t>((g.days - 1) / eraDays) % kEras.size()];
     situations.append(QStringLiteral("飲み会後"));
-    const auto list = encodeLines(situations, &status);
+    const auto list = encodeLines(situations);
     if (!list || !writeBytes(dir + QLatin1Char('/') + files::kSituations, *list))
         qFatal("cannot write the situation list");
     return g;

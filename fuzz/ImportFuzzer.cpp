@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(row.date >= kFirst && row.date <= kLast);
         FUZZ_CHECK(row.weight > 0 && row.weight < 999);
         FUZZ_CHECK(row.bodyFat >= 0 && row.bodyFat <= 100);
-        FUZZ_CHECK(datalog::recordProblem(row.record()).isEmpty());
+        FUZZ_CHECK(datalog::recordProblem(row.record()).ok());
         FUZZ_CHECK(row.date >= table.firstDate && row.date <= table.lastDate);
     }
 

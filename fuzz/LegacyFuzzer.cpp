@@ -91,7 +91,7 @@ void data(const QString& dir, const QString& answer, const QByteArray& bytes) {
     const float fat = answeredFat(answer);
     size_t j = 0;
     for (const WeightRecord& old : before.records) {
-        const bool kept = !datalog::recordProblem(old).isEmpty();
+        const bool kept = !datalog::recordProblem(old).ok();
         auto matches = [&](const WeightRecord& rec) {
             if (kept)
                 return rec == old;

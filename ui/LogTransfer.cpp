@@ -1,6 +1,7 @@
 #include "ui/LogTransfer.h"
 
 #include "core/base/Clock.h"
+#include "core/base/Messages.h"
 #include "core/edits/LogImport.h"
 #include "core/files/Backups.h"
 #include "core/files/LogExport.h"
@@ -100,8 +101,7 @@ void LogTransfer::importFile() {
     const QString& dir = m_state.workDir;
     // the sample data take no measurement, however it comes
     if (m_state.sampleMode) {
-        dialogs.message(QStringLiteral("ご自身のデータでスタートする時は編集ボタンで新規スタートしてください。"),
-                        QStringLiteral("新規スタート促し"), Dialogs::Icon::Warning);
+        dialogs.message(messages::sampleDataRefusal(), messages::sampleDataRefusalTitle(), Dialogs::Icon::Warning);
         return;
     }
     const QString path = dialogs.openFileName(QStringLiteral("取り込むファイルを選んでください"),
@@ -138,12 +138,14 @@ void LogTransfer::importFile() {
     const logimport::Outcome done = logimport::importInto(dir, source, takeBeforeStart);
     waiting.reset();
     if (!done.status.inPlace()) {
-        dialogs.message(done.status.message(), done.fileError ? QStringLiteral("保存エラー") : kImportTitle,
-                        done.fileError ? Dialogs::Icon::Critical : Dialogs::Icon::Warning);
+        if (done.fileError)
+            showFailure(dialogs, done.status);
+        else
+            dialogs.message(done.status.message(), kImportTitle, Dialogs::Icon::Warning);
         return;
     }
     if (!done.status.ok())
-        dialogs.message(done.status.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
+        showFailure(dialogs, done.status);
     const bool undoable = !done.change.empty() && done.change.steps.size() <= kUndoableRecords;
     if (undoable)
         rememberImport(done.change);
@@ -167,12 +169,14 @@ void LogTransfer::exportFile() {
         path += QStringLiteral(".csv");
     const logexport::Outcome done = logexport::exportToFile(m_state.workDir, path, encoding);
     if (!done.status.inPlace()) {
-        dialogs.message(done.status.message(), done.fileError ? QStringLiteral("保存エラー") : kExportTitle,
-                        done.fileError ? Dialogs::Icon::Critical : Dialogs::Icon::Warning);
+        if (done.fileError)
+            showFailure(dialogs, done.status);
+        else
+            dialogs.message(done.status.message(), kExportTitle, Dialogs::Icon::Warning);
         return;
     }
     if (!done.status.ok())
-        dialogs.message(done.status.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
+        showFailure(dialogs, done.status);
     QString notice = logexport::doneLine(done, path, encoding) + QStringLiteral("。");
     if (!done.notice.isEmpty())
         notice += QStringLiteral("\r\n\r\n") + done.notice;

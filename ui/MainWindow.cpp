@@ -157,10 +157,10 @@ void MainWindow::startup() {
     m_startupNotices.clear();
     // A folder that cannot be searched is said once; every file in it then fails alike, and
     // nothing in it is taken for missing: no welcome, no conversion, nothing written.
-    const QString folderProblem = folderReadProblem(s.workDir);
-    m_folderReadable = folderProblem.isEmpty();
+    const Status folderProblem = folderReadProblem(s.workDir);
+    m_folderReadable = folderProblem.ok();
     if (!m_folderReadable)
-        m_startupNotices.append(folderProblem);
+        m_startupNotices.append(folderProblem.message());
 
     showNormal();
     s.startupGuard = true;
@@ -200,7 +200,7 @@ void MainWindow::startup() {
     m_mainPanel->focusEntry();
     QApplication::processEvents();
     s.startupGuard = false;
-    startWatching(folderProblem);
+    startWatching(folderProblem.message());
 
     s.guidanceText = introductionText();
     showGuidance();
@@ -438,18 +438,18 @@ void MainWindow::takeOutsideChanges() {
         if (changed.isEmpty())
             continue;
         QStringList notices;
-        const QString folderProblem = folderReadProblem(m_state.workDir);
-        if (!folderProblem.isEmpty()) {
+        const Status folderProblem = folderReadProblem(m_state.workDir);
+        if (!folderProblem) {
             // a folder that cannot be searched is said once, not once for each of its files
-            if (m_toldProblems.value(QStringLiteral(".")) != folderProblem)
-                notices.append(folderProblem);
-            m_toldProblems[QStringLiteral(".")] = folderProblem;
+            if (m_toldProblems.value(QStringLiteral(".")) != folderProblem.message())
+                notices.append(folderProblem.message());
+            m_toldProblems[QStringLiteral(".")] = folderProblem.message();
         } else {
             m_toldProblems.remove(QStringLiteral("."));
         }
         for (const QString& name : changed) {
             const QString problem = takeChangedFile(name);
-            if (folderProblem.isEmpty() && !problem.isEmpty() && problem != m_toldProblems.value(name))
+            if (folderProblem && !problem.isEmpty() && problem != m_toldProblems.value(name))
                 notices.append(problem);
             m_toldProblems[name] = problem;
         }
@@ -490,7 +490,7 @@ void MainWindow::convertOlderFiles() {
     Dialogs& dialogs = *m_state.dialogs;
     auto report = [&](const Status& status) {
         if (!status)
-            dialogs.message(status.message(), QStringLiteral("データ変換"), Dialogs::Icon::Critical);
+            showFailure(dialogs, status);
     };
     if (legacy::needsLegacyLog(m_state.workDir)) {
         const QString answer = dialogs.input(legacy::promptLegacyLog(), legacy::title());
@@ -552,7 +552,7 @@ void MainWindow::onHelpTourClicked() {
     const Status s = settings::writeHelpTour(m_state.workDir, m_state.helpTour);
     noteFileWritten(files::kHelpTour);
     if (!s)
-        m_state.dialogs->message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
+        showFailure(*m_state.dialogs, s);
 }
 
 void MainWindow::onHelp() {

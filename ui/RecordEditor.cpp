@@ -1,5 +1,6 @@
 #include "ui/RecordEditor.h"
 
+#include "core/base/Messages.h"
 #include "core/base/NumberFormat.h"
 #include "core/files/DataLog.h"
 #include "core/files/SituationList.h"
@@ -51,12 +52,12 @@ QStringList RecordEditor::situationWords() const {
 
 void RecordEditor::tellIfNotFlushed(const Status& status) {
     if (!status.ok())
-        m_state.dialogs->message(status.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
+        showFailure(*m_state.dialogs, status);
 }
 
 void RecordEditor::correct(const logedits::NumberedRecord& shown) {
     Dialogs& dialogs = *m_state.dialogs;
-    const QString title = QStringLiteral("記録の修正");
+    const QString title = messages::correctRecordTitle();
     const QString prompt =
         QStringLiteral("%1 番目の記録を直します。\r\n直したい項目を書きかえて「保存」を押してください。")
             .arg(shown.number);
@@ -75,15 +76,15 @@ void RecordEditor::correct(const logedits::NumberedRecord& shown) {
         int from = 0;
         while (const auto check = logedits::firstCheck(correction, m_state.sampleMode, reference, from)) {
             if (!check->confirm) {
-                dialogs.message(check->message, check->title, Dialogs::Icon::Warning);
+                dialogs.message(check->notice.text, check->notice.title, Dialogs::Icon::Warning);
                 // the sample data take no change, however it is entered
                 if (check->step == 0)
                     return;
                 checked = false;
                 break;
             }
-            if (dialogs.message(check->message, check->title, Dialogs::Icon::Warning, Dialogs::Buttons::YesNo,
-                                Dialogs::DefaultButton::Second) != Dialogs::Answer::Yes) {
+            if (dialogs.message(check->notice.text, check->notice.title, Dialogs::Icon::Warning,
+                                Dialogs::Buttons::YesNo, Dialogs::DefaultButton::Second) != Dialogs::Answer::Yes) {
                 checked = false;
                 break;
             }
@@ -92,11 +93,11 @@ void RecordEditor::correct(const logedits::NumberedRecord& shown) {
         if (!checked)
             continue;
         const WeightRecord corrected = logedits::correctedRecord(correction, shown.record);
-        QString problem = datalog::recordProblem(corrected);
-        if (problem.isEmpty())
+        Status problem = datalog::recordProblem(corrected);
+        if (problem)
             problem = logedits::dateProblem(records, shown.number, corrected.date);
-        if (!problem.isEmpty()) {
-            dialogs.message(problem, QStringLiteral("入力できない内容"), Dialogs::Icon::Warning);
+        if (!problem) {
+            dialogs.message(problem.message(), QStringLiteral("入力できない内容"), Dialogs::Icon::Warning);
             continue;
         }
         if (corrected == shown.record)
@@ -104,14 +105,14 @@ void RecordEditor::correct(const logedits::NumberedRecord& shown) {
         logedits::LogChange applied;
         const Status s = logedits::correctRecord(m_state.workDir, shown.number, shown.record, corrected, &applied);
         if (!s.inPlace()) {
-            dialogs.message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
+            showFailure(dialogs, s);
             // a list that showed a record changed elsewhere shows the log as it is now
             m_showFiles(false);
             return;
         }
         tellIfNotFlushed(s);
         history::Change change;
-        change.description = QStringLiteral("記録の修正");
+        change.description = messages::correctRecordTitle();
         change.log = applied;
         m_history.record(std::move(change));
         m_showFiles(false);
@@ -122,8 +123,7 @@ void RecordEditor::correct(const logedits::NumberedRecord& shown) {
 void RecordEditor::remove(const logedits::NumberedRecord& shown) {
     Dialogs& dialogs = *m_state.dialogs;
     if (m_state.sampleMode) {
-        dialogs.message(QStringLiteral("ご自身のデータでスタートする時は編集ボタンで新規スタートしてください。"),
-                        QStringLiteral("新規スタート促し"), Dialogs::Icon::Warning);
+        dialogs.message(messages::sampleDataRefusal(), messages::sampleDataRefusalTitle(), Dialogs::Icon::Warning);
         return;
     }
     if (shown.number == 1) {
@@ -137,7 +137,7 @@ void RecordEditor::remove(const logedits::NumberedRecord& shown) {
     logedits::LogChange applied;
     const Status s = logedits::deleteRecord(m_state.workDir, shown.number, shown.record, &applied);
     if (!s.inPlace()) {
-        dialogs.message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
+        showFailure(dialogs, s);
         m_showFiles(false);
         return;
     }

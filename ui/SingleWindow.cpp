@@ -1,5 +1,6 @@
 #include "ui/SingleWindow.h"
 
+#include "core/base/Messages.h"
 #include "core/files/FolderWindowLock.h"
 
 #include <QElapsedTimer>
@@ -66,7 +67,7 @@ QString SingleWindow::alreadyOpenMessage() {
 }
 
 QString SingleWindow::alreadyOpenTitle() {
-    return QStringLiteral("Pukapuka☆ダイエット");
+    return messages::productName();
 }
 
 } // namespace puka::ui

@@ -1,5 +1,7 @@
 #include "core/base/CommandLine.h"
 
+#include "core/base/Messages.h"
+
 #include <QByteArray>
 
 #include <cerrno>
@@ -8,35 +10,34 @@
 
 namespace puka::commandline {
 
-bool enterFolder(int argc, char** argv, const QStringList& valued, QStringList* args, QString* error) {
-    args->clear();
+Result<QStringList> enterFolder(int argc, char** argv, const QStringList& valued) {
+    QStringList args;
     bool options = true;
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
-        args->append(QString::fromLocal8Bit(arg));
+        args.append(QString::fromLocal8Bit(arg));
         if (!options)
             continue;
         if (arg == "-C" && i + 1 < argc) {
             if (::chdir(argv[i + 1]) != 0) {
                 const QString folder = QString::fromLocal8Bit(argv[i + 1]);
                 if (errno == ENOENT || errno == ENOTDIR)
-                    *error = QStringLiteral("フォルダ「%1」がありません").arg(folder);
-                else if (errno == EACCES || errno == EPERM)
-                    *error = QStringLiteral("フォルダ「%1」に入れません（読み込みの権限がありません）").arg(folder);
-                else
-                    *error = QStringLiteral("フォルダ「%1」に入れません（%2）")
-                                 .arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
-                return false;
+                    return Status::failure(messages::missingFolder(folder));
+                if (errno == EACCES || errno == EPERM)
+                    return Status::failure(
+                        QStringLiteral("フォルダ「%1」に入れません（読み込みの権限がありません）").arg(folder));
+                return Status::failure(QStringLiteral("フォルダ「%1」に入れません（%2）")
+                                           .arg(folder, QString::fromLocal8Bit(std::strerror(errno))));
             }
-            args->append(QStringLiteral("."));
+            args.append(QStringLiteral("."));
             ++i;
         } else if (valued.contains(QString::fromLatin1(arg)) && i + 1 < argc) {
-            args->append(QString::fromLocal8Bit(argv[++i]));
+            args.append(QString::fromLocal8Bit(argv[++i]));
         } else if (!arg.startsWith('-')) {
             options = false;
         }
     }
-    return true;
+    return args;
 }
 
 } // namespace puka::commandline

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/base/Status.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,9 +13,8 @@ namespace puka::commandline {
  * becomes ".", so that a folder whose name is no valid UTF-8 (raw Shift_JIS bytes from an old
  * archive) works like any other; a QString could not carry such a name. Only the options
  * before the command word are looked at; @p valued names the options that take a value.
- * Returns false, with a one-line Japanese message in @p error, when the folder cannot be
- * entered.
+ * A failure with a one-line Japanese message when the folder cannot be entered.
  */
-bool enterFolder(int argc, char** argv, const QStringList& valued, QStringList* args, QString* error);
+Result<QStringList> enterFolder(int argc, char** argv, const QStringList& valued);
 
 } // namespace puka::commandline

@@ -10,11 +10,11 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-// A file's bytes, a missing file as empty; nothing (and why) when it cannot be read.
-std::optional<QByteArray> bytesOf(const QString& path, Status* status) {
-    auto file = readFileBytes(path, status);
+// A file's bytes, a missing file as empty; a failure when it cannot be read.
+Result<QByteArray> bytesOf(const QString& path) {
+    auto file = readFileBytes(path);
     if (!file)
-        return std::nullopt;
+        return file.status();
     return std::move(file->bytes);
 }
 
@@ -30,9 +30,9 @@ Status apply(const QString& dir, const Change& change, bool forward, logedits::L
     // everything is checked and made in memory before the first file changes
     Status status;
     if (change.list) {
-        const auto list = bytesOf(listPath, &status);
+        const auto list = bytesOf(listPath);
         if (!list)
-            return status;
+            return list.status();
         if (*list != (forward ? change.list->before : change.list->after))
             return Status::failure(
                 QStringLiteral("「%1」が、この変更の後にほかのウィンドウかプログラムで変更されています。\r\n"
@@ -42,9 +42,9 @@ Status apply(const QString& dir, const Change& change, bool forward, logedits::L
     QByteArray logBefore;
     QByteArray logAfter;
     if (!change.log.empty()) {
-        const auto log = bytesOf(logPath, &status);
+        const auto log = bytesOf(logPath);
         if (!log)
-            return status;
+            return log.status();
         logBefore = *log;
         status = logedits::changedLog(logBefore, forward ? change.log : change.log.inverse(), &logAfter, made);
         if (!status)
@@ -93,13 +93,11 @@ Status captureList(const QString& dir, const std::function<Status()>& edit, Chan
     const FolderWriteLock lock(dir);
     if (!lock.locked())
         return edit();
-    Status status;
-    const auto before = bytesOf(listPath, &status);
-    status = edit();
+    const auto before = bytesOf(listPath);
+    const Status status = edit();
     if (!status.inPlace() || !before)
         return status;
-    Status readStatus;
-    const auto after = bytesOf(resolveFile(dir, files::kSituations), &readStatus);
+    const auto after = bytesOf(resolveFile(dir, files::kSituations));
     if (after && *after != *before)
         change->list = ListChange{*before, *after};
     return status;

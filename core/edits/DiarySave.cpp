@@ -34,9 +34,9 @@ QString guidanceText() {
 
 Status saveComment(const QString& dir, const std::vector<WeightRecord>& shown, int row, const QString& comment,
                    logedits::LogChange* change) {
-    const QString problem = textFieldProblem(comment, QStringLiteral("一言日記"));
-    if (!problem.isEmpty())
-        return Status::failure(problem);
+    const Status problem = textFieldProblem(comment, QStringLiteral("一言日記"));
+    if (!problem)
+        return problem;
     if (row < 1 || row > static_cast<int>(shown.size()))
         return Status::failure(
             QStringLiteral("一言日記を書き込む行が選ばれていません。\r\n一覧の行をクリックしてください。"));

@@ -181,11 +181,10 @@ ImportPlan planImport(const std::optional<QByteArray>& log, const std::vector<cs
     const auto encodePending = [&]() {
         if (pending.isEmpty() || !plan.status)
             return;
-        QString bad;
-        if (const auto bytes = cp932::encode(pending, &bad))
+        if (const auto bytes = cp932::encode(pending))
             out += *bytes;
         else
-            plan.status = Status::failure(cp932::unencodableMessage(bad));
+            plan.status = bytes.status();
         pending.clear();
     };
     size_t next = 0;

@@ -1,5 +1,6 @@
 #include "core/edits/LogEdits.h"
 
+#include "core/base/Messages.h"
 #include "core/base/NumberFormat.h"
 #include "core/files/Backups.h"
 #include "core/files/Cp932.h"
@@ -174,13 +175,12 @@ Status changedBytes(EditableLog& log, const LogChange& change, QByteArray* bytes
             newLines[s] = step.addedLine;
             continue;
         }
-        const QString problem = datalog::recordProblem(*step.added);
-        if (!problem.isEmpty())
-            return Status::failure(problem);
-        QString bad;
-        const auto encoded = cp932::encode(datalog::formatLine(*step.added), &bad);
+        const Status problem = datalog::recordProblem(*step.added);
+        if (!problem)
+            return problem;
+        const auto encoded = cp932::encode(datalog::formatLine(*step.added));
         if (!encoded)
-            return Status::failure(cp932::unencodableMessage(bad));
+            return encoded.status();
         newLines[s] = *encoded;
     }
     // a number with more digits than the written form keeps is read back a little different:
@@ -273,20 +273,16 @@ Status changedBytes(EditableLog& log, const LogChange& change, QByteArray* bytes
     return {};
 }
 
-// Reads the log for a change under the lock the caller holds; nothing (and why) when it cannot
-// be read, is missing, or looks saved in UTF-8.
-std::optional<loglines::ReadLog> readForChange(const QString& path, Status* status) {
-    auto log = loglines::readLog(path, status);
+// Reads the log for a change under the lock the caller holds; a failure when it cannot be
+// read, is missing, or looks saved in UTF-8.
+Result<loglines::ReadLog> readForChange(const QString& path) {
+    auto log = loglines::readLog(path);
     if (!log)
-        return std::nullopt;
-    if (!log->exists) {
-        *status = Status::failure(QStringLiteral("「%1」が見つかりません。").arg(files::kData));
-        return std::nullopt;
-    }
-    if (log->utf8) {
-        *status = Status::failure(cp932::utf8Message(QFileInfo(path).fileName()));
-        return std::nullopt;
-    }
+        return log;
+    if (!log->exists)
+        return Status::failure(messages::fileNotFound(files::kData));
+    if (log->utf8)
+        return Status::failure(cp932::utf8Message(QFileInfo(path).fileName()));
     return log;
 }
 
@@ -318,14 +314,13 @@ template <typename Edit> Status editLog(const QString& dir, Edit&& edit) {
     const QString path = resolveFile(dir, files::kData);
     if (!lock.locked())
         return lock.failure(path);
-    Status status;
-    auto read = readForChange(path, &status);
+    auto read = readForChange(path);
     if (!read)
-        return status;
+        return read.status();
     const QByteArray before = read->bytes;
     EditableLog log(std::move(read->lines));
     QByteArray after;
-    status = edit(log, &after);
+    Status status = edit(log, &after);
     if (!status || after == before)
         return status;
     return writeChanged(dir, path, before, after);
@@ -478,10 +473,10 @@ std::optional<entry::Check> firstCheck(const Correction& c, bool sampleMode,
     return entry::firstCheck(input, fromStep);
 }
 
-QString dateProblem(const std::vector<WeightRecord>& records, int number, const QString& date) {
+Status dateProblem(const std::vector<WeightRecord>& records, int number, const QString& date) {
     if (number == 1 && records.size() > 1 && date > records[1].date)
-        return startDateMessage(records[1].date);
-    return QString();
+        return Status::failure(startDateMessage(records[1].date));
+    return {};
 }
 
 WeightRecord correctedRecord(const Correction& c, const WeightRecord& original) {
@@ -496,9 +491,9 @@ WeightRecord correctedRecord(const Correction& c, const WeightRecord& original) 
 
 Status correctRecord(const QString& dir, int number, const std::optional<WeightRecord>& shown,
                      const WeightRecord& corrected, LogChange* applied) {
-    const QString problem = datalog::recordProblem(corrected);
-    if (!problem.isEmpty())
-        return Status::failure(problem);
+    const Status problem = datalog::recordProblem(corrected);
+    if (!problem)
+        return problem;
     return editLog(dir, [&](EditableLog& log, QByteArray* after) {
         int found = 0;
         const Status located = locateShown(log, number, shown, &found);
@@ -533,18 +528,16 @@ Status deleteRecord(const QString& dir, int number, const std::optional<WeightRe
     });
 }
 
-std::optional<WeightRecord> recordAt(const QString& dir, int number, Status* status) {
-    const auto log = loglines::readLog(resolveFile(dir, files::kData), status);
+Result<WeightRecord> recordAt(const QString& dir, int number) {
+    const auto log = loglines::readLog(resolveFile(dir, files::kData));
     if (!log)
-        return std::nullopt;
+        return log.status();
     std::vector<WeightRecord> records;
     for (const loglines::Line& line : log->lines)
         if (line.record)
             records.push_back(*line.record);
-    if (number < 1 || number > static_cast<int>(records.size())) {
-        *status = Status::failure(noSuchRecord(number, static_cast<int>(records.size())));
-        return std::nullopt;
-    }
+    if (number < 1 || number > static_cast<int>(records.size()))
+        return Status::failure(noSuchRecord(number, static_cast<int>(records.size())));
     return records[static_cast<size_t>(number - 1)];
 }
 

@@ -119,9 +119,9 @@ std::optional<WeightRecord> referenceFor(const std::vector<WeightRecord>& record
 std::optional<entry::Check> firstCheck(const Correction& correction, bool sampleMode,
                                        const std::optional<WeightRecord>& reference, int fromStep = 0);
 
-/// Why record @p number of @p records cannot take the date @p date, or an empty string: the
+/// Why record @p number of @p records cannot take the date @p date, as a failure: the
 /// start record may take only a date on or before the next record's.
-QString dateProblem(const std::vector<WeightRecord>& records, int number, const QString& date);
+Status dateProblem(const std::vector<WeightRecord>& records, int number, const QString& date);
 
 /// The record a checked correction writes.
 WeightRecord correctedRecord(const Correction& correction, const WeightRecord& original);
@@ -142,9 +142,9 @@ Status correctRecord(const QString& dir, int number, const std::optional<WeightR
 Status deleteRecord(const QString& dir, int number, const std::optional<WeightRecord>& shown,
                     LogChange* applied = nullptr);
 
-/// The record of a given number as the log holds it now; nothing (and why) when there is no
-/// such record or the log cannot be read.
-std::optional<WeightRecord> recordAt(const QString& dir, int number, Status* status);
+/// The record of a given number as the log holds it now; a failure when there is no such
+/// record or the log cannot be read.
+Result<WeightRecord> recordAt(const QString& dir, int number);
 
 /// The record in one line for messages: 2026/12/05　起床後　60.2Kg　25.0%　「コメント」.
 QString recordText(const WeightRecord& record);

@@ -1,5 +1,6 @@
 #include "core/edits/LogImport.h"
 
+#include "core/base/Messages.h"
 #include "core/edits/MeasurementEntry.h"
 #include "core/files/Backups.h"
 #include "core/files/FileNames.h"
@@ -88,8 +89,7 @@ Outcome planAgainst(const QString& dir, const std::optional<QByteArray>& log, co
     }
     if (!outcome.plan.startDate.isEmpty() &&
         entry::isSampleData(outcome.plan.startDate, settings::readProfile(dir).value)) {
-        outcome.status =
-            Status::failure(QStringLiteral("ご自身のデータでスタートする時は編集ボタンで新規スタートしてください。"));
+        outcome.status = Status::failure(messages::sampleDataRefusal());
         return outcome;
     }
     return outcome;
@@ -97,10 +97,9 @@ Outcome planAgainst(const QString& dir, const std::optional<QByteArray>& log, co
 
 // The log's bytes (nothing when there is none); a log that cannot be read fails @p outcome.
 std::optional<QByteArray> readLogBytes(const QString& path, Outcome* outcome) {
-    Status status;
-    auto file = readFileBytes(path, &status);
+    auto file = readFileBytes(path);
     if (!file) {
-        outcome->status = status;
+        outcome->status = file.status();
         outcome->fileError = true;
         return std::nullopt;
     }
@@ -135,10 +134,9 @@ Source readSource(const QString& path, const csvimport::Options& options) {
                             true);
     if (st.st_size > kLargestFile)
         return failedSource(path, tooLargeMessage(path, st.st_size), false);
-    Status status;
-    const auto file = readFileBytes(path, &status);
+    const auto file = readFileBytes(path);
     if (!file)
-        return failedSource(path, status.message(), true);
+        return failedSource(path, file.message(), true);
     if (!file->exists)
         return failedSource(path, QStringLiteral("ファイル「%1」が見つかりません。").arg(path), true);
     // the file may have grown between the check and the reading
@@ -164,9 +162,9 @@ Source readSource(const QString& path, const csvimport::Options& options) {
 }
 
 Status chooseSituation(Source* source, const QString& situation) {
-    const QString problem = textFieldProblem(situation, QStringLiteral("状況"));
-    if (!problem.isEmpty())
-        return Status::failure(problem);
+    const Status problem = textFieldProblem(situation, QStringLiteral("状況"));
+    if (!problem)
+        return problem;
     source->situation = situation;
     for (const size_t i : source->withoutSituation)
         source->table.rows[i].situation = situation;

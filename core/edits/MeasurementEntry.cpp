@@ -1,6 +1,7 @@
 #include "core/edits/MeasurementEntry.h"
 
 #include "core/base/Clock.h"
+#include "core/base/Messages.h"
 #include "core/base/NumberFormat.h"
 #include "core/files/DataLog.h"
 #include "core/files/FileNames.h"
@@ -26,13 +27,12 @@ std::optional<Check> firstCheck(const Input& in, int fromStep) {
     for (int step = fromStep; step <= 10; ++step) {
         std::optional<Check> c;
         auto refuse = [&](const QString& message, const QString& title, bool confirm = false) {
-            c = Check{step, message, title, confirm};
+            c = Check{step, Notice{message, title}, confirm};
         };
         switch (step) {
         case 0:
             if (in.sampleMode)
-                refuse(QStringLiteral("ご自身のデータでスタートする時は編集ボタンで新規スタートしてください。"),
-                       QStringLiteral("新規スタート促し"));
+                refuse(messages::sampleDataRefusal(), messages::sampleDataRefusalTitle());
             break;
         case 1:
             if (in.situation.isEmpty())
@@ -48,7 +48,7 @@ std::optional<Check> firstCheck(const Input& in, int fromStep) {
             break;
         case 4:
             if (weight <= 0)
-                refuse(QStringLiteral("０以下が入力されています"), QStringLiteral("異常入力"));
+                refuse(QStringLiteral("０以下が入力されています"), messages::abnormalInputTitle());
             break;
         case 5:
             if (weight >= 999)
@@ -57,7 +57,7 @@ std::optional<Check> firstCheck(const Input& in, int fromStep) {
         case 6:
             if (std::fabs(static_cast<double>(in.currentWeight) - weight) >= 5)
                 refuse(QStringLiteral("前回より５Ｋｇ以上の変動がありますが間違いありませんか？"),
-                       QStringLiteral("異常確認"), true);
+                       messages::abnormalCheckTitle(), true);
             break;
         case 7:
             if (in.fatText.isEmpty())
@@ -69,12 +69,12 @@ std::optional<Check> firstCheck(const Input& in, int fromStep) {
             break;
         case 9:
             if (fat < 0)
-                refuse(QStringLiteral("０未満が入力されています"), QStringLiteral("異常入力"));
+                refuse(QStringLiteral("０未満が入力されています"), messages::abnormalInputTitle());
             break;
         case 10:
             if (std::fabs(static_cast<double>(in.currentBodyFat) - fat) >= 10)
                 refuse(QStringLiteral("前回より１０％以上の変動がありますが間違いありませんか？"),
-                       QStringLiteral("異常確認"), true);
+                       messages::abnormalCheckTitle(), true);
             break;
         }
         if (c)
@@ -83,15 +83,13 @@ std::optional<Check> firstCheck(const Input& in, int fromStep) {
     return std::nullopt;
 }
 
-std::optional<QString> stepped(const QString& fieldText, const QString& stepText, int direction, QString* problem) {
+Result<QString> stepped(const QString& fieldText, const QString& stepText, int direction) {
     const auto step = parseNumber(stepText);
-    if (!step || !(*step > 0)) {
-        if (problem)
-            *problem = QStringLiteral("刻み「%1」が正の数ではないため、↑↓ボタンは使えません。\r\n"
-                                      "編集画面の「入力刻み」で刻みを指定してください。")
-                           .arg(stepText);
-        return std::nullopt;
-    }
+    if (!step || !(*step > 0))
+        return Status::failure(QStringLiteral("刻み「%1」が正の数ではないため、↑↓ボタンは使えません。\r\n"
+                                              "編集画面の「入力刻み」で刻みを指定してください。")
+                                   .arg(stepText),
+                               QStringLiteral("入力刻み"));
     const double value = leadingNumber(fieldText) + direction * *step;
     return shortestText(value);
 }
@@ -121,17 +119,16 @@ Status saveEntry(const QString& dir, const Input& input, const QDate& day, bool 
     const FolderWriteLock lock(dir);
     if (!lock.locked())
         return done(lock.failure(resolveFile(dir, files::kData)));
-    Status status;
-    const auto lastDate = datalog::lastRecordDate(dir, &status);
+    const auto lastDate = datalog::lastRecordDate(dir);
     if (!lastDate)
-        return done(status);
+        return done(lastDate.status());
     std::tie(saved.record, saved.placement) = makeRecord(input, day, *lastDate, timeStamp, now);
     if (comment)
         saved.record.comment = *comment;
-    const QString problem = datalog::recordProblem(saved.record);
-    if (!problem.isEmpty()) {
+    const Status problem = datalog::recordProblem(saved.record);
+    if (!problem) {
         saved.refused = true;
-        return done(Status::failure(problem));
+        return done(problem);
     }
     return done(saved.placement == Placement::Insert ? datalog::insertRecord(dir, saved.record)
                                                      : datalog::appendRecord(dir, saved.record));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/base/Notice.h"
 #include "core/base/Status.h"
 #include "core/base/WeightRecord.h"
 #include "core/files/Settings.h"
@@ -28,8 +29,7 @@ struct Input {
 /// A check that stopped the save: a refusal, or a question whose Yes lets the save go on.
 struct Check {
     int step = 0;
-    QString message;
-    QString title;
+    Notice notice;
     bool confirm = false; ///< Yes/No with No as default; otherwise a warning with OK
 };
 
@@ -42,10 +42,9 @@ std::optional<Check> firstCheck(const Input& input, int fromStep = 0);
 bool isNumeric(const QString& text);
 
 /// The field text after one press of an up (+1) or down (−1) button: the field's leading
-/// number plus or minus the step, in 64 bits, as its shortest text. Nothing when the step
-/// text is not a positive number; @p problem then tells the user why.
-std::optional<QString> stepped(const QString& fieldText, const QString& stepText, int direction,
-                               QString* problem = nullptr);
+/// number plus or minus the step, in 64 bits, as its shortest text. A refusal that tells the
+/// user why when the step text is not a positive number.
+Result<QString> stepped(const QString& fieldText, const QString& stepText, int direction);
 
 /// How a new record goes into the log.
 enum class Placement { Append, Insert };

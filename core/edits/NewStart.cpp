@@ -1,6 +1,7 @@
 #include "core/edits/NewStart.h"
 
 #include "core/base/Clock.h"
+#include "core/base/Messages.h"
 #include "core/base/NumberFormat.h"
 #include "core/edits/MeasurementEntry.h"
 #include "core/files/Backups.h"
@@ -27,14 +28,14 @@ std::optional<double> typedNumber(const QString& text) {
 }
 
 std::optional<Notice> textRefusal(const QString& text, const QString& what, const QString& title) {
-    const QString problem = textFieldProblem(text, what);
-    if (problem.isEmpty())
+    const Status problem = textFieldProblem(text, what);
+    if (problem)
         return std::nullopt;
-    return Notice{problem, title};
+    return Notice{problem.message(), title};
 }
 
 // Undoes a step when a later one fails, so the new start changes everything or nothing.
-Status restore(const QString& path, const std::optional<FileBytes>& old) {
+Status restore(const QString& path, const puka::Result<FileBytes>& old) {
     if (old && old->exists)
         return writeFileAtomic(path, old->bytes);
     if (QFile::exists(path) && !QFile::remove(path))
@@ -109,7 +110,7 @@ std::optional<Notice> firstRefusal(const Input& in) {
 }
 
 Notice confirmQuestion() {
-    return {QStringLiteral("入力した内容でデータを作ります。よろしいですか？"), QStringLiteral("クリア確認")};
+    return {QStringLiteral("入力した内容でデータを作ります。よろしいですか？"), messages::clearQuestionTitle()};
 }
 
 Profile profileOf(const Input& in) {
@@ -147,11 +148,11 @@ Status start(const QString& dir, const Input& input, Result* result) {
     r.profile = profileOf(input);
     r.record = startRecord(input, today);
 
-    Status status;
-    const auto newLog = encodeLines(
-        {datalog::formatLine64(r.record, leadingNumber(input.weightText), leadingNumber(input.fatText))}, &status);
+    const auto newLog =
+        encodeLines({datalog::formatLine64(r.record, leadingNumber(input.weightText), leadingNumber(input.fatText))});
     if (!newLog)
-        return status;
+        return newLog.status();
+    Status status;
 
     // the old files are read and every step written under one hold of the write lock, so an
     // undo puts back nothing but this new start's own change
@@ -159,13 +160,13 @@ Status start(const QString& dir, const Input& input, Result* result) {
     const QString logPath = resolveFile(dir, files::kData);
     if (!lock.locked())
         return lock.failure(logPath);
-    const auto oldLog = readFileBytes(logPath, &status);
+    const auto oldLog = readFileBytes(logPath);
     if (!oldLog)
-        return status;
+        return oldLog.status();
     const QString profilePath = resolveFile(dir, files::kProfile);
-    const auto oldProfile = readFileBytes(profilePath, &status);
+    const auto oldProfile = readFileBytes(profilePath);
     if (!oldProfile)
-        return status;
+        return oldProfile.status();
 
     // a file that is in place but could not be flushed to disk stops nothing; it is told at the end
     Status notFlushed;

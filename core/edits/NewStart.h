@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/base/Notice.h"
 #include "core/base/Status.h"
 #include "core/base/WeightRecord.h"
 #include "core/files/Settings.h"
@@ -13,12 +14,6 @@ namespace puka {
 
 /// New start: a new profile and a log of one start record, the old log kept as a dated backup.
 namespace newstart {
-
-/// A message box's text and title.
-struct Notice {
-    QString text;
-    QString title;
-};
 
 /// The initial text of `txtNowJyou`.
 QString defaultSituation();

@@ -8,7 +8,7 @@ Fields fieldsOf(const Profile& profile) {
     return {profile.userName, shortestText(profile.height), shortestText(profile.targetWeight)};
 }
 
-std::optional<newstart::Notice> firstRefusal(const Fields& fields) {
+std::optional<Notice> firstRefusal(const Fields& fields) {
     if (auto r = newstart::profileRefusal(fields.heightText, fields.targetText))
         return r;
     return newstart::nameRefusal(fields.name);
@@ -32,7 +32,7 @@ Status save(const QString& dir, const Fields& fields, Profile* saved) {
     return status;
 }
 
-newstart::Notice savedNotice() {
+Notice savedNotice() {
     return {QStringLiteral("保存が終了しました"), QStringLiteral("保存終了")};
 }
 

@@ -26,7 +26,7 @@ Fields fieldsOf(const Profile& profile);
 
 /// The first check of `cmdPHozon1` that does not pass: height (empty, then no positive
 /// number), target weight (alike), then a name the profile file cannot hold; or nothing.
-std::optional<newstart::Notice> firstRefusal(const Fields& fields);
+std::optional<Notice> firstRefusal(const Fields& fields);
 
 /// The profile of checked fields (blanks around the numbers allowed).
 Profile profileOf(const Fields& fields);
@@ -39,7 +39,7 @@ Profile profileOf(const Fields& fields);
 Status save(const QString& dir, const Fields& fields, Profile* saved = nullptr);
 
 /// The message after saving.
-newstart::Notice savedNotice();
+Notice savedNotice();
 
 } // namespace profileedit
 } // namespace puka

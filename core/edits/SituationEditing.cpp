@@ -1,5 +1,6 @@
 #include "core/edits/SituationEditing.h"
 
+#include "core/base/Messages.h"
 #include "core/files/Backups.h"
 #include "core/files/Cp932.h"
 #include "core/files/DataLog.h"
@@ -28,37 +29,33 @@ QString listLine(const QString& word) {
 
 // A word read from a hand-edited list may hold a double quote inside; a plain line carries it
 // unchanged, so it does not stop the rest of the list from being saved.
-QString listProblem(const QString& word) {
+Status listProblem(const QString& word) {
     const bool plain = listLine(word) == word && !word.contains(QLatin1Char('\r')) && !word.contains(QLatin1Char('\n'));
     return plain ? freeTextProblem(word) : textFieldProblem(word, kWhat);
 }
 
 Status writeList(const QString& dir, const QStringList& words) {
     QByteArray out;
-    Status status;
     for (const QString& word : words) {
-        const QString problem = listProblem(word);
-        if (!problem.isEmpty())
-            return Status::failure(problem);
-        const auto bytes = encodeLine(listLine(word), &status);
+        const Status problem = listProblem(word);
+        if (!problem)
+            return problem;
+        const auto bytes = encodeLine(listLine(word));
         if (!bytes)
-            return status;
+            return bytes.status();
         out += *bytes;
     }
     return writeFileAtomic(resolveFile(dir, files::kSituations), out);
 }
 
-// The words of the list file as it is now (the caller holds the write lock); nothing, and why,
-// when the file cannot be read or a rewrite would lose lines its reader could not read.
-std::optional<QStringList> wordsOnFile(const QString& dir, Status* status) {
+// The words of the list file as it is now (the caller holds the write lock); a failure when the
+// file cannot be read or a rewrite would lose lines its reader could not read.
+Result<QStringList> wordsOnFile(const QString& dir) {
     const QString path = resolveFile(dir, files::kSituations);
-    if (!readFileBytes(path, status))
-        return std::nullopt;
-    const QString refusal = writeRefusal(path, true);
-    if (!refusal.isEmpty()) {
-        *status = Status::failure(refusal);
-        return std::nullopt;
-    }
+    if (const auto file = readFileBytes(path); !file)
+        return file.status();
+    if (const Status refusal = writeRefusal(path, true); !refusal)
+        return refusal;
     return situations::readSituationList(dir).words;
 }
 
@@ -96,10 +93,9 @@ void removeOccurrence(QStringList* words, const QString& word, int occurrence) {
 // The rename's log rewrite undone: the log goes back to what it held before, but only while it
 // still holds exactly what the rewrite wrote, so no change of anyone else is ever undone.
 Status undoRewrite(const QString& logPath, const datalog::RewriteOutcome& outcome) {
-    Status status;
-    const auto now = readFileBytes(logPath, &status);
+    const auto now = readFileBytes(logPath);
     if (!now)
-        return status;
+        return now.status();
     if (now->bytes != outcome.after)
         return Status::failure(QString());
     return writeFileAtomic(logPath, outcome.before);
@@ -107,8 +103,7 @@ Status undoRewrite(const QString& logPath, const datalog::RewriteOutcome& outcom
 
 // The list file with every entry equal to @p oldWord replaced, one quoted entry a line;
 // lines that cannot be read keep their bytes, so the rename loses nothing of the file.
-std::optional<QByteArray> renamedList(const QByteArray& bytes, const QString& oldWord, const QString& newWord,
-                                      int* replaced, Status* status) {
+Result<QByteArray> renamedList(const QByteArray& bytes, const QString& oldWord, const QString& newWord, int* replaced) {
     QByteArray out;
     for (const QByteArray& raw : splitLines(bytes)) {
         const auto text = cp932::decode(raw);
@@ -123,9 +118,9 @@ std::optional<QByteArray> renamedList(const QByteArray& bytes, const QString& ol
                 ++*replaced;
             // a word with a double quote inside came from a plain line and goes back as one
             const QString word = match ? newWord : field;
-            const auto line = encodeLine(word.contains(QLatin1Char('"')) ? listLine(word) : quoted(word), status);
+            const auto line = encodeLine(word.contains(QLatin1Char('"')) ? listLine(word) : quoted(word));
             if (!line)
-                return std::nullopt;
+                return line.status();
             out += *line;
         }
     }
@@ -169,21 +164,20 @@ Status addWord(const QString& dir, const QString& word, bool* added) {
         *added = false;
     if (word.isEmpty())
         return {};
-    const QString problem = textFieldProblem(word, kWhat);
-    if (!problem.isEmpty())
-        return Status::failure(problem);
-    Status status;
-    const auto line = encodeLine(listLine(word), &status);
+    const Status problem = textFieldProblem(word, kWhat);
+    if (!problem)
+        return problem;
+    const auto line = encodeLine(listLine(word));
     if (!line)
-        return status;
+        return line.status();
     const FolderWriteLock lock(dir);
     const QString path = resolveFile(dir, files::kSituations);
     if (!lock.locked())
         return lock.failure(path);
-    const QString refusal = writeRefusal(path, false);
-    if (!refusal.isEmpty())
-        return Status::failure(refusal);
-    status = appendToFile(path, *line);
+    const Status refusal = writeRefusal(path, false);
+    if (!refusal)
+        return refusal;
+    const Status status = appendToFile(path, *line);
     if (status && added)
         *added = true;
     return status;
@@ -193,12 +187,11 @@ Status saveOrder(const QString& dir, const QStringList& shown, QStringList* writ
     const FolderWriteLock lock(dir);
     if (!lock.locked())
         return lock.failure(resolveFile(dir, files::kSituations));
-    Status status;
-    const auto onFile = wordsOnFile(dir, &status);
+    const auto onFile = wordsOnFile(dir);
     if (!onFile)
-        return status;
+        return onFile.status();
     const QStringList words = inShownOrder(*onFile, shown);
-    status = writeList(dir, words);
+    const Status status = writeList(dir, words);
     if (status && written)
         *written = words;
     return status;
@@ -209,36 +202,29 @@ Notice sortDone() {
 }
 
 Notice deleteQuestion(const QString& word) {
-    return {word + QStringLiteral("を削除します。よろしいですか？"), QStringLiteral("クリア確認")};
+    return {word + QStringLiteral("を削除します。よろしいですか？"), messages::clearQuestionTitle()};
 }
 
 Notice noChoiceToDelete() {
-    return {QStringLiteral("削除する状況をリストから選んでください"), QStringLiteral("状況未選択")};
+    return {QStringLiteral("削除する状況をリストから選んでください"), messages::noChoiceTitle()};
 }
 
-std::optional<QStringList> deleteWord(const QString& dir, const QStringList& shown, int index, Status* status) {
+Result<QStringList> deleteWord(const QString& dir, const QStringList& shown, int index) {
     if (index < 0 || index >= shown.size())
-        return std::nullopt;
-    const auto fail = [status](const Status& s) -> std::optional<QStringList> {
-        if (status)
-            *status = s;
-        return std::nullopt;
-    };
+        return Status::failure(noChoiceToDelete().text, noChoiceToDelete().title);
     const FolderWriteLock lock(dir);
     if (!lock.locked())
-        return fail(lock.failure(resolveFile(dir, files::kSituations)));
-    Status s;
-    auto onFile = wordsOnFile(dir, &s);
+        return lock.failure(resolveFile(dir, files::kSituations));
+    auto onFile = wordsOnFile(dir);
     if (!onFile)
-        return fail(s);
+        return onFile.status();
     const QString& word = shown.at(index);
     removeOccurrence(&*onFile, word, static_cast<int>(shown.mid(0, index).count(word)));
     QStringList rest = shown;
     rest.removeAt(index);
     const QStringList words = inShownOrder(*onFile, rest);
-    s = writeList(dir, words);
-    if (!s)
-        return fail(s);
+    if (const Status written = writeList(dir, words); !written)
+        return written;
     return words;
 }
 
@@ -247,7 +233,7 @@ Notice deleteDone() {
 }
 
 Notice deleteAllQuestion() {
-    return {QStringLiteral("状況リストを全削除します。よろしいですか？"), QStringLiteral("クリア確認")};
+    return {QStringLiteral("状況リストを全削除します。よろしいですか？"), messages::clearQuestionTitle()};
 }
 
 Status deleteAll(const QString& dir, const QStringList& shown, QStringList* written) {
@@ -255,17 +241,13 @@ Status deleteAll(const QString& dir, const QStringList& shown, QStringList* writ
     const QString path = resolveFile(dir, files::kSituations);
     if (!lock.locked())
         return lock.failure(path);
-    Status status;
-    if (!readFileBytes(path, &status))
-        return status;
+    if (const auto file = readFileBytes(path); !file)
+        return file.status();
     // every word that was shown goes; a word added elsewhere since stays
     QStringList rest = situations::readSituationList(dir).words;
     for (const QString& word : shown)
         removeOccurrence(&rest, word, 0);
-    if (rest.isEmpty())
-        status = writeFileAtomic(path, QByteArray());
-    else
-        status = writeList(dir, rest);
+    const Status status = rest.isEmpty() ? writeFileAtomic(path, QByteArray()) : writeList(dir, rest);
     if (status && written)
         *written = rest;
     return status;
@@ -283,11 +265,11 @@ Notice renameEmpty() {
 Notice renameQuestion(const QString& oldWord, const QString& newWord) {
     return {QStringLiteral("『") + oldWord + QStringLiteral("』 を 『") + newWord +
                 QStringLiteral("』 に変更します。よろしいですか？"),
-            QStringLiteral("クリア確認")};
+            messages::clearQuestionTitle()};
 }
 
 Notice noChoiceToRename() {
-    return {QStringLiteral("入れ替える状況をリストから選んでください"), QStringLiteral("状況未選択")};
+    return {QStringLiteral("入れ替える状況をリストから選んでください"), messages::noChoiceTitle()};
 }
 
 Notice renameDone() {
@@ -299,9 +281,9 @@ Status renameWord(const QString& dir, const QString& oldWord, const QString& new
         *result = {};
     if (newWord.isEmpty())
         return Status::failure(renameEmpty().text);
-    const QString problem = textFieldProblem(newWord, kWhat);
-    if (!problem.isEmpty())
-        return Status::failure(problem);
+    const Status problem = textFieldProblem(newWord, kWhat);
+    if (!problem)
+        return problem;
 
     // The list and the log are read and written under one hold of the lock, so the undo
     // below puts back nothing but this rename's own change.
@@ -311,18 +293,19 @@ Status renameWord(const QString& dir, const QString& oldWord, const QString& new
         return lock.failure(listPath);
 
     // Both new contents are ready before the first file changes.
-    Status status;
-    const auto list = readFileBytes(listPath, &status);
+    const auto list = readFileBytes(listPath);
     if (!list)
-        return status;
+        return list.status();
+    Status status;
     int words = 0;
     std::optional<QByteArray> newList;
     if (list->exists && cp932::looksLikeUtf8(list->bytes))
         return Status::failure(cp932::utf8Message(QFileInfo(listPath).fileName()));
     if (list->exists) {
-        newList = renamedList(list->bytes, oldWord, newWord, &words, &status);
-        if (!newList)
-            return status;
+        auto renamed = renamedList(list->bytes, oldWord, newWord, &words);
+        if (!renamed)
+            return renamed.status();
+        newList = std::move(*renamed);
     }
     const QString logPath = resolveFile(dir, files::kData);
     datalog::RewriteOutcome log;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/base/Notice.h"
 #include "core/base/Status.h"
 #include "core/base/ViewModel.h"
 #include "core/edits/LogEdits.h"
@@ -13,12 +14,6 @@ namespace puka {
 
 /// The situation list editor of the edit panel, and the edit panel's texts.
 namespace editing {
-
-/// A message box's text and title.
-struct Notice {
-    QString text;
-    QString title;
-};
 
 /// The back colour of `cmdSort` while a dragged order is not yet saved.
 inline constexpr Rgb kOrderChangedColour = rgb(255, 224, 192);
@@ -68,10 +63,10 @@ Notice noChoiceToDelete();
 /**
  * `cmdDel` after OK: the word at @p index of @p shown removed from the list file as it is now,
  * and the file written in the order of the remaining shown words as saveOrder() does. Returns
- * the words written, or nothing (and a failure in @p status when the file could not be
- * written) when @p index chooses no word; nothing is written then.
+ * the words written, or the failure: noChoiceToDelete() when @p index chooses no word, or why
+ * the file could not be written; nothing is written then.
  */
-std::optional<QStringList> deleteWord(const QString& dir, const QStringList& shown, int index, Status* status);
+Result<QStringList> deleteWord(const QString& dir, const QStringList& shown, int index);
 Notice deleteDone();
 
 /// `cmdDel2`: the question; after OK every word of @p shown is removed from "状況リスト.txt", which

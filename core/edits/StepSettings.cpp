@@ -51,19 +51,13 @@ int optionFor(const QString& step) {
     return 0;
 }
 
-std::optional<QString> freeStep(const QString& typed, QString* problem) {
+Result<QString> freeStep(const QString& typed) {
     const QString text = typed.trimmed();
     const auto value = entry::isNumeric(text) ? parseNumber(text) : std::nullopt;
-    if (!value || *value <= 0) {
-        if (problem)
-            *problem = QStringLiteral("刻みは 0 より大きい数を半角の数字で入力してください（例: 0.05）");
-        return std::nullopt;
-    }
+    if (!value || *value <= 0)
+        return Status::failure(QStringLiteral("刻みは 0 より大きい数を半角の数字で入力してください（例: 0.05）"),
+                               QStringLiteral("刻み入力エラー"));
     return text;
-}
-
-QString freeStepTitle() {
-    return QStringLiteral("刻み入力エラー");
 }
 
 Status chooseOption(const QString& dir, Steps& steps, Kind kind, int index) {
@@ -74,10 +68,9 @@ Status chooseOption(const QString& dir, Steps& steps, Kind kind, int index) {
 }
 
 Status confirmFree(const QString& dir, Steps& steps, Kind kind, const QString& typed) {
-    QString problem;
-    const auto step = freeStep(typed, &problem);
+    const auto step = freeStep(typed);
     if (!step)
-        return Status::failure(problem);
+        return step.status();
     return write(dir, steps, kind, *step);
 }
 

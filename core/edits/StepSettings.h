@@ -31,12 +31,10 @@ QStringList optionCaptions(Kind kind);
 /// are cleared and the free field receives the step; otherwise the free field keeps its text.
 int optionFor(const QString& step);
 
-/// The step of a typed free value: the text without blanks at either end, or nothing when it
-/// is no positive number (the up and down buttons could not step by it); @p problem then says
-/// why, in Japanese.
-std::optional<QString> freeStep(const QString& typed, QString* problem = nullptr);
-/// The title of a free value's refusal.
-QString freeStepTitle();
+/// The step of a typed free value: the text without blanks at either end, or a refusal that
+/// says why in Japanese when it is no positive number (the up and down buttons could not step
+/// by it).
+Result<QString> freeStep(const QString& typed);
 
 /**
  * An option clicked: the step of @p kind becomes optionStep(@p index) and "体重計刻み.TXT" is

@@ -136,10 +136,9 @@ BackupInfo infoOf(const QString& folder, const QString& name, const QDateTime& t
     BackupInfo info;
     info.name = name;
     info.taken = taken;
-    Status status;
-    const auto log = loglines::readLog(QDir(folder).filePath(name), &status);
+    const auto log = loglines::readLog(QDir(folder).filePath(name));
     if (!log) {
-        info.problem = status.message();
+        info.problem = log.message();
         info.unreadable = true;
         return info;
     }
@@ -213,10 +212,9 @@ Status backupBeforeChange(const QString& dir, Reason reason, const QByteArray* l
     if (logBytes) {
         bytes = *logBytes;
     } else {
-        Status status;
-        const auto file = readFileBytes(logPath, &status);
+        const auto file = readFileBytes(logPath);
         if (!file)
-            return Status::failure(failedBackup(status.message()));
+            return Status::failure(failedBackup(file.message()));
         if (!file->exists)
             return {};
         bytes = file->bytes;
@@ -237,15 +235,12 @@ Status backupBeforeChange(const QString& dir, Reason reason, const QByteArray* l
     return {};
 }
 
-std::vector<BackupInfo> listBackups(const QString& dir, Status* status) {
+Result<std::vector<BackupInfo>> listBackups(const QString& dir) {
     std::vector<BackupInfo> list;
     const QString folder = folderPath(dir);
-    const QString problem = QFileInfo(folder).isDir() ? folderReadProblem(folder) : QString();
-    if (!problem.isEmpty()) {
-        if (status)
-            *status = Status::failure(problem);
-        return list;
-    }
+    const Status problem = QFileInfo(folder).isDir() ? folderReadProblem(folder) : Status();
+    if (!problem)
+        return problem;
     for (const Dated& d : datedNewestFirst(backupNames(folder)))
         list.push_back(infoOf(folder, d.name, d.taken));
     return list;
@@ -261,17 +256,17 @@ Status restoreBackup(const QString& dir, const QString& name, RestoreResult* res
     const FolderWriteLock lock(dir);
     if (!lock.locked())
         return lock.failure(logPath);
-    Status status;
-    const auto backup = loglines::readLog(path, &status);
+    const auto backup = loglines::readLog(path);
     if (!backup)
-        return status;
+        return backup.status();
+    Status status;
     RestoreResult r;
     r.restored = infoOf(folder, name, *taken);
     if (!r.restored.problem.isEmpty())
         return Status::failure(r.restored.problem);
-    const auto current = readFileBytes(logPath, &status);
+    auto current = readFileBytes(logPath);
     if (!current)
-        return status;
+        return current.status();
     if (current->exists) {
         status = backupBeforeChange(dir, Reason::Restore, &current->bytes, &r.savedAs);
         if (!status)

@@ -60,7 +60,7 @@ struct BackupInfo {
 
 /// The backups in the folder, newest first, each read for its records. Files that are not
 /// named as backups are left out. A backup folder that cannot be read fails.
-std::vector<BackupInfo> listBackups(const QString& dir, Status* status);
+Result<std::vector<BackupInfo>> listBackups(const QString& dir);
 
 /// When the backup of that name was taken; nothing for a name that is no backup's.
 std::optional<QDateTime> takenAt(const QString& name);

@@ -68,23 +68,20 @@ Converter& decoder() {
 
 } // namespace
 
-std::optional<QByteArray> encode(const QString& text, QString* badCharacter) {
+Result<QByteArray> encode(const QString& text) {
     const QByteArray utf8 = text.toUtf8();
     QByteArray out;
     qsizetype failedAt = 0;
     Converter& c = encoder();
     if (c.valid() && c.convert(utf8, out, failedAt))
         return out;
-    if (badCharacter) {
-        // Map the failing UTF-8 offset back to the character it starts.
-        const QString before = QString::fromUtf8(utf8.constData(), failedAt);
-        const qsizetype i = before.size();
-        if (i < text.size())
-            *badCharacter = (text.at(i).isHighSurrogate() && i + 1 < text.size()) ? text.mid(i, 2) : text.mid(i, 1);
-        else
-            badCharacter->clear();
-    }
-    return std::nullopt;
+    // Map the failing UTF-8 offset back to the character it starts.
+    const QString before = QString::fromUtf8(utf8.constData(), failedAt);
+    const qsizetype i = before.size();
+    QString badCharacter;
+    if (i < text.size())
+        badCharacter = (text.at(i).isHighSurrogate() && i + 1 < text.size()) ? text.mid(i, 2) : text.mid(i, 1);
+    return Status::failure(unencodableMessage(badCharacter));
 }
 
 namespace {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/base/Status.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -11,9 +13,9 @@ namespace puka {
 /// with the NEC and IBM extensions), through glibc iconv.
 namespace cp932 {
 
-/// Encodes @p text. Returns nothing when a character cannot be held by code page 932;
-/// @p badCharacter then receives the first such character (a whole surrogate pair for emoji).
-std::optional<QByteArray> encode(const QString& text, QString* badCharacter = nullptr);
+/// Encodes @p text. A failure when a character cannot be held by code page 932: its message
+/// (unencodableMessage()) names the first such character (a whole surrogate pair for emoji).
+Result<QByteArray> encode(const QString& text);
 
 /// Decodes @p bytes. Returns nothing when they are not valid code page 932
 /// (an unmapped byte, or a lead byte without its trail byte).

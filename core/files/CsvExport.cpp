@@ -49,11 +49,10 @@ Result write(const std::vector<WeightRecord>& records, Encoding encoding, bool b
         result.bytes += text.toUtf8();
         return result;
     }
-    QString bad;
-    if (auto bytes = cp932::encode(text, &bad))
+    if (auto bytes = cp932::encode(text))
         result.bytes = std::move(*bytes);
     else
-        result.status = Status::failure(cp932::unencodableMessage(bad));
+        result.status = bytes.status();
     return result;
 }
 

@@ -982,10 +982,10 @@ public:
         // the texts the log cannot hold, refused as the entry refuses them; a situation of the
         // caller was checked once, and a time of day is always fine
         if (m_layout.situation >= 0)
-            if (const QString problem = textFieldProblem(row.situation, QStringLiteral("状況")); !problem.isEmpty())
-                return refuse(oneLine(problem));
-        if (const QString problem = textFieldProblem(row.comment, QStringLiteral("一言日記")); !problem.isEmpty())
-            return refuse(oneLine(problem));
+            if (const Status problem = textFieldProblem(row.situation, QStringLiteral("状況")); !problem)
+                return refuse(oneLine(problem.message()));
+        if (const Status problem = textFieldProblem(row.comment, QStringLiteral("一言日記")); !problem)
+            return refuse(oneLine(problem.message()));
         (weight.unit == Unit::Pound ? m_table->pounds : m_table->kilograms) = true;
         if (withoutFat)
             ++m_table->withoutBodyFat;
@@ -1174,9 +1174,9 @@ Table read(const QByteArray& bytes, const Options& options) {
         return table;
     };
     if (!options.situation.isEmpty()) {
-        const QString problem = textFieldProblem(options.situation, QStringLiteral("状況"));
-        if (!problem.isEmpty())
-            return fail(problem);
+        const Status problem = textFieldProblem(options.situation, QStringLiteral("状況"));
+        if (!problem)
+            return fail(problem.message());
     }
     if (bytes.startsWith("PK\x03\x04") || bytes.startsWith("\xD0\xCF\x11\xE0"))
         return fail(

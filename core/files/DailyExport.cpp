@@ -25,16 +25,23 @@ QStringList exportLines(const GridModel& grid) {
     return lines;
 }
 
-Status exportAverages(const QString& dir, const GridModel& grid) {
-    Status status;
-    const auto bytes = encodeLines(exportLines(grid), &status);
+namespace {
+
+Status writeAverages(const QString& dir, const GridModel& grid) {
+    const auto bytes = encodeLines(exportLines(grid));
     if (!bytes)
-        return status;
+        return bytes.status();
     const FolderWriteLock lock(dir);
     const QString path = resolveFile(dir, files::kDailyExport);
     if (!lock.locked())
         return lock.failure(path);
     return writeFileAtomic(path, *bytes);
+}
+
+} // namespace
+
+Status exportAverages(const QString& dir, const GridModel& grid) {
+    return writeAverages(dir, grid).titled(exportFailedTitle());
 }
 
 QString exportDoneMessage() {
@@ -47,14 +54,6 @@ QString exportDoneTitle() {
 
 QString exportFailedTitle() {
     return QStringLiteral("保存できません");
-}
-
-QString printQuestion() {
-    return QStringLiteral("表示中のデータを印刷しますか？ \r\n\r\n良かったらＯＫボタンを押してください");
-}
-
-QString printQuestionTitle() {
-    return QStringLiteral("印刷確認");
 }
 
 AveragePrintout printout(const GridModel& grid) {

@@ -38,7 +38,7 @@ QStringList exportLines(const GridModel& grid);
 /**
  * cmdAvgHozon: replaces "日毎平均.txt" in @p dir with the rows of @p grid, in code page 932
  * with CR LF line ends, all at once, so that a failed write leaves the former file whole.
- * A failure is returned with its Japanese message; success is only reported when the whole
+ * A failure is returned with its Japanese message under exportFailedTitle(); success is only reported when the whole
  * file is in place.
  */
 Status exportAverages(const QString& dir, const GridModel& grid);
@@ -48,10 +48,6 @@ QString exportDoneMessage();
 QString exportDoneTitle();
 /// The title of the error that shows a failed export's message.
 QString exportFailedTitle();
-
-/// The question before printing (question icon, OK and Cancel), and its title.
-QString printQuestion();
-QString printQuestionTitle();
 
 /// cmdAvgPri: the page for the grid `msgAvgtai` as shown.
 AveragePrintout printout(const GridModel& grid);

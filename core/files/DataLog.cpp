@@ -402,20 +402,16 @@ void appendLines(QByteArray* out, const QByteArray& bytes, qsizetype from) {
 
 // The writers never touch a log another editor saved in UTF-8.
 Status refuseUtf8(const QString& path) {
-    const QString refusal = writeRefusal(path, false);
-    return refusal.isEmpty() ? Status() : Status::failure(refusal);
+    return writeRefusal(path, false);
 }
 
-// The bytes of the log for a rewrite; nothing (and why) when it cannot be read or looks
-// saved in UTF-8.
-std::optional<QByteArray> readForRewrite(const QString& path, Status* status) {
-    auto file = readFileBytes(path, status);
+// The bytes of the log for a rewrite; a failure when it cannot be read or looks saved in UTF-8.
+Result<QByteArray> readForRewrite(const QString& path) {
+    auto file = readFileBytes(path);
     if (!file)
-        return std::nullopt;
-    if (cp932::looksLikeUtf8(file->bytes)) {
-        *status = Status::failure(cp932::utf8Message(QFileInfo(path).fileName()));
-        return std::nullopt;
-    }
+        return file.status();
+    if (cp932::looksLikeUtf8(file->bytes))
+        return Status::failure(cp932::utf8Message(QFileInfo(path).fileName()));
     return std::move(file->bytes);
 }
 
@@ -448,7 +444,7 @@ void appendFormatted(QString* out, const WeightRecord& r) {
 
 // recordProblem() for a record a rewrite rule has seen: a text the rule left as it was read
 // holds no line break and decodes, so only a double quote can keep it from being written.
-QString rewrittenProblem(const WeightRecord& before, const WeightRecord& after) {
+Status rewrittenProblem(const WeightRecord& before, const WeightRecord& after) {
     const std::pair<const QString*, const QString*> fields[] = {{&before.date, &after.date},
                                                                 {&before.situation, &after.situation},
                                                                 {&before.comment, &after.comment},
@@ -458,7 +454,7 @@ QString rewrittenProblem(const WeightRecord& before, const WeightRecord& after) 
         if (!kept || is->contains(QLatin1Char('"')))
             return recordProblem(after);
     }
-    return QString();
+    return {};
 }
 
 } // namespace
@@ -484,18 +480,19 @@ QString formatLine64(const WeightRecord& r, double weight, double bodyFat) {
            quoted(r.spare);
 }
 
-QString recordProblem(const WeightRecord& r) {
+Status recordProblem(const WeightRecord& r) {
     if (const DateCheck check = checkDate(r.date); check != DateCheck::Valid)
-        return QStringLiteral("日付「%1」は記録できません。\r\n1900/01/01 から 2099/12/31 までの日付を選んでください。")
-            .arg(r.date);
+        return Status::failure(
+            QStringLiteral("日付「%1」は記録できません。\r\n1900/01/01 から 2099/12/31 までの日付を選んでください。")
+                .arg(r.date));
     for (const auto& [text, what] :
          {std::pair{&r.date, QStringLiteral("日付")}, std::pair{&r.situation, QStringLiteral("状況")},
           std::pair{&r.comment, QStringLiteral("一言日記")}, std::pair{&r.spare, QStringLiteral("予備欄")}}) {
-        const QString problem = textFieldProblem(*text, what);
-        if (!problem.isEmpty())
+        const Status problem = textFieldProblem(*text, what);
+        if (!problem)
             return problem;
     }
-    return QString();
+    return {};
 }
 
 namespace {
@@ -619,10 +616,10 @@ LogContents readLog(const QString& dir) {
     return c;
 }
 
-std::optional<QString> lastRecordDate(const QString& dir, Status* status) {
-    const auto file = readFileBytes(resolveFile(dir, files::kData), status);
+Result<QString> lastRecordDate(const QString& dir) {
+    const auto file = readFileBytes(resolveFile(dir, files::kData));
     if (!file)
-        return std::nullopt;
+        return file.status();
     const QByteArray& bytes = file->bytes;
     const bool utf8 = cp932::looksLikeUtf8(bytes);
     // from the end, a piece at a time, until a piece holds a record; a piece starts at a line
@@ -650,18 +647,17 @@ std::optional<QString> lastRecordDate(const QString& dir, Status* status) {
 }
 
 Status appendRecord(const QString& dir, const WeightRecord& record) {
-    const QString problem = recordProblem(record);
-    if (!problem.isEmpty())
-        return Status::failure(problem);
-    Status status;
-    const auto line = encodeLine(formatLine(record), &status);
+    const Status problem = recordProblem(record);
+    if (!problem)
+        return problem;
+    const auto line = encodeLine(formatLine(record));
     if (!line)
-        return status;
+        return line.status();
     const FolderWriteLock lock(dir);
     const QString path = resolveFile(dir, files::kData);
     if (!lock.locked())
         return lock.failure(path);
-    status = refuseUtf8(path);
+    Status status = refuseUtf8(path);
     if (!status)
         return status;
     status = backups::backupBeforeChange(dir, backups::Reason::FirstChangeOfDay);
@@ -671,20 +667,20 @@ Status appendRecord(const QString& dir, const WeightRecord& record) {
 }
 
 Status insertRecord(const QString& dir, const WeightRecord& record) {
-    const QString problem = recordProblem(record);
-    if (!problem.isEmpty())
-        return Status::failure(problem);
-    Status status;
-    const auto newLine = encodeLine(formatLine(record), &status);
+    const Status problem = recordProblem(record);
+    if (!problem)
+        return problem;
+    const auto newLine = encodeLine(formatLine(record));
     if (!newLine)
-        return status;
+        return newLine.status();
     const FolderWriteLock lock(dir);
     const QString path = resolveFile(dir, files::kData);
     if (!lock.locked())
         return lock.failure(path);
-    const auto bytes = readForRewrite(path, &status);
+    const auto bytes = readForRewrite(path);
     if (!bytes)
-        return status;
+        return bytes.status();
+    Status status;
     QByteArray out;
     out.reserve(bytes->size() + newLine->size() + 64);
     bool done = false;
@@ -725,9 +721,9 @@ Status rewriteLog(const QString& dir, const RecordRule& rule, const RewriteCheck
     const QString path = resolveFile(dir, files::kData);
     if (!lock.locked())
         return lock.failure(path);
-    const auto bytes = readForRewrite(path, &status);
+    const auto bytes = readForRewrite(path);
     if (!bytes)
-        return status;
+        return bytes.status();
     QByteArray out;
     out.reserve(bytes->size() + bytes->size() / 8 + 64);
     // Rewritten lines are gathered and encoded together: one conversion per run of them
@@ -737,12 +733,11 @@ Status rewriteLog(const QString& dir, const RecordRule& rule, const RewriteCheck
     const auto flush = [&] {
         if (pending.isEmpty() || !failure)
             return;
-        QString bad;
-        const auto encoded = cp932::encode(pending, &bad);
+        const auto encoded = cp932::encode(pending);
         if (encoded)
             out += *encoded;
         else
-            failure = Status::failure(cp932::unencodableMessage(bad));
+            failure = encoded.status();
         pending.clear();
     };
     int records = 0;
@@ -755,11 +750,11 @@ Status rewriteLog(const QString& dir, const RecordRule& rule, const RewriteCheck
             if (rule(r)) {
                 if (!failure)
                     return true;
-                const QString problem = rewrittenProblem(*read, r);
-                if (!problem.isEmpty()) {
+                const Status problem = rewrittenProblem(*read, r);
+                if (!problem) {
                     flush();
                     if (failure)
-                        failure = Status::failure(problem);
+                        failure = problem;
                     return true;
                 }
                 appendFormatted(&pending, r);
@@ -799,20 +794,19 @@ Status writeLog(const QString& dir, const std::vector<WeightRecord>& records) {
     QStringList lines;
     lines.reserve(static_cast<qsizetype>(records.size()));
     for (const WeightRecord& r : records) {
-        const QString problem = recordProblem(r);
-        if (!problem.isEmpty())
-            return Status::failure(problem);
+        const Status problem = recordProblem(r);
+        if (!problem)
+            return problem;
         lines.append(formatLine(r));
     }
-    Status status;
-    const auto bytes = encodeLines(lines, &status);
+    const auto bytes = encodeLines(lines);
     if (!bytes)
-        return status;
+        return bytes.status();
     const FolderWriteLock lock(dir);
     const QString path = resolveFile(dir, files::kData);
     if (!lock.locked())
         return lock.failure(path);
-    status = refuseUtf8(path);
+    Status status = refuseUtf8(path);
     if (!status)
         return status;
     status = backups::backupBeforeChange(dir, backups::Reason::FirstChangeOfDay);

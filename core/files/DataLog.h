@@ -60,8 +60,8 @@ QString formatLine64(const WeightRecord& record, double weight, double bodyFat);
 
 /// The Japanese message when a record cannot be written (a date that is no date from 1900/01/01
 /// to 2099/12/31, a double quote, a line break or a character that code page 932 cannot hold in
-/// one of its texts), or an empty string.
-QString recordProblem(const WeightRecord& record);
+/// one of its texts), as a failure; success when it can.
+Status recordProblem(const WeightRecord& record);
 
 /// Every record of the log in file order. A log that looks saved in UTF-8 by
 /// another editor is read as UTF-8 so that nothing shows garbled; every writer below
@@ -70,7 +70,7 @@ LogContents readLog(const QString& dir);
 
 /// The date of the log's last readable record as the file holds it now, read from its end;
 /// an empty string for a log without records or without a file. A failure to read it fails.
-std::optional<QString> lastRecordDate(const QString& dir, Status* status);
+Result<QString> lastRecordDate(const QString& dir);
 
 // Every writer below takes the folder's write lock (FolderWriteLock) for its whole
 // read-modify-write, and takes the day's first backup of the log (backups::backupBeforeChange)

@@ -16,6 +16,13 @@
 namespace puka {
 namespace {
 
+/// Why a read failed, from the system's error number.
+QString readFailureReason(int error) {
+    return error == EACCES || error == EPERM
+               ? QStringLiteral("読み込みの権限がありません。")
+               : QStringLiteral("読み込み中にエラーが起きました（%1）。").arg(QString::fromLocal8Bit(strerror(error)));
+}
+
 FaultHook& hook() {
     static FaultHook h;
     return h;
@@ -254,10 +261,7 @@ QString writeFailureMessage(const QString& path, int error) {
 }
 
 QString readFailureMessage(const QString& path, int error) {
-    const QString reason =
-        error == EACCES || error == EPERM
-            ? QStringLiteral("読み込みの権限がありません。")
-            : QStringLiteral("読み込み中にエラーが起きました（%1）。").arg(QString::fromLocal8Bit(strerror(error)));
+    const QString reason = readFailureReason(error);
     return QStringLiteral("「%1」を読み込めませんでした。\r\n%2").arg(fileNameOf(path), reason);
 }
 
@@ -269,20 +273,21 @@ QString folderFlushMessage(const QString& path, int error) {
 
 namespace {
 
-// The Japanese message when @p path is a symbolic link whose target is not there (a synced
-// folder that is not mounted), for a read or a save, or an empty string.
-QString danglingLinkProblem(const QByteArray& path, bool save) {
+// A failure when @p path is a symbolic link whose target is not there (a synced folder that
+// is not mounted), for a read or a save.
+Status danglingLinkProblem(const QByteArray& path, bool save) {
     struct stat st {};
     if (::lstat(path.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
-        return QString();
+        return {};
     QByteArray target;
     if (followLinks(path, &target) != 0)
         target = path;
-    return QStringLiteral("「%1」を%2。\r\nリンク先の「%3」が見つかりません。"
-                          "同期フォルダなどのリンク先がつながっているか確かめてください。")
-        .arg(fileNameOf(decoded(path)),
-             save ? QStringLiteral("保存できませんでした") : QStringLiteral("読み込めませんでした"),
-             QDir::toNativeSeparators(decoded(target)));
+    return Status::failure(
+        QStringLiteral("「%1」を%2。\r\nリンク先の「%3」が見つかりません。"
+                       "同期フォルダなどのリンク先がつながっているか確かめてください。")
+            .arg(fileNameOf(decoded(path)),
+                 save ? QStringLiteral("保存できませんでした") : QStringLiteral("読み込めませんでした"),
+                 QDir::toNativeSeparators(decoded(target))));
 }
 
 FileIdentity identityOf(const struct stat& st) {
@@ -333,9 +338,8 @@ FileReader::FileReader(const QString& path) : m_path(path) {
             fail(errno);
             return;
         }
-        const QString dangling = danglingLinkProblem(native(path), false);
-        if (!dangling.isEmpty())
-            m_status = Status::failure(dangling);
+        if (const Status dangling = danglingLinkProblem(native(path), false); !dangling)
+            m_status = dangling;
         return;
     }
     struct stat st {};
@@ -374,13 +378,10 @@ qint64 FileReader::read(QByteArray* bytes, qint64 most) {
     return n;
 }
 
-std::optional<FileBytes> readFileBytes(const QString& path, Status* status) {
+Result<FileBytes> readFileBytes(const QString& path) {
     FileReader reader(path);
-    if (!reader.status().ok()) {
-        if (status)
-            *status = reader.status();
-        return std::nullopt;
-    }
+    if (!reader.status().ok())
+        return reader.status();
     FileBytes result;
     if (!reader.exists())
         return result;
@@ -390,11 +391,8 @@ std::optional<FileBytes> readFileBytes(const QString& path, Status* status) {
         // the size when opened, and a piece more for a file that grew while it was read
         const qint64 room = std::max<qint64>(bytes.capacity() - bytes.size(), 64 * 1024);
         const qint64 n = reader.read(&bytes, room);
-        if (n < 0) {
-            if (status)
-                *status = reader.status();
-            return std::nullopt;
-        }
+        if (n < 0)
+            return reader.status();
         if (n == 0)
             break;
     }
@@ -404,19 +402,17 @@ std::optional<FileBytes> readFileBytes(const QString& path, Status* status) {
     return result;
 }
 
-QString folderReadProblem(const QString& dir) {
+Status folderReadProblem(const QString& dir) {
     int error = injected(FileStep::Read, dir).error;
     if (error == 0 && ::faccessat(AT_FDCWD, native(dir).constData(), X_OK, AT_EACCESS) != 0)
         error = errno;
     if (error == 0)
-        return QString();
-    const QString reason =
-        error == EACCES || error == EPERM
-            ? QStringLiteral("読み込みの権限がありません。")
-            : QStringLiteral("読み込み中にエラーが起きました（%1）。").arg(QString::fromLocal8Bit(strerror(error)));
-    return QStringLiteral("作業フォルダ「%1」を読み込めませんでした。\r\n%2\r\n"
-                          "このフォルダのファイルは表示も保存もできません。フォルダの権限を確かめてください。")
-        .arg(QDir::toNativeSeparators(QDir(dir).absolutePath()), reason);
+        return {};
+    const QString reason = readFailureReason(error);
+    return Status::failure(
+        QStringLiteral("作業フォルダ「%1」を読み込めませんでした。\r\n%2\r\n"
+                       "このフォルダのファイルは表示も保存もできません。フォルダの権限を確かめてください。")
+            .arg(QDir::toNativeSeparators(QDir(dir).absolutePath()), reason));
 }
 
 Status writeFileAtomic(const QString& path, const QByteArray& bytes) {
@@ -466,9 +462,8 @@ Status appendToFile(const QString& path, const QByteArray& lineIn) {
     int err = openFile(name, O_WRONLY | O_APPEND, 0, &fd);
     if (err == ENOENT) {
         // nothing is appended through a link whose target is gone: its reader says why
-        const QString dangling = danglingLinkProblem(name, true);
-        if (!dangling.isEmpty())
-            return Status::failure(dangling);
+        if (const Status dangling = danglingLinkProblem(name, true); !dangling)
+            return dangling;
         err = openFile(name, O_WRONLY | O_APPEND | O_CREAT | O_EXCL, 0644, &fd);
         created = err == 0;
     }

@@ -99,7 +99,7 @@ private:
 /// Reads a whole file. A missing file is no failure (exists = false); a file or folder that
 /// is there but cannot be read is, with a message that says so (「権限」 when it is refused),
 /// and so is a symbolic link whose target is not there (a synced folder that is not mounted).
-std::optional<FileBytes> readFileBytes(const QString& path, Status* status);
+Result<FileBytes> readFileBytes(const QString& path);
 
 /**
  * Replaces the file @p path with @p bytes so that a crash at any moment leaves either the old
@@ -134,9 +134,9 @@ Status renameFile(const QString& from, const QString& to);
 /// True when a directory entry of that name exists, a dangling symbolic link included.
 bool entryExists(const QString& path);
 
-/// The Japanese message when the working folder @p dir cannot be searched, so that no file in
-/// it can be read (「権限」 when that is refused), or an empty string.
-QString folderReadProblem(const QString& dir);
+/// A failure with the Japanese message when the working folder @p dir cannot be searched, so
+/// that no file in it can be read (「権限」 when that is refused).
+Status folderReadProblem(const QString& dir);
 
 /// The Japanese message for a failed write of @p path with the given errno.
 QString writeFailureMessage(const QString& path, int error);

@@ -1,5 +1,6 @@
 #include "core/files/LegacyConversion.h"
 
+#include "core/base/Messages.h"
 #include "core/base/NumberFormat.h"
 #include "core/files/Backups.h"
 #include "core/files/Cp932.h"
@@ -27,15 +28,15 @@ Status keepBackup(const QString& dir, const QString& wanted, const QByteArray& b
     return s;
 }
 
-// The message that refuses a body-fat answer no record could hold, or an empty string: a
-// conversion must not turn every record into a line the log reader skips.
-QString fatProblem(double fat) {
+// The refusal of a body-fat answer no record could hold: a conversion must not turn every
+// record into a line the log reader skips.
+Status fatProblem(double fat) {
     WeightRecord probe;
     probe.date = QStringLiteral("2000/01/01");
     if (datalog::parseLine(datalog::formatLine64(probe, 0, fat)))
-        return QString();
-    return QStringLiteral("体脂肪率「%1」は大きすぎて記録できません。\r\n変換は行いませんでした。")
-        .arg(shortestText(fat));
+        return {};
+    return Status::failure(QStringLiteral("体脂肪率「%1」は大きすぎて記録できません。\r\n変換は行いませんでした。")
+                               .arg(shortestText(fat)));
 }
 
 // True when the texts of an older log's six fields can be written in the quoted form.
@@ -45,7 +46,7 @@ bool textsFit(const QStringList& f) {
     texts.situation = f.at(1);
     texts.comment = f.at(3);
     texts.spare = f.at(5);
-    return datalog::recordProblem(texts).isEmpty();
+    return datalog::recordProblem(texts).ok();
 }
 
 } // namespace
@@ -81,7 +82,9 @@ bool needsLegacyLog(const QString& dir) {
     return f.open(QIODevice::ReadOnly);
 }
 
-Status convertLegacyLog(const QString& dir, const QString& answer, Result* result) {
+namespace {
+
+Status convertLegacyLogSteps(const QString& dir, const QString& answer, Result* result) {
     Result r;
     if (answer.isEmpty()) {
         if (result)
@@ -89,18 +92,17 @@ Status convertLegacyLog(const QString& dir, const QString& answer, Result* resul
         return {};
     }
     const double fat = leadingNumber(answer);
-    if (const QString problem = fatProblem(fat); !problem.isEmpty())
-        return Status::failure(problem);
+    if (const Status problem = fatProblem(fat); !problem)
+        return problem;
     const FolderWriteLock lock(dir);
     const QString sourcePath = resolveFile(dir, files::kLegacyLog);
     if (!lock.locked())
         return lock.failure(resolveFile(dir, files::kData));
-    Status status;
-    const auto source = readFileBytes(sourcePath, &status);
+    const auto source = readFileBytes(sourcePath);
     if (!source)
-        return status;
+        return source.status();
     if (!source->exists)
-        return Status::failure(QStringLiteral("「%1」が見つかりません。").arg(files::kLegacyLog));
+        return Status::failure(messages::fileNotFound(files::kLegacyLog));
 
     QByteArray out;
     for (const QByteArray& raw : splitLines(source->bytes)) {
@@ -117,8 +119,7 @@ Status convertLegacyLog(const QString& dir, const QString& answer, Result* resul
         WeightRecord rec;
         rec.date = fields->at(0);
         rec.situation = fields->at(1);
-        const QString problem = datalog::recordProblem(rec);
-        if (!problem.isEmpty()) {
+        if (!datalog::recordProblem(rec)) {
             ++r.keptAsIs;
             continue;
         }
@@ -128,9 +129,10 @@ Status convertLegacyLog(const QString& dir, const QString& answer, Result* resul
 
     // An existing log is kept before it is replaced, so that nothing is lost.
     const QString logPath = resolveFile(dir, files::kData);
-    const auto oldLog = readFileBytes(logPath, &status);
+    const auto oldLog = readFileBytes(logPath);
     if (!oldLog)
-        return status;
+        return oldLog.status();
+    Status status;
     // a file that is in place but could not be flushed to disk stops nothing; it is told at the end
     Status notFlushed;
     const auto done = [&notFlushed](const Status& s) {
@@ -174,6 +176,12 @@ Status convertLegacyLog(const QString& dir, const QString& answer, Result* resul
     return notFlushed;
 }
 
+} // namespace
+
+Status convertLegacyLog(const QString& dir, const QString& answer, Result* result) {
+    return convertLegacyLogSteps(dir, answer, result).titled(messages::conversionTitle());
+}
+
 bool needsData(const QString& dir) {
     // only the first record is tested: start-up reads no further than its line
     QFile f(resolveFile(dir, files::kData));
@@ -200,26 +208,27 @@ bool needsData(const QString& dir) {
     return false;
 }
 
-Status convertData(const QString& dir, const QString& answer, Result* result) {
+namespace {
+
+Status convertDataSteps(const QString& dir, const QString& answer, Result* result) {
     Result r;
     if (answer.isEmpty()) {
         if (result)
             *result = r;
         return {};
     }
-    if (const QString problem = fatProblem(leadingNumber(answer)); !problem.isEmpty())
-        return Status::failure(problem);
+    if (const Status problem = fatProblem(leadingNumber(answer)); !problem)
+        return problem;
     const QString fatText = shortestText(leadingNumber(answer));
     const FolderWriteLock lock(dir);
     const QString logPath = resolveFile(dir, files::kData);
     if (!lock.locked())
         return lock.failure(logPath);
-    Status status;
-    const auto old = readFileBytes(logPath, &status);
+    const auto old = readFileBytes(logPath);
     if (!old)
-        return status;
+        return old.status();
     if (!old->exists)
-        return Status::failure(QStringLiteral("「%1」が見つかりません。").arg(files::kData));
+        return Status::failure(messages::fileNotFound(files::kData));
     if (cp932::looksLikeUtf8(old->bytes))
         return Status::failure(cp932::utf8Message(QFileInfo(logPath).fileName()));
 
@@ -247,7 +256,7 @@ Status convertData(const QString& dir, const QString& answer, Result* result) {
 
     // The old log is kept first; then the new one replaces it in one step, so there is
     // never a moment without a log.
-    status = backups::backupBeforeChange(dir, backups::Reason::Conversion, &old->bytes);
+    Status status = backups::backupBeforeChange(dir, backups::Reason::Conversion, &old->bytes);
     if (!status)
         return status;
     status = keepBackup(dir, files::kDataBackup, old->bytes, &r.backupName);
@@ -265,6 +274,12 @@ Status convertData(const QString& dir, const QString& answer, Result* result) {
         *result = r;
     // a file that is in place but could not be flushed to disk is told
     return backupStatus ? status : backupStatus;
+}
+
+} // namespace
+
+Status convertData(const QString& dir, const QString& answer, Result* result) {
+    return convertDataSteps(dir, answer, result).titled(messages::conversionTitle());
 }
 
 } // namespace puka::legacy

@@ -75,10 +75,10 @@ int ReadLog::recordCount() const {
         std::count_if(lines.begin(), lines.end(), [](const Line& l) { return l.record.has_value(); }));
 }
 
-std::optional<ReadLog> readLog(const QString& path, Status* status) {
-    const auto file = readFileBytes(path, status);
+Result<ReadLog> readLog(const QString& path) {
+    const auto file = readFileBytes(path);
     if (!file)
-        return std::nullopt;
+        return file.status();
     ReadLog log;
     log.exists = file->exists;
     log.bytes = file->bytes;

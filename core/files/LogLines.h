@@ -44,8 +44,8 @@ struct ReadLog {
     int recordCount() const;
 };
 
-/// Reads the log file at @p path; nothing (and why) when it is there but cannot be read.
-std::optional<ReadLog> readLog(const QString& path, Status* status);
+/// Reads the log file at @p path; a failure when it is there but cannot be read.
+Result<ReadLog> readLog(const QString& path);
 
 } // namespace loglines
 } // namespace puka

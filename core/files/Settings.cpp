@@ -71,10 +71,9 @@ Setting<int> readFlag(const QString& dir, const QString& name, int fieldIndex, i
 // A setting file holds one value, so the new value replaces it whole; the write lock keeps it
 // from landing in the middle of another writer's change.
 Status writeLines(const QString& dir, const QString& name, const QStringList& lines) {
-    Status status;
-    const auto bytes = encodeLines(lines, &status);
+    const auto bytes = encodeLines(lines);
     if (!bytes)
-        return status;
+        return bytes.status();
     const FolderWriteLock lock(dir);
     const QString path = resolveFile(dir, name);
     if (!lock.locked())
@@ -120,9 +119,9 @@ Status writeSteps(const QString& dir, const Steps& steps) {
         // an empty line would not read back as a step
         if (t.trimmed().isEmpty())
             return Status::failure(QStringLiteral("刻みが入力されていません。"));
-        const QString problem = textFieldProblem(t, QStringLiteral("刻み"));
-        if (!problem.isEmpty())
-            return Status::failure(problem);
+        const Status problem = textFieldProblem(t, QStringLiteral("刻み"));
+        if (!problem)
+            return problem;
     }
     return writeLines(dir, files::kSteps, {steps.weightStep, steps.fatStep});
 }
@@ -139,36 +138,35 @@ namespace {
 
 // The time stamp file in the written form of the value @p read found there, when the file holds
 // another form of it; an empty array when there is nothing to write (the file is missing, holds
-// the written form or no readable value); nothing when it cannot be read.
-std::optional<QByteArray> timeStampInWrittenForm(const QString& path, const Setting<int>& read, Status* status) {
+// the written form or no readable value); a failure when it cannot be read.
+Result<QByteArray> timeStampInWrittenForm(const QString& path, const Setting<int>& read) {
     if (read.missing || !read.problem.isEmpty())
         return QByteArray();
-    const auto written = encodeLines({plainNumber(read.value)}, status);
+    const auto written = encodeLines({plainNumber(read.value)});
     if (!written)
-        return std::nullopt;
-    const auto file = readFileBytes(path, status);
+        return written.status();
+    const auto file = readFileBytes(path);
     if (!file)
-        return std::nullopt;
+        return file.status();
     return !file->exists || file->bytes == *written ? QByteArray() : *written;
 }
 
 } // namespace
 
 Status rewriteTimeStampInWrittenForm(const QString& dir, const Setting<int>& read) {
-    Status status;
     const QString path = resolveFile(dir, files::kTimeStamp);
     // a file in the written form takes no lock, so a folder the user may not write stays silent
-    auto bytes = timeStampInWrittenForm(path, read, &status);
+    const auto bytes = timeStampInWrittenForm(path, read);
     if (!bytes || bytes->isEmpty())
-        return status;
+        return bytes.status();
     const FolderWriteLock lock(dir);
     if (!lock.locked())
         return lock.failure(path);
     // read again under the lock: the file is rewritten from what it holds now
-    bytes = timeStampInWrittenForm(path, readTimeStamp(dir), &status);
-    if (!bytes || bytes->isEmpty())
-        return status;
-    return writeFileAtomic(path, *bytes);
+    const auto now = timeStampInWrittenForm(path, readTimeStamp(dir));
+    if (!now || now->isEmpty())
+        return now.status();
+    return writeFileAtomic(path, *now);
 }
 
 Setting<QString> readMovingAverage(const QString& dir) {
@@ -190,9 +188,9 @@ Status writeMovingAverage(const QString& dir, const QString& text) {
     // a line of blanks would not read back as a window
     if (text.trimmed().isEmpty())
         return Status::failure(QStringLiteral("移動平均の回数が入力されていません。"));
-    const QString problem = textFieldProblem(text, QStringLiteral("移動平均"));
-    if (!problem.isEmpty())
-        return Status::failure(problem);
+    const Status problem = textFieldProblem(text, QStringLiteral("移動平均"));
+    if (!problem)
+        return problem;
     return writeLines(dir, files::kMovingAverage, {text});
 }
 
@@ -234,9 +232,9 @@ Setting<Profile> readProfile(const QString& dir) {
 }
 
 Status writeProfile(const QString& dir, const Profile& p) {
-    const QString problem = textFieldProblem(p.userName, QStringLiteral("氏名"));
-    if (!problem.isEmpty())
-        return Status::failure(problem);
+    const Status problem = textFieldProblem(p.userName, QStringLiteral("氏名"));
+    if (!problem)
+        return problem;
     return writeLines(dir, files::kProfile,
                       {quoted(QStringLiteral("氏名")) + QLatin1Char(',') + quoted(p.userName),
                        quoted(QStringLiteral("身長")) + QLatin1Char(',') + shortestText(p.height),
@@ -255,9 +253,9 @@ Setting<QString> readNotes(const QString& dir) {
 }
 
 Status writeNotes(const QString& dir, const QString& text) {
-    const QString problem = freeTextProblem(text);
-    if (!problem.isEmpty())
-        return Status::failure(problem);
+    const Status problem = freeTextProblem(text);
+    if (!problem)
+        return problem;
     QString normalized = text;
     normalized.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     normalized.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -268,9 +266,9 @@ Status writeNotes(const QString& dir, const QString& text) {
     if (!lock.locked())
         return lock.failure(path);
     // the memo shown came from the reader: lines it could not read would be lost by this rewrite
-    const QString refusal = writeRefusal(path, true);
-    if (!refusal.isEmpty())
-        return Status::failure(refusal);
+    const Status refusal = writeRefusal(path, true);
+    if (!refusal)
+        return refusal;
     return writeFileAtomic(path, *bytes);
 }
 

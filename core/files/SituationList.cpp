@@ -12,18 +12,17 @@ namespace {
 const QString kWhat = QStringLiteral("状況");
 
 Status writeAll(const QString& dir, const QStringList& lines) {
-    Status status;
-    const auto bytes = encodeLines(lines, &status);
+    const auto bytes = encodeLines(lines);
     if (!bytes)
-        return status;
+        return bytes.status();
     const FolderWriteLock lock(dir);
     const QString path = resolveFile(dir, files::kSituations);
     if (!lock.locked())
         return lock.failure(path);
     // the words came from the reader: lines it could not read would be lost by this rewrite
-    const QString refusal = writeRefusal(path, true);
-    if (!refusal.isEmpty())
-        return Status::failure(refusal);
+    const Status refusal = writeRefusal(path, true);
+    if (!refusal)
+        return refusal;
     return writeFileAtomic(path, *bytes);
 }
 
@@ -50,25 +49,25 @@ List readSituationList(const QString& dir) {
 }
 
 Status appendWord(const QString& dir, const QString& word) {
-    const QString problem = textFieldProblem(word, kWhat);
-    if (!problem.isEmpty())
-        return Status::failure(problem);
+    const Status problem = textFieldProblem(word, kWhat);
+    if (!problem)
+        return problem;
     const auto bytes = cp932::encode(quoted(word) + QStringLiteral("\r\n"));
     const FolderWriteLock lock(dir);
     const QString path = resolveFile(dir, files::kSituations);
     if (!lock.locked())
         return lock.failure(path);
-    const QString refusal = writeRefusal(path, false);
-    if (!refusal.isEmpty())
-        return Status::failure(refusal);
+    const Status refusal = writeRefusal(path, false);
+    if (!refusal)
+        return refusal;
     return appendToFile(path, *bytes);
 }
 
 Status writePlain(const QString& dir, const QStringList& words) {
     for (const QString& w : words) {
-        const QString problem = textFieldProblem(w, kWhat);
-        if (!problem.isEmpty())
-            return Status::failure(problem);
+        const Status problem = textFieldProblem(w, kWhat);
+        if (!problem)
+            return problem;
     }
     return writeAll(dir, words);
 }
@@ -76,9 +75,9 @@ Status writePlain(const QString& dir, const QStringList& words) {
 Status writeQuoted(const QString& dir, const QStringList& words) {
     QStringList lines;
     for (const QString& w : words) {
-        const QString problem = textFieldProblem(w, kWhat);
-        if (!problem.isEmpty())
-            return Status::failure(problem);
+        const Status problem = textFieldProblem(w, kWhat);
+        if (!problem)
+            return problem;
         lines.append(quoted(w));
     }
     return writeAll(dir, lines);

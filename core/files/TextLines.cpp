@@ -96,22 +96,22 @@ QString quoted(const QString& text) {
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
-QString textFieldProblem(const QString& text, const QString& what) {
+Status textFieldProblem(const QString& text, const QString& what) {
     if (text.contains(QLatin1Char('"')))
-        return QStringLiteral("%1に半角の「\"」は使えません。\r\n全角の「”」などに置き換えてください。").arg(what);
+        return Status::failure(
+            QStringLiteral("%1に半角の「\"」は使えません。\r\n全角の「”」などに置き換えてください。").arg(what));
     if (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')))
-        return QStringLiteral("%1に改行は使えません。").arg(what);
+        return Status::failure(QStringLiteral("%1に改行は使えません。").arg(what));
     return freeTextProblem(text);
 }
 
-QString freeTextProblem(const QString& text) {
+Status freeTextProblem(const QString& text) {
     // code page 932 holds every ASCII character as it is
     if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; }))
-        return QString();
-    QString bad;
-    if (!cp932::encode(text, &bad))
-        return cp932::unencodableMessage(bad);
-    return QString();
+        return {};
+    if (const auto bytes = cp932::encode(text); !bytes)
+        return bytes.status();
+    return {};
 }
 
 namespace {
@@ -154,23 +154,19 @@ DecodedLines decodeLines(const QByteArray& bytes) {
     return result;
 }
 
-std::optional<QByteArray> encodeLine(const QString& line, Status* status) {
-    QString bad;
-    auto bytes = cp932::encode(line, &bad);
-    if (!bytes) {
-        *status = Status::failure(cp932::unencodableMessage(bad));
-        return std::nullopt;
-    }
-    bytes->append("\r\n");
+Result<QByteArray> encodeLine(const QString& line) {
+    auto bytes = cp932::encode(line);
+    if (bytes)
+        bytes->append("\r\n");
     return bytes;
 }
 
-std::optional<QByteArray> encodeLines(const QStringList& lines, Status* status) {
+Result<QByteArray> encodeLines(const QStringList& lines) {
     QByteArray out;
     for (const QString& line : lines) {
-        const auto bytes = encodeLine(line, status);
+        const auto bytes = encodeLine(line);
         if (!bytes)
-            return std::nullopt;
+            return bytes.status();
         out += *bytes;
     }
     return out;
@@ -178,10 +174,9 @@ std::optional<QByteArray> encodeLines(const QStringList& lines, Status* status) 
 
 TextFile readTextFile(const QString& dir, const QString& name) {
     TextFile result;
-    Status status;
-    const auto file = readFileBytes(resolveFile(dir, name), &status);
+    const auto file = readFileBytes(resolveFile(dir, name));
     if (!file) {
-        result.problem = status.message();
+        result.problem = file.message();
         return result;
     }
     result.missing = !file->exists;
@@ -197,20 +192,20 @@ TextFile readTextFile(const QString& dir, const QString& name) {
     return result;
 }
 
-QString writeRefusal(const QString& path, bool wholeReadNeeded) {
-    const auto file = readFileBytes(path, nullptr);
+Status writeRefusal(const QString& path, bool wholeReadNeeded) {
+    const auto file = readFileBytes(path);
     if (!file || !file->exists)
-        return QString();
+        return {};
     const QString name = QFileInfo(path).fileName();
     if (cp932::looksLikeUtf8(file->bytes))
-        return cp932::utf8Message(name);
+        return Status::failure(cp932::utf8Message(name));
     if (wholeReadNeeded && !cp932::decode(file->bytes))
-        return QStringLiteral("「%1」に Shift_JIS として読めない行があるため、書き換えると"
-                              "その行が失われてしまいます。\r\n"
-                              "メモ帳などで読めない行を直してから、もう一度保存してください。\r\n"
-                              "ファイルは今の内容のままです。")
-            .arg(name);
-    return QString();
+        return Status::failure(QStringLiteral("「%1」に Shift_JIS として読めない行があるため、書き換えると"
+                                              "その行が失われてしまいます。\r\n"
+                                              "メモ帳などで読めない行を直してから、もう一度保存してください。\r\n"
+                                              "ファイルは今の内容のままです。")
+                                   .arg(name));
+    return {};
 }
 
 } // namespace puka

@@ -34,20 +34,20 @@ std::optional<QVarLengthArray<QStringView, 8>> fieldViews(QStringView line, qsiz
 /// A text in the quoted write form: "text".
 QString quoted(const QString& text);
 
-/// The Japanese message when @p text cannot stand in a text field of our files, or an
-/// empty string when it can: no double quote, no line break, only code page 932 characters.
+/// A failure with the Japanese message when @p text cannot stand in a text field of our files,
+/// success when it can: no double quote, no line break, only code page 932 characters.
 /// @p what names the field for the user ("状況", "一言日記", ...).
-QString textFieldProblem(const QString& text, const QString& what);
+Status textFieldProblem(const QString& text, const QString& what);
 
 /// Like textFieldProblem() for multi-line text that is written whole (the notes memo):
 /// only the characters must be held by code page 932.
-QString freeTextProblem(const QString& text);
+Status freeTextProblem(const QString& text);
 
-/// @p line in code page 932 followed by CR LF; nothing, and a message naming the character,
-/// when code page 932 cannot hold it.
-std::optional<QByteArray> encodeLine(const QString& line, Status* status);
+/// @p line in code page 932 followed by CR LF; a failure naming the character when code page
+/// 932 cannot hold it.
+Result<QByteArray> encodeLine(const QString& line);
 /// Each of @p lines so, one after the other.
-std::optional<QByteArray> encodeLines(const QStringList& lines, Status* status);
+Result<QByteArray> encodeLines(const QStringList& lines);
 
 /// Decoded lines of a text file; lines that are no valid code page 932 are counted, not kept.
 struct DecodedLines {
@@ -67,11 +67,11 @@ struct TextFile {
 };
 TextFile readTextFile(const QString& dir, const QString& name);
 
-/// Why the file at @p path must not be written now, or an empty string. A file that looks
+/// Why the file at @p path must not be written now, as a failure; success when it may be. A file that looks
 /// saved in UTF-8 is neither appended to nor rewritten: our lines would mix two encodings.
 /// With @p wholeReadNeeded (a rewrite made from what a reader showed) a file that does not
 /// decode whole as code page 932 is refused too, since the lines that could not be read
 /// would be lost. A missing or unreadable file is no reason here; the write reports that.
-QString writeRefusal(const QString& path, bool wholeReadNeeded);
+Status writeRefusal(const QString& path, bool wholeReadNeeded);
 
 } // namespace puka

@@ -212,28 +212,30 @@ std::optional<QDate> readComboDate(const QString& text) {
     return date;
 }
 
-Status readPeriod(const QString& startText, const QString& endText, QDate* start, QDate* end) {
+Result<Period> readPeriod(const QString& startText, const QString& endText) {
     const auto s = readComboDate(startText);
     if (!s)
         return Status::failure(
             QStringLiteral(
                 "開始日%1は日付として読めません。\r\n日付は yy/mm/dd の形（例 03/11/08）で指定してください。")
-                .arg(describe(startText)));
+                .arg(describe(startText)),
+            periodRefusalTitle());
     const auto e = readComboDate(endText);
     if (!e)
         return Status::failure(
             QStringLiteral(
                 "終了日%1は日付として読めません。\r\n日付は yy/mm/dd の形（例 03/11/08）で指定してください。")
-                .arg(describe(endText)));
+                .arg(describe(endText)),
+            periodRefusalTitle());
     if (*e < *s)
         return Status::failure(
             QStringLiteral("終了日（%1）が開始日（%2）より前になっています。\r\n期間を指定し直してください。")
-                .arg(gridDate(*e), gridDate(*s)));
+                .arg(gridDate(*e), gridDate(*s)),
+            periodRefusalTitle());
     if (s->daysTo(*e) + 1 > kMaxPeriodDays)
-        return Status::failure(QStringLiteral("指定した期間が長すぎます。\r\n100年以内の期間を指定してください。"));
-    *start = *s;
-    *end = *e;
-    return {};
+        return Status::failure(QStringLiteral("指定した期間が長すぎます。\r\n100年以内の期間を指定してください。"),
+                               periodRefusalTitle());
+    return Period{*s, *e};
 }
 
 QString periodRefusalTitle() {
@@ -242,10 +244,11 @@ QString periodRefusalTitle() {
 
 Status fillPeriod(const std::vector<WeightRecord>& records, const QString& startText, const QString& endText,
                   DailyView* view) {
-    QDate start, end;
-    const Status status = readPeriod(startText, endText, &start, &end);
-    if (!status)
-        return status;
+    const auto period = readPeriod(startText, endText);
+    if (!period)
+        return period.status();
+    const QDate start = period->start;
+    const QDate end = period->end;
 
     const DayTable table = buildDayTable(records);
     const int rows = static_cast<int>(start.daysTo(end) + 1);

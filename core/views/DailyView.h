@@ -72,10 +72,14 @@ std::optional<QDate> readComboDate(const QString& text);
 
 /**
  * Checks the period texts of `cboStdate2` and `cboEddate2`: both must be dates, the End not
- * before the Start, and the period at most kMaxPeriodDays long. On failure the Status holds
- * the Japanese message for the user.
+ * before the Start, and the period at most kMaxPeriodDays long. A failure holds the Japanese
+ * message for the user under periodRefusalTitle().
  */
-Status readPeriod(const QString& startText, const QString& endText, QDate* start, QDate* end);
+struct Period {
+    QDate start;
+    QDate end;
+};
+Result<Period> readPeriod(const QString& startText, const QString& endText);
 
 /// The title of the warning that shows a refusal of readPeriod().
 QString periodRefusalTitle();

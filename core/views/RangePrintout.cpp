@@ -34,14 +34,6 @@ QString printRuleLine() {
     return QString(68, QLatin1Char('-'));
 }
 
-QString printPrompt() {
-    return QStringLiteral("表示中のデータを印刷しますか？ \r\n\r\n良かったらＯＫボタンを押してください");
-}
-
-QString printTitle() {
-    return QStringLiteral("印刷確認");
-}
-
 QSize chartPictureSize(const QSize& ownTwips) {
     if (ownTwips.width() <= 0 || ownTwips.height() <= 0)
         return QSize();

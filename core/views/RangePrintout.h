@@ -47,10 +47,6 @@ inline constexpr int kChartMaxWidthTwips = 10000;
 QString printHeaderLine();
 /// The rule line under the header: 68 hyphen-minus characters.
 QString printRuleLine();
-/// The prompt of the confirmation before printing.
-QString printPrompt();
-/// The title of the confirmation before printing.
-QString printTitle();
 
 /**
  * The size in twips the chart picture is drawn at, from its own size @p ownTwips: its own size

@@ -149,10 +149,9 @@ QString sampleDir() {
 }
 
 QByteArray sjis(const QString& text) {
-    QString bad;
-    const auto bytes = cp932::encode(text, &bad);
-    EXPECT_TRUE(bytes.has_value()) << "cannot encode " << bad.toStdString();
-    return bytes.value_or(QByteArray());
+    const auto bytes = cp932::encode(text);
+    EXPECT_TRUE(bytes.ok()) << bytes.message().toStdString();
+    return bytes ? *bytes : QByteArray();
 }
 
 } // namespace puka::test

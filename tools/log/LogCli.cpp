@@ -2,6 +2,7 @@
 
 #include "core/Version.h"
 #include "core/base/Clock.h"
+#include "core/base/Messages.h"
 #include "core/base/NumberFormat.h"
 #include "core/edits/LogEdits.h"
 #include "core/edits/LogImport.h"
@@ -63,8 +64,7 @@ struct Options {
             else if (valued.contains(a))
                 error = QStringLiteral("%1 には値を指定してください").arg(a);
             else
-                error = QStringLiteral("知らないオプション「%1」です（使えるもの: %2）")
-                            .arg(a, (flags + valued).join(QStringLiteral(", ")));
+                error = messages::unknownOption(a, (flags + valued).join(QStringLiteral(", ")));
         }
     }
     bool has(const QString& name) const { return values.contains(name); }
@@ -89,8 +89,7 @@ int add(const QString& dir, const QStringList& args, const Output& o) {
     if (options.has(QStringLiteral("--date"))) {
         const auto d = dateOf(options.value(QStringLiteral("--date")));
         if (!d)
-            return fail(o, QStringLiteral("--date の日付「%1」が正しくありません（YYYY/MM/DD）")
-                               .arg(options.value(QStringLiteral("--date"))));
+            return fail(o, messages::badDateOption(options.value(QStringLiteral("--date"))));
         day = *d;
     }
 
@@ -117,7 +116,7 @@ int add(const QString& dir, const QStringList& args, const Output& o) {
     int from = 0;
     while (const auto check = entry::firstCheck(input, from)) {
         if (!check->confirm || !options.has(QStringLiteral("--yes")))
-            return refuse(o, check->message);
+            return refuse(o, check->notice.text);
         from = check->step + 1;
     }
 
@@ -202,8 +201,7 @@ int edit(const QString& dir, const QStringList& args, const Output& o) {
     if (std::none_of(fields.begin(), fields.end(), [&](const QString& f) { return options.has(f); }))
         return fail(o, QStringLiteral("直す項目を %1 で指定してください").arg(fields.join(QStringLiteral(", "))));
     if (options.has(QStringLiteral("--date")) && !dateOf(options.value(QStringLiteral("--date"))))
-        return fail(o, QStringLiteral("--date の日付「%1」が正しくありません（YYYY/MM/DD）")
-                           .arg(options.value(QStringLiteral("--date"))));
+        return fail(o, messages::badDateOption(options.value(QStringLiteral("--date"))));
     const auto log = readLogOrFail(dir, o, &exit);
     if (!log)
         return exit;
@@ -226,15 +224,15 @@ int edit(const QString& dir, const QStringList& args, const Output& o) {
     int from = 0;
     while (const auto check = logedits::firstCheck(c, sample, reference, from)) {
         if (!check->confirm || !options.has(QStringLiteral("--yes")))
-            return refuse(o, check->message);
+            return refuse(o, check->notice.text);
         from = check->step + 1;
     }
     const WeightRecord corrected = logedits::correctedRecord(c, *record);
-    QString problem = datalog::recordProblem(corrected);
-    if (problem.isEmpty())
+    Status problem = datalog::recordProblem(corrected);
+    if (problem)
         problem = logedits::dateProblem(log->records, *number, corrected.date);
-    if (!problem.isEmpty())
-        return refuse(o, problem);
+    if (!problem)
+        return refuse(o, problem.message());
 
     logedits::LogChange applied;
     const Status s = logedits::correctRecord(dir, *number, *record, corrected, &applied);
@@ -286,10 +284,10 @@ int listBackups(const QString& dir, const QStringList& args, const Output& o) {
     const Options options(args, {}, {});
     if (!options.error.isEmpty())
         return fail(o, options.error);
-    Status status;
-    const auto list = backups::listBackups(dir, &status);
-    if (!status.ok())
-        return fail(o, status.message());
+    const auto listed = backups::listBackups(dir);
+    if (!listed)
+        return fail(o, listed.message());
+    const std::vector<backups::BackupInfo>& list = *listed;
     QString text;
     for (const backups::BackupInfo& b : list)
         text += QStringLiteral("%1\t%2\t%3\n")
@@ -308,10 +306,10 @@ int restore(const QString& dir, const QStringList& args, const Output& o) {
     const Options options(args.mid(1), {QStringLiteral("--yes")}, {});
     if (!options.error.isEmpty())
         return fail(o, options.error);
-    Status status;
-    const auto list = backups::listBackups(dir, &status);
-    if (!status.ok())
-        return fail(o, status.message());
+    const auto listed = backups::listBackups(dir);
+    if (!listed)
+        return fail(o, listed.message());
+    const std::vector<backups::BackupInfo>& list = *listed;
     const auto found =
         std::find_if(list.begin(), list.end(), [&](const backups::BackupInfo& b) { return b.name == name; });
     if (found == list.end())
@@ -488,7 +486,7 @@ int run(const QStringList& args, QByteArray* out, QByteArray* err) {
             *out = QByteArrayLiteral("pukapuka-log ") + kVersion + '\n';
             return Written;
         } else if (a.startsWith(QLatin1Char('-'))) {
-            return fail(o, QStringLiteral("知らないオプション「%1」です").arg(a));
+            return fail(o, messages::unknownOption(a));
         } else {
             break;
         }
@@ -500,7 +498,7 @@ int run(const QStringList& args, QByteArray* out, QByteArray* err) {
         if (name != QLatin1String(c.name))
             continue;
         if (!QFileInfo(dir).isDir())
-            return fail(o, QStringLiteral("フォルダ「%1」がありません").arg(dir));
+            return fail(o, messages::missingFolder(dir));
         return c.run(dir, args.mid(i + 1), o);
     }
     return fail(o, QStringLiteral("知らないコマンド「%1」です（使えるもの: %2）").arg(name, kCommandNames));

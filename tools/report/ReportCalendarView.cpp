@@ -5,19 +5,18 @@
 
 namespace puka::report {
 
-bool calendarView(const ViewRequest& request, ViewModel* view, QString* error, QString* warning) {
+Result<ReportView> calendarView(const ViewRequest& request) {
     const QString simple = QStringLiteral("--simple");
     const ViewOptions options(request.args, {simple}, {});
-    if (!options.ok()) {
-        *error = options.error();
-        return false;
-    }
-    LogContents log;
-    if (!readLogFor(request.dir, &log, error, warning))
-        return false;
+    if (!options.ok())
+        return Status::failure(options.error());
+    const auto read = readLogFor(request.dir);
+    if (!read)
+        return read.status();
+    const LogContents& log = **read;
     const calendar::Mode mode = options.has(simple) ? calendar::Mode::Simple : calendar::Mode::Detailed;
-    *view = calendar::viewModel(calendar::buildCalendar(log.records, mode, clock::today()));
-    return true;
+    return ReportView{calendar::viewModel(calendar::buildCalendar(log.records, mode, clock::today())),
+                      skippedWarning(**read)};
 }
 
 } // namespace puka::report

@@ -2,6 +2,7 @@
 
 #include "core/Version.h"
 #include "core/base/Clock.h"
+#include "core/base/Messages.h"
 #include "tools/report/ReportPrinter.h"
 #include "tools/report/ReportViews.h"
 
@@ -152,7 +153,7 @@ int run(const QStringList& args, const OutputSink& out, QByteArray* err) {
         } else if (a == QLatin1String("--version")) {
             return print(QByteArrayLiteral("pukapuka-report ") + kVersion + '\n') ? 0 : fail(err, outputFailure());
         } else if (a.startsWith(QLatin1Char('-'))) {
-            return fail(err, QStringLiteral("知らないオプション「%1」です").arg(a));
+            return fail(err, messages::unknownOption(a));
         } else {
             break;
         }
@@ -167,18 +168,17 @@ int run(const QStringList& args, const OutputSink& out, QByteArray* err) {
     if (!build)
         return fail(err, QStringLiteral("知らない表示「%1」です: ").arg(name) + viewNamesText());
     if (!QFileInfo(dir).isDir())
-        return fail(err, QStringLiteral("フォルダ「%1」がありません").arg(dir));
+        return fail(err, messages::missingFolder(dir));
 
-    ViewModel view;
-    QString error;
-    QString warning;
-    if (!build(ViewRequest{dir, args.mid(i + 1)}, &view, &error, &warning))
-        return fail(err, error);
+    const auto built = build(ViewRequest{dir, args.mid(i + 1)});
+    if (!built)
+        return fail(err, built.message());
+    const ViewModel& view = built->view;
     const bool written = format == QLatin1String("json") ? writeJson(view, out) : writeTsv(view, out);
     if (!written)
         return fail(err, outputFailure());
-    if (!warning.isEmpty())
-        *err = (QStringLiteral("pukapuka-report: ") + warning + QLatin1Char('\n')).toUtf8();
+    if (!built->warning.isEmpty())
+        *err = (QStringLiteral("pukapuka-report: ") + built->warning + QLatin1Char('\n')).toUtf8();
     return 0;
 }
 

@@ -4,17 +4,16 @@
 
 namespace puka::report {
 
-bool dailyView(const ViewRequest& request, ViewModel* view, QString* error, QString* warning) {
+Result<ReportView> dailyView(const ViewRequest& request) {
     const QString from = QStringLiteral("--from");
     const QString to = QStringLiteral("--to");
     const ViewOptions options(request.args, {}, {from, to});
-    if (!options.ok()) {
-        *error = options.error();
-        return false;
-    }
-    LogContents log;
-    if (!readLogFor(request.dir, &log, error, warning))
-        return false;
+    if (!options.ok())
+        return Status::failure(options.error());
+    const auto read = readLogFor(request.dir);
+    if (!read)
+        return read.status();
+    const LogContents& log = **read;
     daily::DailyView averages = daily::buildDailyView(log.records);
     if (options.has(from) || options.has(to)) {
         // the period build reads the combos; an omitted bound keeps the text the panel opened with
@@ -23,13 +22,10 @@ bool dailyView(const ViewRequest& request, ViewModel* view, QString* error, QStr
         if (options.has(to))
             averages.endText = options.value(to);
         const Status status = daily::fillPeriod(log.records, averages.startText, averages.endText, &averages);
-        if (!status) {
-            *error = status.message().split(QStringLiteral("\r\n")).join(QLatin1Char(' '));
-            return false;
-        }
+        if (!status)
+            return Status::failure(status.message().split(QStringLiteral("\r\n")).join(QLatin1Char(' ')));
     }
-    *view = daily::viewModel(averages);
-    return true;
+    return ReportView{daily::viewModel(averages), skippedWarning(**read)};
 }
 
 } // namespace puka::report

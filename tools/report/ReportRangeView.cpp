@@ -5,30 +5,27 @@
 
 namespace puka::report {
 
-bool rangeView(const ViewRequest& request, ViewModel* view, QString* error, QString* warning) {
+Result<ReportView> rangeView(const ViewRequest& request) {
     const QString key = QStringLiteral("--key");
     const QString weekday = QStringLiteral("--weekday");
     const QString from = QStringLiteral("--from");
     const QString to = QStringLiteral("--to");
     const ViewOptions options(request.args, {}, {key, weekday, from, to});
-    if (!options.ok()) {
-        *error = options.error();
-        return false;
-    }
+    if (!options.ok())
+        return Status::failure(options.error());
     range::Conditions conditions;
     if (options.has(weekday)) {
         const QString text = options.value(weekday);
         bool ok = false;
         const int day = text.toInt(&ok);
-        if (!ok || day < 0 || day > 6) {
-            *error = QStringLiteral("--weekday は 0（日）から 6（土）の数です: 「%1」").arg(text);
-            return false;
-        }
+        if (!ok || day < 0 || day > 6)
+            return Status::failure(QStringLiteral("--weekday は 0（日）から 6（土）の数です: 「%1」").arg(text));
         conditions.selectedWeekday = day;
     }
-    std::shared_ptr<const LogContents> log;
-    if (!readLogFor(request.dir, &log, error, warning))
-        return false;
+    const auto read = readLogFor(request.dir);
+    if (!read)
+        return read.status();
+    const std::shared_ptr<const LogContents>& log = *read;
     const SharedRecords records(log, &log->records);
     const float height = settings::readProfile(request.dir).value.height;
 
@@ -43,8 +40,7 @@ bool rangeView(const ViewRequest& request, ViewModel* view, QString* error, QStr
     }
     // the opening selects "体重"; the builders keep the chosen option
     range::applyChartOption(shown.chart, range::ChartOption::Weight);
-    *view = range::viewModel(shown);
-    return true;
+    return ReportView{range::viewModel(shown), skippedWarning(**read)};
 }
 
 } // namespace puka::report

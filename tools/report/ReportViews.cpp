@@ -1,6 +1,7 @@
 #include "tools/report/ReportViews.h"
 
 #include "core/base/Clock.h"
+#include "core/base/Messages.h"
 #include "core/files/DataLog.h"
 #include "core/files/Settings.h"
 #include "core/views/BmiMeter.h"
@@ -25,77 +26,61 @@ ViewOptions::ViewOptions(const QStringList& args, const QStringList& flags, cons
         } else {
             QStringList known = flags + valued;
             m_error = known.isEmpty() ? QStringLiteral("この表示にオプションはありません: %1").arg(a)
-                                      : QStringLiteral("知らないオプション「%1」です（使えるもの: %2）")
-                                            .arg(a, known.join(QStringLiteral(", ")));
+                                      : messages::unknownOption(a, known.join(QStringLiteral(", ")));
             return;
         }
     }
 }
 
-bool readLogFor(const QString& dir, LogContents* log, QString* error, QString* warning) {
-    *log = datalog::readLog(dir);
-    if (!log->status.ok()) {
-        *error = log->status.message().split(QStringLiteral("\r\n")).join(QLatin1Char(' '));
-        return false;
-    }
-    if (!log->exists) {
-        // the folder by its whole path: -C has entered it, and "." would say nothing
-        *error =
-            QStringLiteral("%1 に「データ.txt」がありません").arg(QDir::toNativeSeparators(QDir(dir).absolutePath()));
-        return false;
-    }
-    if (log->skippedCount > 0)
-        *warning = QStringLiteral("「データ.txt」の読み取れない %1 行を飛ばしました").arg(log->skippedCount);
-    return true;
+Result<std::shared_ptr<const LogContents>> readLogFor(const QString& dir) {
+    auto log = std::make_shared<LogContents>(datalog::readLog(dir));
+    if (!log->status.ok())
+        return Status::failure(log->status.message().split(QStringLiteral("\r\n")).join(QLatin1Char(' ')));
+    // the folder by its whole path: -C has entered it, and "." would say nothing
+    if (!log->exists)
+        return Status::failure(
+            QStringLiteral("%1 に「データ.txt」がありません").arg(QDir::toNativeSeparators(QDir(dir).absolutePath())));
+    return std::shared_ptr<const LogContents>(std::move(log));
 }
 
-bool readLogFor(const QString& dir, std::shared_ptr<const LogContents>* log, QString* error, QString* warning) {
-    auto read = std::make_shared<LogContents>();
-    if (!readLogFor(dir, read.get(), error, warning))
-        return false;
-    *log = std::move(read);
-    return true;
+QString skippedWarning(const LogContents& log) {
+    if (log.skippedCount == 0)
+        return QString();
+    return QStringLiteral("「データ.txt」の読み取れない %1 行を飛ばしました").arg(log.skippedCount);
 }
 
-bool diaryView(const ViewRequest& request, ViewModel* view, QString* error, QString* warning) {
+Result<ReportView> diaryView(const ViewRequest& request) {
     const ViewOptions options(request.args, {}, {});
-    if (!options.ok()) {
-        *error = options.error();
-        return false;
-    }
-    std::shared_ptr<const LogContents> log;
-    if (!readLogFor(request.dir, &log, error, warning))
-        return false;
-    *view = diary::view(log);
-    return true;
+    if (!options.ok())
+        return Status::failure(options.error());
+    const auto read = readLogFor(request.dir);
+    if (!read)
+        return read.status();
+    const std::shared_ptr<const LogContents>& log = *read;
+    return ReportView{diary::view(log), skippedWarning(**read)};
 }
 
-bool mainView(const ViewRequest& request, ViewModel* view, QString* error, QString* warning) {
+Result<ReportView> mainView(const ViewRequest& request) {
     const ViewOptions options(request.args, {}, {QStringLiteral("--date")});
-    if (!options.ok()) {
-        *error = options.error();
-        return false;
-    }
+    if (!options.ok())
+        return Status::failure(options.error());
     QDate day = clock::today();
     if (options.has(QStringLiteral("--date"))) {
         day = QDate::fromString(options.value(QStringLiteral("--date")), QStringLiteral("yyyy/MM/dd"));
-        if (!day.isValid()) {
-            *error = QStringLiteral("--date の日付「%1」が正しくありません（YYYY/MM/DD）")
-                         .arg(options.value(QStringLiteral("--date")));
-            return false;
-        }
+        if (!day.isValid())
+            return Status::failure(messages::badDateOption(options.value(QStringLiteral("--date"))));
     }
-    LogContents log;
-    if (!readLogFor(request.dir, &log, error, warning))
-        return false;
+    const auto read = readLogFor(request.dir);
+    if (!read)
+        return read.status();
+    const LogContents& log = **read;
     const float height = settings::readProfile(request.dir).value.height;
     const MainView main = mainview::buildMainView(log.records, day, height);
     BmiMeter meter;
     std::optional<QString> bodyType;
     if (meter.judgeBmi(main.values.currentWeight, height, main.values.recordCount))
         bodyType = meter.figures().currentType.word;
-    *view = mainview::viewModel(main, bodyType);
-    return true;
+    return ReportView{mainview::viewModel(main, bodyType), skippedWarning(**read)};
 }
 
 } // namespace puka::report

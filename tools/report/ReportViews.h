@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/base/Status.h"
 #include "core/base/ViewModel.h"
 #include "core/files/DataLog.h"
 
@@ -15,24 +16,30 @@ struct ViewRequest {
     QStringList args; ///< the options after the view's name
 };
 
-/// Builds one view of the report. Returns false with a one-line Japanese @p error for a usage
-/// error or an unreadable data file; @p warning may carry a notice such as skipped lines.
-using ViewBuilder = bool (*)(const ViewRequest& request, ViewModel* view, QString* error, QString* warning);
+/// A view of the report, and a notice to print beside it such as skipped lines (or an empty text).
+struct ReportView {
+    ViewModel view;
+    QString warning;
+};
 
-bool mainView(const ViewRequest& request, ViewModel* view, QString* error, QString* warning);
-bool rangeView(const ViewRequest& request, ViewModel* view, QString* error, QString* warning);
-bool analysisView(const ViewRequest& request, ViewModel* view, QString* error, QString* warning);
-bool graphView(const ViewRequest& request, ViewModel* view, QString* error, QString* warning);
-bool dailyView(const ViewRequest& request, ViewModel* view, QString* error, QString* warning);
-bool calendarView(const ViewRequest& request, ViewModel* view, QString* error, QString* warning);
-bool diaryView(const ViewRequest& request, ViewModel* view, QString* error, QString* warning);
-bool trendView(const ViewRequest& request, ViewModel* view, QString* error, QString* warning);
+/// Builds one view of the report, or fails with a one-line Japanese message for a usage error
+/// or an unreadable data file.
+using ViewBuilder = Result<ReportView> (*)(const ViewRequest& request);
 
-/// The log of @p dir for a view: false with an error when it is missing or unreadable; a
-/// notice of skipped lines goes to @p warning.
-bool readLogFor(const QString& dir, LogContents* log, QString* error, QString* warning);
-/// readLogFor() into a reading the view's lists can share.
-bool readLogFor(const QString& dir, std::shared_ptr<const LogContents>* log, QString* error, QString* warning);
+Result<ReportView> mainView(const ViewRequest& request);
+Result<ReportView> rangeView(const ViewRequest& request);
+Result<ReportView> analysisView(const ViewRequest& request);
+Result<ReportView> graphView(const ViewRequest& request);
+Result<ReportView> dailyView(const ViewRequest& request);
+Result<ReportView> calendarView(const ViewRequest& request);
+Result<ReportView> diaryView(const ViewRequest& request);
+Result<ReportView> trendView(const ViewRequest& request);
+
+/// The log of @p dir for a view, as a reading the view's lists can share; a one-line failure
+/// when it is missing or unreadable.
+Result<std::shared_ptr<const LogContents>> readLogFor(const QString& dir);
+/// The notice of the lines of @p log its reader skipped, or an empty text.
+QString skippedWarning(const LogContents& log);
 
 /// Options of the form "--name value": the value of @p name, or nothing when it is absent.
 /// Unknown options and a missing value are usage errors.

@@ -11,17 +11,16 @@ int main(int argc, char** argv) {
     // the log and the view of it are made at once in a fresh heap
     puka::allocator::reserveLargePages(30 * 1024 * 1024);
     QCoreApplication app(argc, argv);
-    QStringList args;
-    QString error;
-    if (!puka::commandline::enterFolder(argc, argv, {QStringLiteral("--today"), QStringLiteral("--format")}, &args,
-                                        &error)) {
-        std::fprintf(stderr, "pukapuka-report: %s\n", error.toUtf8().constData());
+    const auto args =
+        puka::commandline::enterFolder(argc, argv, {QStringLiteral("--today"), QStringLiteral("--format")});
+    if (!args) {
+        std::fprintf(stderr, "pukapuka-report: %s\n", args.message().toUtf8().constData());
         return 2;
     }
     // the output goes out as it is made: a report of any size holds one piece of it at a time
     QByteArray err;
     int status = puka::report::run(
-        args,
+        *args,
         [](const char* data, qsizetype size) {
             return std::fwrite(data, 1, static_cast<size_t>(size), stdout) == static_cast<size_t>(size);
         },

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/base/Status.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -122,5 +124,10 @@ protected:
                                                     const QStringList& types, int defaultType) = 0;
     virtual std::optional<QString> showImportPreview(const QString& title, const ImportPreviewForm& form) = 0;
 };
+
+/// Shows a failed @p status: its text and title with the critical icon and an OK button.
+inline void showFailure(Dialogs& dialogs, const Status& status) {
+    dialogs.message(status.message(), status.notice().title, Dialogs::Icon::Critical);
+}
 
 } // namespace puka::ui

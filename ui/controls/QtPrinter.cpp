@@ -1,5 +1,6 @@
 #include "ui/controls/QtPrinter.h"
 
+#include "core/base/Messages.h"
 #include "ui/controls/Dialogs.h"
 #include "ui/controls/PrinterPageSink.h"
 
@@ -13,11 +14,9 @@
 namespace puka::ui {
 namespace {
 
-const QString kTitle = QStringLiteral("印刷");
-
 QString documentName(QWidget* parent) {
     const QString caption = parent ? parent->window()->windowTitle().trimmed() : QString();
-    return caption.isEmpty() ? QStringLiteral("Pukapuka☆ダイエット") : caption;
+    return caption.isEmpty() ? messages::productName() : caption;
 }
 
 std::unique_ptr<QPrinter> defaultPrinter() {
@@ -35,8 +34,8 @@ bool QtPrinter::hasPrinter() const {
 
 std::unique_ptr<QPrinter> QtPrinter::pdfPrinter(const QString& suggestedName) {
     const auto answer =
-        m_dialogs.message(QStringLiteral("プリンターが見つかりません。\r\nPDFファイルとして保存しますか？"), kTitle,
-                          Dialogs::Icon::Question, Dialogs::Buttons::YesNo);
+        m_dialogs.message(QStringLiteral("プリンターが見つかりません。\r\nPDFファイルとして保存しますか？"),
+                          messages::printTitle(), Dialogs::Icon::Question, Dialogs::Buttons::YesNo);
     if (answer != Dialogs::Answer::Yes)
         return nullptr;
     QString path = m_dialogs.saveFileName(QStringLiteral("PDFファイルとして保存"), suggestedName,
@@ -48,7 +47,7 @@ std::unique_ptr<QPrinter> QtPrinter::pdfPrinter(const QString& suggestedName) {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setOutputFileName(path);
-    printer->setCreator(QStringLiteral("Pukapuka☆ダイエット"));
+    printer->setCreator(messages::productName());
     // about the hard margins of a desk printer, so a page laid out for paper fits the file too
     printer->setPageLayout(
         QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(4, 4, 4, 4), QPageLayout::Millimeter));
@@ -85,7 +84,7 @@ Printer::Outcome QtPrinter::print(QWidget* parent, const QString& pdfSuggestedNa
         problem = QStringLiteral("印刷を開始できませんでした。\r\nプリンターの状態を確認してください。");
     else
         problem = QStringLiteral("印刷を完了できませんでした。\r\nプリンターの状態を確認してください。");
-    m_dialogs.message(problem, kTitle, Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+    m_dialogs.message(problem, messages::printTitle(), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
     return Outcome::Failed;
 }
 

@@ -1,5 +1,6 @@
 #include "ui/panels/DailyPanel.h"
 
+#include "core/base/Messages.h"
 #include "core/files/DailyExport.h"
 #include "core/files/DataLog.h"
 #include "ui/AppState.h"
@@ -185,7 +186,7 @@ void DailyPanel::onPeriod() {
     const Status s =
         daily::fillPeriod(log()->records, m_startDateBox->currentText(), m_endDateBox->currentText(), &m_view);
     if (!s) {
-        m_state.dialogs->message(s.message(), daily::periodRefusalTitle(), Dialogs::Icon::Warning);
+        m_state.dialogs->message(s.message(), s.notice().title, Dialogs::Icon::Warning);
         return;
     }
     m_period = std::make_pair(m_startDateBox->currentText(), m_endDateBox->currentText());
@@ -197,7 +198,7 @@ void DailyPanel::onExport() {
     Dialogs& dialogs = *m_state.dialogs;
     const Status s = daily::exportAverages(m_state.workDir, m_list->model());
     if (!s) {
-        dialogs.message(s.message(), daily::exportFailedTitle(), Dialogs::Icon::Critical);
+        showFailure(dialogs, s);
         return;
     }
     dialogs.message(daily::exportDoneMessage(), daily::exportDoneTitle(), Dialogs::Icon::Information);
@@ -205,8 +206,8 @@ void DailyPanel::onExport() {
 
 void DailyPanel::onPrint() {
     Dialogs& dialogs = *m_state.dialogs;
-    const auto answer = dialogs.message(daily::printQuestion(), daily::printQuestionTitle(), Dialogs::Icon::Question,
-                                        Dialogs::Buttons::OkCancel);
+    const auto answer = dialogs.message(messages::printQuestion(), messages::printQuestionTitle(),
+                                        Dialogs::Icon::Question, Dialogs::Buttons::OkCancel);
     if (answer != Dialogs::Answer::Ok)
         return;
     const QPixmap picture = m_chart->copyToClipboard();

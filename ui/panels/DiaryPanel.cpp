@@ -181,7 +181,7 @@ void DiaryPanel::onCommentSave() {
     if (s.inPlace())
         m_state.editor->remember(std::move(change));
     if (!s) {
-        m_state.dialogs->message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
+        showFailure(*m_state.dialogs, s);
         return;
     }
     // the reading shown stays: the save checks measurements, which a comment does not change
@@ -193,7 +193,7 @@ void DiaryPanel::onNotesSave() {
     const Status s = settings::writeNotes(m_state.workDir, text);
     m_host.noteFileWritten(files::kNotes);
     if (!s) {
-        m_state.dialogs->message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
+        showFailure(*m_state.dialogs, s);
         return;
     }
     m_state.notesText = text;

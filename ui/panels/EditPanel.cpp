@@ -1,5 +1,6 @@
 #include "ui/panels/EditPanel.h"
 
+#include "core/base/Messages.h"
 #include "core/edits/LogEdits.h"
 #include "core/edits/NewStart.h"
 #include "core/edits/ProfileEdit.h"
@@ -112,10 +113,6 @@ QLabel* note(const QString& t, QWidget* parent) {
     auto* l = new QLabel(t, parent);
     l->setForegroundRole(QPalette::PlaceholderText);
     return l;
-}
-
-void showError(Dialogs& dialogs, const Status& s) {
-    dialogs.message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
 }
 
 } // namespace
@@ -655,16 +652,16 @@ void EditPanel::onSituationReleased(int row) {
 
 void EditPanel::onAdd() {
     Dialogs& dialogs = *m_state.dialogs;
-    const editing::Notice prompt = editing::addPrompt();
+    const Notice prompt = editing::addPrompt();
     const QString word = dialogs.input(prompt.text, prompt.title);
     if (word.isEmpty())
         return;
     bool added = false;
-    const Status s = m_state.editor->run(QStringLiteral("状況の追加"),
+    const Status s = m_state.editor->run(messages::addSituationTitle(),
                                          [&] { return editing::addWord(m_state.workDir, word, &added); });
     m_host.noteFileWritten(files::kSituations);
     if (!s) {
-        showError(dialogs, s);
+        showFailure(dialogs, s);
         return;
     }
     if (added)
@@ -679,7 +676,7 @@ void EditPanel::onSort() {
     });
     m_host.noteFileWritten(files::kSituations);
     if (!s) {
-        showError(dialogs, s);
+        showFailure(dialogs, s);
         return;
     }
     // the lists show the file as written, words added elsewhere included; the chosen word stays
@@ -690,7 +687,7 @@ void EditPanel::onSort() {
     if (chosen >= 0 && chosen < words.size() && words.at(chosen) == chosenWord)
         m_situationList->setCurrentRow(chosen);
     markOrderChanged(false);
-    const editing::Notice done = editing::sortDone();
+    const Notice done = editing::sortDone();
     dialogs.message(done.text, done.title, Dialogs::Icon::Information);
 }
 
@@ -698,36 +695,35 @@ void EditPanel::onDelete() {
     Dialogs& dialogs = *m_state.dialogs;
     const int row = chosenSituation();
     if (row < 0) {
-        const editing::Notice none = editing::noChoiceToDelete();
+        const Notice none = editing::noChoiceToDelete();
         dialogs.message(none.text, none.title, Dialogs::Icon::Exclamation);
         return;
     }
-    const editing::Notice question = editing::deleteQuestion(m_situationList->item(row)->text());
+    const Notice question = editing::deleteQuestion(m_situationList->item(row)->text());
     if (dialogs.message(question.text, question.title, Dialogs::Icon::Exclamation, Dialogs::Buttons::OkCancel) !=
         Dialogs::Answer::Ok)
         return;
-    Status s;
-    std::optional<QStringList> remaining;
+    std::optional<Result<QStringList>> remaining;
     m_state.editor->run(QStringLiteral("状況の削除"), [&] {
-        remaining = editing::deleteWord(m_state.workDir, listedSituations(), row, &s);
-        return remaining ? Status() : s;
+        remaining = editing::deleteWord(m_state.workDir, listedSituations(), row);
+        return remaining->status();
     });
     m_host.noteFileWritten(files::kSituations);
-    if (!remaining) {
-        if (!s)
-            showError(dialogs, s);
+    if (!remaining || !*remaining) {
+        if (remaining)
+            showFailure(dialogs, remaining->status());
         return;
     }
-    m_host.setSituationLists(*remaining);
+    m_host.setSituationLists(**remaining);
     // the file now holds the editor's order, a dragged one included
     markOrderChanged(false);
-    const editing::Notice done = editing::deleteDone();
+    const Notice done = editing::deleteDone();
     dialogs.message(done.text, done.title, Dialogs::Icon::Information);
 }
 
 void EditPanel::onDeleteAll() {
     Dialogs& dialogs = *m_state.dialogs;
-    const editing::Notice question = editing::deleteAllQuestion();
+    const Notice question = editing::deleteAllQuestion();
     if (dialogs.message(question.text, question.title, Dialogs::Icon::Exclamation, Dialogs::Buttons::OkCancel) !=
         Dialogs::Answer::Ok)
         return;
@@ -736,12 +732,12 @@ void EditPanel::onDeleteAll() {
         QStringLiteral("状況の全削除"), [&] { return editing::deleteAll(m_state.workDir, listedSituations(), &rest); });
     m_host.noteFileWritten(files::kSituations);
     if (!s) {
-        showError(dialogs, s);
+        showFailure(dialogs, s);
         return;
     }
     m_host.setSituationLists(rest);
     markOrderChanged(false);
-    const editing::Notice done = editing::deleteAllDone();
+    const Notice done = editing::deleteAllDone();
     dialogs.message(done.text, done.title, Dialogs::Icon::Information);
 }
 
@@ -749,18 +745,18 @@ void EditPanel::onRename() {
     Dialogs& dialogs = *m_state.dialogs;
     const QString newWord = m_renameField->text();
     if (newWord.isEmpty()) {
-        const editing::Notice empty = editing::renameEmpty();
+        const Notice empty = editing::renameEmpty();
         dialogs.message(empty.text, empty.title, Dialogs::Icon::Exclamation);
         return;
     }
     const int row = chosenSituation();
     if (row < 0) {
-        const editing::Notice none = editing::noChoiceToRename();
+        const Notice none = editing::noChoiceToRename();
         dialogs.message(none.text, none.title, Dialogs::Icon::Exclamation);
         return;
     }
     const QString oldWord = m_situationList->item(row)->text();
-    const editing::Notice question = editing::renameQuestion(oldWord, newWord);
+    const Notice question = editing::renameQuestion(oldWord, newWord);
     if (dialogs.message(question.text, question.title, Dialogs::Icon::Exclamation, Dialogs::Buttons::OkCancel) !=
         Dialogs::Answer::Ok)
         return;
@@ -771,12 +767,12 @@ void EditPanel::onRename() {
     m_host.noteFileWritten(files::kSituations);
     m_host.noteFileWritten(files::kData);
     if (!s) {
-        showError(dialogs, s);
+        showFailure(dialogs, s);
         return;
     }
     m_host.readSituationList();
     m_host.buildMainView();
-    const editing::Notice done = editing::renameDone();
+    const Notice done = editing::renameDone();
     dialogs.message(done.text, done.title, Dialogs::Icon::Information);
     // the lists were read from the file again: no unsaved order is left
     markOrderChanged(false);
@@ -785,12 +781,12 @@ void EditPanel::onRename() {
 void EditPanel::onRestore() {
     Dialogs& dialogs = *m_state.dialogs;
     const QString title = QStringLiteral("バックアップから戻す");
-    Status status;
-    const std::vector<backups::BackupInfo> list = backups::listBackups(m_state.workDir, &status);
-    if (!status.ok()) {
-        showError(dialogs, status);
+    const auto listed = backups::listBackups(m_state.workDir);
+    if (!listed) {
+        showFailure(dialogs, listed.status());
         return;
     }
+    const std::vector<backups::BackupInfo>& list = *listed;
     if (list.empty()) {
         dialogs.message(backups::noBackupsNotice(), title, Dialogs::Icon::Information);
         return;
@@ -822,11 +818,11 @@ void EditPanel::onRestore() {
     backups::RestoreResult result;
     const Status s = backups::restoreBackup(m_state.workDir, backup.name, &result);
     if (!s.inPlace()) {
-        showError(dialogs, s);
+        showFailure(dialogs, s);
         return;
     }
     if (!s.ok())
-        showError(dialogs, s);
+        showFailure(dialogs, s);
     // the changes made before no longer belong to the log now in place
     m_state.editor->forget();
     m_host.buildMainView();
@@ -837,7 +833,7 @@ void EditPanel::onRestore() {
 
 void EditPanel::onNewStartOpen() {
     showNewStartFrame();
-    const newstart::Notice intro = newstart::introduction();
+    const Notice intro = newstart::introduction();
     m_state.dialogs->message(intro.text, intro.title, Dialogs::Icon::Information);
     m_newNameField->setFocus(Qt::OtherFocusReason);
 }
@@ -872,7 +868,7 @@ void EditPanel::onNewStart() {
         dialogs.message(refusal->text, refusal->title, Dialogs::Icon::Information);
         return;
     }
-    const newstart::Notice question = newstart::confirmQuestion();
+    const Notice question = newstart::confirmQuestion();
     if (dialogs.message(question.text, question.title, Dialogs::Icon::Exclamation, Dialogs::Buttons::OkCancel) !=
         Dialogs::Answer::Ok)
         return;
@@ -881,13 +877,13 @@ void EditPanel::onNewStart() {
     for (const QString& name : {files::kData, files::kProfile, files::kSituations})
         m_host.noteFileWritten(name);
     if (!s) {
-        showError(dialogs, s);
+        showFailure(dialogs, s);
         // unless only a flush to disk failed, nothing was changed: the user can correct the
         // cause and try again
         if (!s.inPlace())
             return;
     }
-    const newstart::Notice done = newstart::finished(result.backupName);
+    const Notice done = newstart::finished(result.backupName);
     dialogs.message(done.text, done.title, Dialogs::Icon::Information);
     m_host.endProgram();
 }
@@ -903,14 +899,14 @@ void EditPanel::onProfileSave() {
     const Status s = profileedit::save(m_state.workDir, fields, &saved);
     m_host.noteFileWritten(files::kProfile);
     if (!s) {
-        showError(dialogs, s);
+        showFailure(dialogs, s);
         return;
     }
     m_state.profile = saved;
     const profileedit::Fields shown = profileedit::fieldsOf(saved);
     m_filledProfile = {shown.name, shown.heightText, shown.targetText};
     m_host.setCaptionFor(saved.userName);
-    const newstart::Notice done = profileedit::savedNotice();
+    const Notice done = profileedit::savedNotice();
     dialogs.message(done.text, done.title, Dialogs::Icon::Information);
 }
 
@@ -940,7 +936,7 @@ void EditPanel::onOption(const StepControls& controls, int index) {
     const Status s = increments::chooseOption(m_state.workDir, m_state.steps, controls.kind, index);
     m_host.noteFileWritten(files::kSteps);
     if (!s) {
-        showError(*m_state.dialogs, s);
+        showFailure(*m_state.dialogs, s);
         const Steps& steps = m_state.steps;
         showStep(controls, controls.kind == increments::Kind::Weight ? steps.weightStep : steps.fatStep);
     }
@@ -949,15 +945,14 @@ void EditPanel::onOption(const StepControls& controls, int index) {
 void EditPanel::onFreeStep(const StepControls& controls) {
     Dialogs& dialogs = *m_state.dialogs;
     const QString typed = controls.free->text();
-    QString problem;
-    if (!increments::freeStep(typed, &problem)) {
-        dialogs.message(problem, increments::freeStepTitle(), Dialogs::Icon::Warning);
+    if (const auto step = increments::freeStep(typed); !step) {
+        dialogs.message(step.message(), step.status().notice().title, Dialogs::Icon::Warning);
         return;
     }
     const Status s = increments::confirmFree(m_state.workDir, m_state.steps, controls.kind, typed);
     m_host.noteFileWritten(files::kSteps);
     if (!s)
-        showError(dialogs, s);
+        showFailure(dialogs, s);
 }
 
 void EditPanel::setTimeStamp(int value) {
@@ -970,7 +965,7 @@ void EditPanel::onTimeStampClicked() {
     const Status s = settings::writeTimeStamp(m_state.workDir, m_state.timeStamp);
     m_host.noteFileWritten(files::kTimeStamp);
     if (!s)
-        m_state.dialogs->message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
+        showFailure(*m_state.dialogs, s);
 }
 
 void EditPanel::clearWeightLabel() {

@@ -1,5 +1,6 @@
 #include "ui/panels/GraphPanel.h"
 
+#include "core/base/Messages.h"
 #include "core/files/DataLog.h"
 #include "core/files/FileNames.h"
 #include "core/files/FolderReadings.h"
@@ -68,7 +69,7 @@ private:
 // A log that cannot be read is reported; it gives no record.
 void tellUnreadable(AppState& state, const LogContents& log) {
     if (!log.status.ok())
-        state.dialogs->message(log.status.message(), QStringLiteral("読み込みエラー"), Dialogs::Icon::Critical);
+        showFailure(*state.dialogs, log.status.titled(messages::readErrorTitle()));
 }
 
 } // namespace
@@ -386,7 +387,7 @@ void GraphPanel::onWindowApplied() {
     const Status s = settings::writeMovingAverage(m_state.workDir, text);
     m_host.noteFileWritten(files::kMovingAverage);
     if (!s) {
-        m_state.dialogs->message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
+        showFailure(*m_state.dialogs, s);
         return;
     }
     m_state.movingAverage = text;

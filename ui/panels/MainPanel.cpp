@@ -1,6 +1,7 @@
 #include "ui/panels/MainPanel.h"
 
 #include "core/base/Clock.h"
+#include "core/base/Messages.h"
 #include "core/base/NumberFormat.h"
 #include "core/edits/MeasurementEntry.h"
 #include "core/files/DataLog.h"
@@ -450,9 +451,9 @@ void MainPanel::onFree() {
     const QString word = dialogs.input(entry::freePrompt(), QStringLiteral("状況フリー入力"));
     if (word.isEmpty())
         return;
-    const QString problem = textFieldProblem(word, QStringLiteral("状況"));
-    if (!problem.isEmpty()) {
-        dialogs.message(problem, QStringLiteral("入力できない文字"), Dialogs::Icon::Warning);
+    const Status problem = textFieldProblem(word, QStringLiteral("状況"));
+    if (!problem) {
+        dialogs.message(problem.message(), messages::unencodableTitle(), Dialogs::Icon::Warning);
         return;
     }
     m_selectedSituation = word;
@@ -461,23 +462,22 @@ void MainPanel::onFree() {
         dialogs.message(QStringLiteral("状況リストに追加しますか？\n\n"), QStringLiteral("状況リスト登録の有無"),
                         Dialogs::Icon::Question, Dialogs::Buttons::YesNo);
     if (answer == Dialogs::Answer::Yes) {
-        const Status s = m_state.editor->run(QStringLiteral("状況の追加"),
+        const Status s = m_state.editor->run(messages::addSituationTitle(),
                                              [&] { return situations::appendWord(m_state.workDir, word); });
         m_host.noteFileWritten(files::kSituations);
         if (s)
             Q_EMIT situationAdded(word);
         else
-            dialogs.message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
+            showFailure(dialogs, s);
     }
     m_weightField->selectAll();
     m_weightField->setFocus(Qt::OtherFocusReason);
 }
 
 void MainPanel::onStep(QLineEdit* field, const QString& step, int direction) {
-    QString problem;
-    const auto text = entry::stepped(field->text(), step, direction, &problem);
+    const auto text = entry::stepped(field->text(), step, direction);
     if (!text) {
-        m_state.dialogs->message(problem, QStringLiteral("入力刻み"), Dialogs::Icon::Warning);
+        m_state.dialogs->message(text.message(), text.status().notice().title, Dialogs::Icon::Warning);
         return;
     }
     field->setText(*text);
@@ -495,10 +495,10 @@ void MainPanel::onSave() {
     int from = 0;
     while (const auto check = entry::firstCheck(in, from)) {
         if (!check->confirm) {
-            dialogs.message(check->message, check->title, Dialogs::Icon::Warning);
+            dialogs.message(check->notice.text, check->notice.title, Dialogs::Icon::Warning);
             return;
         }
-        const auto answer = dialogs.message(check->message, check->title, Dialogs::Icon::Warning,
+        const auto answer = dialogs.message(check->notice.text, check->notice.title, Dialogs::Icon::Warning,
                                             Dialogs::Buttons::YesNo, Dialogs::DefaultButton::Second);
         if (answer != Dialogs::Answer::Yes)
             return;
@@ -510,10 +510,10 @@ void MainPanel::onSave() {
     m_host.noteFileWritten(files::kData);
     if (!s) {
         if (saved.refused) {
-            dialogs.message(s.message(), QStringLiteral("入力できない文字"), Dialogs::Icon::Warning);
+            dialogs.message(s.message(), messages::unencodableTitle(), Dialogs::Icon::Warning);
             return;
         }
-        dialogs.message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
+        showFailure(dialogs, s);
         // a measurement that is in place, though not yet flushed to disk, is shown
         if (!s.inPlace())
             return;
@@ -538,7 +538,7 @@ void MainPanel::onChartClicked() {
     const Status s = settings::writeMarker(m_state.workDir, m_state.markerMode);
     m_host.noteFileWritten(files::kMarker);
     if (!s)
-        m_state.dialogs->message(s.message(), QStringLiteral("保存エラー"), Dialogs::Icon::Critical);
+        showFailure(*m_state.dialogs, s);
 }
 
 void MainPanel::focusEntry() {

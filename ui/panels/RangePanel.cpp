@@ -1,6 +1,7 @@
 #include "ui/panels/RangePanel.h"
 
 #include "core/base/Clock.h"
+#include "core/base/Messages.h"
 #include "core/files/DataLog.h"
 #include "core/views/RangePrintout.h"
 #include "ui/AppState.h"
@@ -498,8 +499,8 @@ void RangePanel::onSearch() {
 
 void RangePanel::onPrint() {
     Dialogs& dialogs = *m_state.dialogs;
-    const auto answer =
-        dialogs.message(range::printPrompt(), range::printTitle(), Dialogs::Icon::Question, Dialogs::Buttons::OkCancel);
+    const auto answer = dialogs.message(messages::printQuestion(), messages::printQuestionTitle(),
+                                        Dialogs::Icon::Question, Dialogs::Buttons::OkCancel);
     if (answer != Dialogs::Answer::Ok)
         return;
     // the picture is printed as grabbed: read back from the clipboard it would lose the

@@ -125,11 +125,7 @@ std::vector<Kind> kinds() {
          }},
         {"list_delete",
          [words](const QString& d) {
-             return captured(d, [&] {
-                 Status s;
-                 editing::deleteWord(d, words(d), 1, &s);
-                 return s;
-             });
+             return captured(d, [&] { return editing::deleteWord(d, words(d), 1).status(); });
          }},
         {"list_delete_all",
          [words](const QString& d) { return captured(d, [&] { return editing::deleteAll(d, words(d)); }); }},

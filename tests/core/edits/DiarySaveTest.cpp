@@ -57,7 +57,7 @@ TEST(DiarySave, RefusesBeforeWritingAnything) {
     for (const QString& bad : {QStringLiteral("\"本当\""), QStringLiteral("改行\r\nあり"), QStringLiteral("絵😀")}) {
         const Status s = diary::saveComment(dir.path(), shown, 1, bad);
         EXPECT_FALSE(s.ok());
-        EXPECT_EQ(s.message(), textFieldProblem(bad, QStringLiteral("一言日記")));
+        EXPECT_EQ(s.message(), textFieldProblem(bad, QStringLiteral("一言日記")).message());
     }
     EXPECT_FALSE(diary::saveComment(dir.path(), shown, 0, QStringLiteral("行なし")));
     EXPECT_FALSE(diary::saveComment(dir.path(), shown, 4, QStringLiteral("行なし")));

@@ -101,7 +101,7 @@ TEST(LogEdits, TheStartRecordStaysFirstAndCannotBeDeleted) {
         dir.path(), 1, std::nullopt, with(start, [](WeightRecord& r) { r.date = QStringLiteral("2026/12/03"); }));
     EXPECT_FALSE(late.ok());
     EXPECT_TRUE(late.message().contains(QStringLiteral("2026/12/02"))) << late.message().toStdString();
-    EXPECT_EQ(logedits::dateProblem(records(dir), 1, QStringLiteral("2026/12/03")), late.message());
+    EXPECT_EQ(logedits::dateProblem(records(dir), 1, QStringLiteral("2026/12/03")).message(), late.message());
 
     const Status deleted = logedits::deleteRecord(dir.path(), 1, std::nullopt);
     EXPECT_FALSE(deleted.ok());
@@ -156,13 +156,13 @@ TEST(LogEdits, TheEntrysChecksAgainstTheMeasurementBeforeThePlace) {
     auto check = logedits::firstCheck(c, false, log.at(1));
     ASSERT_TRUE(check);
     EXPECT_TRUE(check->confirm);
-    EXPECT_EQ(check->message, QStringLiteral("前回より５Ｋｇ以上の変動がありますが間違いありませんか？"));
+    EXPECT_EQ(check->notice.text, QStringLiteral("前回より５Ｋｇ以上の変動がありますが間違いありませんか？"));
     c.weightText = QStringLiteral("60.7");
     EXPECT_FALSE(logedits::firstCheck(c, false, log.at(1)));
     c.weightText = QStringLiteral("999");
-    EXPECT_EQ(logedits::firstCheck(c, false, log.at(1))->message, QStringLiteral("９９９以上は入力できません"));
-    EXPECT_EQ(logedits::firstCheck(c, true, log.at(1))->title, QStringLiteral("新規スタート促し"));
+    EXPECT_EQ(logedits::firstCheck(c, false, log.at(1))->notice.text, QStringLiteral("９９９以上は入力できません"));
+    EXPECT_EQ(logedits::firstCheck(c, true, log.at(1))->notice.title, QStringLiteral("新規スタート促し"));
     c = logedits::correctionOf(log.at(2));
     c.situation.clear();
-    EXPECT_EQ(logedits::firstCheck(c, false, std::nullopt)->message, QStringLiteral("行動が指定されていません"));
+    EXPECT_EQ(logedits::firstCheck(c, false, std::nullopt)->notice.text, QStringLiteral("行動が指定されていません"));
 }

@@ -29,14 +29,14 @@ TEST(EntryChecks, RunInTheirFixedOrder) {
     in.situation.clear();
     const auto sample = entry::firstCheck(in);
     ASSERT_TRUE(sample);
-    EXPECT_EQ(sample->message,
+    EXPECT_EQ(sample->notice.text,
               QStringLiteral("ご自身のデータでスタートする時は編集ボタンで新規スタートしてください。"));
-    EXPECT_EQ(sample->title, QStringLiteral("新規スタート促し"));
+    EXPECT_EQ(sample->notice.title, QStringLiteral("新規スタート促し"));
     in.sampleMode = false;
     const auto situation = entry::firstCheck(in);
     ASSERT_TRUE(situation);
-    EXPECT_EQ(situation->message, QStringLiteral("行動が指定されていません"));
-    EXPECT_EQ(situation->title, QStringLiteral("行動未入力"));
+    EXPECT_EQ(situation->notice.text, QStringLiteral("行動が指定されていません"));
+    EXPECT_EQ(situation->notice.title, QStringLiteral("行動未入力"));
     EXPECT_EQ(firstStep(valid()), -1);
 }
 
@@ -46,16 +46,16 @@ TEST(EntryChecks, WeightBounds) {
     in.weightText = QStringLiteral("999");
     const auto c = entry::firstCheck(in);
     ASSERT_TRUE(c);
-    EXPECT_EQ(c->message, QStringLiteral("９９９以上は入力できません"));
-    EXPECT_EQ(c->title, QStringLiteral("入力制限"));
+    EXPECT_EQ(c->notice.text, QStringLiteral("９９９以上は入力できません"));
+    EXPECT_EQ(c->notice.title, QStringLiteral("入力制限"));
     in.weightText = QStringLiteral("998.9");
     EXPECT_EQ(firstStep(in), -1);
     in.weightText = QStringLiteral("0");
-    EXPECT_EQ(entry::firstCheck(in)->message, QStringLiteral("０以下が入力されています"));
+    EXPECT_EQ(entry::firstCheck(in)->notice.text, QStringLiteral("０以下が入力されています"));
     in.weightText = QString();
-    EXPECT_EQ(entry::firstCheck(in)->title, QStringLiteral("体重未入力"));
+    EXPECT_EQ(entry::firstCheck(in)->notice.title, QStringLiteral("体重未入力"));
     in.weightText = QStringLiteral("70kg");
-    EXPECT_EQ(entry::firstCheck(in)->title, QStringLiteral("数値以外入力"));
+    EXPECT_EQ(entry::firstCheck(in)->notice.title, QStringLiteral("数値以外入力"));
     in.weightText = QStringLiteral(" 70.5 ");
     in.currentWeight = 70.0f;
     EXPECT_EQ(firstStep(in), -1);
@@ -67,8 +67,8 @@ TEST(EntryChecks, LargeChangesAskAndGoOnAfterYes) {
     const auto c = entry::firstCheck(in);
     ASSERT_TRUE(c);
     EXPECT_TRUE(c->confirm);
-    EXPECT_EQ(c->message, QStringLiteral("前回より５Ｋｇ以上の変動がありますが間違いありませんか？"));
-    EXPECT_EQ(c->title, QStringLiteral("異常確認"));
+    EXPECT_EQ(c->notice.text, QStringLiteral("前回より５Ｋｇ以上の変動がありますが間違いありませんか？"));
+    EXPECT_EQ(c->notice.title, QStringLiteral("異常確認"));
     EXPECT_EQ(firstStep(in, c->step + 1), -1);
     in.weightText = QStringLiteral("74.9");
     EXPECT_EQ(firstStep(in), -1);
@@ -76,7 +76,7 @@ TEST(EntryChecks, LargeChangesAskAndGoOnAfterYes) {
     const auto fat = entry::firstCheck(in);
     ASSERT_TRUE(fat);
     EXPECT_EQ(fat->step, 10);
-    EXPECT_EQ(fat->message, QStringLiteral("前回より１０％以上の変動がありますが間違いありませんか？"));
+    EXPECT_EQ(fat->notice.text, QStringLiteral("前回より１０％以上の変動がありますが間違いありませんか？"));
     in.fatText = QStringLiteral("29.9");
     EXPECT_EQ(firstStep(in), -1);
 }
@@ -87,24 +87,24 @@ TEST(EntryChecks, BodyFat) {
     in.fatText = QStringLiteral("0");
     EXPECT_EQ(firstStep(in), -1);
     in.fatText = QStringLiteral("-0.1");
-    EXPECT_EQ(entry::firstCheck(in)->message, QStringLiteral("０未満が入力されています"));
+    EXPECT_EQ(entry::firstCheck(in)->notice.text, QStringLiteral("０未満が入力されています"));
     in.fatText = QString();
-    EXPECT_EQ(entry::firstCheck(in)->message, QStringLiteral("体脂肪率が入力されていません"));
+    EXPECT_EQ(entry::firstCheck(in)->notice.text, QStringLiteral("体脂肪率が入力されていません"));
     in.fatText = QStringLiteral("abc");
-    EXPECT_EQ(entry::firstCheck(in)->message, QStringLiteral("数値を入力してください"));
+    EXPECT_EQ(entry::firstCheck(in)->notice.text, QStringLiteral("数値を入力してください"));
 }
 
 TEST(EntryStep, SteppingIn64BitsGivesShortText) {
-    EXPECT_EQ(entry::stepped(QStringLiteral("75.5"), QStringLiteral("0.1"), +1), QStringLiteral("75.6"));
-    EXPECT_EQ(entry::stepped(QStringLiteral("75.5"), QStringLiteral("0.1"), -1), QStringLiteral("75.4"));
-    EXPECT_EQ(entry::stepped(QString(), QStringLiteral("0.1"), +1), QStringLiteral("0.1"));
+    EXPECT_EQ(*entry::stepped(QStringLiteral("75.5"), QStringLiteral("0.1"), +1), QStringLiteral("75.6"));
+    EXPECT_EQ(*entry::stepped(QStringLiteral("75.5"), QStringLiteral("0.1"), -1), QStringLiteral("75.4"));
+    EXPECT_EQ(*entry::stepped(QString(), QStringLiteral("0.1"), +1), QStringLiteral("0.1"));
     QString text = QStringLiteral("70");
     for (int i = 0; i < 30; ++i)
         text = *entry::stepped(text, QStringLiteral("0.1"), +1);
     EXPECT_EQ(text, QStringLiteral("73"));
-    QString problem;
-    EXPECT_FALSE(entry::stepped(QStringLiteral("70"), QStringLiteral("abc"), +1, &problem));
-    EXPECT_TRUE(problem.contains(QStringLiteral("abc")));
+    const auto refused = entry::stepped(QStringLiteral("70"), QStringLiteral("abc"), +1);
+    EXPECT_FALSE(refused);
+    EXPECT_TRUE(refused.message().contains(QStringLiteral("abc")));
     EXPECT_FALSE(entry::stepped(QStringLiteral("70"), QStringLiteral("-0.1"), +1));
     EXPECT_FALSE(entry::stepped(QStringLiteral("70"), QStringLiteral("0"), +1));
 }

@@ -113,11 +113,9 @@ TEST(EditingList, AddOrderDeleteAndDeleteAllLeaveTheLogAlone) {
               crlfLines({QStringLiteral("\"朝,夜\""), QStringLiteral("A\"1"), QStringLiteral("散歩後"),
                          QStringLiteral("B"), QStringLiteral("A")}));
 
-    Status s;
-    EXPECT_FALSE(editing::deleteWord(dir.path(), order, -1, &s).has_value());
-    EXPECT_TRUE(s);
-    const auto rest = editing::deleteWord(dir.path(), order, 2, &s);
-    ASSERT_TRUE(rest.has_value());
+    EXPECT_EQ(editing::deleteWord(dir.path(), order, -1).message(), editing::noChoiceToDelete().text);
+    const auto rest = editing::deleteWord(dir.path(), order, 2);
+    ASSERT_TRUE(rest.ok());
     EXPECT_EQ(listed(dir.path()), *rest);
     EXPECT_EQ(rest->size(), 4);
 
@@ -139,10 +137,9 @@ TEST(EditingList, EditsApplyToTheFileAsItIsNow) {
          }},
         {"deleteWord",
          [](const QString& d, const QStringList& shown, QStringList* written) {
-             Status s;
-             const auto rest = editing::deleteWord(d, shown, 1, &s);
-             *written = rest.value_or(QStringList());
-             return s;
+             const auto rest = editing::deleteWord(d, shown, 1);
+             *written = rest ? *rest : QStringList();
+             return rest.status();
          }},
         {"deleteAll", [](const QString& d, const QStringList& shown,
                          QStringList* written) { return editing::deleteAll(d, shown, written); }},
@@ -160,7 +157,7 @@ TEST(EditingList, EditsApplyToTheFileAsItIsNow) {
         const QStringList shown = listed(dir.path());
         // meanwhile another window adds a word and deletes one
         ASSERT_TRUE(editing::addWord(dir.path(), QStringLiteral("散歩後")));
-        ASSERT_TRUE(editing::deleteWord(dir.path(), listed(dir.path()), 3, nullptr));
+        ASSERT_TRUE(editing::deleteWord(dir.path(), listed(dir.path()), 3));
         QStringList written;
         ASSERT_TRUE(edit(dir.path(), shown, &written));
         EXPECT_EQ(written, expected.at(name));
@@ -180,13 +177,7 @@ TEST(EditingList, FaultsLeaveTheFilesWhole) {
         },
         list, 4);
     test::expectWholeAfterEveryFault(
-        sample,
-        [](const QString& d) {
-            Status s;
-            editing::deleteWord(d, listed(d), 0, &s);
-            return s;
-        },
-        list, 4);
+        sample, [](const QString& d) { return editing::deleteWord(d, listed(d), 0).status(); }, list, 4);
     test::expectWholeAfterEveryFault(
         sample, [](const QString& d) { return editing::deleteAll(d, listed(d)); }, list, 3);
     // the log first, then the list; a failed list puts the log back

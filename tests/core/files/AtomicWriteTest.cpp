@@ -233,11 +233,7 @@ std::vector<Writer> panelWriters() {
          atomic},
         {"editing_deleteWord",
          sample,
-         [=](const QString& d) {
-             Status s;
-             editing::deleteWord(d, words(d), 0, &s);
-             return s;
-         },
+         [=](const QString& d) { return editing::deleteWord(d, words(d), 0).status(); },
          {files::kSituations},
          atomic},
         {"editing_deleteAll",
@@ -335,7 +331,7 @@ std::vector<Writer> panelWriters() {
              ASSERT_TRUE(backups::backupBeforeChange(dir.path(), backups::Reason::Import));
              ASSERT_TRUE(logedits::deleteRecord(dir.path(), 3, std::nullopt));
          },
-         [](const QString& d) { return backups::restoreBackup(d, backups::listBackups(d, nullptr).back().name); },
+         [](const QString& d) { return backups::restoreBackup(d, backups::listBackups(d)->back().name); },
          {files::kData},
          atomic},
         {"logimport_importInto",

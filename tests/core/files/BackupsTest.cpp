@@ -136,9 +136,9 @@ TEST(Backups, ARestorePutsTheBackupBackAndKeepsTheLogItReplaces) {
     ASSERT_TRUE(datalog::appendRecord(dir.path(), dayRecord(QDate(2026, 12, 7))));
     const QByteArray now = dir.read(files::kData);
 
-    Status status;
-    const auto list = backups::listBackups(dir.path(), &status);
-    ASSERT_TRUE(status.ok());
+    const auto listed = backups::listBackups(dir.path());
+    ASSERT_TRUE(listed.ok());
+    const auto& list = *listed;
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[0].name, QStringLiteral("データ_20261207_080000.txt"));
     EXPECT_EQ(list[0].records, 2);
@@ -181,7 +181,7 @@ TEST(Backups, WhatIsNoBackupOrNoLogIsNeverPutBack) {
         EXPECT_TRUE(s.message().contains(name)) << s.message().toStdString();
     }
     EXPECT_TRUE(test::sameFiles(before, test::snapshot(dir)));
-    const auto list = backups::listBackups(dir.path(), nullptr);
+    const auto list = *backups::listBackups(dir.path());
     ASSERT_EQ(list.size(), 2u);
     EXPECT_TRUE(list[0].problem.isEmpty());
     EXPECT_FALSE(list[1].problem.isEmpty());

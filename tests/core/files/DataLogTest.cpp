@@ -215,7 +215,7 @@ TEST(DataLogRead, DatesOutsideTheTwoCenturiesAreUnreadableLines) {
 
     for (const char* date : {"2100/01/01", "1899/12/31"}) {
         const WeightRecord r = record(QString::fromLatin1(date), QStringLiteral("朝"), 75);
-        EXPECT_FALSE(datalog::recordProblem(r).isEmpty()) << date;
+        EXPECT_FALSE(datalog::recordProblem(r).ok()) << date;
         EXPECT_FALSE(datalog::appendRecord(dir.path(), r)) << date;
         EXPECT_FALSE(datalog::insertRecord(dir.path(), r)) << date;
     }

@@ -71,15 +71,16 @@ TEST(FieldRules, DecodingKeepsGoodLinesAndCountsBadOnes) {
 }
 
 TEST(FieldRules, TextFieldsRefuseQuotesLineBreaksAndUnencodableCharacters) {
-    EXPECT_TRUE(textFieldProblem(QStringLiteral("朝食後, ～①№髙"), QStringLiteral("状況")).isEmpty());
+    EXPECT_TRUE(textFieldProblem(QStringLiteral("朝食後, ～①№髙"), QStringLiteral("状況")).ok());
     for (const QString& bad : {QStringLiteral("a\"b"), QStringLiteral("a\nb"), QStringLiteral("a\rb")}) {
-        const QString problem = textFieldProblem(bad, QStringLiteral("一言日記"));
+        const QString problem = textFieldProblem(bad, QStringLiteral("一言日記")).message();
         EXPECT_TRUE(problem.contains(QStringLiteral("一言日記"))) << problem.toStdString();
     }
-    EXPECT_TRUE(textFieldProblem(QStringLiteral("ok😀"), QStringLiteral("状況")).contains(QStringLiteral("😀")));
+    EXPECT_TRUE(
+        textFieldProblem(QStringLiteral("ok😀"), QStringLiteral("状況")).message().contains(QStringLiteral("😀")));
     // the notes memo is written whole: line breaks and quotes are fine there, emoji is not
-    EXPECT_TRUE(freeTextProblem(QStringLiteral("a\r\n\"b\"")).isEmpty());
-    EXPECT_TRUE(freeTextProblem(QStringLiteral("a😀")).contains(QStringLiteral("😀")));
+    EXPECT_TRUE(freeTextProblem(QStringLiteral("a\r\n\"b\"")).ok());
+    EXPECT_TRUE(freeTextProblem(QStringLiteral("a😀")).message().contains(QStringLiteral("😀")));
 }
 
 TEST(FileNames, ExtensionMatchesInAnyCase) {

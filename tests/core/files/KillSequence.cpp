@@ -32,8 +32,8 @@ QByteArray initialLog() {
             lines.append(datalog::formatLine(makeRecord(kFirstDay.addDays(day), situation,
                                                         70.0f + static_cast<float>(day % 17) / 10,
                                                         QStringLiteral("いつもの一言日記"))));
-    Status status;
-    return encodeLines(lines, &status).value_or(QByteArray());
+    const auto bytes = encodeLines(lines);
+    return bytes ? *bytes : QByteArray();
 }
 
 int stepCount() {

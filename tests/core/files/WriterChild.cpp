@@ -110,9 +110,8 @@ int main(int argc, char** argv) {
             if (n % 3 == 2) {
                 const QString previous = QStringLiteral("l%1-%2").arg(id).arg(n - 1);
                 const QStringList shown = situations::readSituationList(dir).words;
-                Status status;
-                if (!editing::deleteWord(dir, shown, static_cast<int>(shown.indexOf(previous)), &status))
-                    status = status ? Status::failure(QStringLiteral("not listed")) : status;
+                const Status status =
+                    editing::deleteWord(dir, shown, static_cast<int>(shown.indexOf(previous))).status();
                 report(QStringLiteral("x") + previous, status);
                 QStringList reversed = situations::readSituationList(dir).words;
                 std::reverse(reversed.begin(), reversed.end());

@@ -1,4 +1,5 @@
 #include "core/views/RangeView.h"
+#include "core/base/Messages.h"
 #include "core/views/RangePrintout.h"
 #include "tools/report/ReportCli.h"
 
@@ -385,9 +386,9 @@ TEST(RangePrintout, HeaderAndRuleLinesKeepTheirBlanks) {
     EXPECT_EQ(range::printHeaderLine(), header);
     EXPECT_EQ(range::printHeaderLine().size(), 59);
     EXPECT_EQ(range::printRuleLine(), QString(68, QLatin1Char('-')));
-    EXPECT_EQ(range::printPrompt(),
+    EXPECT_EQ(messages::printQuestion(),
               QStringLiteral("表示中のデータを印刷しますか？ \r\n\r\n良かったらＯＫボタンを押してください"));
-    EXPECT_EQ(range::printTitle(), QStringLiteral("印刷確認"));
+    EXPECT_EQ(messages::printQuestionTitle(), QStringLiteral("印刷確認"));
 }
 
 TEST(RangePrintout, PageHoldsChartHeaderRuleThenOneLinePerListedRow) {

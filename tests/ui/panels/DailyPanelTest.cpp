@@ -113,8 +113,7 @@ TEST(DailyPanel, PeriodThatIsNoPeriodIsRefusedAndChangesNothing) {
         ASSERT_EQ(calls.size(), 1) << start.toStdString() << " " << end.toStdString();
         EXPECT_EQ(calls[0].title, daily::periodRefusalTitle());
         EXPECT_EQ(calls[0].icon, Icon::Warning);
-        QDate s, e;
-        EXPECT_EQ(calls[0].prompt, daily::readPeriod(start, end, &s, &e).message());
+        EXPECT_EQ(calls[0].prompt, daily::readPeriod(start, end).message());
         EXPECT_EQ(grid(t, "msgAvgtai")->model().texts(), before.texts());
         EXPECT_EQ(t.find<ui::ChartView>(QStringLiteral("mcrAvgtai"))->chartModel().categoryCount(),
                   chartBefore.categoryCount());

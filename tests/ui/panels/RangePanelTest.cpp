@@ -1,4 +1,5 @@
 #include "ui/panels/RangePanel.h"
+#include "core/base/Messages.h"
 #include "core/files/FileNames.h"
 #include "core/views/RangeConditions.h"
 #include "core/views/RangePrintout.h"
@@ -459,7 +460,7 @@ TEST(RangePanel, PrintoutPutsTheChartAboveTheTableOfTheListedRows) {
     t.click(QStringLiteral("cmdPriData"));
     const auto calls = t.takeCalls();
     ASSERT_EQ(calls.size(), 1);
-    EXPECT_EQ(calls[0].prompt, range::printPrompt());
+    EXPECT_EQ(calls[0].prompt, messages::printQuestion());
     EXPECT_EQ(calls[0].title, QStringLiteral("印刷確認"));
     EXPECT_EQ(calls[0].icon, Icon::Question);
     EXPECT_EQ(calls[0].buttons, Buttons::OkCancel);
