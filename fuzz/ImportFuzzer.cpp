@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(records[i - 1].date <= records[i].date);
 
     // exported and read back, the records are the same
-    const csvexport::Result exported = csvexport::write(records, csvexport::Encoding::Utf8);
+    const csvexport::CsvOutcome exported = csvexport::write(records, csvexport::Encoding::Utf8);
     FUZZ_CHECK(exported.status.ok());
     const csvimport::Table back = csvimport::read(exported.bytes, options);
     FUZZ_CHECK(back.status.ok() && back.refusedCount == 0);

@@ -36,7 +36,7 @@ bool sameWeight(float old, float now) {
 void checkLegacyLog(const QString& dir, const QString& answer, const QByteArray& bytes) {
     fuzz::writeFile(dir, files::kLegacyLog, bytes);
     FUZZ_CHECK(legacy::needsLegacyLog(dir));
-    legacy::Result r;
+    legacy::ConversionOutcome r;
     const Status s = legacy::convertLegacyLog(dir, answer, &r);
     if (!s) {
         // a refusal (an answer no record can hold) changes nothing
@@ -69,7 +69,7 @@ void data(const QString& dir, const QString& answer, const QByteArray& bytes) {
     fuzz::writeFile(dir, files::kData, bytes);
     const LogContents before = datalog::readLog(dir);
     legacy::needsData(dir);
-    legacy::Result r;
+    legacy::ConversionOutcome r;
     const Status s = legacy::convertData(dir, answer, &r);
     if (!s) {
         // a refusal (an answer no record can hold, a log in UTF-8) changes nothing

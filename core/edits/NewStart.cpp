@@ -35,7 +35,7 @@ std::optional<Notice> textRefusal(const QString& text, const QString& what, cons
 }
 
 // Undoes a step when a later one fails, so the new start changes everything or nothing.
-Status restore(const QString& path, const puka::Result<FileBytes>& old) {
+Status restore(const QString& path, const Result<FileBytes>& old) {
     if (old && old->exists)
         return writeFileAtomic(path, old->bytes);
     if (QFile::exists(path) && !QFile::remove(path))
@@ -140,11 +140,11 @@ QString backupName(const QString& dir, const QDate& today) {
     return name;
 }
 
-Status start(const QString& dir, const Input& input, Result* result) {
+Status start(const QString& dir, const Input& input, StartOutcome* result) {
     if (const auto refusal = firstRefusal(input))
         return Status::failure(refusal->text);
     const QDate today = clock::today();
-    Result r;
+    StartOutcome r;
     r.profile = profileOf(input);
     r.record = startRecord(input, today);
 

@@ -59,7 +59,7 @@ WeightRecord startRecord(const Input& input, const QDate& today);
 QString backupName(const QString& dir, const QDate& today);
 
 /// What the new start did.
-struct Result {
+struct StartOutcome {
     Profile profile;
     WeightRecord record;
     QString backupName; ///< where the old log now is; empty when there was none
@@ -74,7 +74,7 @@ struct Result {
  * on, and its status is that failure (Status::inPlace() tells that the new start was made).
  * Everything happens under one hold of the folder's write lock.
  */
-Status start(const QString& dir, const Input& input, Result* result = nullptr);
+Status start(const QString& dir, const Input& input, StartOutcome* result = nullptr);
 
 /// The closing message; it names the backup when there is one.
 Notice finished(const QString& backupName);

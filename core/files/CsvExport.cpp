@@ -25,7 +25,7 @@ void appendText(QString* out, const QString& text) {
 
 } // namespace
 
-Result write(const std::vector<WeightRecord>& records, Encoding encoding, bool byteOrderMark) {
+CsvOutcome write(const std::vector<WeightRecord>& records, Encoding encoding, bool byteOrderMark) {
     QString text;
     text.reserve(static_cast<qsizetype>(records.size()) * 48 + 64);
     text += kHeader;
@@ -42,7 +42,7 @@ Result write(const std::vector<WeightRecord>& records, Encoding encoding, bool b
         appendText(&text, r.comment);
         text += QStringLiteral("\r\n");
     }
-    Result result;
+    CsvOutcome result;
     if (encoding == Encoding::Utf8) {
         if (byteOrderMark)
             result.bytes = QByteArray("\xEF\xBB\xBF");

@@ -23,7 +23,7 @@ enum class Encoding {
 };
 
 /// An export: the bytes of the file, or why there are none.
-struct Result {
+struct CsvOutcome {
     Status status;
     QByteArray bytes;
 };
@@ -37,7 +37,7 @@ struct Result {
  * first, by which Japanese spreadsheets recognise UTF-8. In code page 932 a character that it
  * cannot hold fails the export with a message naming it; nothing is replaced.
  */
-Result write(const std::vector<WeightRecord>& records, Encoding encoding, bool byteOrderMark = true);
+CsvOutcome write(const std::vector<WeightRecord>& records, Encoding encoding, bool byteOrderMark = true);
 
 } // namespace csvexport
 } // namespace puka

@@ -84,8 +84,8 @@ bool needsLegacyLog(const QString& dir) {
 
 namespace {
 
-Status convertLegacyLogSteps(const QString& dir, const QString& answer, Result* result) {
-    Result r;
+Status convertLegacyLogSteps(const QString& dir, const QString& answer, ConversionOutcome* result) {
+    ConversionOutcome r;
     if (answer.isEmpty()) {
         if (result)
             *result = r;
@@ -178,7 +178,7 @@ Status convertLegacyLogSteps(const QString& dir, const QString& answer, Result* 
 
 } // namespace
 
-Status convertLegacyLog(const QString& dir, const QString& answer, Result* result) {
+Status convertLegacyLog(const QString& dir, const QString& answer, ConversionOutcome* result) {
     return convertLegacyLogSteps(dir, answer, result).titled(messages::conversionTitle());
 }
 
@@ -210,8 +210,8 @@ bool needsData(const QString& dir) {
 
 namespace {
 
-Status convertDataSteps(const QString& dir, const QString& answer, Result* result) {
-    Result r;
+Status convertDataSteps(const QString& dir, const QString& answer, ConversionOutcome* result) {
+    ConversionOutcome r;
     if (answer.isEmpty()) {
         if (result)
             *result = r;
@@ -278,7 +278,7 @@ Status convertDataSteps(const QString& dir, const QString& answer, Result* resul
 
 } // namespace
 
-Status convertData(const QString& dir, const QString& answer, Result* result) {
+Status convertData(const QString& dir, const QString& answer, ConversionOutcome* result) {
     return convertDataSteps(dir, answer, result).titled(messages::conversionTitle());
 }
 

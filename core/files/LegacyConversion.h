@@ -16,7 +16,7 @@ QString promptLegacyLog();
 QString promptData();
 
 /// What a conversion did, for the caller's message.
-struct Result {
+struct ConversionOutcome {
     bool converted = false;
     int records = 0;          ///< records written
     int keptAsIs = 0;         ///< lines that were no record, carried over unchanged or left in the backup
@@ -31,7 +31,7 @@ bool needsLegacyLog(const QString& dir);
 /// with @p answer as every body fat, and is then renamed to "連続体重bak.txt" (or a fresh
 /// name when that is taken). A log that already exists is kept under a backup name first.
 /// An empty answer changes nothing.
-Status convertLegacyLog(const QString& dir, const QString& answer, Result* result = nullptr);
+Status convertLegacyLog(const QString& dir, const QString& answer, ConversionOutcome* result = nullptr);
 
 /// True when the log's first record has an empty body fat (the older log form).
 bool needsData(const QString& dir);
@@ -39,7 +39,7 @@ bool needsData(const QString& dir);
 /// Every record of the older log gets @p answer as its body fat; the old log is
 /// kept as "データbak.txt" (or a fresh name when that is taken), the new one is written whole
 /// and replaces it at once. An empty answer changes nothing.
-Status convertData(const QString& dir, const QString& answer, Result* result = nullptr);
+Status convertData(const QString& dir, const QString& answer, ConversionOutcome* result = nullptr);
 
 /// @p name when no file of that name exists in @p dir, else the first free of
 /// "name2.ext", "name3.ext", ...

@@ -63,7 +63,7 @@ Outcome exportLog(const QString& dir, csvexport::Encoding encoding, bool byteOrd
         return failed(QStringLiteral("「%1」がありません。書き出す記録がありません。").arg(files::kData), false);
     if (log.records.empty())
         return failed(QStringLiteral("「%1」に記録がありません。書き出す記録がありません。").arg(files::kData), false);
-    csvexport::Result csv = csvexport::write(log.records, encoding, byteOrderMark);
+    csvexport::CsvOutcome csv = csvexport::write(log.records, encoding, byteOrderMark);
     if (!csv.status)
         return failed(csv.status.message(), false);
     Outcome outcome;

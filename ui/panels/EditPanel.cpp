@@ -872,7 +872,7 @@ void EditPanel::onNewStart() {
     if (dialogs.message(question.text, question.title, Dialogs::Icon::Exclamation, Dialogs::Buttons::OkCancel) !=
         Dialogs::Answer::Ok)
         return;
-    newstart::Result result;
+    newstart::StartOutcome result;
     const Status s = newstart::start(m_state.workDir, in, &result);
     for (const QString& name : {files::kData, files::kProfile, files::kSituations})
         m_host.noteFileWritten(name);

@@ -85,7 +85,7 @@ TEST(NewStart, KeepsTheOldLogAsADatedBackupAndWritesOneRecord) {
 
     newstart::Input in = filled();
     in.weightText = QStringLiteral(" 70.123456789 ");
-    newstart::Result result;
+    newstart::StartOutcome result;
     ASSERT_TRUE(newstart::start(dir.path(), in, &result));
     EXPECT_EQ(result.backupName, QStringLiteral("データ_20261207_2.txt"));
     EXPECT_EQ(dir.read(result.backupName), oldLog);
@@ -103,7 +103,7 @@ TEST(NewStart, KeepsTheOldLogAsADatedBackupAndWritesOneRecord) {
 TEST(NewStart, WithoutALogMakesNoBackup) {
     const ClockAt clock;
     test::WorkDir dir;
-    newstart::Result result;
+    newstart::StartOutcome result;
     ASSERT_TRUE(newstart::start(dir.path(), filled(), &result));
     EXPECT_TRUE(result.backupName.isEmpty());
     EXPECT_EQ(dir.files(), (QStringList{files::kData, files::kProfile}));

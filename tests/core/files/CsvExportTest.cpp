@@ -44,7 +44,7 @@ std::vector<WeightRecord> roundTrip(const QByteArray& exported) {
 } // namespace
 
 TEST(CsvExport, LinesAsSpreadsheetsReadThem) {
-    const csvexport::Result result = csvexport::write(records(), csvexport::Encoding::Utf8);
+    const csvexport::CsvOutcome result = csvexport::write(records(), csvexport::Encoding::Utf8);
     ASSERT_TRUE(result.status);
     const QString expected = QStringLiteral("日付,状況,体重(kg),体脂肪率(%),コメント\r\n"
                                             "2003/07/25,はじめの一歩,75.5,22.3,\r\n"
@@ -66,7 +66,7 @@ TEST(CsvExport, ACharacterCodePage932CannotHoldFailsTheExportAndIsNamed) {
     // a log saved in UTF-8 by another editor can hold one
     std::vector<WeightRecord> withEmoji = records();
     withEmoji.back().comment = QStringLiteral("よし😀");
-    const csvexport::Result result = csvexport::write(withEmoji, csvexport::Encoding::Cp932);
+    const csvexport::CsvOutcome result = csvexport::write(withEmoji, csvexport::Encoding::Cp932);
     EXPECT_FALSE(result.status);
     EXPECT_TRUE(result.status.message().contains(QStringLiteral("「😀」")));
     EXPECT_TRUE(result.bytes.isEmpty());

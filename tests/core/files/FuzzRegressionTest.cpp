@@ -36,7 +36,7 @@ TEST(FuzzRegression, OlderLogLineWithAQuoteInATextIsCarriedOverUnchanged) {
     test::WorkDir dir;
     const QString odd = QStringLiteral(R"("2003/07/26",#朝食後",75.6,"","","")");
     dir.write(files::kData, crlfLines({QStringLiteral(R"("2003/07/25","起床後",75.5,"","","")"), odd}));
-    legacy::Result r;
+    legacy::ConversionOutcome r;
     ASSERT_TRUE(legacy::convertData(dir.path(), QStringLiteral("20"), &r));
     EXPECT_EQ(r.records, 1);
     EXPECT_EQ(r.keptAsIs, 1);

@@ -29,7 +29,7 @@ TEST(LegacyLog, ThreeLinesAndAnswer25) {
     test::WorkDir dir;
     dir.write(files::kLegacyLog, legacyLog());
     ASSERT_TRUE(legacy::needsLegacyLog(dir.path()));
-    legacy::Result result;
+    legacy::ConversionOutcome result;
     const Status s = legacy::convertLegacyLog(dir.path(), QStringLiteral("25"), &result);
     ASSERT_TRUE(s) << s.message().toStdString();
     EXPECT_TRUE(result.converted);
@@ -68,7 +68,7 @@ TEST(LegacyLog, ExistingLogAndTakenBackupNamesAreKept) {
     dir.write(files::kLegacyLogBackup, "older backup A");
     dir.write(files::kDataBackup, "older backup B");
     dir.write(QStringLiteral("データbak2.TXT"), "older backup C");
-    legacy::Result result;
+    legacy::ConversionOutcome result;
     ASSERT_TRUE(legacy::convertLegacyLog(dir.path(), QStringLiteral("25"), &result));
     EXPECT_EQ(result.backupName, QStringLiteral("連続体重bak2.txt"));
     EXPECT_EQ(result.oldLogBackupName, QStringLiteral("データbak3.txt"));
@@ -86,7 +86,7 @@ TEST(LegacyLog, EmptyAnswerChangesNothing) {
     dir.copySample();
     dir.write(files::kLegacyLog, legacyLog());
     const auto before = test::snapshot(dir);
-    legacy::Result result;
+    legacy::ConversionOutcome result;
     result.converted = true;
     EXPECT_TRUE(legacy::convertLegacyLog(dir.path(), QString(), &result));
     EXPECT_FALSE(result.converted);
@@ -98,7 +98,7 @@ TEST(LegacyData, EveryRecordGetsTheAnswerAndKeepsItsComment) {
     test::WorkDir dir;
     dir.write(files::kData, olderLog());
     ASSERT_TRUE(legacy::needsData(dir.path()));
-    legacy::Result result;
+    legacy::ConversionOutcome result;
     const Status s = legacy::convertData(dir.path(), QStringLiteral("23.5"), &result);
     ASSERT_TRUE(s) << s.message().toStdString();
     EXPECT_EQ(result.records, 3);
@@ -115,7 +115,7 @@ TEST(LegacyData, UnreadableLinesAreCarriedOver) {
     test::WorkDir dir;
     const QByteArray bad = crlfLines({QStringLiteral(R"("2002/03/01","起床後",abc,"","","")")});
     dir.write(files::kData, olderLog() + bad);
-    legacy::Result result;
+    legacy::ConversionOutcome result;
     ASSERT_TRUE(legacy::convertData(dir.path(), QStringLiteral("20"), &result));
     EXPECT_EQ(result.records, 3);
     EXPECT_EQ(result.keptAsIs, 1);
@@ -126,7 +126,7 @@ TEST(LegacyData, TakenBackupNameGivesAFreshOne) {
     test::WorkDir dir;
     dir.write(files::kData, olderLog());
     dir.write(files::kDataBackup, "older backup");
-    legacy::Result result;
+    legacy::ConversionOutcome result;
     ASSERT_TRUE(legacy::convertData(dir.path(), QStringLiteral("20"), &result));
     EXPECT_EQ(result.backupName, QStringLiteral("データbak2.txt"));
     EXPECT_EQ(dir.read(QStringLiteral("データbak2.txt")), olderLog());
