@@ -72,25 +72,10 @@ void RecordEditor::correct(const logedits::NumberedRecord& shown) {
         const logedits::Correction correction = correctionOf(form);
         const std::vector<WeightRecord> records = datalog::readLog(m_state.workDir).records;
         const auto reference = logedits::referenceFor(records, shown.number, correction.date);
-        bool checked = true;
-        int from = 0;
-        while (const auto check = logedits::firstCheck(correction, m_state.sampleMode, reference, from)) {
-            if (!check->confirm) {
-                dialogs.message(check->notice.text, check->notice.title, Dialogs::Icon::Warning);
-                // the sample data take no change, however it is entered
-                if (check->step == 0)
-                    return;
-                checked = false;
-                break;
-            }
-            if (dialogs.message(check->notice.text, check->notice.title, Dialogs::Icon::Warning,
-                                Dialogs::Buttons::YesNo, Dialogs::DefaultButton::Second) != Dialogs::Answer::Yes) {
-                checked = false;
-                break;
-            }
-            from = check->step + 1;
-        }
-        if (!checked)
+        const CheckAnswer checked = askChecks(correction, reference);
+        if (checked == CheckAnswer::GiveUp)
+            return;
+        if (checked == CheckAnswer::EnterAgain)
             continue;
         const WeightRecord corrected = logedits::correctedRecord(correction, shown.record);
         Status problem = datalog::recordProblem(corrected);
@@ -118,6 +103,24 @@ void RecordEditor::correct(const logedits::NumberedRecord& shown) {
         m_showFiles(false);
         return;
     }
+}
+
+RecordEditor::CheckAnswer RecordEditor::askChecks(const logedits::Correction& correction,
+                                                  const std::optional<WeightRecord>& reference) {
+    Dialogs& dialogs = *m_state.dialogs;
+    int from = 0;
+    while (const auto check = logedits::firstCheck(correction, m_state.sampleMode, reference, from)) {
+        if (!check->confirm) {
+            dialogs.message(check->notice.text, check->notice.title, Dialogs::Icon::Warning);
+            // the sample data take no change, however it is entered
+            return check->step == 0 ? CheckAnswer::GiveUp : CheckAnswer::EnterAgain;
+        }
+        if (dialogs.message(check->notice.text, check->notice.title, Dialogs::Icon::Warning, Dialogs::Buttons::YesNo,
+                            Dialogs::DefaultButton::Second) != Dialogs::Answer::Yes)
+            return CheckAnswer::EnterAgain;
+        from = check->step + 1;
+    }
+    return CheckAnswer::Passed;
 }
 
 void RecordEditor::remove(const logedits::NumberedRecord& shown) {

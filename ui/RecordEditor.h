@@ -52,6 +52,15 @@ public:
     const history::ChangeHistory& changes() const { return m_history; }
 
 private:
+    /// What the user made of the entry's checks on a correction.
+    enum class CheckAnswer {
+        Passed,     ///< every check passed, every question answered Yes
+        EnterAgain, ///< a refusal was shown or a question answered No: the form comes back
+        GiveUp,     ///< the sample data: no correction is taken
+    };
+
+    /// Shows the entry's refusals and questions about @p correction in turn.
+    CheckAnswer askChecks(const logedits::Correction& correction, const std::optional<WeightRecord>& reference);
     /// The words of the situation list, for the dialog's choice.
     QStringList situationWords() const;
     void tellIfNotFlushed(const Status& status);
