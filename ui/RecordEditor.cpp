@@ -155,27 +155,25 @@ void RecordEditor::remove(const logedits::NumberedRecord& shown) {
 void RecordEditor::undo() {
     if (!m_history.canUndo())
         return;
+    // asked before the change moves to the redo side
     const bool list = m_history.undoTouchesList();
-    const Status s = m_history.undo(m_state.workDir);
-    if (!s.inPlace()) {
-        m_state.dialogs->message(s.message(), QStringLiteral("元に戻せません"), Dialogs::Icon::Warning);
-        return;
-    }
-    tellIfNotFlushed(s);
-    m_showFiles(list);
+    showTakenBack(list, m_history.undo(m_state.workDir), QStringLiteral("元に戻せません"));
 }
 
 void RecordEditor::redo() {
     if (!m_history.canRedo())
         return;
     const bool list = m_history.redoTouchesList();
-    const Status s = m_history.redo(m_state.workDir);
-    if (!s.inPlace()) {
-        m_state.dialogs->message(s.message(), QStringLiteral("やり直せません"), Dialogs::Icon::Warning);
+    showTakenBack(list, m_history.redo(m_state.workDir), QStringLiteral("やり直せません"));
+}
+
+void RecordEditor::showTakenBack(bool listChanged, const Status& status, const QString& refusalTitle) {
+    if (!status.inPlace()) {
+        m_state.dialogs->message(status.message(), refusalTitle, Dialogs::Icon::Warning);
         return;
     }
-    tellIfNotFlushed(s);
-    m_showFiles(list);
+    tellIfNotFlushed(status);
+    m_showFiles(listChanged);
 }
 
 void RecordEditor::rememberSaved(const WeightRecord& record) {

@@ -61,6 +61,9 @@ private:
 
     /// Shows the entry's refusals and questions about @p correction in turn.
     CheckAnswer askChecks(const logedits::Correction& correction, const std::optional<WeightRecord>& reference);
+    /// After an undo or redo: the refusal under @p refusalTitle, or the files shown again
+    /// (@p listChanged when the situation list was among them).
+    void showTakenBack(bool listChanged, const Status& status, const QString& refusalTitle);
     /// The words of the situation list, for the dialog's choice.
     QStringList situationWords() const;
     void tellIfNotFlushed(const Status& status);

@@ -18,6 +18,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <limits>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -646,13 +647,12 @@ Result<QString> lastRecordDate(const QString& dir) {
     return QString();
 }
 
-Status appendRecord(const QString& dir, const WeightRecord& record) {
-    const Status problem = recordProblem(record);
-    if (!problem)
-        return problem;
-    const auto line = encodeLine(formatLine(record));
-    if (!line)
-        return line.status();
+namespace {
+
+// Runs @p write on the log's path while this process holds the folder's write lock, once the
+// checks of every writer of the log have passed: a log saved as UTF-8 is never written, and the
+// day's backup is taken first.
+Status writeUnderLock(const QString& dir, const std::function<Status(const QString& path)>& write) {
     const FolderWriteLock lock(dir);
     const QString path = resolveFile(dir, files::kData);
     if (!lock.locked())
@@ -663,7 +663,19 @@ Status appendRecord(const QString& dir, const WeightRecord& record) {
     status = backups::backupBeforeChange(dir, backups::Reason::FirstChangeOfDay);
     if (!status)
         return status;
-    return appendToFile(path, *line);
+    return write(path);
+}
+
+} // namespace
+
+Status appendRecord(const QString& dir, const WeightRecord& record) {
+    const Status problem = recordProblem(record);
+    if (!problem)
+        return problem;
+    const auto line = encodeLine(formatLine(record));
+    if (!line)
+        return line.status();
+    return writeUnderLock(dir, [&](const QString& path) { return appendToFile(path, *line); });
 }
 
 Status insertRecord(const QString& dir, const WeightRecord& record) {
@@ -802,17 +814,7 @@ Status writeLog(const QString& dir, const std::vector<WeightRecord>& records) {
     const auto bytes = encodeLines(lines);
     if (!bytes)
         return bytes.status();
-    const FolderWriteLock lock(dir);
-    const QString path = resolveFile(dir, files::kData);
-    if (!lock.locked())
-        return lock.failure(path);
-    Status status = refuseUtf8(path);
-    if (!status)
-        return status;
-    status = backups::backupBeforeChange(dir, backups::Reason::FirstChangeOfDay);
-    if (!status)
-        return status;
-    return writeFileAtomic(path, *bytes);
+    return writeUnderLock(dir, [&](const QString& path) { return writeFileAtomic(path, *bytes); });
 }
 
 } // namespace datalog
