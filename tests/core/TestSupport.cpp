@@ -1,9 +1,12 @@
 #include "tests/core/TestSupport.h"
 
+#include "core/base/Clock.h"
 #include "core/files/Cp932.h"
 #include "core/files/FolderWriteLock.h"
+#include "tools/log/LogCli.h"
 #include "tools/report/ReportCli.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -73,10 +76,19 @@ QStringList WorkDir::files() const {
     return names;
 }
 
-ReportRun runReport(const QStringList& args) {
+ToolRun runReport(const QStringList& args) {
     QByteArray out;
     QByteArray err;
     const int status = report::run(args, &out, &err);
+    return {status, QString::fromUtf8(out), QString::fromUtf8(err)};
+}
+
+ToolRun runLog(const WorkDir& dir, const QStringList& args) {
+    clock::setFixed(QDateTime(QDate(2026, 12, 7), QTime(9, 5, 3)));
+    QByteArray out;
+    QByteArray err;
+    const int status = logtool::run(QStringList{QStringLiteral("-C"), dir.path()} + args, &out, &err);
+    clock::setFixed(std::nullopt);
     return {status, QString::fromUtf8(out), QString::fromUtf8(err)};
 }
 

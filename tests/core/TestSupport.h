@@ -53,14 +53,17 @@ std::optional<std::string> runUnprivileged(const WorkDir& dir, const std::functi
 /// The folder of the shipped sample data set.
 QString sampleDir();
 
-/// What one run of pukapuka-report printed.
-struct ReportRun {
+/// What a command-line tool run in process gave: its exit status and its two outputs.
+struct ToolRun {
     int status;
     QString out;
     QString err;
 };
 /// Runs pukapuka-report in process with @p args.
-ReportRun runReport(const QStringList& args);
+ToolRun runReport(const QStringList& args);
+/// Runs pukapuka-log in process on the folder @p dir with @p args; the clock stands at
+/// 2026/12/07 9:05:03 unless --today says another day.
+ToolRun runLog(const WorkDir& dir, const QStringList& args);
 
 /// @p text in code page 932 (the test fails when it cannot be encoded).
 QByteArray sjis(const QString& text);

@@ -43,21 +43,6 @@ QStringList logLines(const test::WorkDir& dir) {
     return cp932::decode(dir.read(files::kData)).value_or(QString()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
 }
 
-struct LogRun {
-    int status;
-    QString out;
-    QString err;
-};
-
-LogRun runLog(const test::WorkDir& dir, const QStringList& args) {
-    clock::setFixed(QDateTime(QDate(2026, 12, 7), QTime(9, 5, 3)));
-    QByteArray out;
-    QByteArray err;
-    const int status = logtool::run(QStringList{QStringLiteral("-C"), dir.path()} + args, &out, &err);
-    clock::setFixed(std::nullopt);
-    return {status, QString::fromUtf8(out), QString::fromUtf8(err)};
-}
-
 } // namespace
 
 // Between the preview and the confirmation another program saves two measurements, one equal to
@@ -177,7 +162,7 @@ TEST(LogImportCommand, AnswersWithTheContractsStatusesAndWritesOnlyOnZero) {
     dir.write(QStringLiteral("notes.txt"), "just some words\n");
     const auto run = [&](const QStringList& args, int status) {
         const QByteArray before = dir.read(files::kData);
-        const LogRun r = runLog(dir, args);
+        const test::ToolRun r = test::runLog(dir, args);
         EXPECT_EQ(r.status, status) << args.join(u' ').toStdString() << ": " << r.err.toStdString();
         if (status != 0 || args.contains(QStringLiteral("--dry-run"))) {
             EXPECT_EQ(dir.read(files::kData), before) << args.join(u' ').toStdString();
@@ -194,7 +179,7 @@ TEST(LogImportCommand, AnswersWithTheContractsStatusesAndWritesOnlyOnZero) {
     run({import, QStringLiteral("missing.csv")}, 2);
     run({import, csv, QStringLiteral("--unit"), QStringLiteral("st")}, 2);
     run({import, csv, QStringLiteral("--situation"), QStringLiteral("朝\"")}, 1);
-    LogRun r = run({import, pathIn(dir, QStringLiteral("notes.txt"))}, 1);
+    test::ToolRun r = run({import, pathIn(dir, QStringLiteral("notes.txt"))}, 1);
     EXPECT_TRUE(r.err.startsWith(QStringLiteral("取り込める表が見つかりません"))) << r.err.toStdString();
 
     r = run({import, csv, QStringLiteral("--dry-run")}, 0);
@@ -234,7 +219,7 @@ TEST(LogImportCommand, AnswersWithTheContractsStatusesAndWritesOnlyOnZero) {
                   .arg(QDir::toNativeSeparators(out)));
     EXPECT_TRUE(dir.read(QStringLiteral("out.csv")).startsWith("\xEF\xBB\xBF日付,"));
     test::WorkDir empty;
-    EXPECT_EQ(runLog(empty, {exportCommand}).status, 1);
+    EXPECT_EQ(test::runLog(empty, {exportCommand}).status, 1);
 }
 
 // Every record exported, in either encoding, and imported into an empty folder gives the same
@@ -253,8 +238,8 @@ TEST(LogExport, ExportThenImportIntoAnEmptyFolderGivesTheSameRecords) {
         SCOPED_TRACE(encoding.toStdString());
         test::WorkDir target;
         const QString file = pathIn(target, QStringLiteral("記録.csv"));
-        ASSERT_EQ(runLog(dir, {"export", "--output", file, "--encoding", encoding}).status, 0);
-        const LogRun r = runLog(target, {"import", file});
+        ASSERT_EQ(test::runLog(dir, {"export", "--output", file, "--encoding", encoding}).status, 0);
+        const test::ToolRun r = test::runLog(target, {"import", file});
         ASSERT_EQ(r.status, 0) << r.err.toStdString();
         EXPECT_EQ(datalog::readLog(target.path()).records, records);
     }

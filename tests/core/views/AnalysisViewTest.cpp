@@ -454,13 +454,13 @@ TEST(AnalysisSample, ListsOfTheSampleDataAreConsistent) {
 
 TEST(AnalysisReport, OptionsChooseModeAndBandWidth) {
     const QString dir = test::sampleDir();
-    const test::ReportRun plain = test::runReport({QStringLiteral("-C"), dir, QStringLiteral("analysis")});
+    const test::ToolRun plain = test::runReport({QStringLiteral("-C"), dir, QStringLiteral("analysis")});
     ASSERT_EQ(plain.status, 0) << plain.err.toStdString();
     EXPECT_TRUE(
         plain.out.startsWith(QStringLiteral("# msgB1\n回数\t日付\t体重\t前回差\n1回目\t2003/07/25\t75.5Kg\t±0.0Kg\n")));
     EXPECT_TRUE(plain.out.contains(QStringLiteral("fraB4\t    体重推移累積番付 < 0.5Kg刻み >\n")));
 
-    const test::ReportRun json = test::runReport(
+    const test::ToolRun json = test::runReport(
         {QStringLiteral("-C"), dir, QStringLiteral("--format"), QStringLiteral("json"), QStringLiteral("analysis"),
          QStringLiteral("--first"), QStringLiteral("--band"), QStringLiteral("1.0")});
     ASSERT_EQ(json.status, 0) << json.err.toStdString();
@@ -479,7 +479,7 @@ TEST(AnalysisReport, OptionsChooseModeAndBandWidth) {
 TEST(AnalysisReport, BadOptionsExitWithTwo) {
     for (const QStringList& extra : {QStringList{"--band", "0.7"}, QStringList{"--band", "1"}, QStringList{"--band"},
                                      QStringList{"--window", "3"}, QStringList{"--first", "x"}}) {
-        const test::ReportRun r =
+        const test::ToolRun r =
             test::runReport(QStringList{QStringLiteral("-C"), test::sampleDir(), QStringLiteral("analysis")} + extra);
         EXPECT_EQ(r.status, 2) << extra.join(QLatin1Char(' ')).toStdString();
         EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1);

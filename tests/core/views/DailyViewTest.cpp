@@ -270,7 +270,7 @@ TEST(DailyPrintout, ListStandsBesideTheChartAtX9500) {
 
 TEST(DailyReport, SampleListsEveryDayAndThePeriodOptionsNarrowIt) {
     const QStringList base = {QStringLiteral("-C"), test::sampleDir(), QStringLiteral("daily")};
-    const test::ReportRun whole = test::runReport(base);
+    const test::ToolRun whole = test::runReport(base);
     ASSERT_EQ(whole.status, 0) << whole.err.toStdString();
     const QStringList lines = whole.out.split(QLatin1Char('\n'));
     EXPECT_EQ(lines.at(0), QStringLiteral("# msgAvgtai"));
@@ -282,7 +282,7 @@ TEST(DailyReport, SampleListsEveryDayAndThePeriodOptionsNarrowIt) {
     EXPECT_TRUE(lines.contains(QStringLiteral("cboStdate2\t03/07/25")));
     EXPECT_TRUE(lines.contains(QStringLiteral("cboEddate2\t03/11/22")));
 
-    const test::ReportRun period = test::runReport(base + QStringList{"--from", "03/11/09", "--to", "03/11/11"});
+    const test::ToolRun period = test::runReport(base + QStringList{"--from", "03/11/09", "--to", "03/11/11"});
     ASSERT_EQ(period.status, 0) << period.err.toStdString();
     const QStringList p = period.out.split(QLatin1Char('\n'));
     EXPECT_TRUE(p.at(2).startsWith(QStringLiteral("1\t03/11/09\t")));
@@ -290,13 +290,13 @@ TEST(DailyReport, SampleListsEveryDayAndThePeriodOptionsNarrowIt) {
     EXPECT_EQ(p.at(5), QStringLiteral("cboStdate2\t03/11/09"));
 
     // an omitted bound keeps the last day of the log
-    const test::ReportRun from = test::runReport(base + QStringList{"--from", "03/11/21"});
+    const test::ToolRun from = test::runReport(base + QStringList{"--from", "03/11/21"});
     ASSERT_EQ(from.status, 0);
     EXPECT_TRUE(from.out.contains(QStringLiteral("\n2\t03/11/22\t")));
 
     for (const QStringList& bad : {QStringList{"--from", "03/11/11", "--to", "03/11/09"},
                                    QStringList{"--from", "yesterday"}, QStringList{"--simple"}}) {
-        const test::ReportRun r = test::runReport(base + bad);
+        const test::ToolRun r = test::runReport(base + bad);
         EXPECT_EQ(r.status, 2) << bad.join(QLatin1Char(' ')).toStdString();
         EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
     }

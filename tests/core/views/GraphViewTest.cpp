@@ -60,7 +60,7 @@ int pointCount(const std::vector<double>& points) {
 }
 
 QJsonObject reportChart(const QStringList& args) {
-    const test::ReportRun r = test::runReport(args);
+    const test::ToolRun r = test::runReport(args);
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     return QJsonDocument::fromJson(r.out.toUtf8())
         .object()
@@ -320,8 +320,8 @@ TEST(GraphReport, WindowComesFromTheFileOrTheOption) {
 
 TEST(GraphReport, BadWindowExitsWithTwoAndAStoredBadWindowDrawsNoAverage) {
     for (const char* value : {"0", "-2", "abc", "10abc", ""}) {
-        const test::ReportRun r = test::runReport({QStringLiteral("-C"), test::sampleDir(), QStringLiteral("graph"),
-                                                   QStringLiteral("--window"), QString::fromUtf8(value)});
+        const test::ToolRun r = test::runReport({QStringLiteral("-C"), test::sampleDir(), QStringLiteral("graph"),
+                                                 QStringLiteral("--window"), QString::fromUtf8(value)});
         EXPECT_EQ(r.status, 2) << value;
         EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1);
     }
@@ -336,7 +336,7 @@ TEST(GraphReport, BadWindowExitsWithTwoAndAStoredBadWindowDrawsNoAverage) {
 }
 
 TEST(GraphReport, LabelsAndCaptionArePrinted) {
-    const test::ReportRun r = test::runReport({QStringLiteral("-C"), test::sampleDir(), QStringLiteral("graph")});
+    const test::ToolRun r = test::runReport({QStringLiteral("-C"), test::sampleDir(), QStringLiteral("graph")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains(QStringLiteral("\nlblKiro\t最小記録 ")));
     EXPECT_TRUE(r.out.contains(QStringLiteral("cmdMokuChk\t目標まで残り　")));

@@ -452,13 +452,13 @@ TEST(RangePrintout, ChartPictureKeepsItsSizeUnlessItWouldReachTheTextOrLeaveTheP
 
 namespace {
 
-struct ReportRun {
+struct ToolRun {
     int status;
     QString out;
     QString err;
 };
 
-ReportRun runRange(const QString& dir, const QStringList& options, const QString& format = QStringLiteral("json")) {
+ToolRun runRange(const QString& dir, const QStringList& options, const QString& format = QStringLiteral("json")) {
     QByteArray out, err;
     const int status = report::run(
         QStringList{QStringLiteral("-C"), dir, QStringLiteral("--format"), format, QStringLiteral("range")} + options,
@@ -466,7 +466,7 @@ ReportRun runRange(const QString& dir, const QStringList& options, const QString
     return {status, QString::fromUtf8(out), QString::fromUtf8(err)};
 }
 
-QJsonArray rowsOf(const ReportRun& r) {
+QJsonArray rowsOf(const ToolRun& r) {
     const QJsonObject root = QJsonDocument::fromJson(r.out.toUtf8()).object();
     return root.value(QStringLiteral("grids"))
         .toObject()
@@ -476,7 +476,7 @@ QJsonArray rowsOf(const ReportRun& r) {
         .toArray();
 }
 
-QString labelOf(const ReportRun& r, const QString& name) {
+QString labelOf(const ToolRun& r, const QString& name) {
     return QJsonDocument::fromJson(r.out.toUtf8())
         .object()
         .value(QStringLiteral("labels"))
@@ -488,7 +488,7 @@ QString labelOf(const ReportRun& r, const QString& name) {
 } // namespace
 
 TEST(RangeReport, OpeningBuildOfTheSample) {
-    const ReportRun r = runRange(test::sampleDir(), {});
+    const ToolRun r = runRange(test::sampleDir(), {});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QJsonArray rows = rowsOf(r);
     ASSERT_EQ(rows.size(), 364);
@@ -515,7 +515,7 @@ TEST(RangeReport, OpeningBuildOfTheSample) {
 }
 
 TEST(RangeReport, ConditionsRebuildAndOmittedBoundsKeepTheOpeningOnes) {
-    const ReportRun saturdays = runRange(test::sampleDir(), {QStringLiteral("--weekday"), QStringLiteral("6")});
+    const ToolRun saturdays = runRange(test::sampleDir(), {QStringLiteral("--weekday"), QStringLiteral("6")});
     ASSERT_EQ(saturdays.status, 0) << saturdays.err.toStdString();
     const QJsonArray rows = rowsOf(saturdays);
     ASSERT_GT(rows.size(), 1);
@@ -524,8 +524,8 @@ TEST(RangeReport, ConditionsRebuildAndOmittedBoundsKeepTheOpeningOnes) {
     EXPECT_EQ(labelOf(saturdays, QStringLiteral("cboStdate")), QStringLiteral("2003/07/25"));
     EXPECT_EQ(labelOf(saturdays, QStringLiteral("cboEddate")), QStringLiteral("2003/11/22"));
 
-    const ReportRun key = runRange(test::sampleDir(), {QStringLiteral("--key"), QStringLiteral("起床"),
-                                                       QStringLiteral("--to"), QStringLiteral("2003/07/31")});
+    const ToolRun key = runRange(test::sampleDir(), {QStringLiteral("--key"), QStringLiteral("起床"),
+                                                     QStringLiteral("--to"), QStringLiteral("2003/07/31")});
     ASSERT_EQ(key.status, 0);
     for (int i = 1; i < rowsOf(key).size(); ++i) {
         EXPECT_TRUE(rowsOf(key).at(i).toArray().at(3).toString().contains(QStringLiteral("起床")));
@@ -534,10 +534,10 @@ TEST(RangeReport, ConditionsRebuildAndOmittedBoundsKeepTheOpeningOnes) {
     EXPECT_EQ(labelOf(key, QStringLiteral("cboEddate")), QStringLiteral("2003/07/31"));
 
     // an empty start bounds nothing; an empty end lists nothing
-    const ReportRun emptyFrom = runRange(test::sampleDir(), {QStringLiteral("--from"), QString()});
+    const ToolRun emptyFrom = runRange(test::sampleDir(), {QStringLiteral("--from"), QString()});
     EXPECT_EQ(rowsOf(emptyFrom).size(), 364);
     EXPECT_EQ(labelOf(emptyFrom, QStringLiteral("cboStdate")), QString());
-    const ReportRun emptyTo = runRange(test::sampleDir(), {QStringLiteral("--to"), QString()});
+    const ToolRun emptyTo = runRange(test::sampleDir(), {QStringLiteral("--to"), QString()});
     EXPECT_EQ(rowsOf(emptyTo).size(), 1);
 }
 
@@ -545,7 +545,7 @@ TEST(RangeReport, BadOptionsExitWithTwo) {
     for (const QStringList& options :
          {QStringList{"--weekday", "7"}, QStringList{"--weekday", "-1"}, QStringList{"--weekday", "99"},
           QStringList{"--weekday", "mon"}, QStringList{"--weekday"}, QStringList{"--date", "2003/07/25"}}) {
-        const ReportRun r = runRange(test::sampleDir(), options, QStringLiteral("tsv"));
+        const ToolRun r = runRange(test::sampleDir(), options, QStringLiteral("tsv"));
         EXPECT_EQ(r.status, 2) << options.join(' ').toStdString();
         EXPECT_TRUE(r.out.isEmpty());
         EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1);

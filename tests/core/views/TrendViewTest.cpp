@@ -193,7 +193,7 @@ TEST(TrendReport, PrintsTheDaysTheChartAndTheLabels) {
                                                                "\"2024/01/04\",\"起床後\",67,\"\",22,\"\"\r\n"));
     dir.writeText(QStringLiteral("ﾌﾟﾗｲﾍﾞｰﾄ.txt"),
                   QStringLiteral("\"氏名\",\"\"\r\n\"身長\",170\r\n\"目標体重\",65\r\n"));
-    const test::ReportRun tsv = test::runReport({QStringLiteral("-C"), dir.path(), QStringLiteral("trend")});
+    const test::ToolRun tsv = test::runReport({QStringLiteral("-C"), dir.path(), QStringLiteral("trend")});
     ASSERT_EQ(tsv.status, 0) << tsv.err.toStdString();
     EXPECT_EQ(tsv.out, QStringLiteral("# trend\n日付\t体重\tトレンド\n"
                                       "2024/01/01\t70.00Kg\t70.00Kg\n2024/01/02\t\t69.90Kg\n"
@@ -203,7 +203,7 @@ TEST(TrendReport, PrintsTheDaysTheChartAndTheLabels) {
                                       "# trend\n1\t70\t70\n2\t\t69.9\n3\t\t69.71\n4\t67\t69.439\n"));
 
     // the morning weigh-ins alone: a day without one is a null point
-    const test::ReportRun json =
+    const test::ToolRun json =
         test::runReport({QStringLiteral("-C"), dir.path(), QStringLiteral("--format"), QStringLiteral("json"),
                          QStringLiteral("trend"), QStringLiteral("--situation"), kMorning});
     ASSERT_EQ(json.status, 0) << json.err.toStdString();
@@ -218,8 +218,8 @@ TEST(TrendReport, PrintsTheDaysTheChartAndTheLabels) {
     EXPECT_TRUE(series.at(0)[QStringLiteral("points")][1].isNull());
 
     // no chosen record: an empty grid and every label empty
-    const test::ReportRun none = test::runReport({QStringLiteral("-C"), dir.path(), QStringLiteral("trend"),
-                                                  QStringLiteral("--from"), QStringLiteral("2024/01/05")});
+    const test::ToolRun none = test::runReport({QStringLiteral("-C"), dir.path(), QStringLiteral("trend"),
+                                                QStringLiteral("--from"), QStringLiteral("2024/01/05")});
     ASSERT_EQ(none.status, 0);
     EXPECT_EQ(none.out, QStringLiteral("# trend\n日付\t体重\tトレンド\nlblTrend\t\nlblRate\t\nlblBalance\t\n"
                                        "lblForecast\t\n# trend\n"));
@@ -235,12 +235,12 @@ TEST(TrendReport, BadOptionsAreUsageErrors) {
         {QStringLiteral("--situation")},
         {QStringLiteral("--window"), QStringLiteral("3")}};
     for (const QStringList& options : bad) {
-        const test::ReportRun r =
+        const test::ToolRun r =
             test::runReport(QStringList{QStringLiteral("-C"), dir.path(), QStringLiteral("trend")} + options);
         EXPECT_EQ(r.status, 2) << options.join(QLatin1Char(' ')).toStdString();
         EXPECT_TRUE(r.out.isEmpty());
         EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
     }
-    const test::ReportRun help = test::runReport({QStringLiteral("--help")});
+    const test::ToolRun help = test::runReport({QStringLiteral("--help")});
     EXPECT_TRUE(help.out.contains(QStringLiteral("--situation TEXT")));
 }

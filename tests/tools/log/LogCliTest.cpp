@@ -30,22 +30,6 @@ using test::crlfLines;
 
 namespace {
 
-struct LogRun {
-    int status;
-    QString out;
-    QString err;
-};
-
-// The clock stands at 2026/12/07 9:05:03 unless --today says another day.
-LogRun runLog(const test::WorkDir& dir, const QStringList& args) {
-    clock::setFixed(QDateTime(QDate(2026, 12, 7), QTime(9, 5, 3)));
-    QByteArray out;
-    QByteArray err;
-    const int status = logtool::run(QStringList{QStringLiteral("-C"), dir.path()} + args, &out, &err);
-    clock::setFixed(std::nullopt);
-    return {status, QString::fromUtf8(out), QString::fromUtf8(err)};
-}
-
 // A user's own folder: a log ending on 2026/12/05 at 60 kg and 25 %, the time stamp on.
 void ownFolder(const test::WorkDir& dir) {
     dir.write(files::kData, crlfLines({QStringLiteral(R"("2026/12/01","起床後",60.5,"",25.5,"")"),
@@ -55,7 +39,7 @@ void ownFolder(const test::WorkDir& dir) {
 }
 
 // Runs @p program with arguments given as bytes; its exit status, and what it printed.
-LogRun runProgram(const char* program, const std::vector<QByteArray>& args) {
+test::ToolRun runProgram(const char* program, const std::vector<QByteArray>& args) {
     test::WorkDir io;
     const QByteArray out = QFile::encodeName(QDir(io.path()).filePath(QStringLiteral("out")));
     const QByteArray err = QFile::encodeName(QDir(io.path()).filePath(QStringLiteral("err")));
@@ -86,7 +70,7 @@ TEST(LogAdd, AppendsOrInsertsAsTheSaveButtonDoes) {
     test::WorkDir dir;
     ownFolder(dir);
     // today: appended, the time of day as the situation and, with the time stamp on, as comment
-    LogRun r = runLog(dir, {QStringLiteral("add"), QStringLiteral("--weight"), QStringLiteral("59.8")});
+    test::ToolRun r = test::runLog(dir, {QStringLiteral("add"), QStringLiteral("--weight"), QStringLiteral("59.8")});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(r.err, QString());
     EXPECT_EQ(lines(dir).last(), QStringLiteral(R"("2026/12/07","9:05:03",59.8,"9:05:03",25,"")"));
@@ -94,17 +78,17 @@ TEST(LogAdd, AppendsOrInsertsAsTheSaveButtonDoes) {
     EXPECT_TRUE(r.out.endsWith(QStringLiteral("を最後の行に追加しました\n"))) << r.out.toStdString();
 
     // an earlier day: inserted in date order, without the time stamp
-    r = runLog(dir, {QStringLiteral("add"), QStringLiteral("--weight"), QStringLiteral("60.2"), QStringLiteral("--fat"),
-                     QStringLiteral("25.2"), QStringLiteral("--situation"), QStringLiteral("夕食後"),
-                     QStringLiteral("--date"), QStringLiteral("2026/12/03")});
+    r = test::runLog(dir, {QStringLiteral("add"), QStringLiteral("--weight"), QStringLiteral("60.2"),
+                           QStringLiteral("--fat"), QStringLiteral("25.2"), QStringLiteral("--situation"),
+                           QStringLiteral("夕食後"), QStringLiteral("--date"), QStringLiteral("2026/12/03")});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(lines(dir).at(1), QStringLiteral(R"("2026/12/03","夕食後",60.2,"",25.2,"")"));
     EXPECT_TRUE(r.out.endsWith(QStringLiteral("を日付の順の位置に挿入しました\n"))) << r.out.toStdString();
 
     // --today stands for the date; a given comment replaces the time stamp
-    r = runLog(dir, {QStringLiteral("--today"), QStringLiteral("2026/12/08"), QStringLiteral("add"),
-                     QStringLiteral("--weight"), QStringLiteral("59.9"), QStringLiteral("--comment"),
-                     QStringLiteral("体重計から")});
+    r = test::runLog(dir, {QStringLiteral("--today"), QStringLiteral("2026/12/08"), QStringLiteral("add"),
+                           QStringLiteral("--weight"), QStringLiteral("59.9"), QStringLiteral("--comment"),
+                           QStringLiteral("体重計から")});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(lines(dir).last(), QStringLiteral(R"("2026/12/08","9:05:03",59.9,"体重計から",25,"")"));
     EXPECT_EQ(lines(dir).size(), 5);
@@ -115,7 +99,7 @@ TEST(LogAdd, AChecksRefusalIsTheWindowsTextWithStatusOne) {
     ownFolder(dir);
     const QByteArray before = dir.read(files::kData);
     const auto refused = [&](const QStringList& args, const QString& message) {
-        const LogRun r = runLog(dir, QStringList{QStringLiteral("add")} + args);
+        const test::ToolRun r = test::runLog(dir, QStringList{QStringLiteral("add")} + args);
         EXPECT_EQ(r.status, 1) << args.join(QLatin1Char(' ')).toStdString();
         EXPECT_EQ(r.err, message + QLatin1Char('\n'));
         EXPECT_EQ(r.out, QString());
@@ -134,14 +118,15 @@ TEST(LogAdd, AChecksRefusalIsTheWindowsTextWithStatusOne) {
             QStringLiteral(
                 "日付「2100/01/01」は記録できません。\n1900/01/01 から 2099/12/31 までの日付を選んでください。"));
 
-    const LogRun yes =
-        runLog(dir, {QStringLiteral("add"), QStringLiteral("--weight"), QStringLiteral("65"), QStringLiteral("--yes")});
+    const test::ToolRun yes = test::runLog(
+        dir, {QStringLiteral("add"), QStringLiteral("--weight"), QStringLiteral("65"), QStringLiteral("--yes")});
     EXPECT_EQ(yes.status, 0) << yes.err.toStdString();
 
     // the shipped sample data take no measurement
     test::WorkDir sample;
     sample.copySample();
-    const LogRun r = runLog(sample, {QStringLiteral("add"), QStringLiteral("--weight"), QStringLiteral("68")});
+    const test::ToolRun r =
+        test::runLog(sample, {QStringLiteral("add"), QStringLiteral("--weight"), QStringLiteral("68")});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, QStringLiteral("ご自身のデータでスタートする時は編集ボタンで新規スタートしてください。\n"));
 }
@@ -151,7 +136,7 @@ TEST(LogAdd, UsageAndFileErrorsAreOneLineWithStatusTwo) {
     ownFolder(dir);
     const QByteArray before = dir.read(files::kData);
     const auto failed = [&](const test::WorkDir& folder, const QStringList& args, const QString& part) {
-        const LogRun r = runLog(folder, args);
+        const test::ToolRun r = test::runLog(folder, args);
         EXPECT_EQ(r.status, 2) << args.join(QLatin1Char(' ')).toStdString();
         EXPECT_TRUE(r.err.startsWith(QStringLiteral("pukapuka-log: ")) && r.err.endsWith(QLatin1Char('\n')) &&
                     r.err.count(QLatin1Char('\n')) == 1)
@@ -190,7 +175,7 @@ TEST(LogAdd, UsageAndFileErrorsAreOneLineWithStatusTwo) {
 // folder.
 TEST(LogAdd, HelpNamesEveryCommandAndVersionTheTool) {
     test::WorkDir empty;
-    const LogRun help = runLog(empty, {QStringLiteral("--help")});
+    const test::ToolRun help = test::runLog(empty, {QStringLiteral("--help")});
     EXPECT_EQ(help.status, 0);
     const QStringList lines = help.out.split(QLatin1Char('\n'));
     for (const char* command : {"add", "edit", "delete", "backups", "restore", "import", "export"}) {
@@ -199,7 +184,7 @@ TEST(LogAdd, HelpNamesEveryCommandAndVersionTheTool) {
             return l == listed || l.startsWith(listed + u' ');
         })) << command;
     }
-    const LogRun version = runLog(empty, {QStringLiteral("--version")});
+    const test::ToolRun version = test::runLog(empty, {QStringLiteral("--version")});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, QStringLiteral("pukapuka-log %1\n").arg(QLatin1String(kVersion)));
     EXPECT_EQ(empty.files(), QStringList());
@@ -218,22 +203,22 @@ TEST(CommandLineTools, EnterAFolderNamedInShiftJisByItsBytes) {
     ASSERT_EQ(::write(fd, bytes.constData(), static_cast<size_t>(bytes.size())), bytes.size());
     ::close(fd);
 
-    const LogRun added = runProgram(
+    const test::ToolRun added = runProgram(
         PUKAPUKA_LOG_TOOL, {"-C", folder, "--today", "2026/12/07", "add", "--weight", "59.5", "--situation", "朝"});
     EXPECT_EQ(added.status, 0) << added.err.toStdString();
-    const LogRun shown = runProgram(PUKAPUKA_REPORT_TOOL, {"-C", folder, "--today", "2026/12/07", "diary"});
+    const test::ToolRun shown = runProgram(PUKAPUKA_REPORT_TOOL, {"-C", folder, "--today", "2026/12/07", "diary"});
     EXPECT_EQ(shown.status, 0) << shown.err.toStdString();
     EXPECT_TRUE(shown.out.contains(QStringLiteral("朝")) && shown.out.contains(QStringLiteral("59.5")))
         << shown.out.toStdString();
-    const LogRun missing = runProgram(PUKAPUKA_LOG_TOOL, {"-C", folder + "x", "add", "--weight", "59"});
+    const test::ToolRun missing = runProgram(PUKAPUKA_LOG_TOOL, {"-C", folder + "x", "add", "--weight", "59"});
     EXPECT_EQ(missing.status, 2);
     EXPECT_TRUE(missing.err.startsWith(QStringLiteral("pukapuka-log: フォルダ"))) << missing.err.toStdString();
     // a folder without the log is named by its path, though -C has entered it
     test::WorkDir empty;
     const QByteArray emptyFolder = QFile::encodeName(empty.path());
-    const LogRun noLog = runProgram(PUKAPUKA_LOG_TOOL, {"-C", emptyFolder, "add", "--weight", "59"});
-    const LogRun noReport = runProgram(PUKAPUKA_REPORT_TOOL, {"-C", emptyFolder, "diary"});
-    for (const LogRun& run : {noLog, noReport}) {
+    const test::ToolRun noLog = runProgram(PUKAPUKA_LOG_TOOL, {"-C", emptyFolder, "add", "--weight", "59"});
+    const test::ToolRun noReport = runProgram(PUKAPUKA_REPORT_TOOL, {"-C", emptyFolder, "diary"});
+    for (const test::ToolRun& run : {noLog, noReport}) {
         EXPECT_EQ(run.status, 2);
         EXPECT_TRUE(run.err.contains(empty.path() + QStringLiteral(" に「データ.txt」がありません")))
             << run.err.toStdString();
@@ -250,7 +235,7 @@ TEST(LogEdit, EditDeleteBackupsAndRestoreAnswerWithTheContractsStatuses) {
     const QByteArray original = dir.read(files::kData);
     const auto run = [&](const QStringList& args, int status) {
         const QByteArray before = dir.read(files::kData);
-        const LogRun r = runLog(dir, args);
+        const test::ToolRun r = test::runLog(dir, args);
         EXPECT_EQ(r.status, status) << args.join(QLatin1Char(' ')).toStdString() << ": " << r.err.toStdString();
         if (status != 0) {
             EXPECT_EQ(dir.read(files::kData), before) << args.join(QLatin1Char(' ')).toStdString();
@@ -258,9 +243,9 @@ TEST(LogEdit, EditDeleteBackupsAndRestoreAnswerWithTheContractsStatuses) {
         return r;
     };
     const QString edit = QStringLiteral("edit");
-    LogRun r = run({edit, QStringLiteral("2"), QStringLiteral("--weight"), QStringLiteral("60.1"),
-                    QStringLiteral("--comment"), QStringLiteral("体重計から")},
-                   0);
+    test::ToolRun r = run({edit, QStringLiteral("2"), QStringLiteral("--weight"), QStringLiteral("60.1"),
+                           QStringLiteral("--comment"), QStringLiteral("体重計から")},
+                          0);
     EXPECT_EQ(r.out, QStringLiteral("2 番目の記録を直しました: 2026/12/05　起床後　60.0Kg　25.0% → "
                                     "2026/12/05　起床後　60.1Kg　25.0%　「体重計から」\n"));
     EXPECT_EQ(lines(dir).at(1), QStringLiteral(R"("2026/12/05","起床後",60.1,"体重計から",25,"")"));

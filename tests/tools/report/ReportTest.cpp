@@ -20,7 +20,7 @@
 using namespace puka;
 
 TEST(Report, DiaryOfTheSamplePrintsEveryRecordWithHeader) {
-    const test::ReportRun r = test::runReport({QStringLiteral("-C"), test::sampleDir(), QStringLiteral("diary")});
+    const test::ToolRun r = test::runReport({QStringLiteral("-C"), test::sampleDir(), QStringLiteral("diary")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_GE(lines.size(), 3);
@@ -30,8 +30,8 @@ TEST(Report, DiaryOfTheSamplePrintsEveryRecordWithHeader) {
 }
 
 TEST(Report, JsonHasRowsAndColoursOfTheSameShape) {
-    const test::ReportRun r = test::runReport({QStringLiteral("-C"), test::sampleDir(), QStringLiteral("--format"),
-                                               QStringLiteral("json"), QStringLiteral("diary")});
+    const test::ToolRun r = test::runReport({QStringLiteral("-C"), test::sampleDir(), QStringLiteral("--format"),
+                                             QStringLiteral("json"), QStringLiteral("diary")});
     ASSERT_EQ(r.status, 0);
     const QJsonObject root = QJsonDocument::fromJson(r.out.toUtf8()).object();
     EXPECT_EQ(root.value(QStringLiteral("view")).toString(), QStringLiteral("diary"));
@@ -54,7 +54,7 @@ TEST(Report, UsageErrorsExitWithTwoAndOneLine) {
           QStringList{QStringLiteral("-C")}, QStringList{QStringLiteral("--bogus"), QStringLiteral("diary")},
           QStringList{QStringLiteral("-C"), QStringLiteral("/no/such/folder"), QStringLiteral("diary")},
           QStringList{QStringLiteral("diary"), QStringLiteral("--extra")}}) {
-        const test::ReportRun r = test::runReport(args);
+        const test::ToolRun r = test::runReport(args);
         EXPECT_EQ(r.status, 2) << args.join(QLatin1Char(' ')).toStdString();
         EXPECT_TRUE(r.out.isEmpty());
         EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
@@ -63,7 +63,7 @@ TEST(Report, UsageErrorsExitWithTwoAndOneLine) {
 
 TEST(Report, MissingLogIsAnError) {
     test::WorkDir dir;
-    const test::ReportRun r = test::runReport({QStringLiteral("-C"), dir.path(), QStringLiteral("diary")});
+    const test::ToolRun r = test::runReport({QStringLiteral("-C"), dir.path(), QStringLiteral("diary")});
     EXPECT_EQ(r.status, 2);
     EXPECT_TRUE(r.err.contains(QStringLiteral("データ.txt")));
 }
@@ -71,7 +71,7 @@ TEST(Report, MissingLogIsAnError) {
 // The help names every view and, under it, exactly the options that view takes: the options it
 // knows are those its error for an unknown one lists.
 TEST(Report, HelpListsEveryViewWithTheOptionsItTakes) {
-    const test::ReportRun help = test::runReport({QStringLiteral("--help")});
+    const test::ToolRun help = test::runReport({QStringLiteral("--help")});
     ASSERT_EQ(help.status, 0);
     const QStringList lines = help.out.split(QLatin1Char('\n'));
     for (const QString& view : report::viewNames()) {
@@ -83,7 +83,7 @@ TEST(Report, HelpListsEveryViewWithTheOptionsItTakes) {
             if (lines.at(i).trimmed().startsWith(QStringLiteral("--")))
                 helped.append(lines.at(i).trimmed().section(QLatin1Char(' '), 0, 0));
 
-        const test::ReportRun wrong =
+        const test::ToolRun wrong =
             test::runReport({QStringLiteral("-C"), test::sampleDir(), view, QStringLiteral("--no-such-option")});
         ASSERT_EQ(wrong.status, 2);
         const QRegularExpressionMatch known =
@@ -95,7 +95,7 @@ TEST(Report, HelpListsEveryViewWithTheOptionsItTakes) {
         taken.sort();
         EXPECT_EQ(helped, taken) << wrong.err.toStdString();
     }
-    const test::ReportRun version = test::runReport({QStringLiteral("--version")});
+    const test::ToolRun version = test::runReport({QStringLiteral("--version")});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, QStringLiteral("pukapuka-report %1\n").arg(QString::fromLatin1(kVersion)));
 }

@@ -73,7 +73,7 @@ QColor buttonFace(QWidget* w) {
 
 /// The labels of the report's trend view on the test's folder, with @p options.
 QMap<QString, QString> reportedTrend(test::Window& t, const QStringList& options = {}) {
-    const test::ReportRun r =
+    const test::ToolRun r =
         test::runReport(QStringList{QStringLiteral("-C"), t.dir().path(), QStringLiteral("--format"),
                                     QStringLiteral("json"), QStringLiteral("trend")} +
                         options);
