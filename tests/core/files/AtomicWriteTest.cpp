@@ -100,12 +100,12 @@ std::vector<Writer> fileWriters() {
     const int atomic = 4; // open, write, flush, rename of the copy
     const int append = 3; // open, write, flush
     return {
-        {"APPEND_DATA",
+        {"appendRecord",
          sample,
          [=](const QString& d) { return datalog::appendRecord(d, rec("2003/11/23")); },
          {files::kData},
          append},
-        {"APPEND_DATA_after_torn_end",
+        {"appendRecord_after_torn_end",
          [](const test::WorkDir& dir) {
              dir.copySample();
              QByteArray log = dir.read(files::kData);
@@ -115,12 +115,12 @@ std::vector<Writer> fileWriters() {
          [=](const QString& d) { return datalog::appendRecord(d, rec("2003/11/23")); },
          {files::kData},
          append},
-        {"INSERT_DATA",
+        {"insertRecord",
          sample,
          [=](const QString& d) { return datalog::insertRecord(d, rec("2003/08/01")); },
          {files::kData},
          atomic},
-        {"REWRITE_DATA",
+        {"rewriteLog",
          sample,
          [](const QString& d) {
              return datalog::rewriteLog(d, [](WeightRecord& r) {
@@ -132,7 +132,7 @@ std::vector<Writer> fileWriters() {
          },
          {files::kData},
          atomic},
-        {"WRITE_DATA",
+        {"writeLog",
          sample,
          [](const QString& d) {
              std::vector<WeightRecord> records = datalog::readLog(d).records;
@@ -141,15 +141,15 @@ std::vector<Writer> fileWriters() {
          },
          {files::kData},
          atomic},
-        {"WRITE_SETTEI", sample, [](const QString& d) { return writeHelpTour(d, 0); }, {files::kHelpTour}, atomic},
-        {"WRITE_KIZAMI",
+        {"writeHelpTour", sample, [](const QString& d) { return writeHelpTour(d, 0); }, {files::kHelpTour}, atomic},
+        {"writeSteps",
          sample,
          [](const QString& d) {
              return writeSteps(d, {QStringLiteral("0.2"), QStringLiteral("0.5")});
          },
          {files::kSteps},
          atomic},
-        {"WRITE_JIKAN", sample, [](const QString& d) { return writeTimeStamp(d, 1); }, {files::kTimeStamp}, atomic},
+        {"writeTimeStamp", sample, [](const QString& d) { return writeTimeStamp(d, 1); }, {files::kTimeStamp}, atomic},
         {"rewriteTimeStampInWrittenForm",
          [](const test::WorkDir& dir) {
              dir.copySample();
@@ -158,35 +158,35 @@ std::vector<Writer> fileWriters() {
          [](const QString& d) { return rewriteTimeStampInWrittenForm(d, readTimeStamp(d)); },
          {files::kTimeStamp},
          atomic},
-        {"WRITE_IDOU",
+        {"writeMovingAverage",
          sample,
          [](const QString& d) { return writeMovingAverage(d, QStringLiteral("7")); },
          {files::kMovingAverage},
          atomic},
-        {"WRITE_PRIVATE",
+        {"writeProfile",
          sample,
          [](const QString& d) {
              return writeProfile(d, {QStringLiteral("花子"), 155.5f, 50});
          },
          {files::kProfile},
          atomic},
-        {"WRITE_KIZUKI",
+        {"writeNotes",
          sample,
          [](const QString& d) { return writeNotes(d, QStringLiteral("新しいメモ\r\n")); },
          {files::kNotes},
          atomic},
-        {"WRITE_MARKER", sample, [](const QString& d) { return writeMarker(d, 2); }, {files::kMarker}, atomic},
-        {"WRITE_MARKER_new_file",
+        {"writeMarker", sample, [](const QString& d) { return writeMarker(d, 2); }, {files::kMarker}, atomic},
+        {"writeMarker_new_file",
          [](const test::WorkDir&) {},
          [](const QString& d) { return writeMarker(d, 2); },
          {files::kMarker},
          atomic},
-        {"WRITE_SETTEI_lower_case_extension",
+        {"writeHelpTour_lower_case_extension",
          [](const test::WorkDir& dir) { dir.write(QStringLiteral("設定.txt"), "\"x\",1\r\n"); },
          [](const QString& d) { return writeHelpTour(d, 0); },
          {QStringLiteral("設定.txt")},
          atomic},
-        {"ADD_JYOUKYOU",
+        {"appendWord",
          sample,
          [](const QString& d) { return situations::appendWord(d, QStringLiteral("散歩後")); },
          {files::kSituations},
@@ -383,7 +383,7 @@ std::vector<Writer> panelWriters() {
 std::vector<Writer> conversions() {
     const int atomic = 4;
     return {
-        {"CONV_RENZOKU",
+        {"convertLegacyLog",
          [](const test::WorkDir& dir) {
              dir.copySample();
              dir.write(files::kLegacyLog, crlfLines({QStringLiteral(R"("2001/01/05","起床後",70.5)"),
@@ -394,7 +394,7 @@ std::vector<Writer> conversions() {
          {files::kData, files::kLegacyLog, files::kDataBackup, QStringLiteral("連続体重bak2.txt")},
          2 * atomic + 1,
          files::kLegacyLog},
-        {"CONV_DATA",
+        {"convertData",
          [](const test::WorkDir& dir) {
              dir.write(files::kData, olderLog());
              dir.write(files::kDataBackup, "older backup");

@@ -82,12 +82,12 @@ TEST(Utf8Log, ReadsAsUtf8AndEveryWriterRefusesIt) {
         const WeightRecord later = record(QStringLiteral("2003/07/27"), QStringLiteral("朝"), 74.5f);
         const WeightRecord earlier = record(QStringLiteral("2003/07/20"), QStringLiteral("朝"), 76.5f);
         const std::vector<std::pair<const char*, Status>> writes = {
-            {"APPEND_DATA", datalog::appendRecord(dir.path(), later)},
-            {"INSERT_DATA", datalog::insertRecord(dir.path(), earlier)},
-            {"WRITE_DATA", datalog::writeLog(dir.path(), log.records)},
+            {"appendRecord", datalog::appendRecord(dir.path(), later)},
+            {"insertRecord", datalog::insertRecord(dir.path(), earlier)},
+            {"writeLog", datalog::writeLog(dir.path(), log.records)},
             {"saveComment", diary::saveComment(dir.path(), log.records, 1, QStringLiteral("書き直し"))},
             {"renameWord", editing::renameWord(dir.path(), QStringLiteral("起床後"), QStringLiteral("起きて"))},
-            {"CONV_DATA", legacy::convertData(dir.path(), QStringLiteral("20"))},
+            {"convertData", legacy::convertData(dir.path(), QStringLiteral("20"))},
         };
         for (const auto& [what, s] : writes) {
             EXPECT_FALSE(s.ok()) << what;
