@@ -52,6 +52,23 @@ private:
     Notice m_notice;
 };
 
+/// Over several writes, the first that put its file in place but could not flush it to disk:
+/// such a write stops nothing, and is told once the others are done.
+class UnflushedWrites {
+public:
+    /// True when @p status put its change in place; keeps it when it is the first not flushed.
+    bool inPlace(const Status& status) {
+        if (!status && status.inPlace() && m_first)
+            m_first = status;
+        return status.inPlace();
+    }
+    /// Success, or the first write that was not flushed.
+    const Status& status() const { return m_first; }
+
+private:
+    Status m_first;
+};
+
 /// A value, or the failed Status that says why there is none.
 template <class T> class Result {
 public:

@@ -169,12 +169,7 @@ Status start(const QString& dir, const Input& input, StartOutcome* result) {
         return oldProfile.status();
 
     // a file that is in place but could not be flushed to disk stops nothing; it is told at the end
-    Status notFlushed;
-    const auto done = [&notFlushed](const Status& s) {
-        if (!s && s.inPlace() && notFlushed)
-            notFlushed = s;
-        return s.inPlace();
-    };
+    UnflushedWrites unflushed;
     if (oldLog->exists) {
         status = backups::backupBeforeChange(dir, backups::Reason::NewStart, &oldLog->bytes);
         if (!status)
@@ -185,7 +180,7 @@ Status start(const QString& dir, const Input& input, StartOutcome* result) {
         r.backupName = backupName(dir, today);
         backupPath = QDir(dir).filePath(r.backupName);
         status = writeFileAtomic(backupPath, oldLog->bytes);
-        if (!done(status))
+        if (!unflushed.inPlace(status))
             return status;
     }
     auto undoBackup = [&] {
@@ -194,12 +189,12 @@ Status start(const QString& dir, const Input& input, StartOutcome* result) {
     };
 
     status = settings::writeProfile(dir, r.profile);
-    if (!done(status)) {
+    if (!unflushed.inPlace(status)) {
         undoBackup();
         return status;
     }
     status = writeFileAtomic(logPath, *newLog);
-    if (!done(status)) {
+    if (!unflushed.inPlace(status)) {
         const Status undo = restore(profilePath, oldProfile);
         undoBackup();
         if (!undo)
@@ -208,7 +203,7 @@ Status start(const QString& dir, const Input& input, StartOutcome* result) {
     }
     if (result)
         *result = r;
-    return notFlushed;
+    return unflushed.status();
 }
 
 Notice finished(const QString& backupName) {

@@ -134,18 +134,13 @@ Status convertLegacyLogSteps(const QString& dir, const QString& answer, Conversi
         return oldLog.status();
     Status status;
     // a file that is in place but could not be flushed to disk stops nothing; it is told at the end
-    Status notFlushed;
-    const auto done = [&notFlushed](const Status& s) {
-        if (!s && s.inPlace() && notFlushed)
-            notFlushed = s;
-        return s.inPlace();
-    };
+    UnflushedWrites unflushed;
     if (oldLog->exists) {
         status = backups::backupBeforeChange(dir, backups::Reason::Conversion, &oldLog->bytes);
         if (!status)
             return status;
         status = keepBackup(dir, files::kDataBackup, oldLog->bytes, &r.oldLogBackupName);
-        if (!done(status))
+        if (!unflushed.inPlace(status))
             return status;
     }
     // A step that fails undoes the steps before it: the folder is as it was, and the
@@ -155,13 +150,13 @@ Status convertLegacyLogSteps(const QString& dir, const QString& answer, Conversi
             QFile::remove(QDir(dir).filePath(r.oldLogBackupName));
     };
     status = writeFileAtomic(logPath, out);
-    if (!done(status)) {
+    if (!unflushed.inPlace(status)) {
         dropBackup();
         return status;
     }
     r.backupName = freshName(dir, files::kLegacyLogBackup);
     status = renameFile(sourcePath, QDir(dir).filePath(r.backupName));
-    if (!done(status)) {
+    if (!unflushed.inPlace(status)) {
         const Status undone = oldLog->exists ? writeFileAtomic(logPath, oldLog->bytes)
                                              : Status(QFile::remove(logPath) ? Status() : Status::failure(QString()));
         if (undone)
@@ -173,7 +168,7 @@ Status convertLegacyLogSteps(const QString& dir, const QString& answer, Conversi
     r.converted = true;
     if (result)
         *result = r;
-    return notFlushed;
+    return unflushed.status();
 }
 
 } // namespace
