@@ -3,6 +3,7 @@
 #include "core/base/Messages.h"
 #include "core/base/NumberFormat.h"
 #include "core/files/DataLog.h"
+#include "core/files/FolderReadings.h"
 #include "core/files/SituationList.h"
 #include "ui/AppState.h"
 #include "ui/controls/Dialogs.h"
@@ -70,7 +71,9 @@ void RecordEditor::correct(const logedits::NumberedRecord& shown) {
             return;
         form = *answer;
         const logedits::Correction correction = correctionOf(form);
-        const std::vector<WeightRecord> records = datalog::readLog(m_state.workDir).records;
+        // the window's reading of the log, read again only when the file changed
+        const std::shared_ptr<const LogContents> log = m_state.readings->log();
+        const std::vector<WeightRecord>& records = log->records;
         const auto reference = logedits::referenceFor(records, shown.number, correction.date);
         const CheckAnswer checked = askChecks(correction, reference);
         if (checked == CheckAnswer::GiveUp)
